@@ -1,0 +1,60 @@
+# Sourced by ./test and ./run: installs the Debian packages the build and the
+# tests need, when any is missing. Quiet and quick when all are present.
+
+ostrel_packages="cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev
+libbenchmark-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xdotool imagemagick
+xauth util-linux"
+
+ostrel_missing_packages() {
+    for package in $ostrel_packages; do
+        status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+        case "$status" in
+            *"install ok installed"*) ;;
+            *) printf '%s ' "$package" ;;
+        esac
+    done
+}
+
+ostrel_ensure_tools() {
+    missing=$(ostrel_missing_packages)
+    [ -z "$missing" ] && return 0
+    echo "Installing: $missing"
+    sudo=""
+    if [ "$(id -u)" != 0 ]; then
+        sudo="sudo"
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    # shellcheck disable=SC2086
+    $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
+}
+
+# Starts Xvfb on a free display for the windows of the tests and exports
+# DISPLAY; the server ends with the calling script.
+ostrel_start_display() {
+    number=91
+    while [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; do
+        number=$((number + 1))
+    done
+    Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    ostrel_xvfb_pid=$!
+    trap 'kill $ostrel_xvfb_pid 2>/dev/null || true' EXIT INT TERM
+    tries=0
+    while [ ! -e "/tmp/.X11-unix/X$number" ]; do
+        tries=$((tries + 1))
+        if [ $tries -gt 100 ]; then
+            echo "Xvfb did not start" >&2
+            return 1
+        fi
+        sleep 0.1
+    done
+    export DISPLAY=":$number"
+}
+
+ostrel_build() {
+    cmake --preset native >/dev/null
+    cmake --build --preset native
+    cmake --preset windows >/dev/null
+    cmake --build --preset windows
+}

@@ -1,0 +1,7 @@
+// Templates that exist only for the tests of the Windows build.
+#ifndef OSTREL_TEST_DIALOGS_H
+#define OSTREL_TEST_DIALOGS_H
+
+#define IDD_TEST_LADDER 900
+
+#endif
