@@ -3,5 +3,6 @@
 #define OSTREL_TEST_DIALOGS_H
 
 #define IDD_TEST_LADDER 900
+#define IDD_TEST_CHIPS  901
 
 #endif
