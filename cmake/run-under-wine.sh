@@ -17,6 +17,10 @@ if [ ! -f "$prefix/.ostrel-ready" ]; then
             # Without a window manager Wine waits about 2 s whenever a top-level
             # window is hidden or destroyed; unmanaged windows do not.
             wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+            # Caption buttons are drawn with Marlett; give the prefix its own copy.
+            for font in /usr/share/wine/fonts/marlett.ttf /usr/lib/wine/fonts/marlett.ttf; do
+                [ -f "$font" ] && cp "$font" "$prefix/drive_c/windows/Fonts/" && break
+            done
             wineserver -w
             touch "$prefix/.ostrel-ready"
         fi

@@ -1,0 +1,97 @@
+#!/bin/sh
+# The real ostrel.exe used as a person would: started in a fresh folder,
+# chips and prizes typed with real key presses, Enter to calculate, the
+# results read off the window, the settings file checked, Alt+X to close
+# (exit code 0), and a second start that finds the inputs again.
+# Usage: calculator_e2e.sh OSTREL_EXE READER_EXE WINE_RUNNER WINE_PREFIX
+set -eu
+program=$1 reader=$2 runner=$3 prefix=$4
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"' EXIT
+cp "$program" "$folder/ostrel.exe"
+failures=0
+
+fail() {
+    echo "FAILED: $*" >&2
+    failures=$((failures + 1))
+}
+
+start_calculator() {
+    "$runner" "$prefix" "$folder/ostrel.exe" &
+    calculator=$!
+    window=$(timeout 60 xdotool search --sync --name '^Ostrel Calculator$' | head -n 1)
+    [ -n "$window" ] || { echo "no window" >&2; exit 1; }
+    xdotool windowfocus --sync "$window"
+    sleep 0.5
+}
+
+# Prints the text of control ID as the window shows it.
+text_of() {
+    "$runner" "$prefix" "$reader" "Ostrel Calculator" "$1" | tr -d '\r' | sed "s/^$1=//"
+}
+
+expect_text() {
+    actual=$(text_of "$1")
+    [ "$actual" = "$2" ] || fail "control $1 shows '$actual', expected '$2'"
+}
+
+stop_calculator() {
+    xdotool windowfocus --sync "$window"
+    xdotool key alt+x
+    tries=0
+    while kill -0 "$calculator" 2>/dev/null && [ $tries -lt 100 ]; do
+        sleep 0.2
+        tries=$((tries + 1))
+    done
+    if kill -0 "$calculator" 2>/dev/null; then
+        fail "still running 20 s after Alt+X"
+        kill "$calculator"
+    fi
+    status=0
+    wait "$calculator" || status=$?
+    [ "$status" -eq 0 ] || fail "exit code $status after Alt+X"
+}
+
+start_calculator
+# Seat 1 has the focus; the tab order runs through seats 1 to 10, then places 1 to 10.
+xdotool type --delay 30 "5000"
+xdotool key Tab
+xdotool type --delay 30 "3000"
+xdotool key Tab
+xdotool type --delay 30 "2000"
+xdotool key Tab Tab Tab Tab Tab Tab Tab Tab
+xdotool type --delay 30 "50"
+xdotool key Tab
+xdotool type --delay 30 "30"
+xdotool key Tab
+xdotool type --delay 30 "20,00"
+xdotool key Return
+sleep 1
+expect_text 268 38.393
+expect_text 269 32.750
+expect_text 270 28.857
+expect_text 271 ""
+settings="$folder/ostrel.ini"
+if [ -f "$settings" ]; then
+    for line in "PlayerCount=10" "InitPlayers=180" "InitChips=1500" "Payout1=50" "Payout2=30" \
+                "Payout3=20.00" "Payout4=0" "Payout30=0" "Chip1=5000" "Chip2=3000" "Chip3=2000" \
+                "Chip4=0" "Chip18=0"; do
+        tr -d '\r' < "$settings" | grep -qx "$line" || fail "ostrel.ini lacks $line"
+    done
+else
+    fail "no ostrel.ini beside the program"
+fi
+stop_calculator
+
+start_calculator
+expect_text 250 5000
+expect_text 251 3000
+expect_text 252 2000
+expect_text 220 50
+expect_text 221 30
+expect_text 222 20.00
+expect_text 206 "Payouts(3)"
+stop_calculator
+
+[ "$failures" -eq 0 ] && echo "end-to-end run passed"
+exit "$failures"

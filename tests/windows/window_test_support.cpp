@@ -1,0 +1,174 @@
+#include "window_test_support.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "tournament_state.h"
+
+std::string MakeTemporaryFolder()
+{
+    char base[MAX_PATH];
+    GetTempPathA(sizeof base, base);
+    static unsigned counter = 0;
+    char folder[MAX_PATH];
+    std::snprintf(folder, sizeof folder, "%sostrel-test-%lu-%u\\", base, GetCurrentProcessId(), ++counter);
+    CreateDirectoryA(folder, nullptr);
+    return folder;
+}
+
+void RemoveFolder(const std::string &folder)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            if (std::strcmp(found.cFileName, ".") == 0 || std::strcmp(found.cFileName, "..") == 0)
+                continue;
+            const std::string path = folder + found.cFileName;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveFolder(path + "\\");
+            else
+            {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+void PrepareTournamentState(const std::string &folder)
+{
+    ResetTournamentState();
+    TournamentState.AppInstance = GetModuleHandleA(nullptr);
+    std::snprintf(TournamentState.SettingsPath, sizeof TournamentState.SettingsPath, "%sostrel.ini",
+                  folder.c_str());
+    std::snprintf(TournamentState.SettingsDir, sizeof TournamentState.SettingsDir, "%s", folder.c_str());
+}
+
+void TypeInto(HWND dialog, int id, const char *text)
+{
+    HWND edit = GetDlgItem(dialog, id);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    if (*text == '\0')
+        SendMessageA(edit, WM_CHAR, VK_BACK, 0);
+    for (const char *c = text; *c; ++c)
+        SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(*c)), 0);
+}
+
+void PasteInto(HWND dialog, int id, const char *text)
+{
+    HWND edit = GetDlgItem(dialog, id);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+}
+
+std::string ControlText(HWND dialog, int id)
+{
+    char text[1024];
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+bool ControlEnabled(HWND dialog, int id)
+{
+    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
+}
+
+bool ControlVisible(HWND dialog, int id)
+{
+    return (GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+AnsweredColors AskColors(HWND dialog, int id, UINT message)
+{
+    HWND control = GetDlgItem(dialog, id);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SetTextColor(dc, RGB(1, 2, 3));
+    SetBkColor(dc, RGB(4, 5, 6));
+    AnsweredColors answer = {};
+    answer.Brush = reinterpret_cast<HBRUSH>(
+        SendMessageA(dialog, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+    answer.Text = GetTextColor(dc);
+    answer.Background = GetBkColor(dc);
+    RECT all = {0, 0, 4, 4};
+    FillRect(dc, &all, answer.Brush != nullptr ? answer.Brush : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    answer.BrushColor = GetPixel(dc, 1, 1);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return answer;
+}
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+    {
+        if (message.message == WM_QUIT)
+        {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+bool TakeQuitMessage(int *code)
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+    {
+        if (message.message == WM_QUIT)
+        {
+            if (code != nullptr)
+                *code = static_cast<int>(message.wParam);
+            return true;
+        }
+        DispatchMessageA(&message);
+    }
+    return false;
+}
+
+static const char *AwaitedCaption = nullptr;
+static void (*AwaitedAction)(HWND) = nullptr;
+static UINT_PTR AwaitTimer = 0;
+
+static BOOL CALLBACK FindAwaitedDialog(HWND window, LPARAM found)
+{
+    char caption[128];
+    GetWindowTextA(window, caption, sizeof caption);
+    if (std::strcmp(caption, AwaitedCaption) == 0 && IsWindowVisible(window))
+    {
+        *reinterpret_cast<HWND *>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static void CALLBACK CheckForAwaitedDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindAwaitedDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, AwaitTimer);
+    void (*action)(HWND) = AwaitedAction;
+    AwaitedAction = nullptr;
+    action(dialog);
+}
+
+void WhenDialogAppears(const char *caption, void (*action)(HWND dialog))
+{
+    AwaitedCaption = caption;
+    AwaitedAction = action;
+    AwaitTimer = SetTimer(nullptr, 0, 20, CheckForAwaitedDialog);
+}
