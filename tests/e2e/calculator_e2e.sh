@@ -91,7 +91,17 @@ expect_text 220 50
 expect_text 221 30
 expect_text 222 20.00
 expect_text 206 "Payouts(3)"
+xdotool key alt+p
+sleep 0.5
+expect_text 202 "&Player 10"
+expect_text 267 "0"
 stop_calculator
+
+# Without a display the window cannot be created: exit code -1, whose low
+# byte is all Wine passes on.
+status=0
+env -u DISPLAY "$runner" "$prefix" "$folder/ostrel.exe" >/dev/null 2>&1 || status=$?
+[ "$status" -eq 255 ] || fail "exit code $status without a display, expected 255"
 
 [ "$failures" -eq 0 ] && echo "end-to-end run passed"
 exit "$failures"

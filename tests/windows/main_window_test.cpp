@@ -127,6 +127,8 @@ TEST_F(MainWindowTest, StartsCentredVisibleWithTheLadderAndCaption)
         EXPECT_EQ(place <= 4, ControlEnabled(Window, IDC_PAYOUT_FIRST - 1 + place)) << place;
     EXPECT_EQ(0, TournamentState.MainUpdating);
     EXPECT_EQ(GetDlgItem(Window, IDC_CHIPS_FIRST), GetFocus()) << "seat 1 has the focus";
+    EXPECT_NE(0, SendMessageA(Window, WM_GETICON, ICON_BIG, 0));
+    EXPECT_NE(0, SendMessageA(Window, WM_GETICON, ICON_SMALL, 0));
     RECT work = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const RECT extent = GetWindowExtent(Window);

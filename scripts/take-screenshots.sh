@@ -1,0 +1,52 @@
+#!/bin/sh
+# Makes the README's pictures: the calculator in a fresh folder on a virtual
+# display, the worked example typed in and calculated, then each window.
+# Usage: scripts/take-screenshots.sh (after a build)
+set -eu
+here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/scripts/ensure-tools.sh"
+prefix="$here/build/windows/wineprefix"
+runner="$here/cmake/run-under-wine.sh"
+images="$here/docs/images"
+mkdir -p "$images"
+folder=$(mktemp -d)
+cp "$here/build/windows/ostrel.exe" "$folder/"
+ostrel_start_display
+
+"$runner" "$prefix" "$folder/ostrel.exe" &
+calculator=$!
+main=$(timeout 60 xdotool search --sync --name '^Ostrel Calculator$' | head -n 1)
+xdotool windowfocus --sync "$main"
+sleep 0.5
+
+# Types into the focused window and moves on with Tab.
+type_and_tab() {
+    xdotool type --delay 30 "$1"
+    xdotool key Tab
+}
+
+for chips in 5000 3000 2000 0 0 0 0 0 0 0; do type_and_tab "$chips"; done
+for prize in 50 30 20; do type_and_tab "$prize"; done
+xdotool key Return
+sleep 1
+import -window "$main" "$images/main-window.png"
+
+xdotool key alt+p
+sleep 1
+import -window "$main" "$images/main-window-18-seats.png"
+xdotool key alt+p
+sleep 0.5
+
+xdotool key alt+h a
+about=$(timeout 20 xdotool search --sync --name '^About Ostrel$' | head -n 1)
+sleep 0.5
+import -window "$about" "$images/about.png"
+xdotool key Escape
+sleep 0.5
+
+xdotool windowfocus --sync "$main"
+xdotool key alt+x
+wait "$calculator" || true
+WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+rm -rf "$folder"
+echo "Pictures in $images"
