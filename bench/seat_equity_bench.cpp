@@ -73,7 +73,7 @@ void BubbleFactor(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(PlainRecursionCalls)->Unit(benchmark::kMillisecond);
+BENCHMARK(PlainRecursionCalls)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Calculate)
     ->Args({10, 3})
     ->Args({10, 10})
@@ -81,16 +81,16 @@ BENCHMARK(Calculate)
     ->Args({18, 8})
     ->Args({18, 18})
     ->Args({18, 30})
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(PlainCalculate)->Args({10, 3})->Args({10, 10})->Unit(benchmark::kMillisecond);
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(PlainCalculate)->Args({10, 3})->Args({10, 10})->Unit(benchmark::kMicrosecond);
 // About 1.7e10 calls: one iteration takes minutes, so it runs once, however
 // many repetitions the command line asks for.
 BENCHMARK(PlainCalculate)
     ->Args({13, 13})
     ->Iterations(1)
     ->Repetitions(1)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(SubsetCalculate)->Args({10, 3})->Args({10, 10})->Args({13, 13})->Unit(benchmark::kMillisecond);
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(SubsetCalculate)->Args({10, 3})->Args({10, 10})->Args({13, 13})->Unit(benchmark::kMicrosecond);
 
 BENCHMARK(BubbleFactor)->Unit(benchmark::kMicrosecond);
 
