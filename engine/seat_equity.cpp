@@ -2,6 +2,7 @@
  * Seat equity by the plain recursion over finishing orders. The opponents'
  * stacks are permuted in place in a fixed scratch, and every operation is
  * rounded to double in the one order that defines the results' last bits.
+ * Fields too large to walk order by order go to the subset method instead.
  */
 #include "seat_equity.h"
 
@@ -9,9 +10,10 @@
 
 #include "number_entry.h"
 #include "resource_ids.h"
+#include "subset_equity.h"
 #include "window_seam.h"
 
-static int32_t ShownSeats()
+int32_t ShownSeatCount()
 {
     const int32_t count = TournamentState.PlayerCount;
     if (count < 0)
@@ -51,10 +53,10 @@ double EquityRecurse(int32_t depth, int64_t chipsInPlay)
  * converts to double exactly, and up to 2^31 - 1 the results are those of
  * 32-bit arithmetic.
  */
-double ComputeSeatEquity(uint32_t seatIndex)
+double PlainSeatEquity(uint32_t seatIndex)
 {
     TournamentStateRecord &state = TournamentState;
-    const int32_t seats = ShownSeats();
+    const int32_t seats = ShownSeatCount();
     if (seats == 0 || seatIndex >= static_cast<uint32_t>(seats))
         return 0.0;
     const int32_t hero = state.PlayerChips[seatIndex];
@@ -77,6 +79,43 @@ double ComputeSeatEquity(uint32_t seatIndex)
     return EquityRecurse(0, total);
 }
 
+static int32_t PlayersInPlayCount()
+{
+    const int32_t seats = ShownSeatCount();
+    int32_t players = 0;
+    for (int32_t seat = 0; seat < seats; ++seat)
+        players += TournamentState.PlayerChips[seat] != 0 ? 1 : 0;
+    return players;
+}
+
+// Every seat in play has the same number of opponents, so every seat costs
+// the same number of calls.
+uint64_t PlainCalculateCalls()
+{
+    const int32_t players = PlayersInPlayCount();
+    if (players == 0)
+        return 0;
+    const uint64_t perSeat = PlainEquityCalls(players - 1, TournamentState.PaidPlaces);
+    const uint64_t seats = static_cast<uint64_t>(players);
+    return perSeat > UINT64_MAX / seats ? UINT64_MAX : perSeat * seats;
+}
+
+static bool FieldNeedsSubsets()
+{
+    return PlainCalculateCalls() > PlainCallBudget;
+}
+
+// The method is chosen by the cost of the whole field, as Calculate chooses
+// it, so a seat's value is the same whether asked alone or shown by Calculate.
+double ComputeSeatEquity(uint32_t seatIndex)
+{
+    if (!FieldNeedsSubsets())
+        return PlainSeatEquity(seatIndex);
+    double equities[SeatCount];
+    ComputeEquitiesBySubsets(equities);
+    return seatIndex < static_cast<uint32_t>(SeatCount) ? equities[seatIndex] : 0.0;
+}
+
 uint64_t PlainEquityCalls(int32_t opponents, int32_t paidPlaces)
 {
     int32_t levels = paidPlaces - 1 < opponents ? paidPlaces - 1 : opponents;
@@ -97,18 +136,32 @@ uint64_t PlainEquityCalls(int32_t opponents, int32_t paidPlaces)
     return calls;
 }
 
+static void WriteSeatEquity(WindowHandle window, int32_t seat, double equity)
+{
+    char text[FixedTextCapacity];
+    text[0] = '\0';
+    if (equity > 0.0)
+        std::snprintf(text, sizeof text, "%0.3f", equity);
+    SetDialogControlText(window, IDC_RESULT_FIRST + seat, text);
+}
+
+/*
+ * Below the budget every seat goes through the plain recursion, field by
+ * field as it is computed. Above it the subset method computes all seats in
+ * one pass first; the fields are still written in seat order.
+ */
 void ShowSeatEquities(WindowHandle window)
 {
-    const int32_t seats = ShownSeats();
+    const int32_t seats = ShownSeatCount();
     for (int32_t seat = 0; seat < seats; ++seat)
         SetDialogControlText(window, IDC_RESULT_FIRST + seat, "");
-    char text[FixedTextCapacity];
+    double equities[SeatCount] = {};
+    const bool bySubsets = FieldNeedsSubsets();
+    if (bySubsets)
+        ComputeEquitiesBySubsets(equities);
     for (int32_t seat = 0; seat < seats; ++seat)
     {
-        const double equity = ComputeSeatEquity(static_cast<uint32_t>(seat));
-        text[0] = '\0';
-        if (equity > 0.0)
-            std::snprintf(text, sizeof text, "%0.3f", equity);
-        SetDialogControlText(window, IDC_RESULT_FIRST + seat, text);
+        const uint32_t index = static_cast<uint32_t>(seat);
+        WriteSeatEquity(window, seat, bySubsets ? equities[index] : ComputeSeatEquity(index));
     }
 }

@@ -9,25 +9,13 @@
 #include <random>
 #include <vector>
 
+#include "equity_field.h"
 #include "recording_seam.h"
 #include "resource_ids.h"
 #include "seat_equity.h"
 
 namespace
 {
-
-void SetField(const std::vector<int32_t> &chips, const std::vector<double> &payouts,
-              int32_t playerCount = 10)
-{
-    ResetTournamentState();
-    std::fill(std::begin(TournamentState.PlayerChips), std::end(TournamentState.PlayerChips), 0);
-    std::fill(std::begin(TournamentState.Payouts), std::end(TournamentState.Payouts), 0.0);
-    std::copy(chips.begin(), chips.end(), TournamentState.PlayerChips);
-    std::copy(payouts.begin(), payouts.end(), TournamentState.Payouts);
-    TournamentState.PlayerCount = playerCount;
-    RecountPaidPlaces(nullptr, 0);
-    ClearSeamCalls();
-}
 
 // The model computed another way: over the set of players still in play,
 // in long double, each place going to each remaining player by chip share.
@@ -62,7 +50,7 @@ double EquityByEnumeration(const std::vector<int32_t> &chips, const std::vector<
 
 TEST(SeatEquity, WorkedExampleIsExactToTheBit)
 {
-    SetField({5000, 3000, 2000}, {50, 30, 20});
+    SetEquityField({5000, 3000, 2000}, {50, 30, 20});
     EXPECT_EQ(3, TournamentState.PaidPlaces);
     EXPECT_EQ(38.39285714285714, ComputeSeatEquity(0));
     EXPECT_EQ(32.75, ComputeSeatEquity(1));
@@ -73,7 +61,7 @@ TEST(SeatEquity, WorkedExampleIsExactToTheBit)
 
 TEST(SeatEquity, DisplayRuleEmptiesShownFieldsFirstThenWritesInSeatOrder)
 {
-    SetField({5000, 3000, 2000}, {50, 30, 20});
+    SetEquityField({5000, 3000, 2000}, {50, 30, 20});
     WindowHandle window = reinterpret_cast<WindowHandle>(0x1234);
     ShowSeatEquities(window);
     ASSERT_EQ(20u, SeamCalls.size());
@@ -93,7 +81,7 @@ TEST(SeatEquity, DisplayRuleEmptiesShownFieldsFirstThenWritesInSeatOrder)
 
 TEST(SeatEquity, DisplayRuleWalksOnlyTheShownSeats)
 {
-    SetField({5000, 3000, 2000}, {50, 30, 20}, 18);
+    SetEquityField({5000, 3000, 2000}, {50, 30, 20}, 18);
     ShowSeatEquities(nullptr);
     EXPECT_EQ(36u, SeamCalls.size());
     EXPECT_EQ(IDC_RESULT_LAST, SeamCalls.back().ControlId);
@@ -122,7 +110,7 @@ TEST(SeatEquity, SmallFields)
     };
     for (const SmallFieldRow &row : rows)
     {
-        SetField(row.Chips, row.Payouts);
+        SetEquityField(row.Chips, row.Payouts);
         for (size_t seat = 0; seat < row.Expected.size(); ++seat)
             EXPECT_DOUBLE_EQ(row.Expected[seat], ComputeSeatEquity(static_cast<uint32_t>(seat)))
                 << "seat " << seat;
@@ -131,7 +119,7 @@ TEST(SeatEquity, SmallFields)
 
 TEST(SeatEquity, IndexOutOfRangeYieldsZero)
 {
-    SetField({5000, 3000, 2000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 900}, {50, 30, 20});
+    SetEquityField({5000, 3000, 2000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 900}, {50, 30, 20});
     EXPECT_EQ(0.0, ComputeSeatEquity(10));
     EXPECT_EQ(0.0, ComputeSeatEquity(17));
     EXPECT_EQ(0.0, ComputeSeatEquity(18));
@@ -148,7 +136,7 @@ TEST(SeatEquity, ChipsAreTheSameAfterEveryCall)
         std::vector<int32_t> chips(18);
         for (int32_t &c : chips)
             c = random() % 3 == 0 ? 0 : static_cast<int32_t>(random() % 100000);
-        SetField(chips, {40, 25, 15, 10}, 18);
+        SetEquityField(chips, {40, 25, 15, 10}, 18);
         for (uint32_t seat = 0; seat < 18; ++seat)
         {
             ComputeSeatEquity(seat);
@@ -171,7 +159,7 @@ TEST(SeatEquity, AgreesWithEnumerationOfAllFinishingOrders)
         for (size_t place = 0; place < paid; ++place)
             payouts.push_back(static_cast<double>(1 + random() % 1000));
         std::sort(payouts.rbegin(), payouts.rend());
-        SetField(chips, payouts);
+        SetEquityField(chips, payouts);
         for (size_t seat = 0; seat < seats; ++seat)
         {
             const double expected = EquityByEnumeration(chips, payouts, seat);
@@ -197,7 +185,7 @@ TEST(SeatEquity, RandomFieldsKeepTheModelsInvariants)
         std::vector<double> payouts(1 + random() % 12);
         for (double &p : payouts)
             p = static_cast<double>(1 + random() % 5000) / 4;
-        SetField(chips, payouts);
+        SetEquityField(chips, payouts);
         double total = 0;
         for (int32_t seat = 0; seat < seats; ++seat)
             total += ComputeSeatEquity(static_cast<uint32_t>(seat));
@@ -215,7 +203,7 @@ TEST(SeatEquity, RandomFieldsKeepTheModelsInvariants)
         std::vector<double> before(chips.size());
         for (size_t seat = 0; seat < chips.size(); ++seat)
             before[seat] = ComputeSeatEquity(static_cast<uint32_t>(seat));
-        SetField(shuffled, payouts);
+        SetEquityField(shuffled, payouts);
         for (size_t i = 0; i < where.size(); ++i)
             EXPECT_NEAR(before[where[i]], ComputeSeatEquity(static_cast<uint32_t>(i)), 1e-12 * prizes);
     }
@@ -225,7 +213,7 @@ TEST(SeatEquity, EqualStacksGetEqualEquities)
 {
     for (int32_t seats = 2; seats <= 9; ++seats)
     {
-        SetField(std::vector<int32_t>(static_cast<size_t>(seats), 1500), {50, 30, 20, 10, 5, 3, 2});
+        SetEquityField(std::vector<int32_t>(static_cast<size_t>(seats), 1500), {50, 30, 20, 10, 5, 3, 2});
         const double first = ComputeSeatEquity(0);
         for (int32_t seat = 1; seat < seats; ++seat)
             EXPECT_NEAR(first, ComputeSeatEquity(static_cast<uint32_t>(seat)), 1e-13 * first);
@@ -235,7 +223,7 @@ TEST(SeatEquity, EqualStacksGetEqualEquities)
 TEST(SeatEquity, TotalsBeyond32BitsStayRight)
 {
     // 18 seats of two billion chips: the total needs 36 bits.
-    SetField(std::vector<int32_t>(18, 2000000000), {100, 60, 40}, 18);
+    SetEquityField(std::vector<int32_t>(18, 2000000000), {100, 60, 40}, 18);
     double total = 0;
     for (uint32_t seat = 0; seat < 18; ++seat)
     {
@@ -246,7 +234,7 @@ TEST(SeatEquity, TotalsBeyond32BitsStayRight)
     EXPECT_NEAR(200.0, total, 1e-11);
 
     // The same shares at one thousandth of the chips give the same results.
-    SetField({2000000000, 2147483647, 1000000000, 2147483647}, {70, 30});
+    SetEquityField({2000000000, 2147483647, 1000000000, 2147483647}, {70, 30});
     std::vector<double> large;
     for (uint32_t seat = 0; seat < 4; ++seat)
         large.push_back(ComputeSeatEquity(seat));
