@@ -34,6 +34,11 @@ const DWORD PayoutSaveFlags =
     OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN | OFN_ENABLESIZING;
 const DWORD PayoutOpenFlags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ENABLESIZING;
 
+// The one filter of both dialogs, a list ended by an empty text, and the
+// extension a typed name without one is given.
+extern const char PayoutFilter[];
+extern const char PayoutExtension[];
+
 // True on the NT line from version 5 on, which knows the full record.
 bool IsNewShellPlatform();
 // Sets `count` bytes to 0; nothing for a null pointer.
