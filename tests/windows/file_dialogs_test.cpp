@@ -122,6 +122,25 @@ TEST(FileDialogRecord, ZeroFillClearsExactlyTheCountAndIgnoresNull)
     ZeroFill(nullptr, 16);
 }
 
+INT_PTR CALLBACK QuietProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+// An empty dialog with `style`, owned by or a child of `parent`, at a place and size.
+HWND MakeBlankDialog(HWND parent, DWORD style, int x, int y, int width, int height)
+{
+    struct
+    {
+        DLGTEMPLATE Head;
+        WORD Menu, Class, Title;
+    } blank = {};
+    blank.Head.style = style;
+    HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &blank.Head, parent, QuietProc, 0);
+    SetWindowPos(dialog, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    return dialog;
+}
+
 // A stand-in for the platform's file dialog: a popup owned by `Owner`, the
 // hook's child dialog inside it, and a file view 0x461 that counts commands.
 class FileDialogHookTest : public ::testing::Test
@@ -143,24 +162,6 @@ class FileDialogHookTest : public ::testing::Test
         return DefWindowProcA(view, message, wParam, lParam);
     }
 
-    static INT_PTR CALLBACK QuietProc(HWND, UINT, WPARAM, LPARAM)
-    {
-        return FALSE;
-    }
-
-    static HWND MakeDialog(HWND parent, DWORD style, int x, int y, int width, int height)
-    {
-        struct
-        {
-            DLGTEMPLATE Head;
-            WORD Menu, Class, Title;
-        } blank = {};
-        blank.Head.style = style;
-        HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &blank.Head, parent, QuietProc, 0);
-        SetWindowPos(dialog, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-        return dialog;
-    }
-
     void SetUp() override
     {
         WNDCLASSA counting = {};
@@ -169,9 +170,9 @@ class FileDialogHookTest : public ::testing::Test
         counting.lpszClassName = "OstrelCountingView";
         RegisterClassA(&counting);
         ViewCommands.clear();
-        Owner = MakeDialog(nullptr, WS_POPUP, 400, 300, 500, 400);
-        FileDialog = MakeDialog(Owner, WS_POPUP, 0, 0, 300, 200);
-        HookDialog = MakeDialog(FileDialog, WS_CHILD, 0, 0, 10, 10);
+        Owner = MakeBlankDialog(nullptr, WS_POPUP, 400, 300, 500, 400);
+        FileDialog = MakeBlankDialog(Owner, WS_POPUP, 0, 0, 300, 200);
+        HookDialog = MakeBlankDialog(FileDialog, WS_CHILD, 0, 0, 10, 10);
         View = CreateWindowExA(0, "OstrelCountingView", "", WS_CHILD, 0, 0, 10, 10, FileDialog,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(0x461)), GetModuleHandleA(nullptr),
                                nullptr);
@@ -764,6 +765,82 @@ TEST_F(PayoutFileCommandsTest, ARejectedPlaceTheFileDoesNotSetStaysMarkedUnlessT
             EXPECT_FALSE(PaintedRejected(Window, id));
         }
     }
+}
+
+TEST_F(PayoutFileCommandsTest, OpenListsInDetailsOnceAndThenKeepsTheUsersView)
+{
+    CreateDirectoryA((Folder + "sub").c_str(), nullptr);
+    LONG first = -1, chosen = -1, later = -1;
+    std::string laterFolder;
+    RunDialog(IDM_OPEN_PAYOUTS, "Open payout structure", [&](HWND dialog) {
+        first = FileViewMode(dialog);
+        SendDlgItemMessageA(dialog, FileViewControl, WM_COMMAND, 0x702A, 0); // the user picks small icons
+        chosen = FileViewMode(dialog);
+        const std::string sub = WithoutTrailingBackslash(Folder) + "\\sub";
+        WhenWindowAppears(
+            "the Open dialog in the subfolder",
+            [dialog, sub](HWND window) { return window == dialog && lstrcmpiA(FolderShown(dialog).c_str(), sub.c_str()) == 0; },
+            [&](HWND again) {
+                later = FileViewMode(again);
+                laterFolder = FolderShown(again);
+                Click(again, IDCANCEL);
+            });
+        ChooseName(dialog, "sub"); // a folder's name opens the folder
+    });
+    EXPECT_EQ(LVS_REPORT, first);
+    EXPECT_EQ(LVS_SMALLICON, chosen);
+    EXPECT_EQ(LVS_SMALLICON, later) << laterFolder;
+}
+
+TEST_F(PayoutFileCommandsTest, OpenFromAnotherDialogCentresOnItAndStillRefreshesTheMainWindow)
+{
+    WriteText(Folder + "ladder.pos", "[common]\r\nInitChips=3000\r\n[payouts]\r\nPayout1=80\r\nPayout2=20\r\nPayout3=0\r\n");
+    CalculateWorkedExample();
+    HWND tool = MakeBlankDialog(Window, WS_POPUP | WS_CAPTION | WS_VISIBLE, 700, 520, 300, 200);
+    DialogLook look;
+    WhenWindowAppears("Open payout structure", CaptionIs("Open payout structure"), [&](HWND dialog) {
+        look = LookAt(dialog);
+        ChooseName(dialog, "ladder.pos");
+    });
+    OpenPayoutStructureCommand(tool);
+    const RECT owner = GetWindowExtent(tool);
+    EXPECT_NEAR(owner.left + (owner.right - look.Extent.right) / 2, look.Extent.left, 1);
+    EXPECT_NEAR(owner.top + (owner.bottom - look.Extent.bottom) / 2, look.Extent.top, 1);
+    EXPECT_EQ("80", ControlText(Window, IDC_PAYOUT_FIRST));
+    EXPECT_EQ("20", ControlText(Window, IDC_PAYOUT_FIRST + 1));
+    EXPECT_EQ("0", ControlText(Window, IDC_PAYOUT_FIRST + 2));
+    EXPECT_EQ("Payouts(2)", ControlText(Window, IDC_PAYOUT_GROUP));
+    EXPECT_EQ("", ControlText(Window, IDC_RESULT_FIRST));
+    EXPECT_EQ(3000, TournamentState.InitChips);
+    DestroyWindow(tool);
+}
+
+std::string PathsOffered;
+int32_t CALLBACK RefuseFirstPath(HWND, const char *path)
+{
+    PathsOffered += std::string(path) + ";";
+    return PathsOffered.find(';') != PathsOffered.size() - 1;
+}
+
+TEST_F(PayoutFileCommandsTest, ARefusingAcceptCallbackKeepsTheRealDialogOpen)
+{
+    PathsOffered.clear();
+    char fileName[FileNameCapacity] = "";
+    int oks = 0;
+    std::function<void(HWND)> pressOk = [&](HWND dialog) {
+        ++oks;
+        if (oks < 2)
+            WhenWindowAppears("the Save dialog after the refusal",
+                              [dialog, &oks](HWND window) { return window == dialog && PathsOffered.size() > 0; },
+                              pressOk);
+        ChooseName(dialog, oks == 1 ? "first" : "second");
+    };
+    WhenWindowAppears("Pick", CaptionIs("Pick"), pressOk);
+    const BOOL chosen = AskSaveFileName(Window, "Pick", fileName, Folder.c_str(), PayoutFilter, ".pos",
+                                        PayoutSaveFlags, 0, RefuseFirstPath);
+    EXPECT_NE(FALSE, chosen);
+    EXPECT_EQ(Folder + "first.pos;" + Folder + "second.pos;", PathsOffered);
+    EXPECT_EQ(Folder + "second.pos", std::string(fileName));
 }
 
 } // namespace
