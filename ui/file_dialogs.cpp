@@ -119,26 +119,34 @@ UINT_PTR CALLBACK FileDialogHook(HWND hookDialog, UINT message, WPARAM, LPARAM l
     }
 }
 
-BOOL AskSaveFileName(HWND owner, const char *title, char *fileName, const char *initialFolder,
-                     const char *filter, const char *defaultExtension, DWORD flags, uint32_t viewCommand,
-                     FileAcceptCallback accept)
+typedef BOOL(APIENTRY *RunFileDialog)(LPOPENFILENAMEA);
+
+// The record and its options live on this call's stack for the dialog's run.
+static BOOL AskFileName(RunFileDialog run, HWND owner, const char *title, char *fileName,
+                        const char *initialFolder, const char *filter, const char *defaultExtension, DWORD flags,
+                        uint32_t viewCommand, FileAcceptCallback accept)
 {
     OPENFILENAMEA record;
     FileDialogOptions options;
     FillFileDialogRecord(&record, &options, owner, title, fileName, FileNameCapacity, initialFolder, filter,
                          defaultExtension, flags, viewCommand, accept);
-    return GetSaveFileNameA(&record);
+    return run(&record);
+}
+
+BOOL AskSaveFileName(HWND owner, const char *title, char *fileName, const char *initialFolder,
+                     const char *filter, const char *defaultExtension, DWORD flags, uint32_t viewCommand,
+                     FileAcceptCallback accept)
+{
+    return AskFileName(GetSaveFileNameA, owner, title, fileName, initialFolder, filter, defaultExtension, flags,
+                       viewCommand, accept);
 }
 
 BOOL AskOpenFileName(HWND owner, const char *title, char *fileName, const char *initialFolder,
                      const char *filter, const char *defaultExtension, DWORD flags, uint32_t viewCommand,
                      FileAcceptCallback accept)
 {
-    OPENFILENAMEA record;
-    FileDialogOptions options;
-    FillFileDialogRecord(&record, &options, owner, title, fileName, FileNameCapacity, initialFolder, filter,
-                         defaultExtension, flags, viewCommand, accept);
-    return GetOpenFileNameA(&record);
+    return AskFileName(GetOpenFileNameA, owner, title, fileName, initialFolder, filter, defaultExtension, flags,
+                       viewCommand, accept);
 }
 
 void SavePayoutStructureCommand()

@@ -14,7 +14,6 @@
 #include <string>
 
 #include "file_dialogs.h"
-#include "main_window.h"
 #include "resource_ids.h"
 #include "tournament_state.h"
 #include "window_helpers.h"
@@ -22,7 +21,6 @@
 
 namespace
 {
-
 
 int32_t CALLBACK AcceptNothing(HWND, const char *)
 {
@@ -389,10 +387,10 @@ std::function<bool(HWND)> OwnedBy(HWND owner)
 }
 
 // The file dialog's controls, as Wine and Windows number them.
-const int FileNameBox = 1148; // cmb13
-const int FilterBox = 0x470;  // cmb1
+const int FileNameBox = 1148;  // cmb13
+const int FilterBox = 0x470;   // cmb1
 const int ReadOnlyBox = 0x410; // chx1
-const int PlacesBar = 0x4A0;  // ctl1
+const int PlacesBar = 0x4A0;   // ctl1
 
 void Click(HWND dialog, int id)
 {
@@ -403,6 +401,21 @@ void ChooseName(HWND fileDialog, const char *name)
 {
     SetDlgItemTextA(fileDialog, FileNameBox, name);
     Click(fileDialog, IDOK);
+}
+
+// Chooses `name`, answers the message box the dialog then shows over itself
+// with `answer`, and cancels the dialog once it takes input again.
+void ChooseNameAnswerAndCancel(HWND fileDialog, const char *name, int answer, bool *shown)
+{
+    WhenWindowAppears("a message over the file dialog", OwnedBy(fileDialog), [=](HWND message) {
+        *shown = true;
+        PostMessageA(message, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+        const auto takesInput = [fileDialog](HWND window) {
+            return window == fileDialog && IsWindowEnabled(window);
+        };
+        WhenWindowAppears("the file dialog again", takesInput, [](HWND again) { Click(again, IDCANCEL); });
+    });
+    ChooseName(fileDialog, name);
 }
 
 std::string FolderShown(HWND fileDialog)
@@ -489,20 +502,15 @@ class PayoutFileCommandsTest : public ::testing::Test
     {
         Folder = MakeTemporaryFolder();
         PrepareTournamentState(Folder);
-        Window = CreateDialogParamA(TournamentState.AppInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
-                                    MainDialogProc, 0);
+        Window = CreateMainWindow();
         ASSERT_NE(nullptr, Window) << "is there an X display?";
-        TournamentState.MainWindow = Window;
         SetWindowPos(Window, nullptr, 240, 180, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        PumpMessages();
     }
 
     void TearDown() override
     {
         StopAwaiting();
-        if (Window != nullptr && IsWindow(Window))
-            DestroyWindow(Window);
-        TakeQuitMessage(nullptr);
+        DestroyMainWindow(Window);
         RemoveFolder(Folder);
     }
 
@@ -574,10 +582,12 @@ TEST_F(PayoutFileCommandsTest, SaveCompletesANameWithoutExtensionAndWritesTheLad
         const char *Section;
         const char *Key;
         const char *Value;
-    } rows[] = {{"common", "InitPlayers", "180"}, {"common", "InitChips", "1500"}, {"payouts", "Payout1", "500"},
-                {"payouts", "Payout2", "300"},    {"payouts", "Payout3", "200.50"},  {"payouts", "Payout4", "99.5"},
-                {"payouts", "Payout5", "0"},      {"payouts", "Payout30", "0"},     {"common", "PlayerCount", "(none)"},
-                {"chips", "Chip1", "(none)"}};
+    } rows[] = {
+        {"common", "InitPlayers", "180"}, {"common", "InitChips", "1500"},     {"payouts", "Payout1", "500"},
+        {"payouts", "Payout2", "300"},    {"payouts", "Payout3", "200.50"},    {"payouts", "Payout4", "99.5"},
+        {"payouts", "Payout5", "0"},      {"payouts", "Payout30", "0"},        {"common", "PlayerCount", "(none)"},
+        {"chips", "Chip1", "(none)"},
+    };
     for (const auto &row : rows)
         EXPECT_EQ(row.Value, ProfileText(path, row.Section, row.Key)) << row.Key;
 }
@@ -679,15 +689,8 @@ TEST_F(PayoutFileCommandsTest, SavingOntoAFileAsksFirstAndNoKeepsIt)
     const std::string path = Folder + "ladder.pos";
     WriteText(path, "[payouts]\r\nPayout1=1\r\n");
     bool asked = false;
-    RunDialog(IDM_SAVE_PAYOUTS, "Save payout structure", [&](HWND dialog) {
-        WhenWindowAppears("the overwrite question", OwnedBy(dialog), [&, dialog](HWND question) {
-            asked = true;
-            PostMessageA(question, WM_COMMAND, IDNO, 0);
-            WhenWindowAppears("the Save dialog again", [dialog](HWND window) { return window == dialog && IsWindowEnabled(dialog); },
-                              [](HWND again) { Click(again, IDCANCEL); });
-        });
-        ChooseName(dialog, "ladder");
-    });
+    RunDialog(IDM_SAVE_PAYOUTS, "Save payout structure",
+              [&](HWND dialog) { ChooseNameAnswerAndCancel(dialog, "ladder", IDNO, &asked); });
     EXPECT_TRUE(asked);
     EXPECT_EQ("1", ProfileText(path, "payouts", "Payout1"));
     EXPECT_EQ("(none)", ProfileText(path, "common", "InitChips"));
@@ -697,15 +700,8 @@ TEST_F(PayoutFileCommandsTest, OpenTakesOnlyAFileThatExists)
 {
     const Snapshot before = TakeSnapshot(Window);
     bool told = false;
-    RunDialog(IDM_OPEN_PAYOUTS, "Open payout structure", [&](HWND dialog) {
-        WhenWindowAppears("the missing file message", OwnedBy(dialog), [&, dialog](HWND message) {
-            told = true;
-            PostMessageA(message, WM_COMMAND, IDOK, 0);
-            WhenWindowAppears("the Open dialog again", [dialog](HWND window) { return window == dialog && IsWindowEnabled(dialog); },
-                              [](HWND again) { Click(again, IDCANCEL); });
-        });
-        ChooseName(dialog, "missing");
-    });
+    RunDialog(IDM_OPEN_PAYOUTS, "Open payout structure",
+              [&](HWND dialog) { ChooseNameAnswerAndCancel(dialog, "missing", IDOK, &told); });
     EXPECT_TRUE(told);
     ExpectSameSnapshot(before, TakeSnapshot(Window));
 }
@@ -748,7 +744,8 @@ TEST_F(PayoutFileCommandsTest, ARejectedPlaceTheFileDoesNotSetStaysMarkedUnlessT
         ASSERT_EQ(-1, TournamentState.PayoutDecimals[row.Place - 1]);
         const std::string name = "ladder" + std::to_string(++n) + ".pos";
         WriteText(Folder + name, row.File);
-        RunDialog(IDM_OPEN_PAYOUTS, "Open payout structure", [&](HWND dialog) { ChooseName(dialog, name.c_str()); });
+        RunDialog(IDM_OPEN_PAYOUTS, "Open payout structure",
+                  [&](HWND dialog) { ChooseName(dialog, name.c_str()); });
         const int id = IDC_PAYOUT_FIRST - 1 + row.Place;
         EXPECT_EQ(400, TournamentState.Payouts[0]);
         EXPECT_EQ(row.Prize, TournamentState.Payouts[row.Place - 1]);
@@ -779,7 +776,9 @@ TEST_F(PayoutFileCommandsTest, OpenListsInDetailsOnceAndThenKeepsTheUsersView)
         const std::string sub = WithoutTrailingBackslash(Folder) + "\\sub";
         WhenWindowAppears(
             "the Open dialog in the subfolder",
-            [dialog, sub](HWND window) { return window == dialog && lstrcmpiA(FolderShown(dialog).c_str(), sub.c_str()) == 0; },
+            [dialog, sub](HWND window) {
+                return window == dialog && lstrcmpiA(FolderShown(dialog).c_str(), sub.c_str()) == 0;
+            },
             [&](HWND again) {
                 later = FileViewMode(again);
                 laterFolder = FolderShown(again);
@@ -794,7 +793,8 @@ TEST_F(PayoutFileCommandsTest, OpenListsInDetailsOnceAndThenKeepsTheUsersView)
 
 TEST_F(PayoutFileCommandsTest, OpenFromAnotherDialogCentresOnItAndStillRefreshesTheMainWindow)
 {
-    WriteText(Folder + "ladder.pos", "[common]\r\nInitChips=3000\r\n[payouts]\r\nPayout1=80\r\nPayout2=20\r\nPayout3=0\r\n");
+    WriteText(Folder + "ladder.pos",
+              "[common]\r\nInitChips=3000\r\n[payouts]\r\nPayout1=80\r\nPayout2=20\r\nPayout3=0\r\n");
     CalculateWorkedExample();
     HWND tool = MakeBlankDialog(Window, WS_POPUP | WS_CAPTION | WS_VISIBLE, 700, 520, 300, 200);
     DialogLook look;
