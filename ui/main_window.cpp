@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "about_dialog.h"
+#include "file_dialogs.h"
 #include "number_entry.h"
 #include "player_layout.h"
 #include "resource_ids.h"
@@ -161,6 +162,8 @@ static void OnMainCommand(HWND window, int id, int code)
     case IDC_PLAYERS: PlayersCommand(window); break;
     case IDC_CALCULATE: CalculateCommand(window); break;
     case IDC_EXIT: DestroyWindow(window); break;
+    case IDM_OPEN_PAYOUTS: OpenPayoutStructureCommand(window); break;
+    case IDM_SAVE_PAYOUTS: SavePayoutStructureCommand(); break;
     default:
         if ((IsChipEdit(id) || IsPayoutEdit(id)) && code == EN_UPDATE && !TournamentState.MainUpdating)
             OnEntryUpdate(window, id);

@@ -30,18 +30,13 @@ class MainWindowTest : public ::testing::Test
 
     void Open()
     {
-        Window = CreateDialogParamA(TournamentState.AppInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
-                                    MainDialogProc, 0);
+        Window = CreateMainWindow();
         ASSERT_NE(nullptr, Window) << "is there an X display?";
-        TournamentState.MainWindow = Window;
-        PumpMessages();
     }
 
     void TearDown() override
     {
-        if (Window != nullptr && IsWindow(Window))
-            DestroyWindow(Window);
-        TakeQuitMessage(nullptr);
+        DestroyMainWindow(Window);
         RemoveFolder(Folder);
     }
 

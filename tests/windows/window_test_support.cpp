@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "main_window.h"
+#include "resource_ids.h"
 #include "tournament_state.h"
 
 std::string MakeTemporaryFolder()
@@ -47,6 +49,22 @@ void PrepareTournamentState(const std::string &folder)
     std::snprintf(TournamentState.SettingsPath, sizeof TournamentState.SettingsPath, "%sostrel.ini",
                   folder.c_str());
     std::snprintf(TournamentState.SettingsDir, sizeof TournamentState.SettingsDir, "%s", folder.c_str());
+}
+
+HWND CreateMainWindow()
+{
+    HWND window = CreateDialogParamA(TournamentState.AppInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+                                     MainDialogProc, 0);
+    TournamentState.MainWindow = window;
+    PumpMessages();
+    return window;
+}
+
+void DestroyMainWindow(HWND window)
+{
+    if (window != nullptr && IsWindow(window))
+        DestroyWindow(window);
+    TakeQuitMessage(nullptr);
 }
 
 void TypeInto(HWND dialog, int id, const char *text)

@@ -17,6 +17,12 @@ void RemoveFolder(const std::string &folder);
 // Resets the record and points the settings file into `folder`.
 void PrepareTournamentState(const std::string &folder);
 
+// Creates the main window from its template as the program does, makes it
+// MainWindow and lets it settle; null without an X display.
+HWND CreateMainWindow();
+// Destroys the window when it still exists and takes the quit it posts.
+void DestroyMainWindow(HWND window);
+
 // Replaces the edit's text character by character (one EN_UPDATE per key),
 // as typing does; an empty text deletes the old one with a backspace.
 void TypeInto(HWND dialog, int id, const char *text);
