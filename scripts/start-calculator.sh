@@ -27,4 +27,5 @@ xdotool key alt+x
 wait "$calculator" || true
 # Wine's helper processes would otherwise still hold the display when it goes.
 WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
 echo "No display here: the calculator ran on a virtual one. Its window: $picture"

@@ -26,7 +26,7 @@ type_and_tab() {
 }
 
 for chips in 5000 3000 2000 0 0 0 0 0 0 0; do type_and_tab "$chips"; done
-for prize in 50 30 20; do type_and_tab "$prize"; done
+for prize in 300 200 150 100 80 60 50 40 30 25; do type_and_tab "$prize"; done
 xdotool key Return
 sleep 1
 import -window "$main" "$images/main-window.png"
@@ -44,9 +44,27 @@ import -window "$about" "$images/about.png"
 xdotool key Escape
 sleep 0.5
 
+# Picture of a tool dialog: open it with a key, let it act, take it, close it.
+take_dialog() {
+    keys=$1 caption=$2 picture=$3 actions=$4
+    xdotool windowfocus --sync "$main"
+    xdotool key $keys
+    dialog=$(timeout 20 xdotool search --sync --name "^$caption\$" | head -n 1)
+    xdotool windowfocus --sync "$dialog"
+    sleep 0.5
+    [ -n "$actions" ] && xdotool key $actions && sleep 0.5
+    import -window "$dialog" "$images/$picture"
+    xdotool key Escape
+    sleep 0.5
+}
+
+take_dialog alt+m "Payouts over 10" extra-payouts.png "2 0 Tab 1 5 Tab 1 2 Tab 1 0 Tab"
+take_dialog alt+b "Bubble factor calculation" bubble-factor.png "alt+d"
+
 xdotool windowfocus --sync "$main"
 xdotool key alt+x
 wait "$calculator" || true
 WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
 rm -rf "$folder"
 echo "Pictures in $images"

@@ -8,6 +8,9 @@
 #include <cstdio>
 
 #include "about_dialog.h"
+#include "bubble_dialog.h"
+#include "entry_checks.h"
+#include "extra_payouts_dialog.h"
 #include "file_dialogs.h"
 #include "number_entry.h"
 #include "player_layout.h"
@@ -63,35 +66,6 @@ static bool EntryIsValid(int id)
     return TournamentState.PayoutDecimals[id - IDC_PAYOUT_FIRST] >= 0;
 }
 
-static void JudgeChipEntry(int32_t seat, char *text)
-{
-    int32_t chips = 0;
-    if (ParseCountText(text, &chips))
-    {
-        TournamentState.PlayerChips[seat] = chips;
-        TournamentState.ChipEntryInvalid[seat] = 0;
-    }
-    else
-    {
-        TournamentState.ChipEntryInvalid[seat] = 1;
-    }
-}
-
-static void JudgePayoutEntry(int32_t place, char *text)
-{
-    double prize = 0;
-    int32_t decimals = 0;
-    if (ParsePayoutText(text, &prize, &decimals))
-    {
-        TournamentState.Payouts[place] = prize;
-        TournamentState.PayoutDecimals[place] = decimals;
-    }
-    else
-    {
-        TournamentState.PayoutDecimals[place] = -1;
-    }
-}
-
 /*
  * The entry check runs nested whenever the program itself writes into an edit
  * with MainUpdating clear: the "0" of the 10-seat switch and of the ladder
@@ -102,7 +76,7 @@ static void JudgePayoutEntry(int32_t place, char *text)
 static void OnEntryUpdate(HWND window, int id)
 {
     char text[EntryTextCapacity];
-    SendDlgItemMessageA(window, id, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    ReadEntryText(window, id, text);
     const bool wasValid = EntryIsValid(id);
     if (IsChipEdit(id))
         JudgeChipEntry(id - IDC_CHIPS_FIRST, text);
@@ -118,6 +92,12 @@ static void CalculateCommand(HWND window)
 {
     ShowSeatEquities(window);
     SaveSettings();
+}
+
+static void MorePayoutsCommand(HWND window)
+{
+    if (RunExtraPayoutsDialog())
+        ShowPaidPlaces(window);
 }
 
 static void PlayersCommand(HWND window)
@@ -164,6 +144,8 @@ static void OnMainCommand(HWND window, int id, int code)
     case IDC_EXIT: DestroyWindow(window); break;
     case IDM_OPEN_PAYOUTS: OpenPayoutStructureCommand(window); break;
     case IDM_SAVE_PAYOUTS: SavePayoutStructureCommand(); break;
+    case IDM_MORE_PAYOUTS: MorePayoutsCommand(window); break;
+    case IDM_BUBBLE: RunBubbleDialog(); break;
     default:
         if ((IsChipEdit(id) || IsPayoutEdit(id)) && code == EN_UPDATE && !TournamentState.MainUpdating)
             OnEntryUpdate(window, id);

@@ -480,26 +480,23 @@ bool FileExists(const std::string &path)
 
 // The main window from its real template, its settings in a fresh folder,
 // placed off the screen's centre so that centring on it can be told apart.
-class PayoutFileCommandsTest : public ::testing::Test
+class PayoutFileCommandsTest : public MainWindowFixture
 {
   protected:
-    std::string Folder;
     HWND Window = nullptr;
 
     void SetUp() override
     {
-        Folder = MakeTemporaryFolder();
-        PrepareTournamentState(Folder);
-        Window = CreateMainWindow();
-        ASSERT_NE(nullptr, Window) << "is there an X display?";
+        MainWindowFixture::SetUp();
+        OpenMainWindow();
+        Window = Main;
         SetWindowPos(Window, nullptr, 240, 180, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
 
     void TearDown() override
     {
         StopAwaiting();
-        DestroyMainWindow(Window);
-        RemoveFolder(Folder);
+        MainWindowFixture::TearDown();
     }
 
     void Command(int id)

@@ -16,60 +16,44 @@
 namespace
 {
 
-class MainWindowTest : public ::testing::Test
+class MainWindowTest : public MainWindowFixture
 {
   protected:
-    std::string Folder;
-    HWND Window = nullptr;
-
-    void SetUp() override
-    {
-        Folder = MakeTemporaryFolder();
-        PrepareTournamentState(Folder);
-    }
-
     void Open()
     {
-        Window = CreateMainWindow();
-        ASSERT_NE(nullptr, Window) << "is there an X display?";
-    }
-
-    void TearDown() override
-    {
-        DestroyMainWindow(Window);
-        RemoveFolder(Folder);
+        OpenMainWindow();
     }
 
     void Command(int id)
     {
-        SendMessageA(Window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        SendMessageA(Main, WM_COMMAND, MAKEWPARAM(id, 0), 0);
     }
 
     void Press(int id)
     {
-        SendMessageA(GetDlgItem(Window, id), BM_CLICK, 0, 0);
+        SendMessageA(GetDlgItem(Main, id), BM_CLICK, 0, 0);
     }
 
     void TypeWorkedExample()
     {
-        TypeInto(Window, IDC_CHIPS_FIRST, "5000");
-        TypeInto(Window, IDC_CHIPS_FIRST + 1, "3000");
-        TypeInto(Window, IDC_CHIPS_FIRST + 2, "2000");
-        TypeInto(Window, IDC_PAYOUT_FIRST, "50");
-        TypeInto(Window, IDC_PAYOUT_FIRST + 1, "30");
-        TypeInto(Window, IDC_PAYOUT_FIRST + 2, "20");
+        TypeInto(Main, IDC_CHIPS_FIRST, "5000");
+        TypeInto(Main, IDC_CHIPS_FIRST + 1, "3000");
+        TypeInto(Main, IDC_CHIPS_FIRST + 2, "2000");
+        TypeInto(Main, IDC_PAYOUT_FIRST, "50");
+        TypeInto(Main, IDC_PAYOUT_FIRST + 1, "30");
+        TypeInto(Main, IDC_PAYOUT_FIRST + 2, "20");
     }
 
     std::string Result(int seat)
     {
-        return ControlText(Window, IDC_RESULT_FIRST - 1 + seat);
+        return ControlText(Main, IDC_RESULT_FIRST - 1 + seat);
     }
 
     // A length in dialog units of this window, in pixels.
     LONG Pixels(LONG units, bool vertical)
     {
         RECT rect = {0, 0, units, units};
-        MapDialogRect(Window, &rect);
+        MapDialogRect(Main, &rect);
         return vertical ? rect.bottom : rect.right;
     }
 
@@ -98,9 +82,9 @@ class MainWindowTest : public ::testing::Test
     POINT ClientPosition(int id)
     {
         RECT rect;
-        GetWindowRect(GetDlgItem(Window, id), &rect);
+        GetWindowRect(GetDlgItem(Main, id), &rect);
         POINT at = {rect.left, rect.top};
-        ScreenToClient(Window, &at);
+        ScreenToClient(Main, &at);
         return at;
     }
 };
@@ -108,25 +92,25 @@ class MainWindowTest : public ::testing::Test
 TEST_F(MainWindowTest, StartsCentredVisibleWithTheLadderAndCaption)
 {
     Open();
-    EXPECT_TRUE(IsWindowVisible(Window));
+    EXPECT_TRUE(IsWindowVisible(Main));
     EXPECT_EQ("Ostrel Calculator", [&] {
         char caption[64];
-        GetWindowTextA(Window, caption, sizeof caption);
+        GetWindowTextA(Main, caption, sizeof caption);
         return std::string(caption);
     }());
-    EXPECT_EQ("250", ControlText(Window, IDC_PAYOUT_FIRST));
-    EXPECT_EQ("150", ControlText(Window, IDC_PAYOUT_FIRST + 1));
-    EXPECT_EQ("100", ControlText(Window, IDC_PAYOUT_FIRST + 2));
-    EXPECT_EQ("Payouts(3)", ControlText(Window, IDC_PAYOUT_GROUP));
+    EXPECT_EQ("250", ControlText(Main, IDC_PAYOUT_FIRST));
+    EXPECT_EQ("150", ControlText(Main, IDC_PAYOUT_FIRST + 1));
+    EXPECT_EQ("100", ControlText(Main, IDC_PAYOUT_FIRST + 2));
+    EXPECT_EQ("Payouts(3)", ControlText(Main, IDC_PAYOUT_GROUP));
     for (int place = 1; place <= 10; ++place)
-        EXPECT_EQ(place <= 4, ControlEnabled(Window, IDC_PAYOUT_FIRST - 1 + place)) << place;
+        EXPECT_EQ(place <= 4, ControlEnabled(Main, IDC_PAYOUT_FIRST - 1 + place)) << place;
     EXPECT_EQ(0, TournamentState.MainUpdating);
-    EXPECT_EQ(GetDlgItem(Window, IDC_CHIPS_FIRST), GetFocus()) << "seat 1 has the focus";
-    EXPECT_NE(0, SendMessageA(Window, WM_GETICON, ICON_BIG, 0));
-    EXPECT_NE(0, SendMessageA(Window, WM_GETICON, ICON_SMALL, 0));
+    EXPECT_EQ(GetDlgItem(Main, IDC_CHIPS_FIRST), GetFocus()) << "seat 1 has the focus";
+    EXPECT_NE(0, SendMessageA(Main, WM_GETICON, ICON_BIG, 0));
+    EXPECT_NE(0, SendMessageA(Main, WM_GETICON, ICON_SMALL, 0));
     RECT work = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const RECT extent = GetWindowExtent(Window);
+    const RECT extent = GetWindowExtent(Main);
     EXPECT_NEAR(work.left + (work.right - work.left - extent.right) / 2, extent.left, 1);
     EXPECT_NEAR(work.top + (work.bottom - work.top - extent.bottom) / 2, extent.top, 1);
 }
@@ -137,12 +121,12 @@ TEST_F(MainWindowTest, TenSeatLayoutPutsTheButtonsInARowUnderBothGroups)
     ASSERT_EQ(10, TournamentState.PlayerCount);
     for (int seat = 1; seat <= 18; ++seat)
     {
-        EXPECT_EQ(seat <= 10, ControlVisible(Window, IDC_CHIPS_FIRST - 1 + seat)) << seat;
-        EXPECT_EQ(seat <= 10, ControlVisible(Window, IDC_RESULT_FIRST - 1 + seat)) << seat;
-        EXPECT_EQ(seat <= 10, ControlVisible(Window, IDC_SEAT_LABEL_FIRST - 1 + seat)) << seat;
+        EXPECT_EQ(seat <= 10, ControlVisible(Main, IDC_CHIPS_FIRST - 1 + seat)) << seat;
+        EXPECT_EQ(seat <= 10, ControlVisible(Main, IDC_RESULT_FIRST - 1 + seat)) << seat;
+        EXPECT_EQ(seat <= 10, ControlVisible(Main, IDC_SEAT_LABEL_FIRST - 1 + seat)) << seat;
     }
     RECT client;
-    GetClientRect(Window, &client);
+    GetClientRect(Main, &client);
     EXPECT_EQ(TenSeatClientHeight(), client.bottom);
     // 198 dialog units, give or take the rounding of eight row pitches
     EXPECT_NEAR(Pixels(198, true), client.bottom, 6);
@@ -156,22 +140,22 @@ TEST_F(MainWindowTest, TenSeatLayoutPutsTheButtonsInARowUnderBothGroups)
         EXPECT_NEAR(Pixels(rowX[k], false), at.x, 2) << k;
         EXPECT_NEAR(Pixels(175, true), at.y, 2) << k;
     }
-    EXPECT_EQ(GetWindowExtent(GetDlgItem(Window, IDC_PAYOUT_GROUP)).bottom,
-              GetWindowExtent(GetDlgItem(Window, IDC_SEAT_GROUP)).bottom);
-    EXPECT_EQ("&Player 18", ControlText(Window, IDC_PLAYERS));
+    EXPECT_EQ(GetWindowExtent(GetDlgItem(Main, IDC_PAYOUT_GROUP)).bottom,
+              GetWindowExtent(GetDlgItem(Main, IDC_SEAT_GROUP)).bottom);
+    EXPECT_EQ("&Player 18", ControlText(Main, IDC_PLAYERS));
     char item[64];
-    GetMenuStringA(GetMenu(Window), IDC_PLAYERS, item, sizeof item, MF_BYCOMMAND);
+    GetMenuStringA(GetMenu(Main), IDC_PLAYERS, item, sizeof item, MF_BYCOMMAND);
     EXPECT_STREQ("&Player 18\tAlt+P", item);
 }
 
 TEST_F(MainWindowTest, SwitchingEighteenTenEighteenKeepsTheCornerAndZeroesSeatsElevenUp)
 {
     Open();
-    const RECT before = GetWindowExtent(Window);
+    const RECT before = GetWindowExtent(Main);
     Press(IDC_PLAYERS);
     ASSERT_EQ(18, TournamentState.PlayerCount);
     RECT client;
-    GetClientRect(Window, &client);
+    GetClientRect(Main, &client);
     EXPECT_EQ(Pixels(295, true), client.bottom);
     const int buttons[3] = {IDC_PLAYERS, IDC_CALCULATE, IDC_EXIT};
     const LONG columnY[3] = {190, 230, 270};
@@ -181,30 +165,30 @@ TEST_F(MainWindowTest, SwitchingEighteenTenEighteenKeepsTheCornerAndZeroesSeatsE
         EXPECT_EQ(Pixels(200, false), at.x);
         EXPECT_EQ(Pixels(columnY[k], true), at.y);
     }
-    EXPECT_EQ("&Player 10", ControlText(Window, IDC_PLAYERS));
+    EXPECT_EQ("&Player 10", ControlText(Main, IDC_PLAYERS));
     for (int seat = 11; seat <= 18; ++seat)
-        EXPECT_TRUE(ControlVisible(Window, IDC_CHIPS_FIRST - 1 + seat));
+        EXPECT_TRUE(ControlVisible(Main, IDC_CHIPS_FIRST - 1 + seat));
 
-    TypeInto(Window, IDC_CHIPS_FIRST + 11, "7000");
-    TypeInto(Window, IDC_CHIPS_FIRST + 12, "-5");
-    EXPECT_FALSE(ControlEnabled(Window, IDC_CALCULATE));
+    TypeInto(Main, IDC_CHIPS_FIRST + 11, "7000");
+    TypeInto(Main, IDC_CHIPS_FIRST + 12, "-5");
+    EXPECT_FALSE(ControlEnabled(Main, IDC_CALCULATE));
     Press(IDC_CALCULATE);
     Command(IDC_CALCULATE);
     Press(IDC_PLAYERS);
     EXPECT_EQ(10, TournamentState.PlayerCount);
-    EXPECT_TRUE(ControlEnabled(Window, IDC_CALCULATE)) << "seat 13's rejected entry no longer counts";
+    EXPECT_TRUE(ControlEnabled(Main, IDC_CALCULATE)) << "seat 13's rejected entry no longer counts";
     Press(IDC_PLAYERS);
     for (int seat = 11; seat <= 18; ++seat)
     {
-        EXPECT_EQ("0", ControlText(Window, IDC_CHIPS_FIRST - 1 + seat)) << seat;
+        EXPECT_EQ("0", ControlText(Main, IDC_CHIPS_FIRST - 1 + seat)) << seat;
         EXPECT_EQ(0, TournamentState.PlayerChips[seat - 1]) << seat;
         EXPECT_EQ(0, TournamentState.ChipEntryInvalid[seat - 1]) << seat;
-        EXPECT_EQ(RGB(255, 255, 255) != AskColors(Window, IDC_CHIPS_FIRST - 1 + seat, WM_CTLCOLOREDIT).Text,
+        EXPECT_EQ(RGB(255, 255, 255) != AskColors(Main, IDC_CHIPS_FIRST - 1 + seat, WM_CTLCOLOREDIT).Text,
                   true);
     }
     for (int seat = 1; seat <= 18; ++seat)
         EXPECT_EQ("", Result(seat)) << seat;
-    const RECT after = GetWindowExtent(Window);
+    const RECT after = GetWindowExtent(Main);
     EXPECT_EQ(before.left, after.left);
     EXPECT_EQ(before.top, after.top);
 }
@@ -213,7 +197,7 @@ TEST_F(MainWindowTest, WorkedExampleShowsThreeResultsAndEmptyFields)
 {
     Open();
     TypeWorkedExample();
-    ASSERT_TRUE(ControlEnabled(Window, IDC_CALCULATE));
+    ASSERT_TRUE(ControlEnabled(Main, IDC_CALCULATE));
     Press(IDC_CALCULATE);
     EXPECT_EQ("38.393", Result(1));
     EXPECT_EQ("32.750", Result(2));
@@ -227,8 +211,8 @@ TEST_F(MainWindowTest, ResultsStayWhileEntriesChangeUntilTheNextCalculation)
     Open();
     TypeWorkedExample();
     Press(IDC_CALCULATE);
-    TypeInto(Window, IDC_CHIPS_FIRST, "9000");
-    TypeInto(Window, IDC_PAYOUT_FIRST + 1, "x");
+    TypeInto(Main, IDC_CHIPS_FIRST, "9000");
+    TypeInto(Main, IDC_PAYOUT_FIRST + 1, "x");
     EXPECT_EQ("38.393", Result(1));
     EXPECT_EQ("28.857", Result(3));
 }
@@ -236,7 +220,7 @@ TEST_F(MainWindowTest, ResultsStayWhileEntriesChangeUntilTheNextCalculation)
 TEST_F(MainWindowTest, ARejectedChipEntryIsRedKeepsItsValueAndDisablesCalculate)
 {
     Open();
-    TypeInto(Window, IDC_CHIPS_FIRST, "1500");
+    TypeInto(Main, IDC_CHIPS_FIRST, "1500");
     ASSERT_EQ(1500, TournamentState.PlayerChips[0]);
     const struct
     {
@@ -250,11 +234,11 @@ TEST_F(MainWindowTest, ARejectedChipEntryIsRedKeepsItsValueAndDisablesCalculate)
     };
     for (const auto &row : rows)
     {
-        PasteInto(Window, IDC_CHIPS_FIRST, row.Typed);
+        PasteInto(Main, IDC_CHIPS_FIRST, row.Typed);
         EXPECT_EQ(row.Stored, TournamentState.PlayerChips[0]) << row.Typed;
         EXPECT_EQ(row.Valid ? 0 : 1, TournamentState.ChipEntryInvalid[0]) << row.Typed;
-        EXPECT_EQ(row.Valid, ControlEnabled(Window, IDC_CALCULATE)) << row.Typed;
-        const AnsweredColors colors = AskColors(Window, IDC_CHIPS_FIRST, WM_CTLCOLOREDIT);
+        EXPECT_EQ(row.Valid, ControlEnabled(Main, IDC_CALCULATE)) << row.Typed;
+        const AnsweredColors colors = AskColors(Main, IDC_CHIPS_FIRST, WM_CTLCOLOREDIT);
         EXPECT_EQ(row.Valid ? GetSysColor(COLOR_WINDOWTEXT) : RGB(255, 255, 255), colors.Text) << row.Typed;
         EXPECT_EQ(row.Valid ? GetSysColor(COLOR_WINDOW) : ErrorRed, colors.Background) << row.Typed;
         EXPECT_EQ(row.Valid ? GetSysColor(COLOR_WINDOW) : ErrorRed, colors.BrushColor) << row.Typed;
@@ -276,12 +260,12 @@ TEST_F(MainWindowTest, PayoutEntriesKeepTheirDecimalsAndRejectSigns)
     };
     for (const auto &row : rows)
     {
-        PasteInto(Window, IDC_PAYOUT_FIRST, row.Typed);
+        PasteInto(Main, IDC_PAYOUT_FIRST, row.Typed);
         EXPECT_EQ(row.Stored, TournamentState.Payouts[0]) << row.Typed;
         EXPECT_EQ(row.Decimals, TournamentState.PayoutDecimals[0]) << row.Typed;
-        EXPECT_EQ(row.Valid, ControlEnabled(Window, IDC_CALCULATE)) << row.Typed;
+        EXPECT_EQ(row.Valid, ControlEnabled(Main, IDC_CALCULATE)) << row.Typed;
         EXPECT_EQ(row.Valid ? GetSysColor(COLOR_WINDOW) : ErrorRed,
-                  AskColors(Window, IDC_PAYOUT_FIRST, WM_CTLCOLOREDIT).Background)
+                  AskColors(Main, IDC_PAYOUT_FIRST, WM_CTLCOLOREDIT).Background)
             << row.Typed;
     }
 }
@@ -289,16 +273,16 @@ TEST_F(MainWindowTest, PayoutEntriesKeepTheirDecimalsAndRejectSigns)
 TEST_F(MainWindowTest, CalculateNeedsAPaidPlace)
 {
     Open();
-    TypeInto(Window, IDC_PAYOUT_FIRST, "0");
+    TypeInto(Main, IDC_PAYOUT_FIRST, "0");
     EXPECT_EQ(0, TournamentState.PaidPlaces);
-    EXPECT_EQ("Payouts(0)", ControlText(Window, IDC_PAYOUT_GROUP));
-    EXPECT_FALSE(ControlEnabled(Window, IDC_CALCULATE));
-    EXPECT_EQ("0", ControlText(Window, IDC_PAYOUT_FIRST + 1)) << "places behind the gap cleared";
-    EXPECT_FALSE(ControlEnabled(Window, IDC_PAYOUT_FIRST + 1));
-    TypeInto(Window, IDC_PAYOUT_FIRST, "90");
-    EXPECT_EQ("Payouts(1)", ControlText(Window, IDC_PAYOUT_GROUP));
-    EXPECT_TRUE(ControlEnabled(Window, IDC_CALCULATE));
-    EXPECT_TRUE(ControlEnabled(Window, IDC_PAYOUT_FIRST + 1));
+    EXPECT_EQ("Payouts(0)", ControlText(Main, IDC_PAYOUT_GROUP));
+    EXPECT_FALSE(ControlEnabled(Main, IDC_CALCULATE));
+    EXPECT_EQ("0", ControlText(Main, IDC_PAYOUT_FIRST + 1)) << "places behind the gap cleared";
+    EXPECT_FALSE(ControlEnabled(Main, IDC_PAYOUT_FIRST + 1));
+    TypeInto(Main, IDC_PAYOUT_FIRST, "90");
+    EXPECT_EQ("Payouts(1)", ControlText(Main, IDC_PAYOUT_GROUP));
+    EXPECT_TRUE(ControlEnabled(Main, IDC_CALCULATE));
+    EXPECT_TRUE(ControlEnabled(Main, IDC_PAYOUT_FIRST + 1));
 }
 
 // Counts the paints an edit receives while a key is being handled.
@@ -314,10 +298,10 @@ LRESULT CALLBACK CountingEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM
 TEST_F(MainWindowTest, AnEntryIsRepaintedOnlyWhenItsValidityChanges)
 {
     Open();
-    HWND edit = GetDlgItem(Window, IDC_CHIPS_FIRST);
+    HWND edit = GetDlgItem(Main, IDC_CHIPS_FIRST);
     EditProcBefore = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingEditProc)));
-    TypeInto(Window, IDC_CHIPS_FIRST, "12");
+    TypeInto(Main, IDC_CHIPS_FIRST, "12");
     PumpMessages();
     const struct
     {
@@ -331,7 +315,7 @@ TEST_F(MainWindowTest, AnEntryIsRepaintedOnlyWhenItsValidityChanges)
         EXPECT_EQ(key.Repaint, ErasesSeen > 0) << "key " << static_cast<int>(key.Key);
         PumpMessages();
     }
-    EXPECT_EQ("1234", ControlText(Window, IDC_CHIPS_FIRST));
+    EXPECT_EQ("1234", ControlText(Main, IDC_CHIPS_FIRST));
     SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProcBefore));
 }
 
@@ -339,8 +323,8 @@ TEST_F(MainWindowTest, MenuCalculateWorksWhileTheButtonIsDisabled)
 {
     Open();
     TypeWorkedExample();
-    TypeInto(Window, IDC_CHIPS_FIRST + 1, "3000x");
-    ASSERT_FALSE(ControlEnabled(Window, IDC_CALCULATE));
+    TypeInto(Main, IDC_CHIPS_FIRST + 1, "3000x");
+    ASSERT_FALSE(ControlEnabled(Main, IDC_CALCULATE));
     Command(IDC_CALCULATE);
     EXPECT_EQ("38.393", Result(1)) << "the last accepted 3000 is used";
     EXPECT_EQ("32.750", Result(2));
@@ -349,11 +333,11 @@ TEST_F(MainWindowTest, MenuCalculateWorksWhileTheButtonIsDisabled)
 TEST_F(MainWindowTest, ResultFieldsAnswerWindowColours)
 {
     Open();
-    const AnsweredColors colors = AskColors(Window, IDC_RESULT_FIRST, WM_CTLCOLORSTATIC);
+    const AnsweredColors colors = AskColors(Main, IDC_RESULT_FIRST, WM_CTLCOLORSTATIC);
     EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), colors.Text);
     EXPECT_EQ(GetSysColor(COLOR_WINDOW), colors.BrushColor);
     EXPECT_EQ(RGB(4, 5, 6), colors.Background) << "the text background is left alone";
-    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), AskColors(Window, IDC_PAYOUT_GROUP, WM_CTLCOLORSTATIC).BrushColor)
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), AskColors(Main, IDC_PAYOUT_GROUP, WM_CTLCOLORSTATIC).BrushColor)
         << "other statics keep the dialog's colours";
 }
 
@@ -362,19 +346,19 @@ TEST_F(MainWindowTest, TheEntryCheckReadsTheFirst255Characters)
     Open();
     std::string text(255, '7');
     text += "x";
-    SetDlgItemTextA(Window, IDC_PAYOUT_FIRST, text.c_str());
+    SetDlgItemTextA(Main, IDC_PAYOUT_FIRST, text.c_str());
     EXPECT_EQ(0, TournamentState.PayoutDecimals[0]) << "judged on 255 digits, the x unseen";
     EXPECT_GT(TournamentState.Payouts[0], 7e254);
-    EXPECT_EQ(31, SendDlgItemMessageA(Window, IDC_CHIPS_FIRST + 17, EM_GETLIMITTEXT, 0, 0));
+    EXPECT_EQ(31, SendDlgItemMessageA(Main, IDC_CHIPS_FIRST + 17, EM_GETLIMITTEXT, 0, 0));
 }
 
 TEST_F(MainWindowTest, EscapeDoesNothingAndExitEndsTheLoopWithZero)
 {
     Open();
     Command(IDC_CANCEL);
-    EXPECT_TRUE(IsWindow(Window));
+    EXPECT_TRUE(IsWindow(Main));
     Command(IDC_EXIT);
-    EXPECT_FALSE(IsWindow(Window));
+    EXPECT_FALSE(IsWindow(Main));
     int code = -1;
     EXPECT_TRUE(TakeQuitMessage(&code));
     EXPECT_EQ(0, code);
@@ -383,8 +367,8 @@ TEST_F(MainWindowTest, EscapeDoesNothingAndExitEndsTheLoopWithZero)
 TEST_F(MainWindowTest, TheCloseBoxDestroysTheWindow)
 {
     Open();
-    SendMessageA(Window, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindow(Window));
+    SendMessageA(Main, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(Main));
     int code = -1;
     EXPECT_TRUE(TakeQuitMessage(&code));
     EXPECT_EQ(0, code);
@@ -394,13 +378,13 @@ TEST_F(MainWindowTest, EnterInAnEditPressesCalculate)
 {
     Open();
     TypeWorkedExample();
-    HWND edit = GetDlgItem(Window, IDC_CHIPS_FIRST + 2);
+    HWND edit = GetDlgItem(Main, IDC_CHIPS_FIRST + 2);
     SetFocus(edit);
     MSG message = {};
     message.hwnd = edit;
     message.message = WM_KEYDOWN;
     message.wParam = VK_RETURN;
-    ASSERT_TRUE(IsDialogMessageA(Window, &message));
+    ASSERT_TRUE(IsDialogMessageA(Main, &message));
     PumpMessages();
     EXPECT_EQ("28.857", Result(3));
 }
@@ -408,7 +392,7 @@ TEST_F(MainWindowTest, EnterInAnEditPressesCalculate)
 TEST_F(MainWindowTest, TheMenuAndAcceleratorsAreAsDrawn)
 {
     Open();
-    HMENU menu = GetMenu(Window);
+    HMENU menu = GetMenu(Main);
     const struct
     {
         int Id;

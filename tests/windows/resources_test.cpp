@@ -64,6 +64,41 @@ std::vector<TemplateControl> AboutControls()
     };
 }
 
+std::vector<TemplateControl> ExtraPayoutsControls()
+{
+    std::vector<TemplateControl> rows;
+    for (int place = 11; place <= 30; ++place)
+    {
+        const short column = place <= 20 ? 0 : 1;
+        const short y = static_cast<short>(5 + 15 * ((place - 11) % 10));
+        rows.push_back(Row(-1, "Static", std::to_string(place) + ".", SeatLabel, static_cast<short>(5 + 85 * column), y,
+                           10, 13));
+        rows.push_back(Row(219 + place, "Edit", "", Entry, static_cast<short>(20 + 85 * column), y, 60, 13));
+    }
+    rows.push_back(Row(IDC_OK, "Button", "&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 25, 160, 45, 13));
+    rows.push_back(Row(IDC_CANCEL, "Button", "&Cancel", BS_PUSHBUTTON | WS_TABSTOP, 100, 160, 45, 13));
+    return rows;
+}
+
+std::vector<TemplateControl> BubbleControls()
+{
+    return {
+        Row(-1, "Static", "&Players", SeatLabel, 5, 5, 30, 13),
+        Row(IDC_BUBBLE_PLAYERS, "Edit", "", Entry, 40, 5, 60, 13),
+        Row(-1, "Static", "C&hips", SeatLabel, 5, 20, 30, 13),
+        Row(IDC_BUBBLE_CHIPS, "Edit", "", Entry, 40, 20, 60, 13),
+        Row(-1, "Static", "$EV(1)", SeatLabel, 110, 5, 25, 13),
+        Row(IDC_BUBBLE_EV1, "Static", "", ResultField, 140, 5, 60, 13),
+        Row(-1, "Static", "$EV(2)", SeatLabel, 110, 20, 25, 13),
+        Row(IDC_BUBBLE_EV2, "Static", "", ResultField, 140, 20, 60, 13),
+        Row(-1, "Static", "Bubble factor", SeatLabel, 50, 40, 45, 13),
+        Row(IDC_BUBBLE_FACTOR, "Static", "", ResultField, 100, 40, 55, 13),
+        Row(IDC_BUBBLE_OPEN, "Button", "&Open", BS_PUSHBUTTON | WS_TABSTOP, 15, 65, 45, 13),
+        Row(IDC_BUBBLE_DO_IT, "Button", "&Do it", BS_DEFPUSHBUTTON | WS_TABSTOP, 80, 65, 45, 13),
+        Row(IDC_CANCEL, "Button", "&Close", BS_PUSHBUTTON | WS_TABSTOP, 145, 65, 45, 13),
+    };
+}
+
 void ExpectControls(const std::vector<TemplateControl> &expected, const DialogTemplate &dialog)
 {
     ASSERT_EQ(expected.size(), dialog.Controls.size());
@@ -89,40 +124,44 @@ void ExpectControls(const std::vector<TemplateControl> &expected, const DialogTe
     }
 }
 
-TEST(Resources, MainWindowTemplate)
-{
-    DialogTemplate dialog;
-    ASSERT_TRUE(ReadDialogTemplate(IDD_MAIN, &dialog));
-    EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_SETFONT | DS_FIXEDSYS),
-              dialog.Style);
-    EXPECT_EQ(0u, dialog.ExStyle);
-    EXPECT_EQ(285, dialog.Width);
-    EXPECT_EQ(295, dialog.Height);
-    EXPECT_EQ("Ostrel Calculator", dialog.Caption);
-    EXPECT_EQ("#102", dialog.Menu);
-    EXPECT_EQ(8, dialog.PointSize);
-    EXPECT_EQ(400, dialog.Weight);
-    EXPECT_EQ(1, dialog.Charset);
-    EXPECT_EQ("MS Shell Dlg", dialog.Font);
-    ExpectControls(MainWindowControls(), dialog);
-}
+const DWORD ModalStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS | DS_CENTERMOUSE;
 
-TEST(Resources, AboutTemplate)
+TEST(Resources, DialogTemplatesAreAsDrawn)
 {
-    DialogTemplate dialog;
-    ASSERT_TRUE(ReadDialogTemplate(IDD_ABOUT, &dialog));
-    EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS |
-                                 DS_CENTERMOUSE),
-              dialog.Style);
-    EXPECT_EQ(0u, dialog.ExStyle);
-    EXPECT_EQ(160, dialog.Width);
-    EXPECT_EQ(80, dialog.Height);
-    EXPECT_EQ("About Ostrel", dialog.Caption);
-    EXPECT_EQ("", dialog.Menu);
-    EXPECT_EQ(10, dialog.PointSize);
-    EXPECT_EQ(400, dialog.Weight);
-    EXPECT_EQ("MS Shell Dlg", dialog.Font);
-    ExpectControls(AboutControls(), dialog);
+    const struct
+    {
+        int Id;
+        DWORD Style;
+        const char *Caption;
+        const char *Menu;
+        short Width;
+        short Height;
+        WORD PointSize;
+        std::vector<TemplateControl> Controls;
+    } rows[] = {
+        {IDD_MAIN, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_SETFONT | DS_FIXEDSYS,
+         "Ostrel Calculator", "#102", 285, 295, 8, MainWindowControls()},
+        {IDD_ABOUT, ModalStyle, "About Ostrel", "", 160, 80, 10, AboutControls()},
+        {IDD_EXTRA_PAYOUTS, ModalStyle, "Payouts over 10", "", 170, 180, 8, ExtraPayoutsControls()},
+        {IDD_BUBBLE, ModalStyle, "Bubble factor calculation", "", 205, 85, 8, BubbleControls()},
+    };
+    for (const auto &row : rows)
+    {
+        SCOPED_TRACE(row.Caption);
+        DialogTemplate dialog;
+        ASSERT_TRUE(ReadDialogTemplate(row.Id, &dialog));
+        EXPECT_EQ(row.Style, dialog.Style);
+        EXPECT_EQ(0u, dialog.ExStyle);
+        EXPECT_EQ(row.Caption, dialog.Caption);
+        EXPECT_EQ(row.Menu, dialog.Menu);
+        EXPECT_EQ(row.Width, dialog.Width);
+        EXPECT_EQ(row.Height, dialog.Height);
+        EXPECT_EQ(row.PointSize, dialog.PointSize);
+        EXPECT_EQ(400, dialog.Weight);
+        EXPECT_EQ(1, dialog.Charset);
+        EXPECT_EQ("MS Shell Dlg", dialog.Font);
+        ExpectControls(row.Controls, dialog);
+    }
 }
 
 TEST(Resources, MenuHoldsItsItemsAndSeparatorsInOrder)

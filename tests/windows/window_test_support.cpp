@@ -190,3 +190,21 @@ void WhenDialogAppears(const char *caption, void (*action)(HWND dialog))
     AwaitedAction = action;
     AwaitTimer = SetTimer(nullptr, 0, 20, CheckForAwaitedDialog);
 }
+
+void MainWindowFixture::SetUp()
+{
+    Folder = MakeTemporaryFolder();
+    PrepareTournamentState(Folder);
+}
+
+void MainWindowFixture::TearDown()
+{
+    DestroyMainWindow(Main);
+    RemoveFolder(Folder);
+}
+
+void MainWindowFixture::OpenMainWindow()
+{
+    Main = CreateMainWindow();
+    ASSERT_NE(nullptr, Main) << "is there an X display?";
+}

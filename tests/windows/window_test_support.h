@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 // A new empty folder under the temporary folder, with a trailing backslash.
@@ -51,5 +53,18 @@ bool TakeQuitMessage(int *code);
 // Runs `action` from a timer inside the next modal loop of this thread, once
 // the dialog with `caption` exists; returns at once.
 void WhenDialogAppears(const char *caption, void (*action)(HWND dialog));
+
+// A fresh record with its settings in a temporary folder, and the main window
+// created from its template on request, as the program creates it.
+class MainWindowFixture : public ::testing::Test
+{
+  protected:
+    std::string Folder;
+    HWND Main = nullptr;
+
+    void SetUp() override;
+    void TearDown() override;
+    void OpenMainWindow();
+};
 
 #endif
