@@ -190,6 +190,25 @@ sleep 1
 opened_results=$(text_of 268; text_of 269; text_of 270)
 [ -n "$saved_results" ] && [ "$opened_results" = "$saved_results" ] ||
     fail "results after the Open '$opened_results', after the Save '$saved_results'"
+
+# Alt+M with the focus moved back one control, Alt+B from seat 1's chip edit.
+xdotool windowfocus --sync "$window"
+xdotool key shift+Tab
+xdotool key alt+m
+if focus_dialog "Payouts over 10"; then
+    xdotool key Escape
+    dialog_closed "Payouts over 10"
+fi
+xdotool windowfocus --sync "$window"
+xdotool key alt+1 alt+b
+if focus_dialog "Bubble factor calculation"; then
+    xdotool key alt+d
+    sleep 0.5
+    bubble=$("$runner" "$prefix" "$reader" "Bubble factor calculation" 327 | tr -d '\r')
+    [ "$bubble" != "327=" ] || fail "Alt+D in the bubble dialog showed no \$EV(1)"
+    xdotool key Escape
+    dialog_closed "Bubble factor calculation"
+fi
 stop_calculator
 
 # Without a display the window cannot be created: exit code -1, whose low
