@@ -3,7 +3,7 @@
 
 ostrel_packages="cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev
 libbenchmark-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xdotool imagemagick
+binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 fonts-wine xvfb xdotool imagemagick
 xauth util-linux"
 
 ostrel_missing_packages() {
@@ -26,8 +26,10 @@ ostrel_ensure_tools() {
     fi
     export DEBIAN_FRONTEND=noninteractive
     $sudo apt-get update -qq
+    # With recommends: Wine's fonts and X extensions are among them, and the
+    # tests were measured with them.
     # shellcheck disable=SC2086
-    $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
+    $sudo apt-get install -y -qq $missing >/dev/null
 }
 
 # Starts Xvfb on a free display for the windows of the tests and exports
