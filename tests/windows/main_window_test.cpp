@@ -328,6 +328,9 @@ TEST_F(MainWindowTest, MenuCalculateWorksWhileTheButtonIsDisabled)
     Command(IDC_CALCULATE);
     EXPECT_EQ("38.393", Result(1)) << "the last accepted 3000 is used";
     EXPECT_EQ("32.750", Result(2));
+    char saved[32] = "";
+    GetPrivateProfileStringA("chips", "Chip2", "", saved, sizeof saved, TournamentState.SettingsPath);
+    EXPECT_STREQ("3000", saved) << "and saved with the settings";
 }
 
 TEST_F(MainWindowTest, ResultFieldsAnswerWindowColours)
