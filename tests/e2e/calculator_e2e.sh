@@ -33,8 +33,15 @@ text_of() {
     "$runner" "$prefix" "$reader" "Ostrel Calculator" "$1" | tr -d '\r' | sed "s/^$1=//"
 }
 
+# Gives the program up to about 5 s to show the text, as a person would wait.
 expect_text() {
+    tries=0
     actual=$(text_of "$1")
+    while [ "$actual" != "$2" ] && [ $tries -lt 10 ]; do
+        sleep 0.5
+        tries=$((tries + 1))
+        actual=$(text_of "$1")
+    done
     [ "$actual" = "$2" ] || fail "control $1 shows '$actual', expected '$2'"
 }
 
