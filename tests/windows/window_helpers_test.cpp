@@ -145,6 +145,7 @@ TEST(AboutDialog, EnterEndsWithOneEscapeAndCloseBoxWithZero)
             DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDialogProc, 0);
         EXPECT_EQ(row.Result, result);
     }
+    StopAwaiting();
     DestroyWindow(owner);
 }
 
@@ -163,6 +164,7 @@ TEST(AboutDialog, IsCentredOnItsOwner)
     RunAboutDialog(GetModuleHandleA(nullptr), owner, IDD_ABOUT);
     EXPECT_EQ(200 + (600 - AboutExtent.right) / 2, AboutExtent.left);
     EXPECT_EQ(150 + (400 - AboutExtent.bottom) / 2, AboutExtent.top);
+    StopAwaiting();
     DestroyWindow(owner);
 }
 

@@ -156,39 +156,103 @@ bool TakeQuitMessage(int *code)
     return false;
 }
 
-static const char *AwaitedCaption = nullptr;
-static void (*AwaitedAction)(HWND) = nullptr;
-static UINT_PTR AwaitTimer = 0;
-
-static BOOL CALLBACK FindAwaitedDialog(HWND window, LPARAM found)
+// Runs `action` from a timer inside whatever modal loop runs, once `matches`
+// finds a visible window of this thread. Every wait, and the time after the
+// last action, lasts at most 20 s: then the test fails and every dialog but
+// the main window is cancelled, so a dialog left open cannot hang the run.
+struct AwaitedWindow
 {
-    char caption[128];
-    GetWindowTextA(window, caption, sizeof caption);
-    if (std::strcmp(caption, AwaitedCaption) == 0 && IsWindowVisible(window))
-    {
-        *reinterpret_cast<HWND *>(found) = window;
-        return FALSE;
-    }
+    std::string What;
+    std::function<bool(HWND)> Matches; // null once the action has run
+    std::function<void(HWND)> Action;
+    DWORD Deadline = 0;
+    UINT_PTR Timer = 0;
+    bool GaveUp = false;
+};
+static AwaitedWindow Awaited;
+
+static BOOL CALLBACK FindAwaitedWindow(HWND window, LPARAM found)
+{
+    if (!IsWindowVisible(window) || !Awaited.Matches(window))
+        return TRUE;
+    *reinterpret_cast<HWND *>(found) = window;
+    return FALSE;
+}
+
+static BOOL CALLBACK CancelDialog(HWND window, LPARAM)
+{
+    char kind[16];
+    GetClassNameA(window, kind, sizeof kind);
+    if (window != TournamentState.MainWindow && IsWindowVisible(window) && std::strcmp(kind, "#32770") == 0)
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
     return TRUE;
 }
 
-static void CALLBACK CheckForAwaitedDialog(HWND, UINT, UINT_PTR, DWORD)
+static void CALLBACK CheckAwaitedWindow(HWND, UINT, UINT_PTR, DWORD)
 {
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindAwaitedDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (dialog == nullptr)
+    if (Awaited.GaveUp)
+    {
+        EnumThreadWindows(GetCurrentThreadId(), CancelDialog, 0);
         return;
-    KillTimer(nullptr, AwaitTimer);
-    void (*action)(HWND) = AwaitedAction;
-    AwaitedAction = nullptr;
-    action(dialog);
+    }
+    HWND found = nullptr;
+    if (Awaited.Matches)
+        EnumThreadWindows(GetCurrentThreadId(), FindAwaitedWindow, reinterpret_cast<LPARAM>(&found));
+    if (found == nullptr)
+    {
+        if (GetTickCount() - Awaited.Deadline < 0x80000000u)
+        {
+            ADD_FAILURE() << (Awaited.Matches ? "never appeared: " : "still open after: ") << Awaited.What;
+            Awaited.GaveUp = true;
+        }
+        return;
+    }
+    const std::function<void(HWND)> action = Awaited.Action;
+    Awaited.Matches = nullptr;
+    Awaited.Deadline = GetTickCount() + 20000;
+    action(found);
+}
+
+void WhenWindowAppears(const std::string &what, std::function<bool(HWND)> matches,
+                       std::function<void(HWND)> action)
+{
+    Awaited.What = what;
+    Awaited.Matches = std::move(matches);
+    Awaited.Action = std::move(action);
+    Awaited.Deadline = GetTickCount() + 20000;
+    Awaited.GaveUp = false;
+    if (Awaited.Timer == 0)
+        Awaited.Timer = SetTimer(nullptr, 0, 25, CheckAwaitedWindow);
+}
+
+void StopAwaiting()
+{
+    if (Awaited.Timer != 0)
+        KillTimer(nullptr, Awaited.Timer);
+    Awaited.Timer = 0;
+}
+
+static std::string Caption(HWND window)
+{
+    char caption[128] = "";
+    GetWindowTextA(window, caption, sizeof caption);
+    return caption;
+}
+
+std::function<bool(HWND)> CaptionIs(const std::string &caption)
+{
+    return [caption](HWND window) { return Caption(window) == caption; };
+}
+
+// A message box the file dialog shows over itself.
+std::function<bool(HWND)> OwnedBy(HWND owner)
+{
+    return [owner](HWND window) { return GetWindow(window, GW_OWNER) == owner; };
 }
 
 void WhenDialogAppears(const char *caption, void (*action)(HWND dialog))
 {
-    AwaitedCaption = caption;
-    AwaitedAction = action;
-    AwaitTimer = SetTimer(nullptr, 0, 20, CheckForAwaitedDialog);
+    WhenWindowAppears(caption, CaptionIs(caption), action);
 }
 
 void MainWindowFixture::SetUp()
@@ -199,6 +263,7 @@ void MainWindowFixture::SetUp()
 
 void MainWindowFixture::TearDown()
 {
+    StopAwaiting();
     DestroyMainWindow(Main);
     RemoveFolder(Folder);
 }

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 // A new empty folder under the temporary folder, with a trailing backslash.
@@ -50,9 +51,19 @@ void PumpMessages();
 // Removes a WM_QUIT that a destroyed main window posted.
 bool TakeQuitMessage(int *code);
 
-// Runs `action` from a timer inside the next modal loop of this thread, once
-// the dialog with `caption` exists; returns at once.
+// Runs `action` from a timer inside whatever modal loop runs, once `matches`
+// finds a visible window of this thread; returns at once. Every wait, and the
+// time after the last action, lasts at most 20 s: then the test fails and
+// every dialog but the main window is cancelled, so none can hang the run.
+void WhenWindowAppears(const std::string &what, std::function<bool(HWND)> matches,
+                       std::function<void(HWND)> action);
+// The same for the dialog with `caption`.
 void WhenDialogAppears(const char *caption, void (*action)(HWND dialog));
+// Ends the waiting; every test that waited calls it before it ends.
+void StopAwaiting();
+std::function<bool(HWND)> CaptionIs(const std::string &caption);
+// A message box that `owner` shows over itself.
+std::function<bool(HWND)> OwnedBy(HWND owner);
 
 // A fresh record with its settings in a temporary folder, and the main window
 // created from its template on request, as the program creates it.
