@@ -39,6 +39,10 @@ uint64_t PlainEquityCalls(int32_t opponents, int32_t paidPlaces);
 // of the current field together, saturating.
 uint64_t PlainCalculateCalls();
 
+// Whether the current field costs more than PlainCallBudget calls, so that
+// Calculate takes the subset method.
+bool FieldNeedsSubsets();
+
 // The Calculate command's display: empties the result fields of the shown
 // seats, then writes each seat's equity with three decimals, or nothing when
 // it is not positive, seat by seat in order. Plain recursion while the whole

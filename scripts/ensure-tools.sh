@@ -4,7 +4,7 @@
 ostrel_packages="cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev
 libbenchmark-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 fonts-wine xvfb xdotool imagemagick
-xauth util-linux"
+xauth util-linux libcli11-dev nlohmann-json3-dev"
 
 ostrel_missing_packages() {
     for package in $ostrel_packages; do
