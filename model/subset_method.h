@@ -1,0 +1,30 @@
+/*
+ * The subset method: the model evaluated exactly over the sets of players
+ * that can fill the top places, for fields of up to SubsetMaxPlayers players
+ * in play.
+ */
+#ifndef OSTREL_MODEL_SUBSET_METHOD_H
+#define OSTREL_MODEL_SUBSET_METHOD_H
+
+#include "field.h"
+
+namespace ostrel
+{
+
+// Players in play the subset method takes: it holds 2^n doubles, 128 MiB at 24.
+constexpr size_t SubsetMaxPlayers = 24;
+
+// Writes every seat's $EV into equities[0..field.Seats), 0 for an empty seat.
+// With `finish` given, also fills it with places 1..n for the n players in
+// play (all sets are then visited, not only those above the paid places).
+//
+// Cost: about 2^m * n steps, m = the paid places (every place with a finish
+// table), and 2^n doubles of memory for the length of the call. Each result
+// agrees with the plain recursion to within a few units in the last place.
+// Refuses a field of more than SubsetMaxPlayers players, or memory it cannot
+// get, with a message.
+Status SubsetEquities(const Field &field, double *equities, FinishTable *finish);
+
+} // namespace ostrel
+
+#endif
