@@ -1,0 +1,150 @@
+/*
+ * Gathering the field from the options. Files are read whole and judged as a
+ * whole before anything is computed; every message names the option, the
+ * file and, where there is one, the line or the item.
+ */
+#include "command_input.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "number_lists.h"
+#include "window_files.h"
+
+namespace ostrel
+{
+namespace
+{
+
+bool IsBlankText(const std::string &text)
+{
+    return text.find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
+Status FromFile(const std::string &option, const std::string &path, const std::string &problem)
+{
+    return Failure(option + " " + path + ": " + problem);
+}
+
+Status ReadStacks(const InputOptions &options, FieldInput &input)
+{
+    std::string error;
+    if (options.HasStacks)
+    {
+        if (IsBlankText(options.Stacks))
+            return Failure("--stacks: the list is empty");
+        input.Stacks = ParseStackList(options.Stacks, error);
+        return error.empty() ? Status() : Failure("--stacks: " + error);
+    }
+    std::string bytes;
+    const Status read = ReadWholeFile(options.StacksFile, bytes);
+    if (!read.Ok)
+        return FromFile("--stacks-file", options.StacksFile, read.Message);
+    input.Stacks = ParseStackLines(bytes, error);
+    if (!error.empty())
+        return FromFile("--stacks-file", options.StacksFile, error);
+    if (input.Stacks.empty())
+        return FromFile("--stacks-file", options.StacksFile, "no stack in the file");
+    return Status();
+}
+
+Status ReadPrizes(const InputOptions &options, FieldInput &input)
+{
+    if (options.HasPrizes)
+    {
+        if (IsBlankText(options.Prizes))
+            return Failure("--prizes: the list is empty");
+        std::string error;
+        input.Prizes = ParsePrizeList(options.Prizes, error);
+        return error.empty() ? Status() : Failure("--prizes: " + error);
+    }
+    std::string bytes;
+    Status read = ReadWholeFile(options.PayoutFile, bytes);
+    if (read.Ok)
+        read = ReadPayoutStructure(bytes, input.Prizes);
+    if (!read.Ok)
+        return FromFile("--pos", options.PayoutFile, read.Message);
+    if (input.Prizes.empty())
+        return FromFile("--pos", options.PayoutFile, "the ladder has no paid place (place 1 is 0 or unreadable)");
+    return Status();
+}
+
+Status ReadSettingsFile(const InputOptions &options, FieldInput &input)
+{
+    std::string bytes;
+    Status read = ReadWholeFile(options.SettingsFile, bytes);
+    WindowSettings settings;
+    if (read.Ok)
+        read = ReadSettings(bytes, settings);
+    if (!read.Ok)
+        return FromFile("--settings", options.SettingsFile, read.Message);
+    if (settings.Prizes.empty())
+        return FromFile("--settings", options.SettingsFile, "the ladder has no paid place");
+    input.Stacks = settings.Stacks;
+    input.Prizes = settings.Prizes;
+    return Status();
+}
+
+Status CheckSources(const InputOptions &options)
+{
+    const int stackSources = options.HasStacks + options.HasStacksFile + options.HasSettingsFile;
+    const int prizeSources = options.HasPrizes + options.HasPayoutFile + options.HasSettingsFile;
+    if (options.HasSettingsFile && (stackSources > 1 || prizeSources > 1))
+        return Failure("--settings gives both the stacks and the prizes; it takes no --stacks, --stacks-file, "
+                       "--prizes or --pos");
+    if (stackSources > 1)
+        return Failure("two sources for the stacks: give --stacks or --stacks-file, not both");
+    if (prizeSources > 1)
+        return Failure("two sources for the prizes: give --prizes or --pos, not both");
+    if (stackSources == 0)
+        return Failure("no stacks: give --stacks, --stacks-file or --settings");
+    if (prizeSources == 0)
+        return Failure("no prizes: give --prizes, --pos or --settings");
+    return Status();
+}
+
+} // namespace
+
+Field FieldInput::View() const
+{
+    return {Stacks.data(), Stacks.size(), Prizes.data(), Prizes.size()};
+}
+
+Status ReadWholeFile(const std::string &path, std::string &bytes)
+{
+    bytes.clear();
+    const bool standardInput = path == "-";
+    std::unique_ptr<FILE, int (*)(FILE *)> file(standardInput ? stdin : std::fopen(path.c_str(), "rb"),
+                                               standardInput ? +[](FILE *) { return 0; } : &std::fclose);
+    if (file == nullptr)
+        return Failure(std::string("cannot open: ") + std::strerror(errno));
+    char block[65536];
+    for (;;)
+    {
+        const size_t got = std::fread(block, 1, sizeof block, file.get());
+        bytes.append(block, got);
+        if (got < sizeof block)
+            break;
+    }
+    if (std::ferror(file.get()))
+        return Failure(std::string("cannot read: ") + std::strerror(errno));
+    return Status();
+}
+
+Status ReadFieldInput(const InputOptions &options, FieldInput &input)
+{
+    Status status = CheckSources(options);
+    if (status.Ok)
+        status = options.HasSettingsFile ? ReadSettingsFile(options, input) : ReadStacks(options, input);
+    if (status.Ok && !options.HasSettingsFile)
+        status = ReadPrizes(options, input);
+    if (!status.Ok)
+        return status;
+    if (PlayersInPlay(input.View()) == 0)
+        return Failure("no player in play: every stack is 0");
+    return Status();
+}
+
+} // namespace ostrel

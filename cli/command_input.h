@@ -1,0 +1,42 @@
+/*
+ * Where a field comes from: typed lists, a stacks file, the window's payout
+ * structure file or its settings file. Exactly one source for the stacks and
+ * one for the prizes.
+ */
+#ifndef OSTREL_CLI_COMMAND_INPUT_H
+#define OSTREL_CLI_COMMAND_INPUT_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "field.h"
+
+namespace ostrel
+{
+
+// Each text is used when its flag says the option was given.
+struct InputOptions
+{
+    std::string Stacks, StacksFile, Prizes, PayoutFile, SettingsFile;
+    bool HasStacks = false, HasStacksFile = false, HasPrizes = false, HasPayoutFile = false,
+         HasSettingsFile = false;
+};
+
+struct FieldInput
+{
+    std::vector<int64_t> Stacks;
+    std::vector<double> Prizes;
+    Field View() const;
+};
+
+// Refuses two sources for one input, none, an empty list and a field with
+// no player in play.
+Status ReadFieldInput(const InputOptions &options, FieldInput &input);
+
+// The whole of a file, or of standard input for "-".
+Status ReadWholeFile(const std::string &path, std::string &bytes);
+
+} // namespace ostrel
+
+#endif
