@@ -111,7 +111,8 @@ int Run(int argc, char **argv)
     Options finishOptions;
     CLI::App *finish = app.add_subcommand("finish", "Each player's chance of finishing in each place");
     AddInputOptions(*finish, finishOptions);
-    if (argc > 1 && argv[1][0] != '-' && app.get_subcommand_no_throw(argv[1]) == nullptr)
+    const std::string first = argc > 1 ? argv[1] : "-";
+    if (first[0] != '-' && first != "equity" && first != "finish")
         return Fail(std::string("unknown command \"") + argv[1] + "\" (commands: equity, finish)");
     try
     {
