@@ -9,6 +9,11 @@
 #include <exception>
 #include <string>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "command_input.h"
 #include "field_methods.h"
 #include "report.h"
@@ -143,6 +148,11 @@ int Run(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+#ifdef _WIN32
+    // The same bytes as on every other system: lines end in LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
     try
     {
         return Run(argc, argv);

@@ -1,0 +1,229 @@
+// ostrel-icm through its own process: the worked example to the byte, the
+// window's Calculate against the command on a table of fields, the finish
+// table's sums, the stacks file, and the error table.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "command_support.h"
+#include "recording_seam.h"
+#include "resource_ids.h"
+#include "seat_equity.h"
+#include "tournament_state.h"
+
+namespace
+{
+
+using nlohmann::json;
+
+std::string Joined(const std::vector<std::string> &items)
+{
+    std::string text;
+    for (const std::string &item : items)
+        text += (text.empty() ? "" : ",") + item;
+    return text;
+}
+
+json JsonOf(const std::string &arguments)
+{
+    const CommandRun run = RunCommand(arguments);
+    EXPECT_EQ(0, run.Status) << arguments << "\n" << run.Err;
+    EXPECT_EQ("", run.Err) << arguments;
+    return json::parse(run.Out, nullptr, false);
+}
+
+TEST(Command, WorkedExampleInEveryFormat)
+{
+    EXPECT_EQ("{\"method\": \"plain\", \"prize_pool\": 100, \"players\": ["
+              "{\"seat\": 1, \"stack\": 5000, \"chip_share\": 0.5, \"equity\": 38.39285714285714, "
+              "\"pool_share\": 0.3839285714285714}, "
+              "{\"seat\": 2, \"stack\": 3000, \"chip_share\": 0.3, \"equity\": 32.75, \"pool_share\": 0.3275}, "
+              "{\"seat\": 3, \"stack\": 2000, \"chip_share\": 0.2, \"equity\": 28.857142857142858, "
+              "\"pool_share\": 0.2885714285714286}]}\n",
+              RunCommand("equity --stacks 5000,3000,2000 --prizes 50,30,20 --format json").Out);
+    EXPECT_EQ("seat,stack,chip_share,equity,pool_share\n"
+              "1,5000,0.5,38.39285714285714,0.3839285714285714\n"
+              "2,0,0,0,0\n"
+              "3,3000,0.3,32.75,0.3275\n"
+              "4,2000,0.2,28.857142857142858,0.2885714285714286\n",
+              RunCommand("equity --stacks 5000,0,3000,2000 --prizes 50,30,20 --format csv").Out);
+    const std::string table = RunCommand("equity --stacks 5000,3000,2000 --prizes 50,30,20").Out;
+    for (const char *text : {"38.393", "32.750", "28.857", "Method: plain recursion"})
+        EXPECT_NE(std::string::npos, table.find(text)) << text << " in\n" << table;
+}
+
+struct FieldRow
+{
+    std::vector<int32_t> Chips;
+    std::vector<double> Prizes;
+    const char *Method;
+};
+
+// The window computes a field written into its record; the command must give
+// the same doubles and, in its table, the texts Calculate shows.
+TEST(Command, EqualsTheWindowsCalculate)
+{
+    const FieldRow rows[] = {
+        {{6000, 4000, 4000, 6000}, {250, 150, 100}, "plain"},
+        {{1, 2147483647, 0, 5}, {0.01, 0.01}, "plain"},
+        {{100, 200, 300, 400, 500, 600, 700, 800, 900, 1000}, {40, 25, 15, 10, 5, 3, 1, 0.5, 0.25, 0.25}, "plain"},
+        {{1500, 2500, 3500, 900, 1200, 8000, 300, 4400, 2600, 3100, 700, 5000, 2000},
+         {100, 60, 40, 30, 25, 20, 15, 12, 10, 8, 6, 4, 2},
+         "subsets"},
+        {std::vector<int32_t>(18, 1000), std::vector<double>(30, 3.5), "subsets"},
+    };
+    for (const FieldRow &row : rows)
+    {
+        std::vector<std::string> chips;
+        std::vector<std::string> prizes;
+        for (int32_t count : row.Chips)
+            chips.push_back(std::to_string(count));
+        for (double prize : row.Prizes)
+        {
+            char text[32];
+            std::snprintf(text, sizeof text, "%.17g", prize);
+            prizes.push_back(text);
+        }
+        const std::string arguments = "equity --stacks " + Joined(chips) + " --prizes " + Joined(prizes);
+        SCOPED_TRACE(arguments);
+        const json answer = JsonOf(arguments + " --format json");
+        const std::string table = RunCommand(arguments).Out;
+
+        ResetTournamentState();
+        TournamentState.PlayerCount = static_cast<int32_t>(row.Chips.size()) <= 10 ? 10 : 18;
+        for (size_t seat = 0; seat < row.Chips.size(); ++seat)
+            TournamentState.PlayerChips[seat] = row.Chips[seat];
+        for (size_t place = 0; place < PlaceCount; ++place)
+            TournamentState.Payouts[place] = place < row.Prizes.size() ? row.Prizes[place] : 0.0;
+        RecountPaidPlaces(nullptr, 0);
+        ClearSeamCalls();
+        ShowSeatEquities(nullptr);
+
+        ASSERT_TRUE(answer.is_object());
+        EXPECT_EQ(row.Method, answer["method"]);
+        for (size_t seat = 0; seat < row.Chips.size(); ++seat)
+        {
+            const double window = ComputeSeatEquity(static_cast<uint32_t>(seat));
+            EXPECT_EQ(window, answer["players"][seat]["equity"].get<double>()) << "seat " << seat + 1;
+            const std::string shown = LastSeamText(nullptr, IDC_RESULT_FIRST + static_cast<int32_t>(seat));
+            if (!shown.empty())
+                EXPECT_NE(std::string::npos, table.find(" " + shown + " ")) << shown << " in\n" << table;
+        }
+    }
+}
+
+TEST(Command, FinishTableSumsAndSymmetry)
+{
+    const json answer = JsonOf("finish --stacks 7000,0,2500,2500,900,12000,2500 --prizes 50,30,20 --format json");
+    ASSERT_TRUE(answer.is_object());
+    EXPECT_EQ("subsets", answer["method"]);
+    const json &players = answer["players"];
+    ASSERT_EQ(7u, players.size());
+    std::vector<double> columns(6, 0.0);
+    for (const json &player : players)
+    {
+        ASSERT_EQ(6u, player["places"].size());
+        double row = 0.0;
+        for (size_t place = 0; place < 6; ++place)
+        {
+            row += player["places"][place].get<double>();
+            columns[place] += player["places"][place].get<double>();
+        }
+        EXPECT_NEAR(player["stack"] == 0 ? 0.0 : 1.0, row, 1e-12) << player.dump();
+    }
+    for (double column : columns)
+        EXPECT_NEAR(1.0, column, 1e-12);
+    for (size_t place = 0; place < 6; ++place)
+    {
+        EXPECT_NEAR(players[2]["places"][place].get<double>(), players[3]["places"][place].get<double>(), 1e-15);
+        EXPECT_NEAR(players[2]["places"][place].get<double>(), players[6]["places"][place].get<double>(), 1e-15);
+    }
+}
+
+TEST(Command, StacksFileAndStandardInput)
+{
+    const std::string path = TemporaryFile("stacks.txt", "# final table\r\n5000\r\n\r\n  3000  \n# gone\n0\n2000");
+    const std::string expected = RunCommand("equity --stacks 5000,3000,0,2000 --prizes 50,30,20 --format csv").Out;
+    EXPECT_EQ(expected, RunCommand("equity --stacks-file \"" + path + "\" --prizes 50,30,20 --format csv").Out);
+    EXPECT_EQ(expected, RunCommand("equity --stacks-file - --prizes 50,30,20 --format csv < \"" + path + "\"").Out);
+    std::remove(path.c_str());
+}
+
+// Every refusal: one line on standard error naming the problem, status 2,
+// nothing on standard output.
+TEST(Command, ErrorTable)
+{
+    const std::string junk = TemporaryFile("junk.pos", std::string("\x7F" "ELF\x01\x02\x00[x]", 9));
+    const std::string noPaid = TemporaryFile("empty.pos", "[payouts]\r\nPayout1=0\r\n");
+    const std::string negative = TemporaryFile("negative.ini", "[chips]\r\nChip1=100\r\nChip3=-5\r\n");
+    const std::string stacksFile = TemporaryFile("bad.txt", "100\n# note\n1e5\n");
+    struct Row
+    {
+        std::string Arguments;
+        const char *Says;
+    };
+    const Row rows[] = {
+        {"equity --stacks 5000,abc --prizes 1", "stack 2: \"abc\" is not a whole number"},
+        {"equity --stacks -5,10 --prizes 1", "negative"},
+        {"equity --stacks 1000000000000001 --prizes 1", "more than 10^15"},
+        {"equity --stacks 99999999999999999999999 --prizes 1", "more than 10^15"},
+        {"equity --stacks 10,2.5 --prizes 1", "fraction of a chip"},
+        {"equity --stacks 10,,20 --prizes 1", "stack 2: no stack given"},
+        {"equity --stacks 0,0 --prizes 1", "no player in play"},
+        {"equity --stacks 1,2 --prizes \"\"", "--prizes: the list is empty"},
+        {"equity --stacks 1,2 --prizes 5,-1", "prize 2"},
+        {"equity --stacks 1,2 --prizes 5,inf", "prize 2"},
+        {"equity --stacks 1,2 --prizes 1e3", "not an amount"},
+        {"equity --stacks 1,2 --pos \"" + noPaid + "\"", "no paid place"},
+        {"equity --stacks 1,2 --pos \"" + junk + "\"", "not a payout structure file"},
+        {"equity --stacks 1,2 --pos no-such-file.pos", "no-such-file.pos: cannot open"},
+        {"equity --settings \"" + negative + "\"", "seat 3"},
+        {"equity --stacks-file \"" + stacksFile + "\" --prizes 1", "line 3"},
+        {"finish --stacks " + Joined(std::vector<std::string>(25, "1")) + " --prizes 1", "at most 24 players"},
+        {"equity --stacks 1 --stacks-file x --prizes 1", "two sources for the stacks"},
+        {"equity --stacks 1 --prizes 1 --pos x", "two sources for the prizes"},
+        {"equity --settings x --prizes 1", "--settings gives both"},
+        {"equity --prizes 1", "no stacks"},
+        {"equity --stacks 1", "no prizes"},
+        {"equity --stacks", "--stacks"},
+        {"equity --stacks 1 --prizes 1 --format xml", "--format"},
+        {"equity --stacks 1 --prizes 1 --colour", "--colour"},
+        {"payout --stacks 1", "unknown command \"payout\""},
+        {"", "subcommand"},
+    };
+    for (const Row &row : rows)
+    {
+        const CommandRun run = RunCommand(row.Arguments);
+        SCOPED_TRACE(row.Arguments + "\n" + run.Err);
+        EXPECT_EQ(2, run.Status);
+        EXPECT_EQ("", run.Out);
+        EXPECT_EQ(0u, run.Err.find("ostrel-icm: error: "));
+        EXPECT_EQ(run.Err.size() - 1, run.Err.find('\n')) << "one line";
+        EXPECT_NE(std::string::npos, run.Err.find(row.Says));
+    }
+    for (const std::string &path : {junk, noPaid, negative, stacksFile})
+        std::remove(path.c_str());
+}
+
+TEST(Command, HelpAndVersion)
+{
+    EXPECT_EQ("2.10.0.9\n", RunCommand("--version").Out);
+    const struct
+    {
+        const char *Arguments;
+        const char *Shows;
+    } rows[] = {{"--help", "finish"}, {"equity --help", "--stacks-file"}, {"finish --help", "--settings"}};
+    for (const auto &row : rows)
+    {
+        const CommandRun run = RunCommand(row.Arguments);
+        EXPECT_EQ(0, run.Status) << row.Arguments;
+        EXPECT_NE(std::string::npos, run.Out.find(row.Shows)) << row.Arguments << "\n" << run.Out;
+    }
+}
+
+} // namespace
