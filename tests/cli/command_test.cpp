@@ -112,7 +112,9 @@ TEST(Command, EqualsTheWindowsCalculate)
             EXPECT_EQ(window, answer["players"][seat]["equity"].get<double>()) << "seat " << seat + 1;
             const std::string shown = LastSeamText(nullptr, IDC_RESULT_FIRST + static_cast<int32_t>(seat));
             if (!shown.empty())
+            {
                 EXPECT_NE(std::string::npos, table.find(" " + shown + " ")) << shown << " in\n" << table;
+            }
         }
     }
 }
