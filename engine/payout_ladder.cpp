@@ -1,7 +1,8 @@
 /*
  * The payout ladder rule that keeps the ladder in normal form and follows it
- * with the payout edits of the window that runs it. Apart from the record so
- * that the computation links without the window seam.
+ * with the payout edits of the window that runs it, and the verdict on the
+ * ladder it leaves. Apart from the record so that the computation links
+ * without the window seam.
  */
 #include "tournament_state.h"
 
@@ -53,4 +54,31 @@ int32_t RecountPaidPlaces(WindowHandle window, int32_t extraDialog)
     if (state.PaidPlaces == 0)
         return 0;
     return usable ? 1 : 0;
+}
+
+bool LadderIsUsable()
+{
+    const TournamentStateRecord &state = TournamentState;
+    if (state.PaidPlaces <= 0)
+        return false;
+    for (int32_t index = 0; index < PlaceCount; ++index)
+        if (state.PayoutDecimals[index] < 0)
+            return false;
+    return true;
+}
+
+/*
+ * The walk's own report judges each place before it may clear it, so the run
+ * that clears a rejected place behind the ladder's end calls the ladder
+ * unusable though nothing rejected is left. When the window answers the "0"
+ * it writes, a nested run judges the cleared ladder, but the outer run's
+ * report comes last; when the window's guard is set, no nested run happens at
+ * all. The verdict is therefore taken from the record once the walk, and every
+ * run nested in it, has ended: the same answer either way, and the outermost
+ * caller, which acts last, acts on the ladder as it finally stands.
+ */
+bool SettleLadder(WindowHandle window, int32_t extraDialog)
+{
+    RecountPaidPlaces(window, extraDialog);
+    return LadderIsUsable();
 }

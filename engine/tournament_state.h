@@ -73,4 +73,11 @@ void ResetTournamentState();
 // whether the ladder may feed a calculation (1) or not (0).
 int32_t RecountPaidPlaces(WindowHandle window, int32_t extraDialog);
 
+// Whether the ladder as the record now holds it may feed a calculation: at
+// least one place paid and no payout entry rejected. Reads the record only.
+bool LadderIsUsable();
+// The ladder rule for `window`, then LadderIsUsable on what it leaves: the
+// verdict every window's enable rule starts from.
+bool SettleLadder(WindowHandle window, int32_t extraDialog);
+
 #endif

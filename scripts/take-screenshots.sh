@@ -1,6 +1,7 @@
 #!/bin/sh
 # Makes the README's pictures: the calculator in a fresh folder on a virtual
-# display, the worked example typed in and calculated, then each window.
+# display, the worked example typed in and calculated, then each window; the
+# tool dialogs after a second start with ten paid places.
 # Usage: scripts/take-screenshots.sh (after a build)
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,11 +14,21 @@ folder=$(mktemp -d)
 cp "$here/build/windows/ostrel.exe" "$folder/"
 ostrel_start_display
 
-"$runner" "$prefix" "$folder/ostrel.exe" &
-calculator=$!
-main=$(timeout 60 xdotool search --sync --name '^Ostrel Calculator$' | head -n 1)
-xdotool windowfocus --sync "$main"
-sleep 0.5
+# Starts the calculator in the folder and gives its window the keyboard;
+# seat 1 has the focus then.
+start_calculator() {
+    "$runner" "$prefix" "$folder/ostrel.exe" &
+    calculator=$!
+    main=$(timeout 60 xdotool search --sync --onlyvisible --name '^Ostrel Calculator$' | head -n 1)
+    xdotool windowfocus --sync "$main"
+    sleep 0.5
+}
+
+stop_calculator() {
+    xdotool windowfocus --sync "$main"
+    xdotool key alt+x
+    wait "$calculator" || true
+}
 
 # Types into the focused window and moves on with Tab.
 type_and_tab() {
@@ -25,8 +36,14 @@ type_and_tab() {
     xdotool key Tab
 }
 
+# The worked example. Return is pressed while place 3 has the focus, so the
+# default button, Calculate, takes it; the tab order runs through seats 1 to
+# 10, then places 1 to 10.
+start_calculator
 for chips in 5000 3000 2000 0 0 0 0 0 0 0; do type_and_tab "$chips"; done
-for prize in 300 200 150 100 80 60 50 40 30 25; do type_and_tab "$prize"; done
+type_and_tab 50
+type_and_tab 30
+xdotool type --delay 30 20
 xdotool key Return
 sleep 1
 import -window "$main" "$images/main-window.png"
@@ -43,6 +60,13 @@ sleep 0.5
 import -window "$about" "$images/about.png"
 xdotool key Escape
 sleep 0.5
+stop_calculator
+
+# The tools need places 1 to 10 paid: a fresh start with a longer ladder.
+rm -f "$folder/ostrel.ini"
+start_calculator
+for chips in 5000 3000 2000 0 0 0 0 0 0 0; do type_and_tab "$chips"; done
+for prize in 300 200 150 100 80 60 50 40 30 25; do type_and_tab "$prize"; done
 
 # Picture of a tool dialog: open it with a key, let it act, take it, close it.
 take_dialog() {
@@ -61,9 +85,7 @@ take_dialog() {
 take_dialog alt+m "Payouts over 10" extra-payouts.png "2 0 Tab 1 5 Tab 1 2 Tab 1 0 Tab"
 take_dialog alt+b "Bubble factor calculation" bubble-factor.png "alt+d"
 
-xdotool windowfocus --sync "$main"
-xdotool key alt+x
-wait "$calculator" || true
+stop_calculator
 WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
 WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
 rm -rf "$folder"

@@ -73,7 +73,7 @@ INT_PTR OnExtraPayoutColor(HDC dc, HWND control)
 
 void UpdateExtraPayoutsOkEnable(HWND dialog)
 {
-    const bool usable = RecountPaidPlaces(dialog, 1) == 1 && TournamentState.PaidPlaces > MainWindowPlaces;
+    const bool usable = SettleLadder(dialog, 1) && TournamentState.PaidPlaces > MainWindowPlaces;
     EnableWindow(GetDlgItem(dialog, IDC_OK), usable ? TRUE : FALSE);
 }
 

@@ -8,7 +8,8 @@
 // ladder back as it was.
 bool RunExtraPayoutsDialog();
 INT_PTR CALLBACK ExtraPayoutsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-// OK needs a usable ladder with more than ten paid places.
+// OK needs a usable ladder with more than ten paid places, judged on the
+// ladder the rule leaves.
 void UpdateExtraPayoutsOkEnable(HWND dialog);
 
 #endif

@@ -159,18 +159,13 @@ void SavePayoutStructureCommand()
 }
 
 // Whoever owns the dialog, the refreshed window is the main window. Its guard
-// is set so that rewriting its edits does not run their entry checks.
-//
-// The ladder rule counts a rejected place against the ladder before it clears
-// that place for standing behind the loaded ladder's end. Unguarded, the "0"
-// it writes would run the entry check and so the rule once more; with the
-// guard set nothing does, so the rule runs again here, or Calculate would
-// stay disabled with no entry rejected. On a settled ladder it changes nothing.
+// is set so that rewriting its edits does not run their entry checks; the
+// Calculate rule judges the ladder the rule leaves, so a rejected place that
+// the rule clears here no longer holds Calculate back.
 static void ShowOpenedPayoutStructure(HWND window)
 {
     TournamentState.MainUpdating = 1;
     ShowPayouts(window, 0);
-    UpdateCalculateEnable(window);
     UpdateCalculateEnable(window);
     ShowPaidPlaces(window);
     for (int id = IDC_RESULT_FIRST; id <= IDC_RESULT_LAST; ++id)

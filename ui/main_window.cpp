@@ -22,11 +22,11 @@
 
 void UpdateCalculateEnable(HWND window)
 {
-    int32_t usable = RecountPaidPlaces(window, 0);
+    bool usable = SettleLadder(window, 0);
     for (int32_t seat = 0; seat < SeatCount; ++seat)
         if (TournamentState.ChipEntryInvalid[seat] != 0)
-            usable = 0;
-    EnableWindow(GetDlgItem(window, IDC_CALCULATE), usable != 0 ? TRUE : FALSE);
+            usable = false;
+    EnableWindow(GetDlgItem(window, IDC_CALCULATE), usable ? TRUE : FALSE);
 }
 
 void ShowPayouts(HWND window, int extra)

@@ -172,4 +172,56 @@ TEST(RecountPaidPlaces, NestedRunInTheExtraDialog)
         EXPECT_EQ(place <= 15 ? 1 : 0, LastSeamEnable(Extra, EditOf(place))) << place;
 }
 
+// A window as the calculator's windows now answer the "0": store it and
+// judge the ladder again, from inside the outer run's write.
+std::vector<bool> NestedVerdicts;
+void AnswerAndSettle(WindowHandle window, int32_t controlId, const char *)
+{
+    TournamentState.Payouts[controlId - IDC_PAYOUT_FIRST] = 0.0;
+    TournamentState.PayoutDecimals[controlId - IDC_PAYOUT_FIRST] = 0;
+    NestedVerdicts.push_back(SettleLadder(window, window == Extra ? 1 : 0));
+}
+
+// The verdict counts only what is rejected once the rule is done: a rejected
+// place that the rule clears no longer holds the ladder back, whether or not
+// the window answered the clearing with a nested run.
+TEST(SettleLadder, JudgesTheLadderTheRuleLeaves)
+{
+    std::vector<double> gapAtTwelve = Positive(13);
+    gapAtTwelve[11] = 0;
+    const struct
+    {
+        const char *Name;
+        std::vector<double> Payouts;
+        int32_t RejectedPlace; // 0 = none
+        bool Answered;
+        WindowHandle Window;
+        bool Usable;
+        int32_t Paid;
+    } rows[] = {
+        {"rejected 50 behind a gap, guarded window", {100, 0, 50}, 3, false, Main, true, 1},
+        {"rejected 50 behind a gap, answering window", {100, 0, 50}, 3, true, Main, true, 1},
+        {"extra: rejected place 13 behind a gap at 12", gapAtTwelve, 13, true, Extra, true, 11},
+        {"main: rejected place 13 cleared without a write", gapAtTwelve, 13, true, Main, true, 11},
+        {"rejected place inside the ladder", {100, 30, 50}, 2, true, Main, false, 3},
+        {"rejected zero behind the ladder stays", {100, 0, 0}, 3, true, Main, false, 1},
+        {"rejected place 1 remembered as 0", {0, 30}, 1, true, Main, false, 0},
+        {"nothing paid", {0, 0, 50}, 0, true, Main, false, 0},
+    };
+    for (const auto &row : rows)
+    {
+        SCOPED_TRACE(row.Name);
+        SetLadder(row.Payouts);
+        if (row.RejectedPlace > 0)
+            TournamentState.PayoutDecimals[row.RejectedPlace - 1] = -1;
+        SeamTextHook = row.Answered ? AnswerAndSettle : nullptr;
+        NestedVerdicts.clear();
+        EXPECT_EQ(row.Usable, SettleLadder(row.Window, row.Window == Extra ? 1 : 0));
+        EXPECT_EQ(row.Paid, TournamentState.PaidPlaces);
+        EXPECT_EQ(row.Usable, LadderIsUsable()) << "nothing changes once settled";
+        for (const bool nested : NestedVerdicts)
+            EXPECT_EQ(row.Usable, nested) << "the nested run already sees the cleared ladder";
+    }
+}
+
 } // namespace

@@ -146,6 +146,78 @@ TEST_F(ExtraPayoutsTest, TypingZeroIntoPlaceFifteenClearsPlacesSixteenToTwenty)
     RunExtraPayoutsDialog();
 }
 
+// Places 1 to 13 paid; a row's entries typed in the dialog, then OK or
+// Cancel. Every row ends with no entry rejected, so OK must end enabled.
+struct ClearingRow
+{
+    const char *Name;
+    int TypedPlace; // "0" typed here after "x" in place 13
+    int32_t Paid;
+    bool LeaveWithOk;
+    int32_t PaidAfter; // and the main window's count once the dialog is gone
+};
+const ClearingRow *Row = nullptr;
+
+void TypeThenJudgeOk(HWND dialog)
+{
+    Dialog = dialog;
+    TypeInto(dialog, EditOf(13), "x");
+    EXPECT_FALSE(Enabled(IDC_OK)) << "place 13 is rejected";
+    TypeInto(dialog, EditOf(Row->TypedPlace), "0");
+    EXPECT_TRUE(Enabled(IDC_OK));
+    EXPECT_EQ(Row->Paid, TournamentState.PaidPlaces);
+    for (int place = 11; place <= PlaceCount; ++place)
+    {
+        EXPECT_LE(0, TournamentState.PayoutDecimals[place - 1]) << place;
+        EXPECT_NE(ErrorRed, AskColors(dialog, EditOf(place), WM_CTLCOLOREDIT).Background) << place;
+    }
+    EXPECT_EQ("0", ControlText(dialog, EditOf(13)));
+    Click(Row->LeaveWithOk ? IDC_OK : IDC_CANCEL);
+}
+
+TEST_F(ExtraPayoutsTest, TypingZeroBeforeARejectedPlaceClearsItAndEnablesOk)
+{
+    const ClearingRow rows[] = {
+        {"0 in place 12 clears place 13; OK", 12, 11, true, 11},
+        {"the same, then Cancel", 12, 11, false, 13},
+        {"0 typed over place 13", 13, 12, true, 12},
+    };
+    for (const ClearingRow &row : rows)
+    {
+        SCOPED_TRACE(row.Name);
+        Row = &row;
+        SetLadder(13);
+        WhenDialogAppears("Payouts over 10", TypeThenJudgeOk);
+        SendMessageA(Main, WM_COMMAND, MAKEWPARAM(IDM_MORE_PAYOUTS, 0), 0);
+        EXPECT_EQ(row.PaidAfter, TournamentState.PaidPlaces);
+        EXPECT_EQ("Payouts(" + std::to_string(row.PaidAfter) + ")", ControlText(Main, IDC_PAYOUT_GROUP));
+        EXPECT_TRUE(ControlEnabled(Main, IDC_CALCULATE));
+        for (int place = 1; place <= PlaceCount; ++place)
+            EXPECT_LE(0, TournamentState.PayoutDecimals[place - 1]) << place;
+    }
+}
+
+void RejectedInsideStaysRejected(HWND dialog)
+{
+    Dialog = dialog;
+    TypeInto(dialog, EditOf(12), "x");
+    TypeInto(dialog, EditOf(13), "0");
+    EXPECT_EQ(12, TournamentState.PaidPlaces) << "place 12 counts with its last prize";
+    EXPECT_EQ(-1, TournamentState.PayoutDecimals[11]);
+    EXPECT_FALSE(Enabled(IDC_OK));
+    TypeInto(dialog, EditOf(13), "5");
+    EXPECT_FALSE(Enabled(IDC_OK));
+    Click(IDC_CANCEL);
+}
+
+TEST_F(ExtraPayoutsTest, ARejectedPlaceInsideTheLadderKeepsOkDisabled)
+{
+    SetLadder(13);
+    WhenDialogAppears("Payouts over 10", RejectedInsideStaysRejected);
+    EXPECT_FALSE(RunExtraPayoutsDialog());
+    EXPECT_EQ(13, TournamentState.PaidPlaces);
+}
+
 // Random-looking ladder with decimals, some of them ten or more.
 void SetDecoratedLadder(int paid)
 {

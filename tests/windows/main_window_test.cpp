@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "main_window.h"
 #include "resource_ids.h"
@@ -283,6 +284,67 @@ TEST_F(MainWindowTest, CalculateNeedsAPaidPlace)
     EXPECT_EQ("Payouts(1)", ControlText(Main, IDC_PAYOUT_GROUP));
     EXPECT_TRUE(ControlEnabled(Main, IDC_CALCULATE));
     EXPECT_TRUE(ControlEnabled(Main, IDC_PAYOUT_FIRST + 1));
+}
+
+bool PaintedRejected(HWND window, int id)
+{
+    return AskColors(window, id, WM_CTLCOLOREDIT).Background == ErrorRed;
+}
+
+// Seats 1 and 2 hold 100 and 200, places 1 to 3 pay 50, 30, 20; then the
+// row's entries are typed in order. Calculate must end enabled exactly when
+// no entry is left rejected, also when the last key's ladder rule cleared a
+// rejected place behind the ladder's new end.
+TEST_F(MainWindowTest, CalculateFollowsWhatIsLeftRejectedAfterTheLadderRuleClearsAPlace)
+{
+    Open();
+    struct Key
+    {
+        int Id;
+        const char *Text;
+    };
+    const int Place2 = IDC_PAYOUT_FIRST + 1, Place3 = IDC_PAYOUT_FIRST + 2, Place4 = IDC_PAYOUT_FIRST + 3;
+    const int Seat2 = IDC_CHIPS_FIRST + 1;
+    const struct
+    {
+        const char *Name;
+        bool Calculate;
+        int32_t Paid;
+        int RejectedId; // the one entry still rejected, 0 for none
+        std::vector<Key> Typed;
+    } rows[] = {
+        {"abc in place 3, then 0 in place 2 clears it", true, 1, 0, {{Place3, "abc"}, {Place2, "0"}}},
+        {"abc in place 2, inside the ladder", false, 3, Place2, {{Place2, "abc"}}},
+        {"abc in place 2, then 0 in place 3", false, 2, Place2, {{Place2, "abc"}, {Place3, "0"}}},
+        {"abc in place 4, whose prize 0 the rule leaves", false, 1, Place4, {{Place4, "abc"}, {Place2, "0"}}},
+        {"a rejected chip entry", false, 1, Seat2, {{Seat2, "2x0"}, {Place3, "abc"}, {Place2, "0"}}},
+    };
+    for (const auto &row : rows)
+    {
+        SCOPED_TRACE(row.Name);
+        TypeInto(Main, IDC_CHIPS_FIRST, "100");
+        TypeInto(Main, Seat2, "200");
+        const char *ladder[] = {"50", "30", "20", "0"};
+        for (int place = 0; place < 4; ++place)
+            TypeInto(Main, IDC_PAYOUT_FIRST + place, ladder[place]);
+        ASSERT_TRUE(ControlEnabled(Main, IDC_CALCULATE));
+        for (const Key &key : row.Typed)
+            TypeInto(Main, key.Id, key.Text);
+        EXPECT_EQ(row.Calculate, ControlEnabled(Main, IDC_CALCULATE));
+        EXPECT_EQ(row.Paid, TournamentState.PaidPlaces);
+        EXPECT_EQ("Payouts(" + std::to_string(row.Paid) + ")", ControlText(Main, IDC_PAYOUT_GROUP));
+        for (int id = IDC_PAYOUT_FIRST; id < IDC_PAYOUT_FIRST + MainWindowPlaces; ++id)
+        {
+            EXPECT_EQ(id == row.RejectedId, TournamentState.PayoutDecimals[id - IDC_PAYOUT_FIRST] < 0) << id;
+            EXPECT_EQ(id == row.RejectedId, PaintedRejected(Main, id)) << id;
+        }
+        for (int id = IDC_CHIPS_FIRST; id < IDC_CHIPS_FIRST + 2; ++id)
+            EXPECT_EQ(id == row.RejectedId, PaintedRejected(Main, id)) << id;
+        if (row.Paid < 3)
+        {
+            EXPECT_EQ("0", ControlText(Main, Place3)) << "place 3 shows 0";
+        }
+    }
 }
 
 // Counts the paints an edit receives while a key is being handled.
