@@ -11,12 +11,12 @@ namespace ostrel
 namespace
 {
 
-// Blanks as the profile reader trims them: the C whitespace characters, the
-// no-break space of the Windows code page and the old end-of-file mark.
+// Blanks as the profile reader trims them: the C whitespace characters and
+// the old end-of-file mark, but not the no-break space.
 bool IsProfileSpace(char c)
 {
     const unsigned char u = static_cast<unsigned char>(c);
-    return u == ' ' || (u >= '\t' && u <= '\r') || u == 0x1A || u == 0xA0;
+    return u == ' ' || (u >= '\t' && u <= '\r') || u == 0x1A;
 }
 
 // Names and values end at a NUL, as the reader's C strings do.
