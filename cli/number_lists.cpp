@@ -132,6 +132,13 @@ std::string ParsePrize(const std::string &item, double &prize)
     return "";
 }
 
+std::string ShortestText(double value)
+{
+    char text[64];
+    const std::to_chars_result written = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, written.ptr);
+}
+
 std::vector<int64_t> ParseStackList(const std::string &text, std::string &error)
 {
     return ParseList<int64_t>(text, "stack", ParseStack, error);

@@ -27,6 +27,10 @@ std::vector<double> ParsePrizeList(const std::string &text, std::string &error);
 std::string ParseStack(const std::string &item, int64_t &stack);
 std::string ParsePrize(const std::string &item, double &prize);
 
+// The shortest text that reads back to the same double, as JSON and CSV
+// write every number.
+std::string ShortestText(double value);
+
 } // namespace ostrel
 
 #endif

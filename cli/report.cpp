@@ -7,7 +7,6 @@
 #include "report.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 
 namespace ostrel
@@ -100,13 +99,6 @@ double FinishChance(const EquityReport &report, size_t seat, size_t place)
 }
 
 } // namespace
-
-std::string ShortestText(double value)
-{
-    char text[64];
-    const std::to_chars_result written = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, written.ptr);
-}
 
 std::string FormatEquity(const EquityReport &report, Format format)
 {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "field_methods.h"
+#include "number_lists.h"
 
 namespace ostrel
 {
@@ -20,9 +21,6 @@ enum class Format
     Csv,
     Json,
 };
-
-// The shortest text that reads back to the same double.
-std::string ShortestText(double value);
 
 struct EquityReport
 {

@@ -1,0 +1,74 @@
+/*
+ * A whole ostrel-icm process, start to exit, on the benchmarks' 18-seat field
+ * with 30 paid places, beside the same field computed in process by the
+ * window's Calculate: the difference is what starting the command costs.
+ */
+#include <benchmark/benchmark.h>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bench_field.h"
+#include "seat_equity.h"
+#include "tournament_state.h"
+
+extern char **environ;
+
+namespace
+{
+
+std::vector<std::string> CommandArguments()
+{
+    SetBenchField(18, 30);
+    std::string stacks;
+    std::string prizes;
+    for (int32_t seat = 0; seat < SeatCount; ++seat)
+        stacks += (seat == 0 ? "" : ",") + std::to_string(TournamentState.PlayerChips[seat]);
+    for (int32_t place = 0; place < PlaceCount; ++place)
+    {
+        char text[40];
+        std::snprintf(text, sizeof text, "%.17g", TournamentState.Payouts[place]);
+        prizes += (place == 0 ? "" : ",") + std::string(text);
+    }
+    return {OSTREL_ICM_PATH, "equity", "--stacks", stacks, "--prizes", prizes, "--format", "json"};
+}
+
+void CommandProcess(benchmark::State &state)
+{
+    std::vector<std::string> arguments = CommandArguments();
+    std::vector<char *> argv;
+    for (std::string &argument : arguments)
+        argv.push_back(&argument[0]);
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", 1 /* O_WRONLY */, 0);
+    for (auto _ : state)
+    {
+        pid_t child = 0;
+        int status = 0;
+        if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0 ||
+            waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        {
+            state.SkipWithError("ostrel-icm did not run");
+            break;
+        }
+    }
+    posix_spawn_file_actions_destroy(&actions);
+}
+
+void CalculateInProcess(benchmark::State &state)
+{
+    SetBenchField(18, 30);
+    for (auto _ : state)
+        ShowSeatEquities(nullptr);
+}
+
+} // namespace
+
+BENCHMARK(CommandProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(CalculateInProcess)->Unit(benchmark::kMillisecond);

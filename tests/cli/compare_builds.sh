@@ -1,0 +1,40 @@
+#!/bin/sh
+# The Linux and the Windows builds of ostrel-icm must write the same bytes
+# for the same question. Usage: compare_builds.sh NATIVE-PROGRAM WINE-RUNNER PREFIX WINDOWS-PROGRAM
+native=$1
+runner=$2
+prefix=$3
+windows=$4
+if [ ! -x "$native" ]; then
+    echo "no native build at $native: build the native preset first" >&2
+    exit 1
+fi
+passed=0
+failed=0
+while IFS= read -r arguments; do
+    [ -z "$arguments" ] && continue
+    # shellcheck disable=SC2086
+    linux_out=$("$native" $arguments; echo "status $?")
+    # shellcheck disable=SC2086
+    windows_out=$("$runner" "$prefix" "$windows" $arguments 2>/dev/null; echo "status $?")
+    if [ "$linux_out" = "$windows_out" ]; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        echo "DIFFERENT: $arguments"
+        echo "  linux:   $linux_out"
+        echo "  windows: $windows_out"
+    fi
+done <<'TABLE'
+equity --stacks 5000,3000,2000 --prizes 50,30,20 --format json
+equity --stacks 1,2147483647,0,5 --prizes 0.01,0.01 --format json
+equity --stacks 100,200,300,400,500,600,700,800,900,1000 --prizes 40,25,15,10,5,3,1,0.5,0.25,0.25 --format csv
+equity --stacks 1500,2500,3500,900,1200,8000,300,4400,2600,3100,700,5000,2000 --prizes 100,60,40,30,25,20,15,12,10,8,6,4,2 --format json
+equity --stacks 3,1,4,1,5,9,2,6,5,3,5,8,9,7,9,3,2,3,8,4,6,2 --prizes 0.1,0.2,0.3,1000.5,7 --format json
+equity --stacks 999999999999999,1,123456789012345,77 --prizes 1000000,1.5 --format csv
+finish --stacks 7000,0,2500,2500,900,12000,2500 --prizes 50,30,20 --format json
+finish --stacks 12,7,3,1,19,4,4,8,100,2,2,30 --prizes 1 --format csv
+equity --stacks 5,abc --prizes 1 --format json
+TABLE
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
