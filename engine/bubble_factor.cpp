@@ -1,9 +1,10 @@
 /*
- * Bubble factor. With equal opponent stacks every opponent leads to the same
- * situation one place lower, so the finishing-order recursion is one chain,
- * weighted by the number of opponents left.
+ * Bubble factor of the dialog's field of equal stacks, by the model
+ * library's equal-stacks chain over the record's ladder.
  */
 #include "bubble_factor.h"
+
+#include "equal_stacks.h"
 
 #include "number_entry.h"
 #include "resource_ids.h"
@@ -12,16 +13,10 @@
 double BubbleEquityRecurse(int32_t chipsInPlay, int32_t stacks, int32_t depth)
 {
     const TournamentStateRecord &state = TournamentState;
-    if (chipsInPlay == 0)
-        return 0.0;
-    const double stack = static_cast<double>(state.InitChips);
-    const double chips = static_cast<double>(chipsInPlay);
-    const double own = stack * state.Payouts[depth] * static_cast<double>(stacks) / chips;
-    if (depth + 1 >= state.PaidPlaces)
-        return own;
-    const double below = BubbleEquityRecurse(chipsInPlay - state.InitChips, stacks, depth + 1);
-    const int32_t opponents = state.InitPlayers - stacks - depth;
-    return below * stack * static_cast<double>(opponents) / chips + own;
+    const int32_t paid = state.PaidPlaces < 0 ? 0 : state.PaidPlaces;
+    const ostrel::EqualStacksField field = {state.InitPlayers, state.InitChips, stacks, state.Payouts,
+                                            static_cast<size_t>(paid > PlaceCount ? PlaceCount : paid)};
+    return ostrel::EqualStacksEquity(field, chipsInPlay, depth);
 }
 
 static void ShowBubbleResult(WindowHandle dialog, int32_t controlId, double value)
