@@ -6,6 +6,7 @@
  */
 #include "field_methods.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 
@@ -112,6 +113,28 @@ FieldRun RunFinish(const Field &field)
     run.Outcome = SubsetEquities(field, run.Equity.data(), &run.Finish);
     run.Seconds = SecondsSince(start);
     return run;
+}
+
+std::string MethodLog::Names() const
+{
+    std::string names;
+    for (Method method : {Method::Plain, Method::Subsets})
+        if (Ran[static_cast<int>(method)])
+            names += (names.empty() ? "" : "+") + std::string(MethodName(method));
+    return names;
+}
+
+FieldEquity EquityBy(Method method, MethodLog &log)
+{
+    return [method, &log](const Field &field, double *equities) {
+        const FieldRun run = RunEquity(field, method);
+        if (run.Outcome.Ok)
+        {
+            log.Ran[static_cast<int>(run.Ran)] = true;
+            std::copy(run.Equity.begin(), run.Equity.end(), equities);
+        }
+        return run.Outcome;
+    };
 }
 
 } // namespace ostrel

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "decisions.h"
 #include "field.h"
 
 namespace ostrel
@@ -41,6 +42,17 @@ FieldRun RunEquity(const Field &field, Method method);
 
 // The finish table (and the $EV) by the subset method.
 FieldRun RunFinish(const Field &field);
+
+// The methods that ran over a series of fields, named as in `method` fields:
+// one name, or several joined by '+' when the fields took different ones.
+struct MethodLog
+{
+    bool Ran[3] = {};
+    std::string Names() const;
+};
+
+// Each field by RunEquity with `method`, noting in `log` what ran.
+FieldEquity EquityBy(Method method, MethodLog &log);
 
 } // namespace ostrel
 

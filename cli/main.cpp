@@ -5,6 +5,7 @@
  */
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -47,7 +48,18 @@ struct Options
 {
     ostrel::InputOptions Input;
     std::string Format = "table";
+    std::string Method = "auto";
+    std::string Split = "icm";
+    std::string Keep = "0";
+    std::string Round;
+    int64_t Seat = 0;
+    int64_t Players = 0;
+    int64_t Chips = 0;
     CLI::Option *Given[5] = {};
+    CLI::Option *RoundGiven = nullptr;
+    CLI::Option *SeatGiven = nullptr;
+    CLI::Option *PlayersGiven = nullptr;
+    CLI::Option *ChipsGiven = nullptr;
 };
 
 // Which sources were given, so that an empty list is told from none.
@@ -71,6 +83,9 @@ void AddInputOptions(CLI::App &command, Options &options)
     options.Given[3] = command.add_option("--pos", input.PayoutFile, "The prizes from a payout structure file (.pos)");
     options.Given[4] =
         command.add_option("--settings", input.SettingsFile, "Stacks and prizes from the calculator's settings file");
+    command.add_option("--method", options.Method, "auto, plain or subsets")
+        ->check(CLI::IsMember({"auto", "plain", "subsets"}))
+        ->default_str("auto");
     command.add_option("--format", options.Format, "Output: table, csv or json")
         ->check(CLI::IsMember({"table", "csv", "json"}))
         ->default_str("table");
@@ -81,6 +96,12 @@ ostrel::Format FormatNamed(const std::string &name)
     return name == "json" ? ostrel::Format::Json : name == "csv" ? ostrel::Format::Csv : ostrel::Format::Table;
 }
 
+ostrel::Method MethodNamed(const std::string &name)
+{
+    return name == "plain" ? ostrel::Method::Plain : name == "subsets" ? ostrel::Method::Subsets
+                                                                       : ostrel::Method::Automatic;
+}
+
 int RunEquityCommand(Options &options, bool finish)
 {
     NoteGivenSources(options);
@@ -89,7 +110,7 @@ int RunEquityCommand(Options &options, bool finish)
     if (!read.Ok)
         return Fail(read.Message);
     const ostrel::Field field = input.View();
-    const ostrel::FieldRun run = finish ? ostrel::RunFinish(field) : ostrel::RunEquity(field, ostrel::Method::Automatic);
+    const ostrel::FieldRun run = finish ? ostrel::RunFinish(field) : ostrel::RunEquity(field, MethodNamed(options.Method));
     if (!run.Outcome.Ok)
         return Fail(run.Outcome.Message);
     ostrel::EquityReport report;
@@ -100,25 +121,167 @@ int RunEquityCommand(Options &options, bool finish)
     return Answer(finish ? ostrel::FormatFinish(report, format) : ostrel::FormatEquity(report, format));
 }
 
+// A rounding unit as typed, kept in decimal so that payments come out exact.
+ostrel::Status ParseRoundingUnit(const std::string &text, ostrel::MoneyUnit &unit)
+{
+    double value = 0.0;
+    const std::string problem = ostrel::ParsePrize(text, value);
+    if (!problem.empty() || !(value > 0.0))
+        return ostrel::Failure("--round: the unit must be an amount above 0" + (problem.empty() ? "" : ": " + problem));
+    std::string digits;
+    int32_t decimals = 0;
+    bool afterPoint = false;
+    for (char c : text)
+        if (c == '.')
+            afterPoint = true;
+        else if (c >= '0' && c <= '9')
+        {
+            digits += c;
+            decimals += afterPoint ? 1 : 0;
+        }
+    while (decimals > 0 && digits.back() == '0')
+    {
+        digits.pop_back();
+        decimals -= 1;
+    }
+    const size_t first = digits.find_first_not_of('0');
+    if (digits.size() - first > 15 || decimals > 15)
+        return ostrel::Failure("--round: the unit has more than 15 significant digits");
+    unit.Count = std::stoll(digits.substr(first));
+    unit.Decimals = decimals;
+    return ostrel::Status();
+}
+
+int RunDealCommand(Options &options)
+{
+    NoteGivenSources(options);
+    ostrel::DealTerms terms;
+    terms.Split = options.Split == "chip" ? ostrel::DealSplit::Chip
+                  : options.Split == "even" ? ostrel::DealSplit::Even
+                                            : ostrel::DealSplit::Icm;
+    const std::string keepProblem = ostrel::ParsePrize(options.Keep, terms.Keep);
+    if (!keepProblem.empty())
+        return Fail("--keep: " + keepProblem);
+    if (options.RoundGiven->count() > 0)
+    {
+        const ostrel::Status unit = ParseRoundingUnit(options.Round, terms.Round);
+        if (!unit.Ok)
+            return Fail(unit.Message);
+    }
+    ostrel::FieldInput input;
+    const ostrel::Status read = ostrel::ReadFieldInput(options.Input, input);
+    if (!read.Ok)
+        return Fail(read.Message);
+    if (terms.Keep > input.Prizes[0])
+        return Fail("--keep: " + options.Keep + " is above the first prize");
+    ostrel::MethodLog log;
+    ostrel::Deal deal;
+    const ostrel::Status dealt =
+        ostrel::ComputeDeal(input.View(), terms, ostrel::EquityBy(MethodNamed(options.Method), log), deal);
+    if (!dealt.Ok)
+        return Fail(dealt.Message);
+    ostrel::DealReport report;
+    report.Stacks = input.Stacks;
+    report.Split = options.Split;
+    report.Methods = log.Names();
+    report.Kept = terms.Keep;
+    report.Result = &deal;
+    return Answer(ostrel::FormatDeal(report, FormatNamed(options.Format)));
+}
+
+int RunEqualStacksBubble(Options &options)
+{
+    if (options.Input.HasStacks || options.Input.HasStacksFile || options.Input.HasSettingsFile)
+        return Fail("--players and --chips describe the field: they take no --stacks, --stacks-file or --settings");
+    if (options.PlayersGiven->count() == 0 || options.ChipsGiven->count() == 0)
+        return Fail("--players and --chips go together");
+    if (options.SeatGiven->count() > 0)
+        return Fail("--seat needs --stacks: equal stacks have one bubble factor");
+    // The prizes come as for any field; two stand-in stacks pass the stacks check.
+    options.Input.Stacks = "1,1";
+    options.Input.HasStacks = true;
+    ostrel::FieldInput input;
+    const ostrel::Status read = ostrel::ReadFieldInput(options.Input, input);
+    if (!read.Ok)
+        return Fail(read.Message);
+    ostrel::EqualStacksBubble result = {};
+    const ostrel::Field ladder = input.View();
+    const ostrel::Status computed = ostrel::EqualStacksBubbleFactor(
+        options.Players, options.Chips, ladder.Prizes, ostrel::PaidPlaces(ladder, ladder.Places), result);
+    if (!computed.Ok)
+        return Fail(computed.Message);
+    return Answer(ostrel::FormatEqualStacks(result, FormatNamed(options.Format)));
+}
+
+int RunBubbleCommand(Options &options)
+{
+    NoteGivenSources(options);
+    if (options.PlayersGiven->count() > 0 || options.ChipsGiven->count() > 0)
+        return RunEqualStacksBubble(options);
+    ostrel::FieldInput input;
+    const ostrel::Status read = ostrel::ReadFieldInput(options.Input, input);
+    if (!read.Ok)
+        return Fail(read.Message);
+    size_t seat = 0;
+    const bool oneRow = options.SeatGiven->count() > 0;
+    if (oneRow)
+    {
+        if (options.Seat < 1 || static_cast<size_t>(options.Seat) > input.Stacks.size() ||
+            input.Stacks[static_cast<size_t>(options.Seat - 1)] == 0)
+            return Fail("--seat " + std::to_string(options.Seat) + ": no player in play in that seat");
+        seat = static_cast<size_t>(options.Seat - 1);
+    }
+    ostrel::MethodLog log;
+    ostrel::BubbleGrid grid;
+    const ostrel::Status computed = ostrel::ComputeBubbleGrid(input.View(), oneRow ? &seat : nullptr,
+                                                              ostrel::EquityBy(MethodNamed(options.Method), log), grid);
+    if (!computed.Ok)
+        return Fail(computed.Message);
+    ostrel::BubbleReport report;
+    report.Methods = log.Names();
+    report.OnlySeat = oneRow ? &seat : nullptr;
+    report.Grid = &grid;
+    return Answer(ostrel::FormatBubbleGrid(report, FormatNamed(options.Format)));
+}
+
+const char *const CommandNames[] = {"equity", "finish", "deal", "bubble"};
+
 int Run(int argc, char **argv)
 {
     CLI::App app("Tournament equity under the chip-proportional finishing-order model.\n\n"
                  "Examples:\n"
                  "  ostrel-icm equity --stacks 5000,3000,2000 --prizes 50,30,20\n"
                  "  ostrel-icm finish --stacks 5000,3000,2000 --prizes 50,30,20 --format csv\n"
+                 "  ostrel-icm deal --stacks 5000,3000,2000 --prizes 50,30,20 --split chip --round 1\n"
+                 "  ostrel-icm bubble --stacks 5000,3000,2000,1000 --prizes 50,30,20 --seat 4\n"
                  "  ostrel-icm equity --settings ostrel.ini --format json\n",
                  "ostrel-icm");
     app.set_version_flag("--version", OSTREL_VERSION);
     app.require_subcommand(1);
-    Options equityOptions;
-    CLI::App *equity = app.add_subcommand("equity", "Each seat's money expectation ($EV)");
-    AddInputOptions(*equity, equityOptions);
-    Options finishOptions;
-    CLI::App *finish = app.add_subcommand("finish", "Each player's chance of finishing in each place");
-    AddInputOptions(*finish, finishOptions);
+    Options options[4];
+    const char *descriptions[] = {"Each seat's money expectation ($EV)",
+                                  "Each player's chance of finishing in each place",
+                                  "Split the money now: by $EV (icm), by chips or evenly",
+                                  "Bubble factors and risk premiums between the real stacks"};
+    CLI::App *commands[4] = {};
+    for (int i = 0; i < 4; ++i)
+    {
+        commands[i] = app.add_subcommand(CommandNames[i], descriptions[i]);
+        AddInputOptions(*commands[i], options[i]);
+    }
+    CLI::App &deal = *commands[2];
+    deal.add_option("--split", options[2].Split, "icm (default), chip or even")
+        ->check(CLI::IsMember({"icm", "chip", "even"}));
+    deal.add_option("--keep", options[2].Keep, "Amount left on the table for the winner, off the first prize");
+    options[2].RoundGiven = deal.add_option("--round", options[2].Round, "Pay in multiples of this unit");
+    CLI::App &bubble = *commands[3];
+    options[3].SeatGiven = bubble.add_option("--seat", options[3].Seat, "Only this seat's row");
+    options[3].PlayersGiven = bubble.add_option("--players", options[3].Players, "Equal stacks: number of players");
+    options[3].ChipsGiven = bubble.add_option("--chips", options[3].Chips, "Equal stacks: chips of each");
+
     const std::string first = argc > 1 ? argv[1] : "-";
-    if (first[0] != '-' && first != "equity" && first != "finish")
-        return Fail(std::string("unknown command \"") + argv[1] + "\" (commands: equity, finish)");
+    if (first[0] != '-' && std::find(std::begin(CommandNames), std::end(CommandNames), first) == std::end(CommandNames))
+        return Fail("unknown command \"" + first + "\" (commands: equity, finish, deal, bubble)");
     try
     {
         app.parse(argc, argv);
@@ -139,9 +302,13 @@ int Run(int argc, char **argv)
     {
         return Fail(error.what());
     }
-    if (equity->parsed())
-        return RunEquityCommand(equityOptions, false);
-    return RunEquityCommand(finishOptions, true);
+    if (commands[0]->parsed())
+        return RunEquityCommand(options[0], false);
+    if (commands[1]->parsed())
+        return RunEquityCommand(options[1], true);
+    if (commands[2]->parsed())
+        return RunDealCommand(options[2]);
+    return RunBubbleCommand(options[3]);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "report.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace ostrel
@@ -186,6 +187,144 @@ std::string FormatFinish(const EquityReport &report, Format format)
         rows.push_back(row);
     }
     return AlignedTable(rows) + MethodLine(*report.Run);
+}
+
+namespace
+{
+
+// JSON's null for what is not a number.
+std::string JsonNumber(double value)
+{
+    return std::isfinite(value) ? ShortestText(value) : "null";
+}
+
+std::string CsvNumber(double value)
+{
+    return std::isfinite(value) ? ShortestText(value) : "";
+}
+
+std::string TableNumber(double value, int decimals, double scale, const char *unit)
+{
+    return std::isfinite(value) ? Fixed(value * scale, decimals) + unit : "-";
+}
+
+} // namespace
+
+std::string FormatDeal(const DealReport &report, Format format)
+{
+    const Deal &deal = *report.Result;
+    const size_t seats = report.Stacks.size();
+    std::string text;
+    if (format == Format::Json)
+    {
+        text = "{\"split\": \"" + report.Split + "\", \"method\": \"" + report.Methods +
+               "\", \"prize_pool\": " + ShortestText(deal.PrizePool) +
+               ", \"kept_for_winner\": " + ShortestText(report.Kept) + ", \"players\": [";
+        for (size_t seat = 0; seat < seats; ++seat)
+        {
+            const DealSeat &one = deal.Seats[seat];
+            text += (seat == 0 ? "" : ", ") + std::string("{\"seat\": ") + std::to_string(seat + 1) +
+                    ", \"stack\": " + std::to_string(report.Stacks[seat]) +
+                    ", \"payment\": " + ShortestText(one.Payment) + ", \"deal_value\": " + ShortestText(one.DealValue) +
+                    ", \"equity\": " + ShortestText(one.Equity) + ", \"difference\": " + ShortestText(one.Difference) +
+                    "}";
+        }
+        return text + "]}\n";
+    }
+    if (format == Format::Csv)
+    {
+        text = "seat,stack,payment,deal_value,equity,difference\n";
+        for (size_t seat = 0; seat < seats; ++seat)
+        {
+            const DealSeat &one = deal.Seats[seat];
+            text += std::to_string(seat + 1) + "," + std::to_string(report.Stacks[seat]) + "," +
+                    ShortestText(one.Payment) + "," + ShortestText(one.DealValue) + "," + ShortestText(one.Equity) +
+                    "," + ShortestText(one.Difference) + "\n";
+        }
+        return text;
+    }
+    std::vector<std::vector<std::string>> rows = {{"Seat", "Stack", "Payment", "Deal value", "$EV", "Difference"}};
+    for (size_t seat = 0; seat < seats; ++seat)
+    {
+        const DealSeat &one = deal.Seats[seat];
+        rows.push_back({std::to_string(seat + 1), std::to_string(report.Stacks[seat]), Fixed(one.Payment, 2),
+                        Fixed(one.DealValue, 2), Fixed(one.Equity, 2), Fixed(one.Difference, 2)});
+    }
+    return AlignedTable(rows) + "Prize pool: " + Fixed(deal.PrizePool, 2) + ", kept for the winner: " +
+           Fixed(report.Kept, 2) + ", dealt: " + Fixed(deal.Dealt, 2) + "\nSplit: " + report.Split +
+           ", method: " + report.Methods + "\n";
+}
+
+std::string FormatBubbleGrid(const BubbleReport &report, Format format)
+{
+    const BubbleGrid &grid = *report.Grid;
+    const size_t columns = grid.Seats.size();
+    std::string text;
+    if (format == Format::Json)
+    {
+        text = "{\"method\": \"" + report.Methods + "\", ";
+        if (report.OnlySeat != nullptr)
+            text += "\"seat\": " + std::to_string(*report.OnlySeat + 1) + ", ";
+        text += "\"seats\": [";
+        for (size_t column = 0; column < columns; ++column)
+            text += (column == 0 ? "" : ", ") + std::to_string(grid.Seats[column] + 1);
+        for (const std::vector<double> *values : {&grid.Factor, &grid.Premium})
+        {
+            text += values == &grid.Factor ? "], \"bubble_factors\": [" : "], \"risk_premiums\": [";
+            for (size_t row = 0; row < grid.Rows.size(); ++row)
+            {
+                text += row == 0 ? "[" : ", [";
+                for (size_t column = 0; column < columns; ++column)
+                    text += (column == 0 ? "" : ", ") + JsonNumber((*values)[row * columns + column]);
+                text += "]";
+            }
+        }
+        return text + "]}\n";
+    }
+    if (format == Format::Csv)
+    {
+        text = "seat,opponent,bubble_factor,risk_premium\n";
+        for (size_t row = 0; row < grid.Rows.size(); ++row)
+            for (size_t column = 0; column < columns; ++column)
+                if (grid.Rows[row] != grid.Seats[column])
+                    text += std::to_string(grid.Rows[row] + 1) + "," + std::to_string(grid.Seats[column] + 1) + "," +
+                            CsvNumber(grid.Factor[row * columns + column]) + "," +
+                            CsvNumber(grid.Premium[row * columns + column]) + "\n";
+        return text;
+    }
+    std::string tables;
+    for (const std::vector<double> *values : {&grid.Factor, &grid.Premium})
+    {
+        const bool factors = values == &grid.Factor;
+        std::vector<std::vector<std::string>> rows(1, {factors ? "Bubble factor" : "Risk premium"});
+        for (size_t column = 0; column < columns; ++column)
+            rows[0].push_back("vs " + std::to_string(grid.Seats[column] + 1));
+        for (size_t row = 0; row < grid.Rows.size(); ++row)
+        {
+            std::vector<std::string> line = {"Seat " + std::to_string(grid.Rows[row] + 1)};
+            for (size_t column = 0; column < columns; ++column)
+                line.push_back(factors ? TableNumber((*values)[row * columns + column], 3, 1.0, "")
+                                       : TableNumber((*values)[row * columns + column], 1, 100.0, "%"));
+            rows.push_back(line);
+        }
+        tables += AlignedTable(rows) + "\n";
+    }
+    return tables + "Rows risk their stack (up to the smaller one) against the column; method: " + report.Methods +
+           "\n";
+}
+
+std::string FormatEqualStacks(const EqualStacksBubble &result, Format format)
+{
+    if (format == Format::Json)
+        return "{\"equity_one_stack\": " + JsonNumber(result.EquityOneStack) + ", \"equity_two_stacks\": " +
+               JsonNumber(result.EquityTwoStacks) + ", \"bubble_factor\": " + JsonNumber(result.BubbleFactor) +
+               "}\n";
+    if (format == Format::Csv)
+        return "equity_one_stack,equity_two_stacks,bubble_factor\n" + CsvNumber(result.EquityOneStack) + "," +
+               CsvNumber(result.EquityTwoStacks) + "," + CsvNumber(result.BubbleFactor) + "\n";
+    return AlignedTable({{"$EV with one stack", Fixed(result.EquityOneStack, 4)},
+                         {"$EV with two stacks", Fixed(result.EquityTwoStacks, 4)},
+                         {"Bubble factor", TableNumber(result.BubbleFactor, 4, 1.0, "")}});
 }
 
 } // namespace ostrel
