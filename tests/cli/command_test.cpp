@@ -12,6 +12,7 @@
 
 #include "command_support.h"
 #include "recording_seam.h"
+#include "bubble_factor.h"
 #include "resource_ids.h"
 #include "seat_equity.h"
 #include "tournament_state.h"
@@ -196,6 +197,16 @@ TEST(Command, ErrorTable)
         {"equity --stacks 1 --prizes 1 --format xml", "--format"},
         {"equity --stacks 1 --prizes 1 --colour", "--colour"},
         {"payout --stacks 1", "unknown command \"payout\""},
+        {"deal --stacks 1,2 --prizes 5,3 --split fair", "--split"},
+        {"deal --stacks 1,2 --prizes 5,3 --keep 5.5", "above the first prize"},
+        {"deal --stacks 1,2 --prizes 5,3 --round 0", "--round: the unit must be an amount above 0"},
+        {"deal --stacks 1,2 --prizes 5,3 --round -1", "--round"},
+        {"deal --stacks 1,2 --prizes 5,3 --round 3", "not a multiple of the rounding unit"},
+        {"bubble --stacks 5,0,3 --prizes 5,3 --seat 2", "--seat 2"},
+        {"bubble --stacks 5,4,3 --prizes 5,3 --seat 4", "--seat 4"},
+        {"bubble --players 10 --chips 1500 --stacks 1,2 --prizes 1", "take no --stacks"},
+        {"bubble --players 10 --prizes 1", "--players and --chips go together"},
+        {"bubble --players 1 --chips 1500 --prizes 1", "at least 2 players"},
         {"", "subcommand"},
     };
     for (const Row &row : rows)
@@ -210,6 +221,78 @@ TEST(Command, ErrorTable)
     }
     for (const std::string &path : {junk, noPaid, negative, stacksFile})
         std::remove(path.c_str());
+}
+
+// Within the window's ranges the equal-stacks tool gives the window's three
+// numbers to the bit.
+TEST(Command, EqualStacksBubbleIsTheWindows)
+{
+    const struct
+    {
+        int32_t Players, Chips;
+        std::vector<double> Prizes;
+    } rows[] = {
+        {10, 1500, {50, 30, 20}},
+        {180, 1500, {250, 150, 100}},
+        {2, 10, {7, 3, 1}},
+        {1000, 100000, std::vector<double>(30, 12.5)},
+        {9, 777, {100, 50, 25, 12.5, 6.25, 3.125, 1.5625, 0.78125, 0.390625, 0.1953125}},
+    };
+    for (const auto &row : rows)
+    {
+        std::vector<std::string> prizes;
+        for (double prize : row.Prizes)
+        {
+            char text[32];
+            std::snprintf(text, sizeof text, "%.17g", prize);
+            prizes.push_back(text);
+        }
+        const std::string arguments = "bubble --players " + std::to_string(row.Players) + " --chips " +
+                                      std::to_string(row.Chips) + " --prizes " + Joined(prizes) + " --format json";
+        SCOPED_TRACE(arguments);
+        const json answer = JsonOf(arguments);
+        ResetTournamentState();
+        TournamentState.InitPlayers = row.Players;
+        TournamentState.InitChips = row.Chips;
+        for (size_t place = 0; place < row.Prizes.size(); ++place)
+            TournamentState.Payouts[place] = row.Prizes[place];
+        RecountPaidPlaces(nullptr, 0);
+        const double one = BubbleEquityRecurse(row.Players * row.Chips, 1, 0);
+        const double two = BubbleEquityRecurse(row.Players * row.Chips, 2, 0);
+        ASSERT_TRUE(answer.is_object());
+        EXPECT_EQ(one, answer["equity_one_stack"].get<double>());
+        EXPECT_EQ(two, answer["equity_two_stacks"].get<double>());
+        EXPECT_EQ(one / (two - one), answer["bubble_factor"].get<double>());
+    }
+}
+
+TEST(Command, DealAndBubbleAnswers)
+{
+    const json deal = JsonOf("deal --stacks 5000,3000,2000 --prizes 50,30,20 --split chip --keep 10 --round 0.5 "
+                             "--format json");
+    ASSERT_TRUE(deal.is_object());
+    EXPECT_EQ("chip", deal["split"]);
+    EXPECT_EQ(10.0, deal["kept_for_winner"].get<double>());
+    double paid = 0.0;
+    for (const json &player : deal["players"])
+    {
+        paid += player["payment"].get<double>();
+        EXPECT_DOUBLE_EQ(player["deal_value"].get<double>() - player["equity"].get<double>(),
+                         player["difference"].get<double>());
+    }
+    EXPECT_EQ(90.0, paid);
+    const json grid = JsonOf("bubble --stacks 5000,0,3000,2000,1000 --prizes 50,30,20 --format json");
+    ASSERT_TRUE(grid.is_object());
+    EXPECT_EQ(json::parse("[1, 3, 4, 5]"), grid["seats"]);
+    ASSERT_EQ(4u, grid["bubble_factors"].size());
+    for (size_t row = 0; row < 4; ++row)
+    {
+        EXPECT_TRUE(grid["bubble_factors"][row][row].is_null());
+        EXPECT_TRUE(grid["risk_premiums"][row][row].is_null());
+    }
+    const json one = JsonOf("bubble --stacks 5000,0,3000,2000,1000 --prizes 50,30,20 --seat 5 --format json");
+    ASSERT_TRUE(one.is_object());
+    EXPECT_EQ(grid["bubble_factors"][3], one["bubble_factors"][0]);
 }
 
 TEST(Command, HelpAndVersion)
