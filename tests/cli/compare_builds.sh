@@ -35,6 +35,10 @@ equity --stacks 999999999999999,1,123456789012345,77 --prizes 1000000,1.5 --form
 finish --stacks 7000,0,2500,2500,900,12000,2500 --prizes 50,30,20 --format json
 finish --stacks 12,7,3,1,19,4,4,8,100,2,2,30 --prizes 1 --format csv
 equity --stacks 5,abc --prizes 1 --format json
+deal --stacks 5000,3000,2000,1234 --prizes 50,30,20,7.5 --split chip --keep 12.5 --round 0.25 --format json
+deal --stacks 8000,1000,1000 --prizes 50,30,20 --format csv
+bubble --stacks 5000,0,3000,2000,1000,777 --prizes 50,30,20,10 --format json
+bubble --players 180 --chips 1500 --prizes 250,150,100 --format json
 TABLE
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
