@@ -30,21 +30,12 @@ std::string Utf16(const std::string &ascii)
     return bytes;
 }
 
-std::string Junk(unsigned seed, size_t size, const std::string &start)
-{
-    std::mt19937 random(seed);
-    std::string bytes = start;
-    while (bytes.size() < size)
-        bytes += static_cast<char>(random() & 0xFF);
-    return bytes;
-}
-
 std::vector<std::string> UnusualFiles()
 {
     return {
         "",
-        Junk(1, 4096, "\xFF\xFE"),
-        Junk(2, 4096, std::string("\x00\x01[common]\x00", 11)),
+        JunkBytes(1, 4096, "\xFF\xFE"),
+        JunkBytes(2, 4096, std::string("\x00\x01[common]\x00", 11)),
         "[payouts]\r\nPayout1=" + std::string(100000, '7') + "\r\nPayout2=3\r\n[common]\r\nPlayerCount=18\r\n",
         std::string(100000, 'x') + "\r\n[common]\r\nPlayerCount=18\r\n[chips]\r\nChip1=5\r\n",
         "[payouts]\r\nPayout1=" + std::string(255, '1') + std::string(45, 'x') + "\r\n",

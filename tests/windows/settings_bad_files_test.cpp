@@ -18,15 +18,6 @@
 namespace
 {
 
-std::string Junk(unsigned seed, size_t size, const std::string &start)
-{
-    std::mt19937 random(seed);
-    std::string bytes = start;
-    while (bytes.size() < size)
-        bytes += static_cast<char>(random() & 0xFF);
-    return bytes;
-}
-
 double Number(const std::string &digits)
 {
     return std::strtod(digits.c_str(), nullptr);
@@ -71,8 +62,8 @@ TEST(BadSettingsFile, ReadsWhatTheRulesAllowAndSavesBackFaithfully)
     const std::string ones(255, '1');
     const BadFileRow rows[] = {
         {"empty file", "", 10, 180, 0, 250, 150.5, 1},
-        {"binary junk behind a UTF-16 mark", Junk(1, 4096, "\xFF\xFE"), 10, 180, 0, 250, 150.5, 1},
-        {"binary junk with NULs", Junk(2, 4096, std::string("\x00\x01[common]\x00", 11)), 10, 180, 0, 250, 150.5, 1},
+        {"binary junk behind a UTF-16 mark", JunkBytes(1, 4096, "\xFF\xFE"), 10, 180, 0, 250, 150.5, 1},
+        {"binary junk with NULs", JunkBytes(2, 4096, std::string("\x00\x01[common]\x00", 11)), 10, 180, 0, 250, 150.5, 1},
         {"a line of 100,000 characters",
          "[payouts]\r\nPayout1=" + std::string(100000, '7') + "\r\nPayout2=3\r\n[common]\r\nPlayerCount=18\r\n", 18,
          180, 0, Number(sevens), 3, 0},

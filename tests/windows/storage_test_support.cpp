@@ -11,6 +11,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 
 #include "path_text.h"
@@ -118,4 +119,13 @@ void SetPlace(int32_t place, double value, int32_t decimals)
 {
     TournamentState.Payouts[place - 1] = value;
     TournamentState.PayoutDecimals[place - 1] = decimals;
+}
+
+std::string JunkBytes(unsigned seed, size_t size, const std::string &start)
+{
+    std::mt19937 random(seed);
+    std::string bytes = start;
+    while (bytes.size() < size)
+        bytes += static_cast<char>(random() & 0xFF);
+    return bytes;
 }

@@ -15,6 +15,9 @@ const std::string &TestFolder();
 // A path in the folder that no earlier call gave: "<n>-<name>".
 std::string NewTestPath(const char *name);
 
+// `start`, then random bytes from `seed` up to `size` bytes in all.
+std::string JunkBytes(unsigned seed, size_t size, const std::string &start);
+
 void WriteFileBytes(const std::string &path, const std::string &bytes);
 // The file's bytes, or "(no file)" when it cannot be read.
 std::string ReadFileBytes(const std::string &path);
