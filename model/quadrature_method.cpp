@@ -1,0 +1,843 @@
+/*
+ * Player j's clock rings at an exponential time of rate s_j (his chips); a
+ * player finishes in place m when m - 1 other clocks ring before his. With
+ * x = ln(time), $EV_i is the integral over x of
+ *     s_i t e^(-s_i t) * sum_m prize_m [z^(m-1)] prod_{j != i} (a_j + b_j z),
+ * a_j = e^(-s_j t) and b_j = 1 - a_j, taken by the trapezoid rule on nodes
+ * chosen for the field.
+ */
+#include "quadrature_method.h"
+
+#include <algorithm>
+#include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <new>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace ostrel
+{
+namespace
+{
+
+/*
+ * The nodes. A clock of rate s passes from "not rung" to "rung" over a few
+ * units of ln t around ln(1/s), whatever s is, so ln t is the variable. On
+ * random fields with stacks 1 to 1e9 apart a step of 0.2 in it keeps every
+ * $EV within 1e-13 of the subset method (0.25: 6e-10 on equal stacks).
+ *
+ * Many clocks ringing at once make sharper features: the chance that exactly
+ * m - 1 have rung moves over a width sigma / mu' in ln t, where mu is the
+ * expected count rung and sigma^2 its variance. W = (mu' / sigma)^2 is at
+ * most sum_j phi(s_j t), phi(y) = y^2 / (e^y - 1) <= 0.648. With the step
+ * 0.8 / sqrt(max W) the errors stayed under 1e-13 for 300 to 1000 players,
+ * all paid, equal stacks, a ladder of random jumps (the worst found); 1.0
+ * gave 3e-11, 1.2 gave 1e-8.
+ */
+constexpr double CoarseStep = 0.2;
+constexpr double StepScale = 0.8;
+constexpr double PhiPeak = 0.6476; // phi(1.5936)
+constexpr double PhiPeakAt = 1.5936;
+// Below ln t = ln(1/S) - 2 (S all chips) under 0.14 clocks are expected to
+// have rung; there ln t becomes y - e^(anchor - y), which spends about 15
+// nodes on the rest of the tail, down to a share of e^-40 of any $EV.
+constexpr double TailAnchorBelowTotal = 2.0;
+constexpr double TailStart = 3.6;
+// The fine step takes over within about 3 nodes of its start.
+constexpr double Blend = 3.0;
+// A chance under e^-80 (2e-35) is left out: counts of rung clocks past a
+// Chernoff bound at a node, and the times after which the places that count
+// are all but surely taken. Player i wins with chance s_i / S >= 1e-21, so
+// even then his $EV keeps 1e-13 relative unless place 1 pays 1e-8 of the
+// largest prize or less.
+constexpr double Negligible = 80.0;
+// The window over which W is bounded ends where the paid places are taken
+// but for a chance of e^-30: past it the integrand is too small to matter.
+constexpr double Relevant = 30.0;
+
+struct Players
+{
+    std::vector<double> Stack;
+    std::vector<size_t> Seat;
+    double Total = 0.0;
+    double Smallest = 0.0;
+};
+
+Players GatherPlayers(const Field &field, size_t count)
+{
+    Players players;
+    players.Stack.reserve(count);
+    players.Seat.reserve(count);
+    for (size_t seat = 0; seat < field.Seats; ++seat)
+    {
+        if (field.Stacks[seat] == 0)
+            continue;
+        const double stack = static_cast<double>(field.Stacks[seat]); // exact below 2^53
+        players.Stack.push_back(stack);
+        players.Seat.push_back(seat);
+        players.Total += stack;
+        players.Smallest = players.Stack.size() == 1 ? stack : std::min(players.Smallest, stack);
+    }
+    return players;
+}
+
+// Stacks grouped by sixteenths of an octave, for bounds on the whole field
+// that cost O(bins) rather than O(n) while the nodes are planned.
+struct StackBin
+{
+    double Low;
+    double High;
+    double Count;
+};
+
+std::vector<StackBin> BinStacks(const std::vector<double> &stacks)
+{
+    std::vector<int> keys(stacks.size());
+    for (size_t j = 0; j < stacks.size(); ++j)
+    {
+        int exponent = 0;
+        const double mantissa = std::frexp(stacks[j], &exponent); // 0.5 <= mantissa < 1
+        keys[j] = exponent * 16 + static_cast<int>((mantissa - 0.5) * 32.0);
+    }
+    std::sort(keys.begin(), keys.end());
+    std::vector<StackBin> bins;
+    for (size_t j = 0; j < keys.size();)
+    {
+        size_t end = j;
+        while (end < keys.size() && keys[end] == keys[j])
+            ++end;
+        const int exponent = keys[j] / 16; // stacks of 1 or more: keys are positive
+        const int sixteenth = keys[j] - exponent * 16;
+        bins.push_back({std::ldexp(0.5 + sixteenth / 32.0, exponent),
+                        std::ldexp(0.5 + (sixteenth + 1) / 32.0, exponent), static_cast<double>(end - j)});
+        j = end;
+    }
+    return bins;
+}
+
+// A lower bound on the expected count of clocks rung by time t.
+double RungAtLeast(const std::vector<StackBin> &bins, double t)
+{
+    double rung = 0.0;
+    for (const StackBin &bin : bins)
+        rung += bin.Count * -std::expm1(-bin.Low * t);
+    return rung;
+}
+
+double Phi(double y)
+{
+    return y < 1e-8 ? y : y * y / std::expm1(y);
+}
+
+// An upper bound on W over the times [from, to].
+double SharpnessAtMost(const std::vector<StackBin> &bins, double from, double to)
+{
+    double sharpness = 0.0;
+    for (const StackBin &bin : bins)
+    {
+        const double low = bin.Low * from;
+        const double high = bin.High * to;
+        const double peak = low <= PhiPeakAt && PhiPeakAt <= high ? PhiPeak : std::max(Phi(low), Phi(high));
+        sharpness += bin.Count * peak;
+    }
+    return sharpness;
+}
+
+// The mean count mu beyond which the chance of at most `places` rung clocks
+// is under e^-bound: mu - K - K ln(mu / K) >= bound (Chernoff).
+double CountPast(size_t places, double bound)
+{
+    const double k = static_cast<double>(places);
+    double low = k;
+    double high = k + bound + std::sqrt(bound * bound + 2.0 * bound * k) + 1.0;
+    for (int step = 0; step < 100; ++step)
+    {
+        const double mid = 0.5 * (low + high);
+        (mid - k - k * std::log(mid / k) >= bound ? high : low) = mid;
+    }
+    return high;
+}
+
+// The earliest ln t by which the bins' lower bound reaches `count` (so the
+// field surely has), searched within [low, high].
+double LogTimeOfCount(const std::vector<StackBin> &bins, double count, double low, double high)
+{
+    if (RungAtLeast(bins, std::exp(high)) < count)
+        return high;
+    for (int step = 0; step < 60; ++step)
+    {
+        const double mid = 0.5 * (low + high);
+        (RungAtLeast(bins, std::exp(mid)) < count ? low : high) = mid;
+    }
+    return high;
+}
+
+double Softplus(double z)
+{
+    return z > 0.0 ? z + std::log1p(std::exp(-z)) : std::log1p(std::exp(z));
+}
+
+double Logistic(double z)
+{
+    return z > 0.0 ? 1.0 / (1.0 + std::exp(-z)) : std::exp(z) / (1.0 + std::exp(z));
+}
+
+/*
+ * Node u (u = First, First + 1, ...) sits at ln t = y - e^(TailAnchor - y),
+ * y = Shift + Fine u - (CoarseStep - Fine) Blend softplus(-u / Blend): steps
+ * of CoarseStep in ln t before the field's clocks start ringing in numbers,
+ * then of Fine. Every piece is analytic, as the trapezoid rule needs.
+ */
+struct NodePlan
+{
+    double Fine = CoarseStep;
+    double Shift = 0.0;
+    double TailAnchor = 0.0;
+    double First = 0.0;
+    size_t Count = 0;
+};
+
+double Linear(const NodePlan &plan, double u)
+{
+    return plan.Shift + plan.Fine * u - (CoarseStep - plan.Fine) * Blend * Softplus(-u / Blend);
+}
+
+double SolveLinear(const NodePlan &plan, double logTime)
+{
+    double low = -1.0;
+    double high = 1.0;
+    while (Linear(plan, low) > logTime)
+        low *= 2.0;
+    while (Linear(plan, high) < logTime)
+        high *= 2.0;
+    for (int step = 0; step < 100; ++step)
+    {
+        const double mid = 0.5 * (low + high);
+        (Linear(plan, mid) < logTime ? low : high) = mid;
+    }
+    return low;
+}
+
+// Time t of node `index` and its weight: the trapezoid step times d t / d u.
+void NodeAt(const NodePlan &plan, size_t index, double &time, double &weight)
+{
+    const double u = plan.First + static_cast<double>(index);
+    const double y = Linear(plan, u);
+    const double tail = std::exp(plan.TailAnchor - y);
+    time = std::exp(y - tail);
+    const double slope = plan.Fine + (CoarseStep - plan.Fine) * Logistic(-u / Blend);
+    weight = time * slope * (1.0 + tail);
+}
+
+/*
+ * `places` = the places the run needs (paid, or in the finish table). The
+ * window ends when every clock has rung but for e^-40, or earlier when more
+ * than `places` have but for e^-Negligible.
+ */
+NodePlan PlanNodes(const Players &players, const std::vector<StackBin> &bins, size_t places)
+{
+    const double count = static_cast<double>(players.Stack.size());
+    const double coarseUntil = (StepScale / CoarseStep) * (StepScale / CoarseStep);
+    NodePlan plan;
+    plan.Shift = std::log(coarseUntil / players.Total);
+    plan.TailAnchor = -std::log(players.Total) - TailAnchorBelowTotal;
+    const double start = plan.TailAnchor - TailStart;
+    double end = std::log(40.0 / players.Smallest);
+    double relevantEnd = end;
+    if (static_cast<double>(places) < count)
+    {
+        const double cut = CountPast(places, Negligible);
+        if (cut < count)
+            end = LogTimeOfCount(bins, cut, start, end);
+        const double relevant = CountPast(places, Relevant);
+        if (relevant < count)
+            relevantEnd = LogTimeOfCount(bins, relevant, start, end);
+        relevantEnd = std::min(relevantEnd, end);
+    }
+    // A field too small to reach W = coarseUntil keeps the coarse step.
+    double sharpest = 0.0;
+    if (count * PhiPeak > coarseUntil)
+        for (double x = plan.Shift; x < relevantEnd; x += 0.05)
+            sharpest = std::max(sharpest, SharpnessAtMost(bins, std::exp(x), std::exp(x + 0.05)));
+    if (sharpest > coarseUntil)
+        plan.Fine = StepScale / std::sqrt(sharpest);
+    plan.First = SolveLinear(plan, start);
+    const double last = SolveLinear(plan, end);
+    plan.Count = static_cast<size_t>(std::ceil(last - plan.First)) + 1;
+    return plan;
+}
+
+// The smallest count of rung clocks that has a chance under e^-Negligible at
+// a node where mu are expected (Chernoff: e^-mu (e mu / c)^c), at most `places`.
+size_t Band(double mu, size_t places)
+{
+    if (!(mu > 0.0))
+        return 1;
+    for (size_t count = static_cast<size_t>(mu) + 1; count < places; ++count)
+    {
+        const double c = static_cast<double>(count);
+        if (c * std::log(c / mu) - c + mu >= Negligible)
+            return count;
+    }
+    return places;
+}
+
+/*
+ * The polynomial kernels. Multiplying by (a + b z) and pulling a vector back
+ * through it both take non-negative numbers to non-negative sums: nothing
+ * cancels. Each loop runs in one fixed order, and so does every sum; none
+ * writes where it reads, so the compiler may use vector instructions.
+ */
+
+// to[d] = a from[d] + b from[d + 1]; what lies past the band counts as 0.
+void PullBack(const double *from, double *to, size_t length, double a, double b)
+{
+    for (size_t d = 0; d + 1 < length; ++d)
+        to[d] = a * from[d] + b * from[d + 1];
+    to[length - 1] = a * from[length - 1];
+}
+
+// to = from (a + b z), truncated to `length` coefficients.
+void Multiply(const double *from, double *to, size_t length, double a, double b)
+{
+    to[0] = a * from[0];
+    for (size_t d = 1; d < length; ++d)
+        to[d] = a * from[d] + b * from[d - 1];
+}
+
+/*
+ * Eight running sums, lane d mod 8 taking term d, added pairwise at the end:
+ * the loop does not wait on one addition at a time. With SSE2 four vector
+ * registers hold the eight lanes; the sums are the same either way.
+ */
+double Dot(const double *p, const double *g, size_t length)
+{
+    double sum[8] = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
+    size_t d = 0;
+#if defined(__SSE2__)
+    __m128d lanes[4] = {_mm_setzero_pd(), _mm_setzero_pd(), _mm_setzero_pd(), _mm_setzero_pd()};
+    for (; d + 8 <= length; d += 8)
+        for (size_t pair = 0; pair < 4; ++pair)
+            lanes[pair] = _mm_add_pd(
+                lanes[pair], _mm_mul_pd(_mm_loadu_pd(p + d + 2 * pair), _mm_loadu_pd(g + d + 2 * pair)));
+    for (size_t pair = 0; pair < 4; ++pair)
+        _mm_storeu_pd(sum + 2 * pair, lanes[pair]);
+#else
+    for (; d + 8 <= length; d += 8)
+        for (size_t lane = 0; lane < 8; ++lane)
+            sum[lane] += p[d + lane] * g[d + lane];
+#endif
+    for (size_t lane = 0; d < length; ++d, ++lane)
+        sum[lane] += p[d] * g[d];
+    return ((sum[0] + sum[1]) + (sum[2] + sum[3])) + ((sum[4] + sum[5]) + (sum[6] + sum[7]));
+}
+
+// What one run shares between its threads.
+struct Run
+{
+    const Players *Field;
+    const double *Prizes;
+    size_t Paid;    // places whose prizes count
+    size_t Columns; // finish table places, or 0
+    size_t Places;  // the larger of the two
+    size_t Block;   // players per block of the recomputed products
+    NodePlan Plan;
+};
+
+size_t Blocks(const Run &run)
+{
+    return (run.Field->Stack.size() + run.Block - 1) / run.Block;
+}
+
+/*
+ * One thread's memory. The prize vectors pulled back to each player, G_i,
+ * would take n * K doubles; only those at the end of every block of about
+ * sqrt(n) players are kept (Saved), and a block's are recomputed from its
+ * end just before it is needed (Rows). That costs one more backward pass,
+ * and keeps what is touched per block within a cache. The finish table's
+ * products of the players after each one (Suffix) are kept the same way.
+ */
+struct Workspace
+{
+    std::vector<double> A, B;
+    std::vector<double> Saved, Rows, SavedSuffix, SuffixRows;
+    std::vector<double> Prefix, NextPrefix, Pulled, Multiplied;
+    std::vector<double> Equity, Finish; // this node's terms, when threads share the totals
+
+    void Allocate(const Run &run, bool buffered)
+    {
+        const size_t n = run.Field->Stack.size();
+        A.resize(n);
+        B.resize(n);
+        Saved.resize(Blocks(run) * run.Paid);
+        Rows.resize(run.Block * run.Paid);
+        SavedSuffix.resize(Blocks(run) * run.Columns);
+        SuffixRows.resize(run.Block * run.Columns);
+        Prefix.resize(run.Places);
+        NextPrefix.resize(run.Places);
+        Pulled.resize(run.Paid);
+        Multiplied.resize(run.Columns);
+        if (buffered)
+        {
+            Equity.resize(n);
+            Finish.resize(n * run.Columns);
+        }
+    }
+};
+
+size_t WorkspaceDoubles(const Run &run, size_t n, bool buffered)
+{
+    const size_t blocks = (n + run.Block - 1) / run.Block;
+    return 2 * n + (blocks + run.Block + 1) * (run.Paid + run.Columns) + 2 * run.Places +
+           (buffered ? n * (1 + run.Columns) : 0);
+}
+
+// Where a node's terms go: added to the totals, or stored for a later
+// addition in node order. Both add the same numbers in the same order.
+struct Sink
+{
+    double *Equity;
+    double *Finish;
+    const size_t *Index; // player -> row of Equity and Finish; none: the player's own
+    bool Add;
+
+    void Put(double *into, double term) const
+    {
+        *into = Add ? *into + term : term;
+    }
+};
+
+// A player whose terms at this node are all 0.
+void PutNothing(const Run &run, const Sink &sink, size_t player)
+{
+    const size_t row = sink.Index != nullptr ? sink.Index[player] : player;
+    if (run.Paid > 0)
+        sink.Put(&sink.Equity[row], 0.0);
+    for (size_t place = 0; place < run.Columns; ++place)
+        sink.Put(&sink.Finish[row * run.Columns + place], 0.0);
+}
+
+// Players [begin, end): G_i for each into Rows (row i - begin), and the
+// suffix products likewise, from the block's saved end; degrees from `low`.
+void RecomputeBlock(const Run &run, Workspace &work, size_t block, size_t begin, size_t end, size_t low,
+                    size_t paid, size_t columns)
+{
+    double *rows = work.Rows.data();
+    double *suffixRows = work.SuffixRows.data();
+    const size_t last = end - 1 - begin;
+    if (low < paid)
+        std::copy(work.Saved.data() + block * run.Paid + low, work.Saved.data() + block * run.Paid + paid,
+                  rows + last * run.Paid + low);
+    std::copy_n(work.SavedSuffix.data() + block * run.Columns, columns, suffixRows + last * run.Columns);
+    for (size_t i = end - 1; i > begin; --i)
+    {
+        const size_t row = i - begin;
+        if (low < paid)
+            PullBack(rows + row * run.Paid + low, rows + (row - 1) * run.Paid + low, paid - low, work.A[i],
+                     work.B[i]);
+        if (columns > 0)
+            Multiply(suffixRows + row * run.Columns, suffixRows + (row - 1) * run.Columns, columns, work.A[i],
+                     work.B[i]);
+    }
+}
+
+// The largest count below which the rung clocks, mu expected, fall with a
+// chance under e^-Negligible (Chernoff: P(X <= c) <= e^-mu (e mu / c)^c),
+// searched upward from `from`.
+size_t FloorOfBand(double mu, size_t from)
+{
+    size_t low = from;
+    while (static_cast<double>(low) < mu)
+    {
+        const double c = static_cast<double>(low); // P(X <= c) must be negligible to drop 0..c
+        const double exponent = c > 0.0 ? mu - c - c * std::log(mu / c) : mu;
+        if (exponent < Negligible)
+            break;
+        ++low;
+    }
+    return low;
+}
+
+/*
+ * One node, all players: O(n * band) for the products and the $EV, plus
+ * O(n * columns^2 / 2) for the finish table.
+ */
+void EvaluateNode(const Run &run, Workspace &work, size_t node, const Sink &sink)
+{
+    const std::vector<double> &stack = run.Field->Stack;
+    const size_t n = stack.size();
+    double time = 0.0;
+    double weight = 0.0;
+    NodeAt(run.Plan, node, time, weight);
+    double mu = 0.0;
+    for (size_t j = 0; j < n; ++j)
+    {
+        // One of a and b is at least 1/2, and 1 minus it is exact to an ulp.
+        const double y = stack[j] * time;
+        double a = 0.0;
+        double b = 0.0;
+        if (y < 0.6931471805599453)
+        {
+            b = -std::expm1(-y);
+            a = 1.0 - b;
+        }
+        else
+        {
+            a = std::exp(-y);
+            b = 1.0 - a;
+        }
+        work.A[j] = a;
+        work.B[j] = b;
+        mu += b;
+    }
+    const size_t band = Band(mu, run.Places);
+    const size_t paid = std::min(run.Paid, band);
+    const size_t columns = std::min(run.Columns, band);
+
+    // Backward: the saved ends of every block.
+    const size_t blocks = Blocks(run);
+    double *saved = work.Saved.data() + (blocks - 1) * run.Paid;
+    std::copy_n(run.Prizes, paid, saved);
+    double *suffix = work.SavedSuffix.data() + (blocks - 1) * run.Columns;
+    std::fill_n(suffix, columns, 0.0);
+    if (columns > 0)
+        suffix[0] = 1.0;
+    for (size_t block = blocks - 1; block > 0; --block)
+    {
+        // Through the block's players in turn, alternating between its saved
+        // end and a scratch vector, into the saved end of the block before.
+        const double *from = work.Saved.data() + block * run.Paid;
+        const double *suffixFrom = work.SavedSuffix.data() + block * run.Columns;
+        double *into = work.Saved.data() + (block - 1) * run.Paid;
+        double *suffixInto = work.SavedSuffix.data() + (block - 1) * run.Columns;
+        double *spare = work.Pulled.data();
+        double *suffixSpare = work.Multiplied.data();
+        const size_t begin = block * run.Block;
+        const size_t end = std::min(n, begin + run.Block);
+        if ((end - begin) % 2 == 0)
+        {
+            std::swap(into, spare);
+            std::swap(suffixInto, suffixSpare);
+        }
+        for (size_t i = end - 1; i + 1 > begin; --i)
+        {
+            if (paid > 0)
+                PullBack(from, into, paid, work.A[i], work.B[i]);
+            if (columns > 0)
+                Multiply(suffixFrom, suffixInto, columns, work.A[i], work.B[i]);
+            from = into;
+            suffixFrom = suffixInto;
+            std::swap(into, spare);
+            std::swap(suffixInto, suffixSpare);
+        }
+    }
+
+    // Forward, block by block: each player's term, then his factor into the
+    // prefix. Counts of rung clocks before the block that are all but
+    // impossible are dropped from below too; once they reach the band, no
+    // player left can finish in a place that counts.
+    double *prefix = work.Prefix.data();
+    double *next = work.NextPrefix.data();
+    std::fill_n(prefix, band, 0.0);
+    prefix[0] = 1.0;
+    double before = 0.0; // expected count rung among the players before the block
+    size_t low = 0;
+    for (size_t block = 0; block < blocks; ++block)
+    {
+        const size_t begin = block * run.Block;
+        const size_t end = std::min(n, begin + run.Block);
+        low = FloorOfBand(before, low);
+        if (low >= band)
+        {
+            for (size_t i = begin; i < n; ++i)
+                PutNothing(run, sink, i);
+            return;
+        }
+        RecomputeBlock(run, work, block, begin, end, low, paid, columns);
+        for (size_t i = begin; i < end; ++i)
+        {
+            const double density = weight * stack[i] * work.A[i];
+            const size_t row = sink.Index != nullptr ? sink.Index[i] : i;
+            if (paid > 0)
+                sink.Put(&sink.Equity[row],
+                         low < paid
+                             ? density * Dot(prefix + low, work.Rows.data() + (i - begin) * run.Paid + low,
+                                             paid - low)
+                             : 0.0);
+            if (run.Columns > 0)
+            {
+                const double *after = work.SuffixRows.data() + (i - begin) * run.Columns;
+                double *finish = &sink.Finish[row * run.Columns];
+                for (size_t place = 0; place < run.Columns; ++place)
+                {
+                    double chance = 0.0;
+                    for (size_t d = low; d <= place && place < columns; ++d)
+                        chance += prefix[d] * after[place - d];
+                    sink.Put(&finish[place], density * chance);
+                }
+            }
+            Multiply(prefix + low, next + low, band - low, work.A[i], work.B[i]);
+            std::swap(prefix, next);
+            before += work.B[i];
+        }
+    }
+}
+
+// Threads meet here between the computing and the adding of each round.
+class Barrier
+{
+  public:
+    void Reset(size_t parties)
+    {
+        Parties = parties;
+    }
+
+    void Wait()
+    {
+        std::unique_lock<std::mutex> lock(Mutex);
+        const size_t generation = Generation;
+        if (++Arrived == Parties)
+        {
+            Arrived = 0;
+            ++Generation;
+            Changed.notify_all();
+            return;
+        }
+        Changed.wait(lock, [&] { return Generation != generation; });
+    }
+
+  private:
+    std::mutex Mutex;
+    std::condition_variable Changed;
+    size_t Parties = 1;
+    size_t Arrived = 0;
+    size_t Generation = 0;
+};
+
+struct Totals
+{
+    double *Equity;
+    double *Finish;
+    const size_t *Seat; // player -> seat
+};
+
+void ReportProgress(const QuadratureOptions &options, double done)
+{
+    if (options.Progress != nullptr)
+        options.Progress(options.ProgressContext, done);
+}
+
+/*
+ * With T threads, round r gives node rT + t to thread t, which stores its
+ * terms; then thread t adds every stored term of its share of the players to
+ * the totals, node by node. Each total thus takes its terms in node order,
+ * as a single thread adds them, and the results are the same for any T.
+ */
+void RunThread(const Run &run, std::vector<Workspace> &work, size_t threads, const Totals &totals,
+               Barrier &barrier, const QuadratureOptions &options, size_t thread)
+{
+    const size_t n = run.Field->Stack.size();
+    const size_t nodes = run.Plan.Count;
+    const size_t columns = run.Columns;
+    for (size_t first = 0; first < nodes; first += threads)
+    {
+        if (threads == 1)
+        {
+            EvaluateNode(run, work[0], first, {totals.Equity, totals.Finish, totals.Seat, true});
+            ReportProgress(options, static_cast<double>(first + 1) / static_cast<double>(nodes));
+            continue;
+        }
+        Workspace &mine = work[thread];
+        if (first + thread < nodes)
+            EvaluateNode(run, mine, first + thread, {mine.Equity.data(), mine.Finish.data(), nullptr, false});
+        barrier.Wait();
+        const size_t count = std::min(threads, nodes - first);
+        for (size_t i = n * thread / threads; i < n * (thread + 1) / threads; ++i)
+        {
+            const size_t seat = totals.Seat[i];
+            for (size_t t = 0; t < count; ++t)
+            {
+                totals.Equity[seat] += work[t].Equity[i];
+                for (size_t place = 0; place < columns; ++place)
+                    totals.Finish[seat * columns + place] += work[t].Finish[i * columns + place];
+            }
+        }
+        barrier.Wait();
+        if (thread == 0)
+            ReportProgress(options, static_cast<double>(first + count) / static_cast<double>(nodes));
+    }
+}
+
+// Helpers wait here until the calling thread knows how many of them started.
+struct StartGate
+{
+    std::mutex Mutex;
+    std::condition_variable Opened;
+    bool Open = false;
+    size_t Threads = 0;
+};
+
+void RunHelper(const Run &run, std::vector<Workspace> &work, const Totals &totals, Barrier &barrier,
+               const QuadratureOptions &options, StartGate &gate, size_t thread)
+{
+    size_t threads = 0;
+    {
+        std::unique_lock<std::mutex> lock(gate.Mutex);
+        gate.Opened.wait(lock, [&] { return gate.Open; });
+        threads = gate.Threads;
+    }
+    RunThread(run, work, threads, totals, barrier, options, thread);
+}
+
+/*
+ * The calling thread is thread 0. A helper that cannot be started leaves the
+ * run to those that were: the results are the same.
+ */
+void RunAllThreads(const Run &run, std::vector<Workspace> &work, const Totals &totals,
+                   const QuadratureOptions &options)
+{
+    Barrier barrier;
+    StartGate gate;
+    std::vector<std::thread> helpers;
+    for (size_t thread = 1; thread < work.size(); ++thread)
+    {
+        try
+        {
+            helpers.emplace_back(RunHelper, std::cref(run), std::ref(work), std::cref(totals),
+                                 std::ref(barrier), std::cref(options), std::ref(gate), thread);
+        }
+        catch (const std::system_error &)
+        {
+            break;
+        }
+    }
+    const size_t threads = helpers.size() + 1;
+    barrier.Reset(threads);
+    {
+        std::lock_guard<std::mutex> lock(gate.Mutex);
+        gate.Threads = threads;
+        gate.Open = true;
+    }
+    gate.Opened.notify_all();
+    RunThread(run, work, threads, totals, barrier, options, 0);
+    for (std::thread &helper : helpers)
+        helper.join();
+}
+
+struct Setup
+{
+    Status Checked;
+    size_t InPlay = 0;
+    size_t Paid = 0;
+    size_t Columns = 0;
+    size_t Threads = 1;
+    size_t Bytes = 0;
+};
+
+size_t BlockFor(size_t n)
+{
+    size_t block = static_cast<size_t>(std::ceil(std::sqrt(static_cast<double>(n))));
+    return std::max<size_t>(block, 1);
+}
+
+// Checks the field and picks the thread count that fits the memory limit.
+Setup Prepare(const Field &field, const QuadratureOptions &options, bool finish)
+{
+    Setup setup;
+    setup.Checked = CheckField(field);
+    if (!setup.Checked.Ok)
+        return setup;
+    setup.InPlay = PlayersInPlay(field);
+    setup.Paid = PaidPlaces(field, setup.InPlay);
+    setup.Columns = finish ? std::min(options.FinishPlaces, setup.InPlay) : 0;
+    const size_t n = setup.InPlay;
+    Run shape = {nullptr,     nullptr,   setup.Paid, setup.Columns, std::max(setup.Paid, setup.Columns),
+                 BlockFor(n), NodePlan()};
+    // The players' stacks and seats, their bins and the finish table.
+    const size_t fixed = n * (sizeof(double) + sizeof(size_t) + sizeof(int) + sizeof(StackBin)) +
+                         field.Seats * setup.Columns * sizeof(double);
+    const size_t wanted = std::max<unsigned>(options.Threads, 1u);
+    for (size_t threads = wanted; threads >= 1; --threads)
+    {
+        setup.Threads = threads;
+        setup.Bytes = fixed + threads * WorkspaceDoubles(shape, n, threads > 1) * sizeof(double);
+        if (setup.Bytes <= options.MemoryLimit)
+            break;
+    }
+    return setup;
+}
+
+void FinishSeats(const Field &field, size_t columns, FinishTable *finish)
+{
+    finish->Seats = field.Seats;
+    finish->Places = columns;
+    finish->Chance.assign(field.Seats * columns, 0.0);
+}
+
+} // namespace
+
+size_t QuadratureMemory(const Field &field, const QuadratureOptions &options, bool finish)
+{
+    return Prepare(field, options, finish).Bytes;
+}
+
+Status QuadratureEquities(const Field &field, const QuadratureOptions &options, double *equities,
+                          FinishTable *finish)
+{
+    const Setup setup = Prepare(field, options, finish != nullptr);
+    if (!setup.Checked.Ok)
+        return setup.Checked;
+    if (setup.InPlay > QuadratureMaxPlayers)
+        return Failure("the quadrature method takes at most " + std::to_string(QuadratureMaxPlayers) +
+                       " players in play; this field has " + std::to_string(setup.InPlay));
+    if (setup.Bytes > options.MemoryLimit)
+        return Failure("the quadrature method would need " + std::to_string(setup.Bytes) +
+                       " bytes of memory for this field, over the limit of " +
+                       std::to_string(options.MemoryLimit));
+    try
+    {
+        Players players = GatherPlayers(field, setup.InPlay);
+        const size_t places = std::max(setup.Paid, setup.Columns);
+        Run run = {&players, field.Prizes,           setup.Paid, setup.Columns,
+                   places,   BlockFor(setup.InPlay), NodePlan()};
+        Totals totals = {equities, nullptr, players.Seat.data()};
+        if (finish != nullptr)
+        {
+            FinishSeats(field, setup.Columns, finish);
+            totals.Finish = finish->Chance.data();
+        }
+        std::fill_n(equities, field.Seats, 0.0);
+        if (setup.InPlay == 1)
+        {
+            // One player takes place 1.
+            if (setup.Paid > 0)
+                equities[players.Seat[0]] = field.Prizes[0];
+            if (setup.Columns > 0)
+                totals.Finish[players.Seat[0]] = 1.0;
+        }
+        if (setup.InPlay < 2 || places == 0)
+        {
+            ReportProgress(options, 1.0);
+            return Status();
+        }
+        run.Plan = PlanNodes(players, BinStacks(players.Stack), places);
+        std::vector<Workspace> work(std::min(setup.Threads, run.Plan.Count));
+        for (Workspace &space : work)
+            space.Allocate(run, work.size() > 1);
+        RunAllThreads(run, work, totals, options);
+    }
+    catch (const std::bad_alloc &)
+    {
+        return Failure("the quadrature method could not get the " + std::to_string(setup.Bytes) +
+                       " bytes of memory it needs");
+    }
+    return Status();
+}
+
+} // namespace ostrel

@@ -1,0 +1,303 @@
+// The model library's quadrature method: against the subset method on small
+// fields, against closed forms on large ones, the sums every result obeys,
+// the same results on any number of threads, and its refusals.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "quadrature_method.h"
+#include "subset_method.h"
+
+namespace
+{
+
+struct QuadratureRun
+{
+    ostrel::Status Status;
+    std::vector<double> Equity;
+    ostrel::FinishTable Finish;
+};
+
+QuadratureRun Quadrature(const std::vector<int64_t> &stacks, const std::vector<double> &prizes,
+                         const ostrel::QuadratureOptions &options = {}, bool finish = false)
+{
+    QuadratureRun run;
+    run.Equity.assign(stacks.size(), -1.0);
+    const ostrel::Field field = {stacks.data(), stacks.size(), prizes.data(), prizes.size()};
+    run.Status =
+        ostrel::QuadratureEquities(field, options, run.Equity.data(), finish ? &run.Finish : nullptr);
+    return run;
+}
+
+ostrel::QuadratureOptions WithTable(size_t places, unsigned threads = 1)
+{
+    ostrel::QuadratureOptions options;
+    options.FinishPlaces = places;
+    options.Threads = threads;
+    return options;
+}
+
+// Stacks spread evenly on a log scale from 1 to `spread`, both ends present.
+std::vector<int64_t> RandomStacks(std::mt19937_64 &random, size_t players, double spread)
+{
+    std::uniform_real_distribution<double> exponent(0.0, std::log(spread));
+    std::vector<int64_t> stacks(players);
+    for (int64_t &stack : stacks)
+        stack = std::llround(std::exp(exponent(random)));
+    stacks[random() % players] = 1;
+    stacks[random() % players] = std::llround(spread);
+    return stacks;
+}
+
+enum class Ladder
+{
+    Short,  // 3 places
+    Full,   // every place, place 2 paying nothing
+    Longer, // 5 places past the field
+    Jumpy,  // random prizes of 0 to 2
+};
+
+std::vector<double> MakeLadder(std::mt19937_64 &random, Ladder kind, size_t players)
+{
+    const size_t places = kind == Ladder::Short ? 3 : kind == Ladder::Longer ? players + 5 : players;
+    std::vector<double> prizes(places);
+    for (size_t place = 0; place < places; ++place)
+        prizes[place] = kind == Ladder::Jumpy ? static_cast<double>(random() % 3)
+                                              : 1000.0 / static_cast<double>(place + 1) + 1.0;
+    if (kind == Ladder::Full && places > 1)
+        prizes[1] = 0.0;
+    return prizes;
+}
+
+TEST(QuadratureMethod, AgreesWithTheSubsetMethod)
+{
+    struct Row
+    {
+        double Spread;
+        Ladder Kind;
+    };
+    const Row rows[] = {{1, Ladder::Jumpy},   {1, Ladder::Full},    {3, Ladder::Full},
+                        {1e3, Ladder::Short}, {1e9, Ladder::Short}, {1e9, Ladder::Longer},
+                        {1e9, Ladder::Jumpy}, {1e15, Ladder::Full}};
+    std::mt19937_64 random(2024);
+    for (const Row &row : rows)
+        for (size_t players : {2u, 7u, 13u, 20u})
+        {
+            const std::vector<int64_t> stacks = RandomStacks(random, players, row.Spread);
+            const std::vector<double> prizes = MakeLadder(random, row.Kind, players);
+            const QuadratureRun run = Quadrature(stacks, prizes, WithTable(players), true);
+            ASSERT_TRUE(run.Status.Ok) << run.Status.Message;
+            std::vector<double> equity(players);
+            ostrel::FinishTable finish;
+            const ostrel::Field field = {stacks.data(), players, prizes.data(), prizes.size()};
+            ASSERT_TRUE(ostrel::SubsetEquities(field, equity.data(), &finish).Ok);
+            for (size_t seat = 0; seat < players; ++seat)
+                EXPECT_NEAR(run.Equity[seat], equity[seat], 1e-10 * equity[seat])
+                    << "spread " << row.Spread << ", " << players << " players, seat " << seat;
+            for (size_t cell = 0; cell < finish.Chance.size(); ++cell)
+                EXPECT_NEAR(run.Finish.Chance[cell], finish.Chance[cell], 1e-12);
+        }
+}
+
+// Every place paid, n down to 1: $EV_i = 1 + sum_{j != i} s_i / (s_i + s_j).
+// Two places: $EV_i = p1 s_i / S + p2 s_i sum_{j != i} s_j / (S (S - s_j)).
+TEST(QuadratureMethod, LargeFieldsMatchClosedForms)
+{
+    struct Row
+    {
+        size_t Players;
+        double Spread;
+        bool EveryPlace;
+    };
+    const Row rows[] = {{1000, 1e4, true}, {400, 1, true}, {20000, 1e9, false}, {20000, 2, false}};
+    std::mt19937_64 random(77);
+    for (const Row &row : rows)
+    {
+        const std::vector<int64_t> stacks = RandomStacks(random, row.Players, row.Spread);
+        const size_t n = row.Players;
+        std::vector<double> prizes = {700.0, 300.0};
+        if (row.EveryPlace)
+        {
+            prizes.resize(n);
+            for (size_t place = 0; place < n; ++place)
+                prizes[place] = static_cast<double>(n - place);
+        }
+        const QuadratureRun run = Quadrature(stacks, prizes);
+        ASSERT_TRUE(run.Status.Ok) << run.Status.Message;
+        int64_t total = 0;
+        long double second = 0.0L; // sum_j s_j / (S - s_j)
+        for (int64_t stack : stacks)
+            total += stack;
+        for (int64_t stack : stacks)
+            second += static_cast<long double>(stack) / static_cast<long double>(total - stack);
+        for (size_t i = 0; i < n; ++i)
+        {
+            const long double s = static_cast<long double>(stacks[i]);
+            long double expected = 0.0L;
+            if (row.EveryPlace)
+            {
+                expected = 1.0L;
+                for (size_t j = 0; j < n; ++j)
+                    expected += j == i ? 0.0L : s / (s + static_cast<long double>(stacks[j]));
+            }
+            else
+            {
+                const long double share = s / static_cast<long double>(total);
+                expected = 700.0L * share +
+                           300.0L * share * (second - s / static_cast<long double>(total - stacks[i]));
+            }
+            ASSERT_NEAR(run.Equity[i], static_cast<double>(expected), 1e-10 * static_cast<double>(expected))
+                << n << " players, spread " << row.Spread << ", player " << i;
+        }
+    }
+}
+
+// The $EV share out the prizes of the places in play; each row and each
+// column of the finish table is a distribution (rows: when every place is in it).
+TEST(QuadratureMethod, EquitiesAddUpToThePrizesAndTheTableToOne)
+{
+    struct Row
+    {
+        size_t Players;
+        double Spread;
+        size_t Places;
+        size_t Columns;
+    };
+    const Row rows[] = {{60, 1e6, 60, 60}, {60, 1, 70, 60}, {500, 30, 40, 10}, {2000, 1e9, 200, 3}};
+    std::mt19937_64 random(5);
+    for (const Row &row : rows)
+    {
+        std::vector<int64_t> stacks = RandomStacks(random, row.Players, row.Spread);
+        stacks.insert(stacks.begin() + 1, 0); // an empty seat
+        const std::vector<double> prizes = MakeLadder(random, Ladder::Longer, row.Places - 5);
+        const QuadratureRun run = Quadrature(stacks, prizes, WithTable(row.Columns), true);
+        ASSERT_TRUE(run.Status.Ok) << run.Status.Message;
+        double pool = 0.0;
+        for (size_t place = 0; place < std::min(row.Players, prizes.size()); ++place)
+            pool += prizes[place];
+        double sum = 0.0;
+        for (double equity : run.Equity)
+            sum += equity;
+        EXPECT_NEAR(sum, pool, 1e-10 * pool) << row.Players << " players";
+        EXPECT_EQ(run.Equity[1], 0.0);
+        ASSERT_EQ(run.Finish.Places, row.Columns);
+        std::vector<double> columns(row.Columns, 0.0);
+        for (size_t seat = 0; seat < stacks.size(); ++seat)
+        {
+            double sumOfRow = 0.0;
+            for (size_t place = 0; place < row.Columns; ++place)
+            {
+                sumOfRow += run.Finish.Chance[seat * row.Columns + place];
+                columns[place] += run.Finish.Chance[seat * row.Columns + place];
+            }
+            if (row.Columns == row.Players || stacks[seat] == 0)
+                EXPECT_NEAR(sumOfRow, stacks[seat] == 0 ? 0.0 : 1.0, 1e-10) << "seat " << seat;
+        }
+        for (double column : columns)
+            EXPECT_NEAR(column, 1.0, 1e-10) << row.Players << " players";
+    }
+}
+
+TEST(QuadratureMethod, GivesTheSameResultsOnAnyNumberOfThreads)
+{
+    std::mt19937_64 random(11);
+    const std::vector<int64_t> stacks = RandomStacks(random, 150, 1e5);
+    const std::vector<double> prizes = MakeLadder(random, Ladder::Jumpy, 40);
+    const QuadratureRun alone = Quadrature(stacks, prizes, WithTable(12), true);
+    for (unsigned threads : {0u, 2u, 5u})
+    {
+        const QuadratureRun run = Quadrature(stacks, prizes, WithTable(12, threads), true);
+        EXPECT_EQ(run.Equity, alone.Equity) << threads << " threads";
+        EXPECT_EQ(run.Finish.Chance, alone.Finish.Chance) << threads << " threads";
+    }
+}
+
+TEST(QuadratureMethod, SmallFieldsAndOddLadders)
+{
+    struct Row
+    {
+        std::vector<int64_t> Stacks;
+        std::vector<double> Prizes;
+        std::vector<double> Equity;
+    };
+    const Row rows[] = {
+        {{5000, 3000, 2000}, {50, 30, 20}, {38.39285714285714, 32.75, 28.857142857142858}},
+        {{1, 3}, {10, 2, 0, 0}, {4.0, 8.0}},
+        {{0, 7, 0}, {5, 3}, {0.0, 5.0, 0.0}}, // one player takes place 1
+        {{2, 2}, {}, {0.0, 0.0}},
+        {{2, 2}, {0, 0}, {0.0, 0.0}},
+        {{1, 1}, {6, 4, 1000}, {5.0, 5.0}},
+        {{1, 1, 2}, {0, 4}, {1.0 + 1.0 / 3.0, 1.0 + 1.0 / 3.0, 1.0 + 1.0 / 3.0}},
+    };
+    for (const Row &row : rows)
+    {
+        const QuadratureRun run = Quadrature(row.Stacks, row.Prizes, WithTable(3), true);
+        ASSERT_TRUE(run.Status.Ok) << run.Status.Message;
+        for (size_t seat = 0; seat < row.Stacks.size(); ++seat)
+            EXPECT_NEAR(run.Equity[seat], row.Equity[seat], 1e-12 * (1.0 + row.Equity[seat]));
+    }
+    const QuadratureRun alone = Quadrature({0, 7}, {5}, WithTable(4), true);
+    EXPECT_EQ(alone.Finish.Places, 1u);
+    EXPECT_EQ(alone.Finish.Chance, std::vector<double>({0.0, 1.0}));
+}
+
+void RecordProgress(void *context, double done)
+{
+    static_cast<std::vector<double> *>(context)->push_back(done);
+}
+
+TEST(QuadratureMethod, ReportsProgressUpToOne)
+{
+    std::vector<double> seen;
+    ostrel::QuadratureOptions options;
+    options.Progress = RecordProgress;
+    options.ProgressContext = &seen;
+    ASSERT_TRUE(Quadrature({3, 1, 4, 1, 5}, {7, 2}, options).Status.Ok);
+    ASSERT_GT(seen.size(), 10u);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_GT(seen.front(), 0.0);
+    EXPECT_EQ(seen.back(), 1.0);
+}
+
+TEST(QuadratureMethod, RefusesWhatItCannotTake)
+{
+    ostrel::QuadratureOptions tight;
+    tight.MemoryLimit = 1000;
+    struct Row
+    {
+        std::vector<int64_t> Stacks;
+        ostrel::QuadratureOptions Options;
+        const char *Says;
+    };
+    const Row rows[] = {
+        {std::vector<int64_t>(ostrel::QuadratureMaxPlayers + 1, 1), {}, "at most 1000000 players"},
+        {{1, -1}, {}, "seat 2"},
+        {std::vector<int64_t>(100, 1), tight, "over the limit of 1000"},
+    };
+    for (const Row &row : rows)
+    {
+        const QuadratureRun run = Quadrature(row.Stacks, {1, 1}, row.Options);
+        EXPECT_FALSE(run.Status.Ok);
+        EXPECT_NE(run.Status.Message.find(row.Says), std::string::npos) << run.Status.Message;
+    }
+    // The figure QuadratureMemory gives is the limit that lets the run start;
+    // with less, helper threads are left out before the run is refused.
+    const std::vector<int64_t> stacks(400, 3);
+    const std::vector<double> prizes(50, 1.0);
+    const ostrel::Field field = {stacks.data(), stacks.size(), prizes.data(), prizes.size()};
+    ostrel::QuadratureOptions options = WithTable(20, 1);
+    const size_t alone = ostrel::QuadratureMemory(field, options, true);
+    options.Threads = 4;
+    EXPECT_GT(ostrel::QuadratureMemory(field, options, true), alone);
+    options.MemoryLimit = alone;
+    EXPECT_EQ(ostrel::QuadratureMemory(field, options, true), alone);
+    EXPECT_TRUE(Quadrature(stacks, prizes, options, true).Status.Ok);
+    options.MemoryLimit = alone - 1;
+    EXPECT_FALSE(Quadrature(stacks, prizes, options, true).Status.Ok);
+    EXPECT_LT(ostrel::QuadratureMemory(field, options, false), alone);
+}
+
+} // namespace
