@@ -2,7 +2,7 @@
  * The plain recursion works on the window's record, as the window runs it:
  * the field is written into the record and each seat computed by the same
  * procedures as Calculate, with the same budget deciding when the subset
- * method takes over.
+ * method takes over. The library's methods take the field as it is.
  */
 #include "field_methods.h"
 
@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 
+#include "quadrature_method.h"
 #include "seat_equity.h"
 #include "subset_equity.h"
 #include "subset_method.h"
@@ -25,6 +26,11 @@ double SecondsSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+size_t PaidInPlay(const Field &field)
+{
+    return PaidPlaces(field, PlayersInPlay(field));
+}
+
 void WriteWindowRecord(const Field &field)
 {
     ResetTournamentState();
@@ -32,7 +38,7 @@ void WriteWindowRecord(const Field &field)
     state.PlayerCount = SeatCount;
     for (size_t seat = 0; seat < SeatCount; ++seat)
         state.PlayerChips[seat] = seat < field.Seats ? static_cast<int32_t>(field.Stacks[seat]) : 0;
-    const size_t paid = PaidPlaces(field, field.Places);
+    const size_t paid = PaidInPlay(field);
     for (size_t place = 0; place < PlaceCount; ++place)
         state.Payouts[place] = place < paid ? field.Prizes[place] : 0.0;
     state.PaidPlaces = static_cast<int32_t>(paid);
@@ -54,6 +60,47 @@ Method RunWindowCalculate(const Field &field, bool forcePlain, std::vector<doubl
     return bySubsets ? Method::Subsets : Method::Plain;
 }
 
+/*
+ * Rough step counts of the two methods, for choosing the faster beyond the
+ * window. The subset method walks every one of the 2^n sets and does work
+ * for those above the places it hands out; the quadrature method does about
+ * 8 n K steps on each of its 60 to 300 nodes (docs/performance.md).
+ */
+double SubsetSteps(size_t players, size_t places)
+{
+    double steps = static_cast<double>(uint64_t{1} << players);
+    double sets = 1.0;
+    for (size_t taken = 0; taken < places && taken < players; ++taken)
+    {
+        steps += sets * static_cast<double>(players - taken) * 4.0;
+        sets = sets * static_cast<double>(players - taken) / static_cast<double>(taken + 1);
+    }
+    return steps;
+}
+
+double QuadratureSteps(size_t players, size_t places)
+{
+    return 100.0 * 8.0 * static_cast<double>(players) * static_cast<double>(std::max<size_t>(places, 1));
+}
+
+// Starting threads costs more than a small field's whole run; the results do
+// not depend on the count.
+constexpr double ThreadedSteps = 200000.0;
+
+QuadratureOptions QuadratureFor(const Field &field, const RunOptions &options, size_t finishPlaces)
+{
+    QuadratureOptions quadrature;
+    const size_t players = PlayersInPlay(field);
+    const size_t places = std::max(PaidInPlay(field), finishPlaces);
+    const bool large = static_cast<double>(players) * static_cast<double>(std::max<size_t>(places, 1)) >= ThreadedSteps;
+    quadrature.Threads = large ? options.Threads : 1;
+    quadrature.FinishPlaces = finishPlaces;
+    quadrature.MemoryLimit = options.MemoryLimit;
+    quadrature.Progress = options.Progress;
+    quadrature.ProgressContext = options.ProgressContext;
+    return quadrature;
+}
+
 } // namespace
 
 const char *MethodName(Method method)
@@ -62,13 +109,14 @@ const char *MethodName(Method method)
     {
     case Method::Plain: return "plain";
     case Method::Subsets: return "subsets";
+    case Method::Quadrature: return "quadrature";
     default: return "auto";
     }
 }
 
 bool WindowTakesField(const Field &field)
 {
-    if (field.Seats > SeatCount || PaidPlaces(field, field.Places) > PlaceCount)
+    if (field.Seats > SeatCount)
         return false;
     for (size_t seat = 0; seat < field.Seats; ++seat)
         if (field.Stacks[seat] > INT32_MAX)
@@ -76,7 +124,15 @@ bool WindowTakesField(const Field &field)
     return true;
 }
 
-FieldRun RunEquity(const Field &field, Method method)
+Method ChosenMethod(const Field &field, bool finish)
+{
+    const size_t players = PlayersInPlay(field);
+    const size_t places = finish ? players : PaidInPlay(field);
+    const bool subsetsFaster = players <= SubsetMaxPlayers && SubsetSteps(players, places) <= QuadratureSteps(players, places);
+    return subsetsFaster ? Method::Subsets : Method::Quadrature;
+}
+
+FieldRun RunEquity(const Field &field, Method method, const RunOptions &options)
 {
     const auto start = std::chrono::steady_clock::now();
     FieldRun run;
@@ -86,31 +142,57 @@ FieldRun RunEquity(const Field &field, Method method)
     const bool windowField = WindowTakesField(field);
     if (method == Method::Plain && !windowField)
     {
-        run.Outcome = Failure("the plain method takes at most 18 seats, 30 paid places and stacks up to "
-                              "2147483647 chips");
+        run.Outcome = Failure("the plain method takes at most 18 seats and stacks up to 2147483647 chips");
         return run;
     }
-    if (windowField && method != Method::Subsets)
+    run.Equity.assign(field.Seats, 0.0);
+    if (method == Method::Automatic && windowField)
+        run.Ran = RunWindowCalculate(field, false, run.Equity);
+    else if (method == Method::Plain)
+        run.Ran = RunWindowCalculate(field, true, run.Equity);
+    else if ((method == Method::Automatic ? ChosenMethod(field, false) : method) == Method::Subsets)
     {
-        run.Ran = RunWindowCalculate(field, method == Method::Plain, run.Equity);
+        run.Ran = Method::Subsets;
+        run.Outcome = SubsetEquities(field, run.Equity.data(), nullptr);
     }
     else
     {
-        run.Ran = Method::Subsets;
-        run.Equity.assign(field.Seats, 0.0);
-        run.Outcome = SubsetEquities(field, run.Equity.data(), nullptr);
+        run.Ran = Method::Quadrature;
+        run.Outcome = QuadratureEquities(field, QuadratureFor(field, options, 0), run.Equity.data(), nullptr);
     }
     run.Seconds = SecondsSince(start);
     return run;
 }
 
-FieldRun RunFinish(const Field &field)
+FieldRun RunFinish(const Field &field, Method method, size_t places, const RunOptions &options)
 {
     const auto start = std::chrono::steady_clock::now();
     FieldRun run;
-    run.Ran = Method::Subsets;
+    if (method == Method::Plain)
+    {
+        run.Outcome = Failure("the plain method gives no finish table: use auto, subsets or quadrature");
+        return run;
+    }
+    if (method == Method::Automatic)
+        method = ChosenMethod(field, true);
+    run.Ran = method;
     run.Equity.assign(field.Seats, 0.0);
-    run.Outcome = SubsetEquities(field, run.Equity.data(), &run.Finish);
+    if (method == Method::Subsets)
+    {
+        run.Outcome = SubsetEquities(field, run.Equity.data(), &run.Finish);
+        const size_t all = run.Finish.Places;
+        if (run.Outcome.Ok && places < all)
+        {
+            // Keep the first `places` columns of every row.
+            for (size_t seat = 0; seat < run.Finish.Seats; ++seat)
+                std::copy_n(run.Finish.Chance.begin() + static_cast<long>(seat * all), places,
+                            run.Finish.Chance.begin() + static_cast<long>(seat * places));
+            run.Finish.Chance.resize(run.Finish.Seats * places);
+            run.Finish.Places = places;
+        }
+    }
+    else
+        run.Outcome = QuadratureEquities(field, QuadratureFor(field, options, places), run.Equity.data(), &run.Finish);
     run.Seconds = SecondsSince(start);
     return run;
 }
@@ -118,16 +200,18 @@ FieldRun RunFinish(const Field &field)
 std::string MethodLog::Names() const
 {
     std::string names;
-    for (Method method : {Method::Plain, Method::Subsets})
+    for (Method method : {Method::Plain, Method::Subsets, Method::Quadrature})
         if (Ran[static_cast<int>(method)])
             names += (names.empty() ? "" : "+") + std::string(MethodName(method));
     return names;
 }
 
-FieldEquity EquityBy(Method method, MethodLog &log)
+FieldEquity EquityBy(Method method, const RunOptions &options, MethodLog &log, ProgressDisplay *progress)
 {
-    return [method, &log](const Field &field, double *equities) {
-        const FieldRun run = RunEquity(field, method);
+    return [method, options, &log, progress](const Field &field, double *equities) {
+        const FieldRun run = RunEquity(field, method, options);
+        if (progress != nullptr)
+            StepDone(*progress);
         if (run.Outcome.Ok)
         {
             log.Ran[static_cast<int>(run.Ran)] = true;

@@ -1,7 +1,8 @@
 /*
  * Which method computes a field, and running it: the window's own choice for
  * every field the window can take, so that its results are the window's to
- * the last bit, and the library's methods beyond it.
+ * the last bit; beyond it the subset method while it is exact and faster,
+ * else the quadrature method.
  */
 #ifndef OSTREL_CLI_FIELD_METHODS_H
 #define OSTREL_CLI_FIELD_METHODS_H
@@ -11,6 +12,7 @@
 
 #include "decisions.h"
 #include "field.h"
+#include "progress.h"
 
 namespace ostrel
 {
@@ -20,6 +22,16 @@ enum class Method
     Automatic,
     Plain,
     Subsets,
+    Quadrature,
+};
+
+// How a run may use the machine, and whom it tells how far it has got.
+struct RunOptions
+{
+    unsigned Threads = 1;
+    size_t MemoryLimit = size_t{1} << 30;
+    void (*Progress)(void *context, double done) = nullptr;
+    void *ProgressContext = nullptr;
 };
 
 struct FieldRun
@@ -33,26 +45,32 @@ struct FieldRun
 
 const char *MethodName(Method method);
 
-// Whether the window could hold this field: at most 18 seats and 30 paid
-// places, and every stack a 32-bit chip count.
+// Whether the window could hold this field: at most 18 seats, every stack a
+// 32-bit chip count (the paid places beyond the players never count).
 bool WindowTakesField(const Field &field);
 
-// $EV of every seat by `method`; Automatic picks as described above.
-FieldRun RunEquity(const Field &field, Method method);
+// Beyond the window's fields: the method `Automatic` takes, the subset
+// method while it is faster; `finish` with a finish table of every place.
+Method ChosenMethod(const Field &field, bool finish);
 
-// The finish table (and the $EV) by the subset method.
-FieldRun RunFinish(const Field &field);
+// $EV of every seat by `method`.
+FieldRun RunEquity(const Field &field, Method method, const RunOptions &options);
+
+// The finish table of places 1..places (clamped to the players in play), and
+// the $EV, by the subset or the quadrature method.
+FieldRun RunFinish(const Field &field, Method method, size_t places, const RunOptions &options);
 
 // The methods that ran over a series of fields, named as in `method` fields:
 // one name, or several joined by '+' when the fields took different ones.
 struct MethodLog
 {
-    bool Ran[3] = {};
+    bool Ran[4] = {};
     std::string Names() const;
 };
 
-// Each field by RunEquity with `method`, noting in `log` what ran.
-FieldEquity EquityBy(Method method, MethodLog &log);
+// Each field by RunEquity with `method`, noting in `log` what ran; when
+// `progress` is given, each field is one of its steps.
+FieldEquity EquityBy(Method method, const RunOptions &options, MethodLog &log, ProgressDisplay *progress);
 
 } // namespace ostrel
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <thread>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -27,6 +28,8 @@ namespace
 {
 
 constexpr int ErrorStatus = 2;
+constexpr size_t BubbleGridPlayers = 100;
+constexpr size_t BubbleRowPlayers = 1000;
 
 int Fail(const std::string &message)
 {
@@ -55,7 +58,10 @@ struct Options
     int64_t Seat = 0;
     int64_t Players = 0;
     int64_t Chips = 0;
+    unsigned Threads = 1;
+    size_t Places = 0;
     CLI::Option *Given[5] = {};
+    CLI::Option *PlacesGiven = nullptr;
     CLI::Option *RoundGiven = nullptr;
     CLI::Option *SeatGiven = nullptr;
     CLI::Option *PlayersGiven = nullptr;
@@ -83,9 +89,14 @@ void AddInputOptions(CLI::App &command, Options &options)
     options.Given[3] = command.add_option("--pos", input.PayoutFile, "The prizes from a payout structure file (.pos)");
     options.Given[4] =
         command.add_option("--settings", input.SettingsFile, "Stacks and prizes from the calculator's settings file");
-    command.add_option("--method", options.Method, "auto, plain or subsets")
-        ->check(CLI::IsMember({"auto", "plain", "subsets"}))
+    command.add_option("--method", options.Method, "auto, plain, subsets or quadrature")
+        ->check(CLI::IsMember({"auto", "plain", "subsets", "quadrature"}))
         ->default_str("auto");
+    const unsigned cores = std::thread::hardware_concurrency();
+    options.Threads = cores == 0 ? 1 : cores;
+    command.add_option("--threads", options.Threads, "Threads for the quadrature method (default: the cores)")
+        ->check(CLI::Range(1u, 256u))
+        ->default_str(std::to_string(options.Threads));
     command.add_option("--format", options.Format, "Output: table, csv or json")
         ->check(CLI::IsMember({"table", "csv", "json"}))
         ->default_str("table");
@@ -98,8 +109,28 @@ ostrel::Format FormatNamed(const std::string &name)
 
 ostrel::Method MethodNamed(const std::string &name)
 {
-    return name == "plain" ? ostrel::Method::Plain : name == "subsets" ? ostrel::Method::Subsets
-                                                                       : ostrel::Method::Automatic;
+    return name == "plain"        ? ostrel::Method::Plain
+           : name == "subsets"    ? ostrel::Method::Subsets
+           : name == "quadrature" ? ostrel::Method::Quadrature
+                                  : ostrel::Method::Automatic;
+}
+
+ostrel::RunOptions RunOptionsOf(const Options &options, ostrel::ProgressDisplay &progress)
+{
+    ostrel::RunOptions run;
+    run.Threads = options.Threads;
+    run.Progress = ostrel::ShowProgress;
+    run.ProgressContext = &progress;
+    return run;
+}
+
+// Finish tables of large fields show the paid places unless asked otherwise.
+size_t FinishPlaces(const Options &options, const ostrel::Field &field)
+{
+    const size_t players = ostrel::PlayersInPlay(field);
+    if (options.PlacesGiven != nullptr && options.PlacesGiven->count() > 0)
+        return std::min(options.Places, players);
+    return players > 100 ? std::max<size_t>(ostrel::PaidPlaces(field, players), 1) : players;
 }
 
 int RunEquityCommand(Options &options, bool finish)
@@ -110,7 +141,12 @@ int RunEquityCommand(Options &options, bool finish)
     if (!read.Ok)
         return Fail(read.Message);
     const ostrel::Field field = input.View();
-    const ostrel::FieldRun run = finish ? ostrel::RunFinish(field) : ostrel::RunEquity(field, MethodNamed(options.Method));
+    ostrel::ProgressDisplay progress = ostrel::StartProgress(1);
+    const ostrel::RunOptions runOptions = RunOptionsOf(options, progress);
+    const ostrel::FieldRun run =
+        finish ? ostrel::RunFinish(field, MethodNamed(options.Method), FinishPlaces(options, field), runOptions)
+               : ostrel::RunEquity(field, MethodNamed(options.Method), runOptions);
+    ostrel::EndProgress(progress);
     if (!run.Outcome.Ok)
         return Fail(run.Outcome.Message);
     ostrel::EquityReport report;
@@ -176,8 +212,11 @@ int RunDealCommand(Options &options)
         return Fail("--keep: " + options.Keep + " is above the first prize");
     ostrel::MethodLog log;
     ostrel::Deal deal;
-    const ostrel::Status dealt =
-        ostrel::ComputeDeal(input.View(), terms, ostrel::EquityBy(MethodNamed(options.Method), log), deal);
+    ostrel::ProgressDisplay progress = ostrel::StartProgress(2);
+    const ostrel::Status dealt = ostrel::ComputeDeal(
+        input.View(), terms, ostrel::EquityBy(MethodNamed(options.Method), RunOptionsOf(options, progress), log, &progress),
+        deal);
+    ostrel::EndProgress(progress);
     if (!dealt.Ok)
         return Fail(dealt.Message);
     ostrel::DealReport report;
@@ -231,10 +270,18 @@ int RunBubbleCommand(Options &options)
             return Fail("--seat " + std::to_string(options.Seat) + ": no player in play in that seat");
         seat = static_cast<size_t>(options.Seat - 1);
     }
+    const size_t players = ostrel::PlayersInPlay(input.View());
+    if (players > (oneRow ? BubbleRowPlayers : BubbleGridPlayers))
+        return Fail(oneRow ? "bubble --seat takes at most 1000 players in play; this field has " + std::to_string(players)
+                           : "the whole bubble grid takes at most 100 players in play (--seat N gives one row of up "
+                             "to 1000); this field has " + std::to_string(players));
     ostrel::MethodLog log;
     ostrel::BubbleGrid grid;
-    const ostrel::Status computed = ostrel::ComputeBubbleGrid(input.View(), oneRow ? &seat : nullptr,
-                                                              ostrel::EquityBy(MethodNamed(options.Method), log), grid);
+    ostrel::ProgressDisplay progress = ostrel::StartProgress(oneRow ? 2 * players - 1 : players * (players - 1) + 1);
+    const ostrel::Status computed = ostrel::ComputeBubbleGrid(
+        input.View(), oneRow ? &seat : nullptr,
+        ostrel::EquityBy(MethodNamed(options.Method), RunOptionsOf(options, progress), log, &progress), grid);
+    ostrel::EndProgress(progress);
     if (!computed.Ok)
         return Fail(computed.Message);
     ostrel::BubbleReport report;
@@ -273,6 +320,10 @@ int Run(int argc, char **argv)
     deal.add_option("--split", options[2].Split, "icm (default), chip or even")
         ->check(CLI::IsMember({"icm", "chip", "even"}));
     deal.add_option("--keep", options[2].Keep, "Amount left on the table for the winner, off the first prize");
+    options[1].PlacesGiven = commands[1]->add_option("--places", options[1].Places,
+                                                     "Places 1 to M only (default: all, or the paid places above "
+                                                     "100 players)")
+                                 ->check(CLI::PositiveNumber);
     options[2].RoundGiven = deal.add_option("--round", options[2].Round, "Pay in multiples of this unit");
     CLI::App &bubble = *commands[3];
     options[3].SeatGiven = bubble.add_option("--seat", options[3].Seat, "Only this seat's row");
