@@ -76,8 +76,10 @@ std::string AlignedTable(const std::vector<std::vector<std::string>> &rows)
 
 std::string MethodLine(const FieldRun &run)
 {
-    const char *names[] = {"", "plain recursion", "subset method"};
-    return std::string("Method: ") + names[static_cast<int>(run.Ran)] + ", " +
+    const char *name = run.Ran == Method::Plain     ? "plain recursion"
+                       : run.Ran == Method::Subsets ? "subset method"
+                                                    : "quadrature method";
+    return std::string("Method: ") + name + ", " +
            Fixed(run.Seconds * 1000.0, 3) + " ms\n";
 }
 

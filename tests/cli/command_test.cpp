@@ -187,7 +187,14 @@ TEST(Command, ErrorTable)
         {"equity --stacks 1,2 --pos no-such-file.pos", "no-such-file.pos: cannot open"},
         {"equity --settings \"" + negative + "\"", "seat 3"},
         {"equity --stacks-file \"" + stacksFile + "\" --prizes 1", "line 3"},
-        {"finish --stacks " + Joined(std::vector<std::string>(25, "1")) + " --prizes 1", "at most 24 players"},
+        {"finish --stacks " + Joined(std::vector<std::string>(25, "1")) + " --prizes 1 --method subsets",
+         "at most 24 players"},
+        {"equity --stacks " + Joined(std::vector<std::string>(19, "1")) + " --prizes 1 --method plain",
+         "at most 18 seats"},
+        {"finish --stacks 1,2 --prizes 1 --method plain", "no finish table"},
+        {"equity --stacks 1,2 --prizes 1 --threads 0", "--threads"},
+        {"finish --stacks 1,2 --prizes 1 --places 0", "--places"},
+        {"bubble --stacks " + Joined(std::vector<std::string>(101, "7")) + " --prizes 1", "at most 100 players"},
         {"equity --stacks 1 --stacks-file x --prizes 1", "two sources for the stacks"},
         {"equity --stacks 1 --prizes 1 --pos x", "two sources for the prizes"},
         {"equity --settings x --prizes 1", "--settings gives both"},
@@ -293,6 +300,65 @@ TEST(Command, DealAndBubbleAnswers)
     const json one = JsonOf("bubble --stacks 5000,0,3000,2000,1000 --prizes 50,30,20 --seat 5 --format json");
     ASSERT_TRUE(one.is_object());
     EXPECT_EQ(grid["bubble_factors"][3], one["bubble_factors"][0]);
+}
+
+// auto keeps the window's choice where the window could compute, and beyond
+// it takes the subset method only while that is the faster.
+TEST(Command, AutomaticMethodChoice)
+{
+    const struct
+    {
+        std::string Stacks;
+        const char *Method;
+    } rows[] = {
+        {"5000,3000,2000", "plain"},
+        {Joined(std::vector<std::string>(13, "1000")), "subsets"},
+        {"3000000000,1,2", "subsets"},
+        {Joined(std::vector<std::string>(19, "1000")), "quadrature"},
+    };
+    for (const auto &row : rows)
+    {
+        const json answer = JsonOf("equity --stacks " + row.Stacks + " --prizes 50,30,20,10,9,8,7,6,5,4,3,2,1 --format json");
+        ASSERT_TRUE(answer.is_object()) << row.Stacks;
+        EXPECT_EQ(row.Method, answer["method"]) << row.Stacks;
+    }
+}
+
+std::string FallingPrizes(int places)
+{
+    std::string prizes;
+    for (int place = 1; place <= places; ++place)
+        prizes += (place == 1 ? "" : ",") + std::to_string(2 * places + 1 - place);
+    return prizes;
+}
+
+// Fields of thousands from a file: the $EV add up to the prizes, the finish
+// table shows the paid places, and a run of over a second prints nothing on
+// a standard error that is not a terminal.
+TEST(Command, LargeFieldsFromAFile)
+{
+    std::string lines;
+    for (int seat = 0; seat < 10000; ++seat)
+        lines += std::to_string(1 + (seat * 7919) % 100000) + "\n";
+    const std::string path = TemporaryFile("10000.txt", lines);
+    const CommandRun slow = RunCommand("equity --stacks-file \"" + path + "\" --prizes " + FallingPrizes(1500) +
+                                       " --format json");
+    EXPECT_EQ(0, slow.Status);
+    EXPECT_EQ("", slow.Err) << "no progress on a file";
+    const json equity = json::parse(slow.Out, nullptr, false);
+    ASSERT_TRUE(equity.is_object());
+    EXPECT_EQ("quadrature", equity["method"]);
+    double sum = 0.0;
+    for (const json &player : equity["players"])
+        sum += player["equity"].get<double>();
+    EXPECT_NEAR(equity["prize_pool"].get<double>(), sum, 1e-9 * sum);
+    const CommandRun finish = RunCommand("finish --stacks-file \"" + path + "\" --prizes " + FallingPrizes(40) +
+                                         " --format csv");
+    EXPECT_EQ(0, finish.Status);
+    EXPECT_EQ(0u, finish.Out.find("seat,stack,place_1,"));
+    EXPECT_NE(std::string::npos, finish.Out.find(",place_40\n"));
+    EXPECT_EQ(std::string::npos, finish.Out.find("place_41"));
+    std::remove(path.c_str());
 }
 
 TEST(Command, HelpAndVersion)
