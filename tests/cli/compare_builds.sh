@@ -30,7 +30,7 @@ equity --stacks 5000,3000,2000 --prizes 50,30,20 --format json
 equity --stacks 1,2147483647,0,5 --prizes 0.01,0.01 --format json
 equity --stacks 100,200,300,400,500,600,700,800,900,1000 --prizes 40,25,15,10,5,3,1,0.5,0.25,0.25 --format csv
 equity --stacks 1500,2500,3500,900,1200,8000,300,4400,2600,3100,700,5000,2000 --prizes 100,60,40,30,25,20,15,12,10,8,6,4,2 --format json
-equity --stacks 3,1,4,1,5,9,2,6,5,3,5,8,9,7,9,3,2,3,8,4,6,2 --prizes 0.1,0.2,0.3,1000.5,7 --format json
+equity --stacks 3,1,4,1,5,9,2,6,5,3,5,8,9,7,9,3,2,3,8,4,6,2 --prizes 0.1,0.2,0.3,1000.5,7 --method subsets --format json
 equity --stacks 999999999999999,1,123456789012345,77 --prizes 1000000,1.5 --format csv
 finish --stacks 7000,0,2500,2500,900,12000,2500 --prizes 50,30,20 --format json
 finish --stacks 12,7,3,1,19,4,4,8,100,2,2,30 --prizes 1 --format csv
