@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <new>
 #include <system_error>
@@ -391,11 +392,14 @@ struct Workspace
     }
 };
 
-size_t WorkspaceDoubles(const Run &run, size_t n, bool buffered)
+// In doubles, which do not overflow where size_t has 32 bits.
+double WorkspaceDoubles(const Run &run, double n, bool buffered)
 {
-    const size_t blocks = (n + run.Block - 1) / run.Block;
-    return 2 * n + (blocks + run.Block + 1) * (run.Paid + run.Columns) + 2 * run.Places +
-           (buffered ? n * (1 + run.Columns) : 0);
+    const double block = static_cast<double>(run.Block);
+    const double stored = static_cast<double>(run.Paid + run.Columns);
+    const double buffers = buffered ? n * (1.0 + static_cast<double>(run.Columns)) : 0.0;
+    return 2.0 * n + (std::ceil(n / block) + block + 1.0) * stored + 2.0 * static_cast<double>(run.Places) +
+           buffers;
 }
 
 // Where a node's terms go: added to the totals, or stored for a later
@@ -760,14 +764,18 @@ Setup Prepare(const Field &field, const QuadratureOptions &options, bool finish)
     Run shape = {nullptr,     nullptr,   setup.Paid, setup.Columns, std::max(setup.Paid, setup.Columns),
                  BlockFor(n), NodePlan()};
     // The players' stacks and seats, their bins and the finish table.
-    const size_t fixed = n * (sizeof(double) + sizeof(size_t) + sizeof(int) + sizeof(StackBin)) +
-                         field.Seats * setup.Columns * sizeof(double);
+    const double players = static_cast<double>(n);
+    const double fixed =
+        players * static_cast<double>(sizeof(double) + sizeof(size_t) + sizeof(int) + sizeof(StackBin)) +
+        static_cast<double>(field.Seats) * static_cast<double>(setup.Columns) * sizeof(double);
     const size_t wanted = std::max<unsigned>(options.Threads, 1u);
     for (size_t threads = wanted; threads >= 1; --threads)
     {
+        const double bytes = fixed + static_cast<double>(threads) *
+                                         WorkspaceDoubles(shape, players, threads > 1) * sizeof(double);
         setup.Threads = threads;
-        setup.Bytes = fixed + threads * WorkspaceDoubles(shape, n, threads > 1) * sizeof(double);
-        if (setup.Bytes <= options.MemoryLimit)
+        setup.Bytes = bytes < static_cast<double>(SIZE_MAX) ? static_cast<size_t>(bytes) : SIZE_MAX;
+        if (bytes <= static_cast<double>(options.MemoryLimit))
             break;
     }
     return setup;

@@ -194,7 +194,9 @@ TEST(QuadratureMethod, EquitiesAddUpToThePrizesAndTheTableToOne)
                 columns[place] += run.Finish.Chance[seat * row.Columns + place];
             }
             if (row.Columns == row.Players || stacks[seat] == 0)
+            {
                 EXPECT_NEAR(sumOfRow, stacks[seat] == 0 ? 0.0 : 1.0, 1e-10) << "seat " << seat;
+            }
         }
         for (double column : columns)
             EXPECT_NEAR(column, 1.0, 1e-10) << row.Players << " players";
