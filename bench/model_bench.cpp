@@ -1,8 +1,7 @@
 /*
- * Benchmarks of the model library: the subset and quadrature methods side by
- * side on the fields both take (and the grid that shows where the quadrature
- * method becomes the faster), the quadrature method on large fields and the
- * bubble tools' batches of fields, and its longer accuracy checks.
+ * Benchmarks of the model library: its two methods side by side where both
+ * run, the quadrature method on large fields and on the bubble tools' batches
+ * of fields, and its longer accuracy checks.
  */
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>

@@ -1,10 +1,6 @@
 /*
- * Player j's clock rings at an exponential time of rate s_j (his chips); a
- * player finishes in place m when m - 1 other clocks ring before his. With
- * x = ln(time), $EV_i is the integral over x of
- *     s_i t e^(-s_i t) * sum_m prize_m [z^(m-1)] prod_{j != i} (a_j + b_j z),
- * a_j = e^(-s_j t) and b_j = 1 - a_j, taken by the trapezoid rule on nodes
- * chosen for the field.
+ * The quadrature method: nodes chosen for the field, and at each node the
+ * products that give every player's $EV and finish-table row at once.
  */
 #include "quadrature_method.h"
 
@@ -26,6 +22,14 @@ namespace ostrel
 {
 namespace
 {
+
+/*
+ * Player j's clock rings at an exponential time of rate s_j (his chips); a
+ * player finishes in place m when m - 1 other clocks ring before his. With
+ * x = ln t, $EV_i is the integral over x of
+ *     s_i t e^(-s_i t) * sum_m prize_m [z^(m-1)] prod_{j != i} (a_j + b_j z),
+ * a_j = e^(-s_j t) and b_j = 1 - a_j, taken by the trapezoid rule.
+ */
 
 /*
  * The nodes. A clock of rate s passes from "not rung" to "rung" over a few
@@ -342,7 +346,7 @@ double Dot(const double *p, const double *g, size_t length)
 // What one run shares between its threads.
 struct Run
 {
-    const Players *Field;
+    const Players *InPlay;
     const double *Prizes;
     size_t Paid;    // places whose prizes count
     size_t Columns; // finish table places, or 0
@@ -353,7 +357,7 @@ struct Run
 
 size_t Blocks(const Run &run)
 {
-    return (run.Field->Stack.size() + run.Block - 1) / run.Block;
+    return (run.InPlay->Stack.size() + run.Block - 1) / run.Block;
 }
 
 /*
@@ -368,12 +372,12 @@ struct Workspace
 {
     std::vector<double> A, B;
     std::vector<double> Saved, Rows, SavedSuffix, SuffixRows;
-    std::vector<double> Prefix, NextPrefix, Pulled, Multiplied;
+    std::vector<double> Prefix, NextPrefix, SpareSaved, SpareSuffix;
     std::vector<double> Equity, Finish; // this node's terms, when threads share the totals
 
     void Allocate(const Run &run, bool buffered)
     {
-        const size_t n = run.Field->Stack.size();
+        const size_t n = run.InPlay->Stack.size();
         A.resize(n);
         B.resize(n);
         Saved.resize(Blocks(run) * run.Paid);
@@ -382,8 +386,8 @@ struct Workspace
         SuffixRows.resize(run.Block * run.Columns);
         Prefix.resize(run.Places);
         NextPrefix.resize(run.Places);
-        Pulled.resize(run.Paid);
-        Multiplied.resize(run.Columns);
+        SpareSaved.resize(run.Paid);
+        SpareSuffix.resize(run.Columns);
         if (buffered)
         {
             Equity.resize(n);
@@ -474,7 +478,7 @@ size_t FloorOfBand(double mu, size_t from)
  */
 void EvaluateNode(const Run &run, Workspace &work, size_t node, const Sink &sink)
 {
-    const std::vector<double> &stack = run.Field->Stack;
+    const std::vector<double> &stack = run.InPlay->Stack;
     const size_t n = stack.size();
     double time = 0.0;
     double weight = 0.0;
@@ -520,8 +524,8 @@ void EvaluateNode(const Run &run, Workspace &work, size_t node, const Sink &sink
         const double *suffixFrom = work.SavedSuffix.data() + block * run.Columns;
         double *into = work.Saved.data() + (block - 1) * run.Paid;
         double *suffixInto = work.SavedSuffix.data() + (block - 1) * run.Columns;
-        double *spare = work.Pulled.data();
-        double *suffixSpare = work.Multiplied.data();
+        double *spare = work.SpareSaved.data();
+        double *suffixSpare = work.SpareSuffix.data();
         const size_t begin = block * run.Block;
         const size_t end = std::min(n, begin + run.Block);
         if ((end - begin) % 2 == 0)
@@ -646,7 +650,7 @@ void ReportProgress(const QuadratureOptions &options, double done)
 void RunThread(const Run &run, std::vector<Workspace> &work, size_t threads, const Totals &totals,
                Barrier &barrier, const QuadratureOptions &options, size_t thread)
 {
-    const size_t n = run.Field->Stack.size();
+    const size_t n = run.InPlay->Stack.size();
     const size_t nodes = run.Plan.Count;
     const size_t columns = run.Columns;
     for (size_t first = 0; first < nodes; first += threads)
