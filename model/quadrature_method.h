@@ -1,8 +1,7 @@
 /*
- * The quadrature method: the model written as an integral over the time at
- * which independent exponential clocks ring, taken numerically. It handles
- * fields of up to a million players, with every seat's $EV and, on request,
- * the finish table, in one pass over the nodes.
+ * The quadrature method: the model as an integral over the times at which
+ * the players' clocks ring, taken numerically, for fields of up to a million
+ * players; every seat's $EV and, on request, the finish table in one pass.
  */
 #ifndef OSTREL_MODEL_QUADRATURE_METHOD_H
 #define OSTREL_MODEL_QUADRATURE_METHOD_H
@@ -35,17 +34,18 @@ size_t QuadratureMemory(const Field &field, const QuadratureOptions &options, bo
 // With `finish` given, also fills it with places 1..options.FinishPlaces
 // (clamped to the players in play) for every seat.
 //
-// Accuracy: each $EV and each chance within about 1e-13 relative of the
-// model (measured: random fields with stacks 1 to 1e9 or 1e15 apart, every
-// kind of ladder); the rounding of the sums over the players grows with
-// their count, to about 1e-12 at a million.
+// Accuracy: every $EV within about 1e-13 relative of the model, and every
+// chance of the finish table within about 1e-13 (measured against the subset
+// method on random fields with stacks 1 to 1e15 apart, and closed forms up
+// to a million players, where rounding brings it to 4e-13).
 //
 // Cost: O(n * K) per node for n players in play and K = the larger of the
 // paid places and the finish table's columns, plus O(n * F^2 / 2) per node
-// for a finish table of F columns. Nodes: about 60 to 200 when K is small,
-// growing with sqrt(K) and with the log of the stacks' spread (about 300 for
-// 10,000 players and 1,500 places). Memory: O(n + sqrt(n) * K) doubles per
-// thread, plus the finish table.
+// for a finish table of F columns. Nodes: about 60 to 180 when K is small
+// (more as the stacks spread), growing with sqrt(K): 100 at 1,000 players
+// with 100 paid, 318 at 10,000 with 1,500. Memory: about 2 n + 2 sqrt(n) * K
+// doubles per thread, plus the finish table; n doubles more per thread
+// (n * (1 + F) with a table) when more than one thread runs.
 //
 // Refuses, with a message, more than QuadratureMaxPlayers players in play or
 // a run over options.MemoryLimit.
