@@ -306,19 +306,23 @@ TEST(Command, DealAndBubbleAnswers)
 // it takes the subset method only while that is the faster.
 TEST(Command, AutomaticMethodChoice)
 {
+    const std::string big = "3000000000,";
     const struct
     {
         std::string Stacks;
+        std::string Prizes;
         const char *Method;
     } rows[] = {
-        {"5000,3000,2000", "plain"},
-        {Joined(std::vector<std::string>(13, "1000")), "subsets"},
-        {"3000000000,1,2", "subsets"},
-        {Joined(std::vector<std::string>(19, "1000")), "quadrature"},
+        {"5000,3000,2000", "50,30,20", "plain"},
+        {Joined(std::vector<std::string>(13, "1000")), "13,12,11,10,9,8,7,6,5,4,3,2,1", "subsets"},
+        {big + "1,2", "50,30,20", "subsets"},
+        {big + Joined(std::vector<std::string>(13, "1000")), "50,30,20", "subsets"},
+        {big + Joined(std::vector<std::string>(11, "1000")), "8,7,6,5,4,3,2,1", "quadrature"},
+        {Joined(std::vector<std::string>(19, "1000")), "50,30,20", "quadrature"},
     };
     for (const auto &row : rows)
     {
-        const json answer = JsonOf("equity --stacks " + row.Stacks + " --prizes 50,30,20,10,9,8,7,6,5,4,3,2,1 --format json");
+        const json answer = JsonOf("equity --stacks " + row.Stacks + " --prizes " + row.Prizes + " --format json");
         ASSERT_TRUE(answer.is_object()) << row.Stacks;
         EXPECT_EQ(row.Method, answer["method"]) << row.Stacks;
     }
