@@ -33,7 +33,7 @@ equity --stacks 1500,2500,3500,900,1200,8000,300,4400,2600,3100,700,5000,2000 --
 equity --stacks 3,1,4,1,5,9,2,6,5,3,5,8,9,7,9,3,2,3,8,4,6,2 --prizes 0.1,0.2,0.3,1000.5,7 --method subsets --format json
 equity --stacks 999999999999999,1,123456789012345,77 --prizes 1000000,1.5 --format csv
 finish --stacks 7000,0,2500,2500,900,12000,2500 --prizes 50,30,20 --format json
-finish --stacks 12,7,3,1,19,4,4,8,100,2,2,30 --prizes 1 --format csv
+finish --stacks 12,7,3,1,19,4,4,8,100,2,2,30 --prizes 1 --method subsets --format csv
 equity --stacks 5,abc --prizes 1 --format json
 deal --stacks 5000,3000,2000,1234 --prizes 50,30,20,7.5 --split chip --keep 12.5 --round 0.25 --format json
 deal --stacks 8000,1000,1000 --prizes 50,30,20 --format csv
