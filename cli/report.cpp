@@ -30,9 +30,8 @@ double TotalChips(const std::vector<int64_t> &stacks)
     return total;
 }
 
-SeatFigures FiguresOf(const EquityReport &report, size_t seat)
+SeatFigures FiguresOf(const EquityReport &report, double total, size_t seat)
 {
-    const double total = TotalChips(report.Stacks);
     SeatFigures figures = {};
     if (report.Stacks[seat] == 0)
         return figures;
@@ -106,6 +105,7 @@ double FinishChance(const EquityReport &report, size_t seat, size_t place)
 std::string FormatEquity(const EquityReport &report, Format format)
 {
     const size_t seats = report.Stacks.size();
+    const double total = TotalChips(report.Stacks);
     std::string text;
     if (format == Format::Json)
     {
@@ -113,7 +113,7 @@ std::string FormatEquity(const EquityReport &report, Format format)
                ShortestText(report.PrizePool) + ", \"players\": [";
         for (size_t seat = 0; seat < seats; ++seat)
         {
-            const SeatFigures figures = FiguresOf(report, seat);
+            const SeatFigures figures = FiguresOf(report, total, seat);
             text += (seat == 0 ? "" : ", ") + std::string("{\"seat\": ") + std::to_string(seat + 1) +
                     ", \"stack\": " + std::to_string(report.Stacks[seat]) +
                     ", \"chip_share\": " + ShortestText(figures.ChipShare) +
@@ -127,7 +127,7 @@ std::string FormatEquity(const EquityReport &report, Format format)
         text = "seat,stack,chip_share,equity,pool_share\n";
         for (size_t seat = 0; seat < seats; ++seat)
         {
-            const SeatFigures figures = FiguresOf(report, seat);
+            const SeatFigures figures = FiguresOf(report, total, seat);
             text += std::to_string(seat + 1) + "," + std::to_string(report.Stacks[seat]) + "," +
                     ShortestText(figures.ChipShare) + "," + ShortestText(figures.Equity) + "," +
                     ShortestText(figures.PoolShare) + "\n";
@@ -137,7 +137,7 @@ std::string FormatEquity(const EquityReport &report, Format format)
     std::vector<std::vector<std::string>> rows = {{"Seat", "Stack", "Chips %", "$EV", "Pool %"}};
     for (size_t seat = 0; seat < seats; ++seat)
     {
-        const SeatFigures figures = FiguresOf(report, seat);
+        const SeatFigures figures = FiguresOf(report, total, seat);
         rows.push_back({std::to_string(seat + 1), std::to_string(report.Stacks[seat]),
                         Fixed(figures.ChipShare * 100.0, 2), Fixed(figures.Equity, 3),
                         Fixed(figures.PoolShare * 100.0, 2)});

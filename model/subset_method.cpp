@@ -121,7 +121,23 @@ void PlaceNextFinisher(const Pass &pass, uint32_t set)
  * others keep 0.0 and are passed over. A reachable set cannot round to 0.0:
  * each of its at most 23 factors is at least 1 / (24 * 10^15).
  */
+static Status SubsetPass(const Field &field, double *equities, FinishTable *finish);
+
+// Nothing is thrown across the library's interface: memory that cannot be
+// had is a refusal like any other.
 Status SubsetEquities(const Field &field, double *equities, FinishTable *finish)
+{
+    try
+    {
+        return SubsetPass(field, equities, finish);
+    }
+    catch (const std::bad_alloc &)
+    {
+        return Failure("the subset method could not get the memory for this field");
+    }
+}
+
+static Status SubsetPass(const Field &field, double *equities, FinishTable *finish)
 {
     const Status checked = CheckField(field);
     if (!checked.Ok)

@@ -165,6 +165,10 @@ TEST(Command, ErrorTable)
     const std::string noPaid = TemporaryFile("empty.pos", "[payouts]\r\nPayout1=0\r\n");
     const std::string negative = TemporaryFile("negative.ini", "[chips]\r\nChip1=100\r\nChip3=-5\r\n");
     const std::string stacksFile = TemporaryFile("bad.txt", "100\n# note\n1e5\n");
+    std::string crowdLines;
+    for (int seat = 0; seat < 200000; ++seat)
+        crowdLines += "5\n";
+    const std::string crowd = TemporaryFile("crowd.txt", crowdLines);
     struct Row
     {
         std::string Arguments;
@@ -195,6 +199,7 @@ TEST(Command, ErrorTable)
         {"equity --stacks 1,2 --prizes 1 --threads 0", "--threads"},
         {"finish --stacks 1,2 --prizes 1 --places 0", "--places"},
         {"bubble --stacks " + Joined(std::vector<std::string>(101, "7")) + " --prizes 1", "at most 100 players"},
+        {"finish --stacks-file \"" + crowd + "\" --prizes 1 --places 1000", "over the limit"},
         {"equity --stacks 1 --stacks-file x --prizes 1", "two sources for the stacks"},
         {"equity --stacks 1 --prizes 1 --pos x", "two sources for the prizes"},
         {"equity --settings x --prizes 1", "--settings gives both"},
@@ -226,7 +231,7 @@ TEST(Command, ErrorTable)
         EXPECT_EQ(run.Err.size() - 1, run.Err.find('\n')) << "one line";
         EXPECT_NE(std::string::npos, run.Err.find(row.Says));
     }
-    for (const std::string &path : {junk, noPaid, negative, stacksFile})
+    for (const std::string &path : {junk, noPaid, negative, stacksFile, crowd})
         std::remove(path.c_str());
 }
 
