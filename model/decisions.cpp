@@ -207,9 +207,43 @@ Status EvaluateHand(const Field &field, size_t winner, size_t loser, size_t n, c
     return status;
 }
 
+// A factor is defined where winning raises his $EV.
+void PutFactor(BubbleGrid &grid, size_t index, double now, double won, double lost)
+{
+    if (!(won > now))
+        return;
+    const double factor = (now - lost) / (won - now);
+    grid.Factor[index] = factor;
+    grid.Premium[index] = factor / (factor + 1.0) - 0.5;
+}
+
+// Each row by one call of `hands`: the fields are the row's own.
+Status RowsByHands(const Field &field, const HeroHands &hands, BubbleGrid &grid)
+{
+    const size_t n = grid.Seats.size();
+    std::vector<double> won(field.Seats, 0.0);
+    std::vector<double> lost(field.Seats, 0.0);
+    for (size_t row = 0; row < grid.Rows.size(); ++row)
+    {
+        const size_t i = grid.Rows[row];
+        double now = 0.0;
+        const Status status = hands(field, i, now, won.data(), lost.data());
+        if (!status.Ok)
+            return status;
+        for (size_t column = 0; column < n; ++column)
+        {
+            const size_t j = grid.Seats[column];
+            if (j != i)
+                PutFactor(grid, row * n + column, now, won[j], lost[j]);
+        }
+    }
+    return Status();
+}
+
 } // namespace
 
-Status ComputeBubbleGrid(const Field &field, const size_t *onlySeat, const FieldEquity &equity, BubbleGrid &grid)
+Status ComputeBubbleGrid(const Field &field, const size_t *onlySeat, const FieldEquity &equity,
+                         BubbleGrid &grid, const HeroHands *hands)
 {
     Status status = CheckField(field);
     if (!status.Ok)
@@ -223,6 +257,8 @@ Status ComputeBubbleGrid(const Field &field, const size_t *onlySeat, const Field
     const double undefined = std::numeric_limits<double>::quiet_NaN();
     grid.Factor.assign(grid.Rows.size() * n, undefined);
     grid.Premium.assign(grid.Rows.size() * n, undefined);
+    if (hands != nullptr)
+        return RowsByHands(field, *hands, grid);
     std::vector<double> now(field.Seats, 0.0);
     status = equity(field, now.data());
     for (size_t row = 0; row < grid.Rows.size() && status.Ok; ++row)
@@ -237,24 +273,16 @@ Status ComputeBubbleGrid(const Field &field, const size_t *onlySeat, const Field
             status = EvaluateHand(field, i, j, n, equity, iWon, jLost);
             if (status.Ok)
                 status = EvaluateHand(field, j, i, n, equity, jWon, iLost);
-            const struct
+            if (!status.Ok)
+                break;
+            PutFactor(grid, row * n + column, now[i], iWon, iLost);
+            if (onlySeat == nullptr) // j's row, i's column
             {
-                size_t Row, Column;
-                double Now, Won, Lost;
-            } sides[2] = {{row, column, now[i], iWon, iLost},
-                          {onlySeat == nullptr ? static_cast<size_t>(std::find(grid.Rows.begin(), grid.Rows.end(), j) -
-                                                                     grid.Rows.begin())
-                                               : grid.Rows.size(),
-                           static_cast<size_t>(std::find(players.Seats.begin(), players.Seats.end(), i) -
-                                               players.Seats.begin()),
-                           now[j], jWon, jLost}};
-            for (const auto &side : sides)
-            {
-                if (side.Row >= grid.Rows.size() || !(side.Won > side.Now))
-                    continue;
-                const double factor = (side.Now - side.Lost) / (side.Won - side.Now);
-                grid.Factor[side.Row * n + side.Column] = factor;
-                grid.Premium[side.Row * n + side.Column] = factor / (factor + 1.0) - 0.5;
+                const size_t jRow =
+                    static_cast<size_t>(std::find(grid.Rows.begin(), grid.Rows.end(), j) - grid.Rows.begin());
+                const size_t iColumn = static_cast<size_t>(
+                    std::find(players.Seats.begin(), players.Seats.end(), i) - players.Seats.begin());
+                PutFactor(grid, jRow * n + iColumn, now[j], jWon, jLost);
             }
         }
     return status;

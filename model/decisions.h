@@ -67,12 +67,20 @@ struct BubbleGrid
     std::vector<double> Premium;
 };
 
+// The hero's $EV now and after each hand against each opponent j (per seat, 0-based): Won[j] after
+// he takes min(s_i, s_j) from j, Lost[j] after j takes it from him (his EV is then the prize of place
+// n when he is busted). Entries for the hero himself and for empty seats are not read.
+using HeroHands =
+    std::function<Status(const Field &field, size_t hero, double &now, double *won, double *lost)>;
+
 // Every ordered pair (i, j) of players in play, or only i = `onlySeat` when
 // it is given: i risks r = min(s_i, s_j) against j. A player left with no
-// chips takes place n of the field as it stood. Cost: 1 + n(n - 1) field
-// evaluations for the grid (each field serves both players of a pair),
-// 1 + 2(n - 1) for one row.
-Status ComputeBubbleGrid(const Field &field, const size_t *onlySeat, const FieldEquity &equity, BubbleGrid &grid);
+// chips takes place n of the field as it stood. Cost without `hands`:
+// 1 + n(n - 1) field evaluations for the grid (each field serves both players
+// of a pair), 1 + 2(n - 1) for one row. With `hands`, one call of it per row
+// and `equity` is not used.
+Status ComputeBubbleGrid(const Field &field, const size_t *onlySeat, const FieldEquity &equity,
+                         BubbleGrid &grid, const HeroHands *hands = nullptr);
 
 } // namespace ostrel
 

@@ -244,10 +244,17 @@ void NodeAt(const NodePlan &plan, size_t index, double &time, double &weight)
  * `places` = the places the run needs (paid, or in the finish table). The
  * window ends when every clock has rung but for e^-40, or earlier when more
  * than `places` have but for e^-Negligible.
+ *
+ * With `changed` > 0 the plan serves every field that has the same total
+ * and differs from `players` in at most that many stacks, each of them at
+ * least players.Smallest: such a field's expected count rung is at least
+ * ours less `changed`, and its W at most ours plus changed * PhiPeak, so
+ * its window ends no later and its step is no finer than the plan's.
  */
-NodePlan PlanNodes(const Players &players, const std::vector<StackBin> &bins, size_t places)
+NodePlan PlanNodes(const Players &players, const std::vector<StackBin> &bins, size_t places, size_t changed)
 {
     const double count = static_cast<double>(players.Stack.size());
+    const double spare = static_cast<double>(changed);
     const double coarseUntil = (StepScale / CoarseStep) * (StepScale / CoarseStep);
     NodePlan plan;
     plan.Shift = std::log(coarseUntil / players.Total);
@@ -257,19 +264,20 @@ NodePlan PlanNodes(const Players &players, const std::vector<StackBin> &bins, si
     double relevantEnd = end;
     if (static_cast<double>(places) < count)
     {
-        const double cut = CountPast(places, Negligible);
+        const double cut = CountPast(places, Negligible) + spare;
         if (cut < count)
             end = LogTimeOfCount(bins, cut, start, end);
-        const double relevant = CountPast(places, Relevant);
+        const double relevant = CountPast(places, Relevant) + spare;
         if (relevant < count)
             relevantEnd = LogTimeOfCount(bins, relevant, start, end);
         relevantEnd = std::min(relevantEnd, end);
     }
     // A field too small to reach W = coarseUntil keeps the coarse step.
     double sharpest = 0.0;
-    if (count * PhiPeak > coarseUntil)
+    if ((count + spare) * PhiPeak > coarseUntil)
         for (double x = plan.Shift; x < relevantEnd; x += 0.05)
-            sharpest = std::max(sharpest, SharpnessAtMost(bins, std::exp(x), std::exp(x + 0.05)));
+            sharpest =
+                std::max(sharpest, SharpnessAtMost(bins, std::exp(x), std::exp(x + 0.05)) + spare * PhiPeak);
     if (sharpest > coarseUntil)
         plan.Fine = StepScale / std::sqrt(sharpest);
     plan.First = SolveLinear(plan, start);
@@ -343,6 +351,16 @@ double Dot(const double *p, const double *g, size_t length)
     return ((sum[0] + sum[1]) + (sum[2] + sum[3])) + ((sum[4] + sum[5]) + (sum[6] + sum[7]));
 }
 
+// One opponent's hand in a hero's row: both stacks after the hero wins it,
+// and after he loses it (0 where a player is busted).
+struct Hand
+{
+    double HeroWon;
+    double OtherWon;
+    double HeroLost;
+    double OtherLost;
+};
+
 // What one run shares between its threads.
 struct Run
 {
@@ -353,6 +371,9 @@ struct Run
     size_t Places;  // the larger of the two
     size_t Block;   // players per block of the recomputed products
     NodePlan Plan;
+    size_t Outputs;    // terms per player and node besides the $EV: Columns, or 2 in a row
+    size_t Hero;       // a row's hero (player index)
+    const Hand *Hands; // a row's hands by player; none for a whole field
 };
 
 size_t Blocks(const Run &run)
@@ -391,7 +412,7 @@ struct Workspace
         if (buffered)
         {
             Equity.resize(n);
-            Finish.resize(n * run.Columns);
+            Finish.resize(n * run.Outputs);
         }
     }
 };
@@ -401,7 +422,7 @@ double WorkspaceDoubles(const Run &run, double n, bool buffered)
 {
     const double block = static_cast<double>(run.Block);
     const double stored = static_cast<double>(run.Paid + run.Columns);
-    const double buffers = buffered ? n * (1.0 + static_cast<double>(run.Columns)) : 0.0;
+    const double buffers = buffered ? n * (1.0 + static_cast<double>(run.Outputs)) : 0.0;
     return 2.0 * n + (std::ceil(n / block) + block + 1.0) * stored + 2.0 * static_cast<double>(run.Places) +
            buffers;
 }
@@ -427,8 +448,8 @@ void PutNothing(const Run &run, const Sink &sink, size_t player)
     const size_t row = sink.Index != nullptr ? sink.Index[player] : player;
     if (run.Paid > 0)
         sink.Put(&sink.Equity[row], 0.0);
-    for (size_t place = 0; place < run.Columns; ++place)
-        sink.Put(&sink.Finish[row * run.Columns + place], 0.0);
+    for (size_t place = 0; place < run.Outputs; ++place)
+        sink.Put(&sink.Finish[row * run.Outputs + place], 0.0);
 }
 
 // Players [begin, end): G_i for each into Rows (row i - begin), and the
@@ -472,43 +493,40 @@ size_t FloorOfBand(double mu, size_t from)
     return low;
 }
 
-/*
- * One node, all players: O(n * band) for the products and the $EV, plus
- * O(n * columns^2 / 2) for the finish table.
- */
-void EvaluateNode(const Run &run, Workspace &work, size_t node, const Sink &sink)
+// The chances that a clock of rate s has not rung (a) and has rung (b) by
+// time t, y = s t. One of them is at least 1/2, and 1 minus it is exact to
+// an ulp.
+void Clock(double y, double &a, double &b)
+{
+    if (y < 0.6931471805599453)
+    {
+        b = -std::expm1(-y);
+        a = 1.0 - b;
+    }
+    else
+    {
+        a = std::exp(-y);
+        b = 1.0 - a;
+    }
+}
+
+// Every player's a and b at `time`; returns the expected count rung.
+double ClockChances(const Run &run, Workspace &work, double time)
 {
     const std::vector<double> &stack = run.InPlay->Stack;
-    const size_t n = stack.size();
-    double time = 0.0;
-    double weight = 0.0;
-    NodeAt(run.Plan, node, time, weight);
     double mu = 0.0;
-    for (size_t j = 0; j < n; ++j)
+    for (size_t j = 0; j < stack.size(); ++j)
     {
-        // One of a and b is at least 1/2, and 1 minus it is exact to an ulp.
-        const double y = stack[j] * time;
-        double a = 0.0;
-        double b = 0.0;
-        if (y < 0.6931471805599453)
-        {
-            b = -std::expm1(-y);
-            a = 1.0 - b;
-        }
-        else
-        {
-            a = std::exp(-y);
-            b = 1.0 - a;
-        }
-        work.A[j] = a;
-        work.B[j] = b;
-        mu += b;
+        Clock(stack[j] * time, work.A[j], work.B[j]);
+        mu += work.B[j];
     }
-    const size_t band = Band(mu, run.Places);
-    const size_t paid = std::min(run.Paid, band);
-    const size_t columns = std::min(run.Columns, band);
+    return mu;
+}
 
-    // Backward: the saved ends of every block.
+// Backward: the prize vector and the suffix product at the end of every block.
+void SaveBlockEnds(const Run &run, Workspace &work, size_t paid, size_t columns)
+{
+    const size_t n = run.InPlay->Stack.size();
     const size_t blocks = Blocks(run);
     double *saved = work.Saved.data() + (blocks - 1) * run.Paid;
     std::copy_n(run.Prizes, paid, saved);
@@ -545,18 +563,27 @@ void EvaluateNode(const Run &run, Workspace &work, size_t node, const Sink &sink
             std::swap(suffixInto, suffixSpare);
         }
     }
+}
 
-    // Forward, block by block: each player's term, then his factor into the
-    // prefix. Counts of rung clocks before the block that are all but
-    // impossible are dropped from below too; once they reach the band, no
-    // player left can finish in a place that counts.
+/*
+ * Forward, block by block: each player's terms, given the product of the
+ * players before him (from degree `low` on) and his row of the block, then
+ * his factor into that product. Counts of rung clocks before the block that
+ * are all but impossible are dropped from below too; once they reach the
+ * band, no player left can finish in a place that counts.
+ */
+template <class Terms>
+void WalkForward(const Run &run, Workspace &work, size_t band, size_t paid, size_t columns, const Sink &sink,
+                 const Terms &terms)
+{
+    const size_t n = run.InPlay->Stack.size();
     double *prefix = work.Prefix.data();
     double *next = work.NextPrefix.data();
     std::fill_n(prefix, band, 0.0);
     prefix[0] = 1.0;
     double before = 0.0; // expected count rung among the players before the block
     size_t low = 0;
-    for (size_t block = 0; block < blocks; ++block)
+    for (size_t block = 0; block < Blocks(run); ++block)
     {
         const size_t begin = block * run.Block;
         const size_t end = std::min(n, begin + run.Block);
@@ -570,18 +597,42 @@ void EvaluateNode(const Run &run, Workspace &work, size_t node, const Sink &sink
         RecomputeBlock(run, work, block, begin, end, low, paid, columns);
         for (size_t i = begin; i < end; ++i)
         {
+            terms(i, prefix, low, i - begin);
+            Multiply(prefix + low, next + low, band - low, work.A[i], work.B[i]);
+            std::swap(prefix, next);
+            before += work.B[i];
+        }
+    }
+}
+
+/*
+ * One node, all players: O(n * band) for the products and the $EV, plus
+ * O(n * columns^2 / 2) for the finish table.
+ */
+void EvaluateNode(const Run &run, Workspace &work, size_t node, const Sink &sink)
+{
+    const std::vector<double> &stack = run.InPlay->Stack;
+    double time = 0.0;
+    double weight = 0.0;
+    NodeAt(run.Plan, node, time, weight);
+    const double mu = ClockChances(run, work, time);
+    const size_t band = Band(mu, run.Places);
+    const size_t paid = std::min(run.Paid, band);
+    const size_t columns = std::min(run.Columns, band);
+    SaveBlockEnds(run, work, paid, columns);
+    WalkForward(
+        run, work, band, paid, columns, sink, [&](size_t i, const double *prefix, size_t low, size_t row) {
             const double density = weight * stack[i] * work.A[i];
-            const size_t row = sink.Index != nullptr ? sink.Index[i] : i;
+            const size_t seat = sink.Index != nullptr ? sink.Index[i] : i;
             if (paid > 0)
-                sink.Put(&sink.Equity[row],
-                         low < paid
-                             ? density * Dot(prefix + low, work.Rows.data() + (i - begin) * run.Paid + low,
-                                             paid - low)
-                             : 0.0);
+                sink.Put(&sink.Equity[seat],
+                         low < paid ? density * Dot(prefix + low, work.Rows.data() + row * run.Paid + low,
+                                                    paid - low)
+                                    : 0.0);
             if (run.Columns > 0)
             {
-                const double *after = work.SuffixRows.data() + (i - begin) * run.Columns;
-                double *finish = &sink.Finish[row * run.Columns];
+                const double *after = work.SuffixRows.data() + row * run.Columns;
+                double *finish = &sink.Finish[seat * run.Columns];
                 for (size_t place = 0; place < run.Columns; ++place)
                 {
                     double chance = 0.0;
@@ -590,11 +641,58 @@ void EvaluateNode(const Run &run, Workspace &work, size_t node, const Sink &sink
                     sink.Put(&finish[place], density * chance);
                 }
             }
-            Multiply(prefix + low, next + low, band - low, work.A[i], work.B[i]);
-            std::swap(prefix, next);
-            before += work.B[i];
+        });
+}
+
+/*
+ * One node of a hero's row. The hero's factor is taken out of the products
+ * (a = 1, b = 0 leaves them unchanged to the bit), so at opponent j the
+ * prefix P and the pulled-back prizes G are those of every player but the
+ * two. After a hand j's factor is a' + b' z, and the hero's term is
+ *     density' * <P (a' + b' z), G> = density' * (a' <P, G> + b' <P, G shifted by one>),
+ * two dot products per opponent for both hands. At the hero's own place the
+ * same <P, G> is his $EV term on the field as it stands. The band allows for
+ * j's clock after a hand: at most one more ring expected.
+ */
+void EvaluateRowNode(const Run &run, Workspace &work, size_t node, const Sink &sink)
+{
+    const std::vector<double> &stack = run.InPlay->Stack;
+    double time = 0.0;
+    double weight = 0.0;
+    NodeAt(run.Plan, node, time, weight);
+    double mu = ClockChances(run, work, time);
+    const double heroStays = work.A[run.Hero];
+    mu -= work.B[run.Hero];
+    work.A[run.Hero] = 1.0;
+    work.B[run.Hero] = 0.0;
+    const size_t band = Band(mu + 1.0, run.Places);
+    const size_t paid = std::min(run.Paid, band);
+    SaveBlockEnds(run, work, paid, 0);
+    WalkForward(run, work, band, paid, 0, sink, [&](size_t j, const double *prefix, size_t low, size_t row) {
+        const double *after = work.Rows.data() + row * run.Paid;
+        const double same = low < paid ? Dot(prefix + low, after + low, paid - low) : 0.0;
+        const double shifted = low + 1 < paid ? Dot(prefix + low, after + low + 1, paid - low - 1) : 0.0;
+        // The hero's term with his stack `hero` and j's stack `other`.
+        const auto term = [&](double hero, double other) {
+            double heroA = 0.0, heroB = 0.0, a = 0.0, b = 0.0;
+            Clock(hero * time, heroA, heroB);
+            Clock(other * time, a, b);
+            return weight * hero * heroA * (a * same + b * shifted);
+        };
+        const size_t seat = sink.Index != nullptr ? sink.Index[j] : j;
+        double *hands = &sink.Finish[seat * 2];
+        if (j == run.Hero)
+        {
+            sink.Put(&sink.Equity[seat], weight * stack[j] * heroStays * same);
+            sink.Put(&hands[0], 0.0);
+            sink.Put(&hands[1], 0.0);
+            return;
         }
-    }
+        const Hand &hand = run.Hands[j];
+        sink.Put(&sink.Equity[seat], 0.0);
+        sink.Put(&hands[0], term(hand.HeroWon, hand.OtherWon));
+        sink.Put(&hands[1], hand.HeroLost > 0.0 ? term(hand.HeroLost, hand.OtherLost) : 0.0);
+    });
 }
 
 // Threads meet here between the computing and the adding of each round.
@@ -652,18 +750,19 @@ void RunThread(const Run &run, std::vector<Workspace> &work, size_t threads, con
 {
     const size_t n = run.InPlay->Stack.size();
     const size_t nodes = run.Plan.Count;
-    const size_t columns = run.Columns;
+    const size_t columns = run.Outputs;
+    const auto evaluate = run.Hands != nullptr ? EvaluateRowNode : EvaluateNode;
     for (size_t first = 0; first < nodes; first += threads)
     {
         if (threads == 1)
         {
-            EvaluateNode(run, work[0], first, {totals.Equity, totals.Finish, totals.Seat, true});
+            evaluate(run, work[0], first, {totals.Equity, totals.Finish, totals.Seat, true});
             ReportProgress(options, static_cast<double>(first + 1) / static_cast<double>(nodes));
             continue;
         }
         Workspace &mine = work[thread];
         if (first + thread < nodes)
-            EvaluateNode(run, mine, first + thread, {mine.Equity.data(), mine.Finish.data(), nullptr, false});
+            evaluate(run, mine, first + thread, {mine.Equity.data(), mine.Finish.data(), nullptr, false});
         barrier.Wait();
         const size_t count = std::min(threads, nodes - first);
         for (size_t i = n * thread / threads; i < n * (thread + 1) / threads; ++i)
@@ -754,8 +853,9 @@ size_t BlockFor(size_t n)
     return std::max<size_t>(block, 1);
 }
 
-// Checks the field and picks the thread count that fits the memory limit.
-Setup Prepare(const Field &field, const QuadratureOptions &options, bool finish)
+// Checks the field and picks the thread count that fits the memory limit;
+// `row` for a hero's row, which keeps two terms per player and node.
+Setup Prepare(const Field &field, const QuadratureOptions &options, bool finish, bool row)
 {
     Setup setup;
     setup.Checked = CheckField(field);
@@ -765,13 +865,17 @@ Setup Prepare(const Field &field, const QuadratureOptions &options, bool finish)
     setup.Paid = PaidPlaces(field, setup.InPlay);
     setup.Columns = finish ? std::min(options.FinishPlaces, setup.InPlay) : 0;
     const size_t n = setup.InPlay;
-    Run shape = {nullptr,     nullptr,   setup.Paid, setup.Columns, std::max(setup.Paid, setup.Columns),
-                 BlockFor(n), NodePlan()};
-    // The players' stacks and seats, their bins and the finish table.
+    const size_t outputs = row ? 2 : setup.Columns;
+    Run shape = {
+        nullptr,    nullptr, setup.Paid, setup.Columns, std::max(setup.Paid, setup.Columns), BlockFor(n),
+        NodePlan(), outputs, 0,          nullptr};
+    // The players' stacks and seats, their bins and the finish table; a row's
+    // hands and its totals.
     const double players = static_cast<double>(n);
     const double fixed =
         players * static_cast<double>(sizeof(double) + sizeof(size_t) + sizeof(int) + sizeof(StackBin)) +
-        static_cast<double>(field.Seats) * static_cast<double>(setup.Columns) * sizeof(double);
+        static_cast<double>(field.Seats) * static_cast<double>(setup.Columns) * sizeof(double) +
+        (row ? players * sizeof(Hand) + static_cast<double>(field.Seats) * 3.0 * sizeof(double) : 0.0);
     const size_t wanted = std::max<unsigned>(options.Threads, 1u);
     for (size_t threads = wanted; threads >= 1; --threads)
     {
@@ -785,6 +889,20 @@ Setup Prepare(const Field &field, const QuadratureOptions &options, bool finish)
     return setup;
 }
 
+Status Refusal(const Setup &setup, const QuadratureOptions &options)
+{
+    if (!setup.Checked.Ok)
+        return setup.Checked;
+    if (setup.InPlay > QuadratureMaxPlayers)
+        return Failure("the quadrature method takes at most " + std::to_string(QuadratureMaxPlayers) +
+                       " players in play; this field has " + std::to_string(setup.InPlay));
+    if (setup.Bytes > options.MemoryLimit)
+        return Failure("the quadrature method would need " + std::to_string(setup.Bytes) +
+                       " bytes of memory for this field, over the limit of " +
+                       std::to_string(options.MemoryLimit));
+    return Status();
+}
+
 void FinishSeats(const Field &field, size_t columns, FinishTable *finish)
 {
     finish->Seats = field.Seats;
@@ -796,28 +914,22 @@ void FinishSeats(const Field &field, size_t columns, FinishTable *finish)
 
 size_t QuadratureMemory(const Field &field, const QuadratureOptions &options, bool finish)
 {
-    return Prepare(field, options, finish).Bytes;
+    return Prepare(field, options, finish, false).Bytes;
 }
 
 Status QuadratureEquities(const Field &field, const QuadratureOptions &options, double *equities,
                           FinishTable *finish)
 {
-    const Setup setup = Prepare(field, options, finish != nullptr);
-    if (!setup.Checked.Ok)
-        return setup.Checked;
-    if (setup.InPlay > QuadratureMaxPlayers)
-        return Failure("the quadrature method takes at most " + std::to_string(QuadratureMaxPlayers) +
-                       " players in play; this field has " + std::to_string(setup.InPlay));
-    if (setup.Bytes > options.MemoryLimit)
-        return Failure("the quadrature method would need " + std::to_string(setup.Bytes) +
-                       " bytes of memory for this field, over the limit of " +
-                       std::to_string(options.MemoryLimit));
+    const Setup setup = Prepare(field, options, finish != nullptr, false);
+    const Status refused = Refusal(setup, options);
+    if (!refused.Ok)
+        return refused;
     try
     {
         Players players = GatherPlayers(field, setup.InPlay);
         const size_t places = std::max(setup.Paid, setup.Columns);
-        Run run = {&players, field.Prizes,           setup.Paid, setup.Columns,
-                   places,   BlockFor(setup.InPlay), NodePlan()};
+        Run run = {&players,   field.Prizes,  setup.Paid, setup.Columns, places, BlockFor(setup.InPlay),
+                   NodePlan(), setup.Columns, 0,          nullptr};
         Totals totals = {equities, nullptr, players.Seat.data()};
         if (finish != nullptr)
         {
@@ -838,11 +950,78 @@ Status QuadratureEquities(const Field &field, const QuadratureOptions &options, 
             ReportProgress(options, 1.0);
             return Status();
         }
-        run.Plan = PlanNodes(players, BinStacks(players.Stack), places);
+        run.Plan = PlanNodes(players, BinStacks(players.Stack), places, 0);
         std::vector<Workspace> work(std::min(setup.Threads, run.Plan.Count));
         for (Workspace &space : work)
             space.Allocate(run, work.size() > 1);
         RunAllThreads(run, work, totals, options);
+    }
+    catch (const std::bad_alloc &)
+    {
+        return Failure("the quadrature method could not get the " + std::to_string(setup.Bytes) +
+                       " bytes of memory it needs");
+    }
+    return Status();
+}
+
+/*
+ * The row's fields all hold the same chips and differ from the field in two
+ * stacks, so one plan made with changed = 2, the smallest stack taken over
+ * every field, serves them all.
+ */
+Status QuadratureHeroHands(const Field &field, size_t hero, const QuadratureOptions &options, double &now,
+                           double *won, double *lost)
+{
+    const Setup setup = Prepare(field, options, false, true);
+    const Status refused = Refusal(setup, options);
+    if (!refused.Ok)
+        return refused;
+    if (hero >= field.Seats || field.Stacks[hero] == 0)
+        return Failure("seat " + std::to_string(hero + 1) + " has no player in play");
+    const size_t n = setup.InPlay;
+    const double lastPlace = n <= field.Places ? field.Prizes[n - 1] : 0.0; // the busted hero's
+    try
+    {
+        Players players = GatherPlayers(field, n);
+        const size_t heroPlayer = static_cast<size_t>(
+            std::find(players.Seat.begin(), players.Seat.end(), hero) - players.Seat.begin());
+        const double heroStack = players.Stack[heroPlayer];
+        std::vector<Hand> hands(n);
+        for (size_t j = 0; j < n; ++j)
+        {
+            const double risked = std::min(heroStack, players.Stack[j]);
+            hands[j] = {heroStack + risked, players.Stack[j] - risked, heroStack - risked,
+                        players.Stack[j] + risked};
+            for (double stack : {hands[j].OtherWon, hands[j].HeroLost})
+                if (j != heroPlayer && stack > 0.0)
+                    players.Smallest = std::min(players.Smallest, stack);
+        }
+        std::vector<double> nowTotal(field.Seats, 0.0);
+        std::vector<double> handTotals(field.Seats * 2, 0.0);
+        if (n == 1 && setup.Paid > 0)
+            nowTotal[hero] = field.Prizes[0];
+        if (n >= 2 && setup.Paid > 0)
+        {
+            Run run = {&players,    field.Prizes, setup.Paid, 0,          setup.Paid,
+                       BlockFor(n), NodePlan(),   2,          heroPlayer, hands.data()};
+            run.Plan = PlanNodes(players, BinStacks(players.Stack), setup.Paid, 2);
+            std::vector<Workspace> work(std::min(setup.Threads, run.Plan.Count));
+            for (Workspace &space : work)
+                space.Allocate(run, work.size() > 1);
+            RunAllThreads(run, work, {nowTotal.data(), handTotals.data(), players.Seat.data()}, options);
+        }
+        else
+            ReportProgress(options, 1.0);
+        now = nowTotal[hero];
+        std::fill_n(won, field.Seats, 0.0);
+        std::fill_n(lost, field.Seats, 0.0);
+        for (size_t j = 0; j < n; ++j)
+        {
+            const size_t seat = players.Seat[j];
+            won[seat] = handTotals[seat * 2];
+            lost[seat] = hands[j].HeroLost > 0.0 ? handTotals[seat * 2 + 1] : lastPlace;
+        }
+        won[hero] = lost[hero] = 0.0;
     }
     catch (const std::bad_alloc &)
     {

@@ -52,6 +52,24 @@ size_t QuadratureMemory(const Field &field, const QuadratureOptions &options, bo
 Status QuadratureEquities(const Field &field, const QuadratureOptions &options, double *equities,
                           FinishTable *finish);
 
+// One row of the bubble grid: the $EV of the player in seat `hero` now, and
+// for every other seat j in play won[j] after he takes r = min(s_hero, s_j)
+// from j, lost[j] after j takes r from him (the prize of place n, or 0 past
+// the ladder, when that busts him). A busted opponent takes place n. won and
+// lost hold field.Seats entries; those of the hero and of empty seats are 0.
+// options.FinishPlaces is not read.
+//
+// Cost: one pass over the players per node for all 2(n - 1) fields at once:
+// per opponent two dot products over the band instead of one, and four
+// clocks. Measured: 1.3 to 1.6 times QuadratureEquities on the field from
+// 400 to 10,000 players, 2.2 times at 100 players with 15 paid. The nodes
+// suit every field of the row, so they may be a few more than the field's
+// own. Memory: QuadratureEquities' plus about 7 n doubles. Accuracy: as
+// QuadratureEquities; every entry within 4e-15 of it field by field, and of
+// the subset method on small fields, in the measurements.
+Status QuadratureHeroHands(const Field &field, size_t hero, const QuadratureOptions &options, double &now,
+                           double *won, double *lost);
+
 } // namespace ostrel
 
 #endif
