@@ -209,4 +209,23 @@ FieldEquity EquityBy(Method method, const RunOptions &options, MethodLog &log, P
     };
 }
 
+bool HeroHandsBy(Method method, const Field &field, const RunOptions &options, MethodLog &log,
+                 ProgressDisplay *progress, HeroHands &hands)
+{
+    const bool quadrature = method == Method::Quadrature ||
+                            (method == Method::Automatic && !WindowTakesField(field) &&
+                             ChosenMethod(field, false) == Method::Quadrature);
+    if (!quadrature)
+        return false;
+    hands = [options, &log, progress](const Field &row, size_t hero, double &now, double *won, double *lost) {
+        const Status status = QuadratureHeroHands(row, hero, QuadratureFor(row, options, 0), now, won, lost);
+        if (status.Ok)
+            log.Ran[static_cast<int>(Method::Quadrature)] = true;
+        if (progress != nullptr)
+            StepDone(*progress);
+        return status;
+    };
+    return true;
+}
+
 } // namespace ostrel

@@ -72,6 +72,12 @@ struct MethodLog
 // `progress` is given, each field is one of its steps.
 FieldEquity EquityBy(Method method, const RunOptions &options, MethodLog &log, ProgressDisplay *progress);
 
+// Whole bubble rows in one pass each, where the field goes to the
+// quadrature method (by `method`, or by `auto` beyond the window's fields);
+// false where each field is evaluated on its own. Notes in `log` what ran.
+bool HeroHandsBy(Method method, const Field &field, const RunOptions &options, MethodLog &log,
+                 ProgressDisplay *progress, HeroHands &hands);
+
 } // namespace ostrel
 
 #endif

@@ -277,10 +277,17 @@ int RunBubbleCommand(Options &options)
                              "to 1000); this field has " + std::to_string(players));
     ostrel::MethodLog log;
     ostrel::BubbleGrid grid;
-    ostrel::ProgressDisplay progress = ostrel::StartProgress(oneRow ? 2 * players - 1 : players * (players - 1) + 1);
-    const ostrel::Status computed = ostrel::ComputeBubbleGrid(
-        input.View(), oneRow ? &seat : nullptr,
-        ostrel::EquityBy(MethodNamed(options.Method), RunOptionsOf(options, progress), log, &progress), grid);
+    const ostrel::Field field = input.View();
+    const ostrel::Method method = MethodNamed(options.Method);
+    ostrel::HeroHands hands;
+    ostrel::ProgressDisplay progress = ostrel::StartProgress(0);
+    const ostrel::RunOptions runOptions = RunOptionsOf(options, progress);
+    const bool byRows = ostrel::HeroHandsBy(method, field, runOptions, log, &progress, hands);
+    // By rows, one step a row; by fields, one step a field.
+    progress.Steps = byRows ? (oneRow ? 1 : players) : (oneRow ? 2 * players - 1 : players * (players - 1) + 1);
+    const ostrel::Status computed =
+        ostrel::ComputeBubbleGrid(field, oneRow ? &seat : nullptr, ostrel::EquityBy(method, runOptions, log, &progress),
+                                  grid, byRows ? &hands : nullptr);
     ostrel::EndProgress(progress);
     if (!computed.Ok)
         return Fail(computed.Message);
