@@ -302,6 +302,23 @@ TEST(Command, DealAndBubbleAnswers)
         EXPECT_TRUE(grid["bubble_factors"][row][row].is_null());
         EXPECT_TRUE(grid["risk_premiums"][row][row].is_null());
     }
+    // Beyond the window, rows in one pass each agree with the fields one by one.
+    const std::string twenty = "bubble --stacks 900,100,800,200,700,300,600,400,500,500,400,600,300,700,200,800,100,900,1000,1500 --prizes 5,3,2";
+    const json byRows = JsonOf(twenty + " --format json");
+    const json byFields = JsonOf(twenty + " --method subsets --format json");
+    ASSERT_TRUE(byRows.is_object() && byFields.is_object());
+    EXPECT_EQ("quadrature", byRows["method"]);
+    for (size_t row = 0; row < 20; ++row)
+        for (size_t column = 0; column < 20; ++column)
+        {
+            const json &fast = byRows["bubble_factors"][row][column];
+            const json &exact = byFields["bubble_factors"][row][column];
+            ASSERT_EQ(exact.is_null(), fast.is_null()) << row << "," << column;
+            if (!exact.is_null())
+            {
+                EXPECT_NEAR(exact.get<double>(), fast.get<double>(), 1e-10 * exact.get<double>());
+            }
+        }
     const json one = JsonOf("bubble --stacks 5000,0,3000,2000,1000 --prizes 50,30,20 --seat 5 --format json");
     ASSERT_TRUE(one.is_object());
     EXPECT_EQ(grid["bubble_factors"][3], one["bubble_factors"][0]);
