@@ -352,13 +352,12 @@ double Dot(const double *p, const double *g, size_t length)
 }
 
 // One opponent's hand in a hero's row: both stacks after the hero wins it,
-// and after he loses it (0 where a player is busted).
+// and the hero's after he loses it (0 where a player is busted).
 struct Hand
 {
     double HeroWon;
     double OtherWon;
     double HeroLost;
-    double OtherLost;
 };
 
 // What one run shares between its threads.
@@ -653,6 +652,10 @@ void EvaluateNode(const Run &run, Workspace &work, size_t node, const Sink &sink
  * two dot products per opponent for both hands. At the hero's own place the
  * same <P, G> is his $EV term on the field as it stands. The band allows for
  * j's clock after a hand: at most one more ring expected.
+ *
+ * Of the four clocks after a hand, those of a sum of stacks are products of
+ * the players' own (e^-(s + s')t = a a', 1 - a a' = b + a b', no cancelling),
+ * so only the difference of the two stacks takes an exponential of its own.
  */
 void EvaluateRowNode(const Run &run, Workspace &work, size_t node, const Sink &sink)
 {
@@ -661,10 +664,11 @@ void EvaluateRowNode(const Run &run, Workspace &work, size_t node, const Sink &s
     double weight = 0.0;
     NodeAt(run.Plan, node, time, weight);
     double mu = ClockChances(run, work, time);
-    const double heroStays = work.A[run.Hero];
-    mu -= work.B[run.Hero];
-    work.A[run.Hero] = 1.0;
-    work.B[run.Hero] = 0.0;
+    const size_t hero = run.Hero;
+    const double heroA = work.A[hero];
+    mu -= work.B[hero];
+    work.A[hero] = 1.0;
+    work.B[hero] = 0.0;
     const size_t band = Band(mu + 1.0, run.Places);
     const size_t paid = std::min(run.Paid, band);
     SaveBlockEnds(run, work, paid, 0);
@@ -672,26 +676,35 @@ void EvaluateRowNode(const Run &run, Workspace &work, size_t node, const Sink &s
         const double *after = work.Rows.data() + row * run.Paid;
         const double same = low < paid ? Dot(prefix + low, after + low, paid - low) : 0.0;
         const double shifted = low + 1 < paid ? Dot(prefix + low, after + low + 1, paid - low - 1) : 0.0;
-        // The hero's term with his stack `hero` and j's stack `other`.
-        const auto term = [&](double hero, double other) {
-            double heroA = 0.0, heroB = 0.0, a = 0.0, b = 0.0;
-            Clock(hero * time, heroA, heroB);
-            Clock(other * time, a, b);
-            return weight * hero * heroA * (a * same + b * shifted);
-        };
         const size_t seat = sink.Index != nullptr ? sink.Index[j] : j;
         double *hands = &sink.Finish[seat * 2];
-        if (j == run.Hero)
+        if (j == hero)
         {
-            sink.Put(&sink.Equity[seat], weight * stack[j] * heroStays * same);
+            sink.Put(&sink.Equity[seat], weight * stack[j] * heroA * same);
             sink.Put(&hands[0], 0.0);
             sink.Put(&hands[1], 0.0);
             return;
         }
         const Hand &hand = run.Hands[j];
+        const double a = work.A[j];
+        const double b = work.B[j];
+        double differenceA = 0.0; // the clock of |s_hero - s_j|
+        double differenceB = 0.0;
+        Clock(std::fabs(stack[hero] - stack[j]) * time, differenceA, differenceB);
         sink.Put(&sink.Equity[seat], 0.0);
-        sink.Put(&hands[0], term(hand.HeroWon, hand.OtherWon));
-        sink.Put(&hands[1], hand.HeroLost > 0.0 ? term(hand.HeroLost, hand.OtherLost) : 0.0);
+        if (hand.OtherWon == 0.0) // s_j <= s_hero: j is busted when he loses
+        {
+            sink.Put(&hands[0], weight * hand.HeroWon * (heroA * a) * same);
+            sink.Put(&hands[1], hand.HeroLost > 0.0 ? weight * hand.HeroLost * differenceA *
+                                                          ((a * a) * same + (b + a * b) * shifted)
+                                                    : 0.0);
+        }
+        else
+        {
+            sink.Put(&hands[0],
+                     weight * hand.HeroWon * (heroA * heroA) * (differenceA * same + differenceB * shifted));
+            sink.Put(&hands[1], 0.0); // s_j > s_hero: the hero is busted when he loses
+        }
     });
 }
 
@@ -990,8 +1003,7 @@ Status QuadratureHeroHands(const Field &field, size_t hero, const QuadratureOpti
         for (size_t j = 0; j < n; ++j)
         {
             const double risked = std::min(heroStack, players.Stack[j]);
-            hands[j] = {heroStack + risked, players.Stack[j] - risked, heroStack - risked,
-                        players.Stack[j] + risked};
+            hands[j] = {heroStack + risked, players.Stack[j] - risked, heroStack - risked};
             for (double stack : {hands[j].OtherWon, hands[j].HeroLost})
                 if (j != heroPlayer && stack > 0.0)
                     players.Smallest = std::min(players.Smallest, stack);
