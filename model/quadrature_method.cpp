@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "portable_math.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -28,7 +30,9 @@ namespace
  * player finishes in place m when m - 1 other clocks ring before his. With
  * x = ln t, $EV_i is the integral over x of
  *     s_i t e^(-s_i t) * sum_m prize_m [z^(m-1)] prod_{j != i} (a_j + b_j z),
- * a_j = e^(-s_j t) and b_j = 1 - a_j, taken by the trapezoid rule.
+ * a_j = e^(-s_j t) and b_j = 1 - a_j, taken by the trapezoid rule. Its
+ * exponentials and logarithms are the library's own (portable_math.h), so
+ * that every platform gives the same bits.
  */
 
 /*
@@ -131,13 +135,13 @@ double RungAtLeast(const std::vector<StackBin> &bins, double t)
 {
     double rung = 0.0;
     for (const StackBin &bin : bins)
-        rung += bin.Count * -std::expm1(-bin.Low * t);
+        rung += bin.Count * -PortableExpm1(-bin.Low * t);
     return rung;
 }
 
 double Phi(double y)
 {
-    return y < 1e-8 ? y : y * y / std::expm1(y);
+    return y < 1e-8 ? y : y * y / PortableExpm1(y);
 }
 
 // An upper bound on W over the times [from, to].
@@ -164,7 +168,7 @@ double CountPast(size_t places, double bound)
     for (int step = 0; step < 100; ++step)
     {
         const double mid = 0.5 * (low + high);
-        (mid - k - k * std::log(mid / k) >= bound ? high : low) = mid;
+        (mid - k - k * PortableLog(mid / k) >= bound ? high : low) = mid;
     }
     return high;
 }
@@ -173,24 +177,24 @@ double CountPast(size_t places, double bound)
 // field surely has), searched within [low, high].
 double LogTimeOfCount(const std::vector<StackBin> &bins, double count, double low, double high)
 {
-    if (RungAtLeast(bins, std::exp(high)) < count)
+    if (RungAtLeast(bins, PortableExp(high)) < count)
         return high;
     for (int step = 0; step < 60; ++step)
     {
         const double mid = 0.5 * (low + high);
-        (RungAtLeast(bins, std::exp(mid)) < count ? low : high) = mid;
+        (RungAtLeast(bins, PortableExp(mid)) < count ? low : high) = mid;
     }
     return high;
 }
 
 double Softplus(double z)
 {
-    return z > 0.0 ? z + std::log1p(std::exp(-z)) : std::log1p(std::exp(z));
+    return z > 0.0 ? z + PortableLog1p(PortableExp(-z)) : PortableLog1p(PortableExp(z));
 }
 
 double Logistic(double z)
 {
-    return z > 0.0 ? 1.0 / (1.0 + std::exp(-z)) : std::exp(z) / (1.0 + std::exp(z));
+    return z > 0.0 ? 1.0 / (1.0 + PortableExp(-z)) : PortableExp(z) / (1.0 + PortableExp(z));
 }
 
 /*
@@ -234,8 +238,8 @@ void NodeAt(const NodePlan &plan, size_t index, double &time, double &weight)
 {
     const double u = plan.First + static_cast<double>(index);
     const double y = Linear(plan, u);
-    const double tail = std::exp(plan.TailAnchor - y);
-    time = std::exp(y - tail);
+    const double tail = PortableExp(plan.TailAnchor - y);
+    time = PortableExp(y - tail);
     const double slope = plan.Fine + (CoarseStep - plan.Fine) * Logistic(-u / Blend);
     weight = time * slope * (1.0 + tail);
 }
@@ -257,10 +261,10 @@ NodePlan PlanNodes(const Players &players, const std::vector<StackBin> &bins, si
     const double spare = static_cast<double>(changed);
     const double coarseUntil = (StepScale / CoarseStep) * (StepScale / CoarseStep);
     NodePlan plan;
-    plan.Shift = std::log(coarseUntil / players.Total);
-    plan.TailAnchor = -std::log(players.Total) - TailAnchorBelowTotal;
+    plan.Shift = PortableLog(coarseUntil / players.Total);
+    plan.TailAnchor = -PortableLog(players.Total) - TailAnchorBelowTotal;
     const double start = plan.TailAnchor - TailStart;
-    double end = std::log(40.0 / players.Smallest);
+    double end = PortableLog(40.0 / players.Smallest);
     double relevantEnd = end;
     if (static_cast<double>(places) < count)
     {
@@ -276,8 +280,8 @@ NodePlan PlanNodes(const Players &players, const std::vector<StackBin> &bins, si
     double sharpest = 0.0;
     if ((count + spare) * PhiPeak > coarseUntil)
         for (double x = plan.Shift; x < relevantEnd; x += 0.05)
-            sharpest =
-                std::max(sharpest, SharpnessAtMost(bins, std::exp(x), std::exp(x + 0.05)) + spare * PhiPeak);
+            sharpest = std::max(sharpest, SharpnessAtMost(bins, PortableExp(x), PortableExp(x + 0.05)) +
+                                              spare * PhiPeak);
     if (sharpest > coarseUntil)
         plan.Fine = StepScale / std::sqrt(sharpest);
     plan.First = SolveLinear(plan, start);
@@ -295,7 +299,7 @@ size_t Band(double mu, size_t places)
     for (size_t count = static_cast<size_t>(mu) + 1; count < places; ++count)
     {
         const double c = static_cast<double>(count);
-        if (c * std::log(c / mu) - c + mu >= Negligible)
+        if (c * PortableLog(c / mu) - c + mu >= Negligible)
             return count;
     }
     return places;
@@ -484,7 +488,7 @@ size_t FloorOfBand(double mu, size_t from)
     while (static_cast<double>(low) < mu)
     {
         const double c = static_cast<double>(low); // P(X <= c) must be negligible to drop 0..c
-        const double exponent = c > 0.0 ? mu - c - c * std::log(mu / c) : mu;
+        const double exponent = c > 0.0 ? mu - c - c * PortableLog(mu / c) : mu;
         if (exponent < Negligible)
             break;
         ++low;
@@ -499,12 +503,12 @@ void Clock(double y, double &a, double &b)
 {
     if (y < 0.6931471805599453)
     {
-        b = -std::expm1(-y);
+        b = -PortableExpm1(-y);
         a = 1.0 - b;
     }
     else
     {
-        a = std::exp(-y);
+        a = PortableExp(-y);
         b = 1.0 - a;
     }
 }
