@@ -71,19 +71,35 @@ constexpr Pair PowersOfTwo[32] = {
     {0x1.f50765b6e4540p+0, 0x1.9d3e12dd8a18bp-54},
 };
 
-// 1/k! for k = 8 down to 2: e^r - 1 = r + r^2 (1/2! + r/3! + ...). For
-// |r| <= ln2 / 64 the first term left out, r^9 / 9!, is under 5e-19 of r.
-constexpr double ExpTerms[] = {
-    1.0 / 40320.0, 1.0 / 5040.0, 1.0 / 720.0, 1.0 / 120.0, 1.0 / 24.0, 1.0 / 6.0, 1.0 / 2.0,
-};
+/*
+ * The series are summed by Estrin's scheme, pairs of terms first, so that
+ * the multiplications do not wait on one another; the order is as fixed as
+ * Horner's.
+ */
 
-// 2 / (2j + 1) for j = 10 down to 1: ln((1 + s) / (1 - s)) = 2s + s R(s^2),
-// R(z) = sum_j 2 z^j / (2j + 1). For |s| <= 0.1716 (below) the first term
-// left out adds under 1e-18 relative.
-constexpr double LogTerms[] = {
-    2.0 / 21.0, 2.0 / 19.0, 2.0 / 17.0, 2.0 / 15.0, 2.0 / 13.0,
-    2.0 / 11.0, 2.0 / 9.0,  2.0 / 7.0,  2.0 / 5.0,  2.0 / 3.0,
-};
+// e^r - 1 - r = r^2 (1/2! + r/3! + ... + r^6/8!). For |r| <= ln2 / 64 the
+// first term left out, r^9 / 9!, is under 5e-19 of r.
+double ExpAbove(double r)
+{
+    const double r2 = r * r;
+    const double r4 = r2 * r2;
+    const double low = (1.0 / 2.0 + r * (1.0 / 6.0)) + r2 * (1.0 / 24.0 + r * (1.0 / 120.0));
+    const double high = (1.0 / 720.0 + r * (1.0 / 5040.0)) + r2 * (1.0 / 40320.0);
+    return r2 * (low + r4 * high);
+}
+
+// R(z) = sum_j 2 z^j / (2j + 1), j = 1..10: ln((1 + s) / (1 - s)) = 2s + s R(s^2).
+// For |s| <= 0.1716 (below) the first term left out adds under 1e-18 relative.
+double LogSeries(double z)
+{
+    const double z2 = z * z;
+    const double z4 = z2 * z2;
+    const double z8 = z4 * z4;
+    const double first = (2.0 / 3.0 + z * (2.0 / 5.0)) + z2 * (2.0 / 7.0 + z * (2.0 / 9.0));
+    const double second = (2.0 / 11.0 + z * (2.0 / 13.0)) + z2 * (2.0 / 15.0 + z * (2.0 / 17.0));
+    const double third = 2.0 / 19.0 + z * (2.0 / 21.0);
+    return z * ((first + z4 * second) + z8 * third);
+}
 
 // a + b and the exact error of its rounding, whatever their sizes (Knuth).
 Pair TwoSum(double a, double b)
@@ -153,11 +169,7 @@ Reduced Reduce(double x)
     reduced.Power = PowersOfTwo[j];
     // n Ln2Hi / 32 and the first difference are exact.
     reduced.R = TwoSum(x - n * (Ln2Hi / 32.0), -(n * (Ln2Lo / 32.0)));
-    const double r = reduced.R.Hi;
-    double sum = 0.0;
-    for (double term : ExpTerms)
-        sum = term + r * sum;
-    reduced.Above = (r * r) * sum;
+    reduced.Above = ExpAbove(reduced.R.Hi);
     return reduced;
 }
 
@@ -170,34 +182,37 @@ double Rest(const Reduced &reduced)
 
 /*
  * ln(u) + c / u for a finite u > 0 and c no more than an ulp of u (the bits
- * of 1 + x that rounding lost, for log1p). With u = m 2^e, m in
+ * of 1 + x that rounding lost, for log1p). With u = 2^e m, m in
  * [sqrt(1/2), sqrt(2)) and f = m - 1 exact, ln m = 2s + s R(s^2) where
  * s = f / (2 + f); written as f - f^2/2 + s (f^2/2 + R), which equals it,
- * so that the exact f and f^2/2 carry the leading bits and the rounding of
- * s only touches the small rest.
+ * so that the exact f carries the leading bits, and the roundings of f^2/2
+ * and of s only touch much smaller parts.
  */
 double LogWithCorrection(double u, double c)
 {
-    int e = 0;
-    double m = std::frexp(u, &e);
-    if (m < SqrtHalf)
+    // u = m 2^e, 1 <= m < 2, from the bits; a subnormal u first scaled exactly.
+    const int shift = u < 0x1p-1022 ? 54 : 0;
+    const double scaled = shift > 0 ? u * 0x1p54 : u;
+    uint64_t bits = 0;
+    std::memcpy(&bits, &scaled, sizeof bits);
+    int e = static_cast<int>(bits >> 52) - 1023 - shift;
+    bits = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1023} << 52);
+    double m = 0.0;
+    std::memcpy(&m, &bits, sizeof m);
+    if (m >= 2.0 * SqrtHalf)
     {
-        m *= 2.0;
-        e -= 1;
+        m *= 0.5;
+        e += 1;
     }
     const double f = m - 1.0;
     const double s = f / (2.0 + f);
-    const double z = s * s;
-    double sum = 0.0;
-    for (double term : LogTerms)
-        sum = term + z * sum;
-    const Pair square = TwoProduct(f, f);
-    const double halfSquare = 0.5 * square.Hi;
+    const double sum = LogSeries(s * s);
+    const double halfSquare = 0.5 * (f * f);
     const double k = static_cast<double>(e);
     const Pair leading = TwoSum(k * Ln2Hi, f); // k Ln2Hi is exact
     const Pair lead = TwoSum(leading.Hi, -halfSquare);
-    const double rest = s * (halfSquare + z * sum) + (k * Ln2Lo + c / u);
-    return lead.Hi + ((leading.Lo + lead.Lo) + (rest - 0.5 * square.Lo));
+    const double rest = s * (halfSquare + sum) + (k * Ln2Lo + c / u);
+    return lead.Hi + ((leading.Lo + lead.Lo) + rest);
 }
 
 } // namespace
