@@ -168,7 +168,10 @@ double CountPast(size_t places, double bound)
     for (int step = 0; step < 100; ++step)
     {
         const double mid = 0.5 * (low + high);
+        const bool last = mid == low || mid == high; // later steps would change nothing
         (mid - k - k * PortableLog(mid / k) >= bound ? high : low) = mid;
+        if (last)
+            break;
     }
     return high;
 }
@@ -182,7 +185,10 @@ double LogTimeOfCount(const std::vector<StackBin> &bins, double count, double lo
     for (int step = 0; step < 60; ++step)
     {
         const double mid = 0.5 * (low + high);
+        const bool last = mid == low || mid == high; // later steps would change nothing
         (RungAtLeast(bins, PortableExp(mid)) < count ? low : high) = mid;
+        if (last)
+            break;
     }
     return high;
 }
@@ -228,7 +234,10 @@ double SolveLinear(const NodePlan &plan, double logTime)
     for (int step = 0; step < 100; ++step)
     {
         const double mid = 0.5 * (low + high);
+        const bool last = mid == low || mid == high; // later steps would change nothing
         (Linear(plan, mid) < logTime ? low : high) = mid;
+        if (last)
+            break;
     }
     return low;
 }
