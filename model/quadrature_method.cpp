@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "portable_math.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -28,7 +30,9 @@ namespace
  * player finishes in place m when m - 1 other clocks ring before his. With
  * x = ln t, $EV_i is the integral over x of
  *     s_i t e^(-s_i t) * sum_m prize_m [z^(m-1)] prod_{j != i} (a_j + b_j z),
- * a_j = e^(-s_j t) and b_j = 1 - a_j, taken by the trapezoid rule.
+ * a_j = e^(-s_j t) and b_j = 1 - a_j, taken by the trapezoid rule. Its
+ * exponentials and logarithms are the library's own (portable_math.h), so
+ * that every platform gives the same bits.
  */
 
 /*
@@ -131,13 +135,13 @@ double RungAtLeast(const std::vector<StackBin> &bins, double t)
 {
     double rung = 0.0;
     for (const StackBin &bin : bins)
-        rung += bin.Count * -std::expm1(-bin.Low * t);
+        rung += bin.Count * -PortableExpm1(-bin.Low * t);
     return rung;
 }
 
 double Phi(double y)
 {
-    return y < 1e-8 ? y : y * y / std::expm1(y);
+    return y < 1e-8 ? y : y * y / PortableExpm1(y);
 }
 
 // An upper bound on W over the times [from, to].
@@ -164,7 +168,10 @@ double CountPast(size_t places, double bound)
     for (int step = 0; step < 100; ++step)
     {
         const double mid = 0.5 * (low + high);
-        (mid - k - k * std::log(mid / k) >= bound ? high : low) = mid;
+        const bool last = mid == low || mid == high; // later steps would change nothing
+        (mid - k - k * PortableLog(mid / k) >= bound ? high : low) = mid;
+        if (last)
+            break;
     }
     return high;
 }
@@ -173,24 +180,27 @@ double CountPast(size_t places, double bound)
 // field surely has), searched within [low, high].
 double LogTimeOfCount(const std::vector<StackBin> &bins, double count, double low, double high)
 {
-    if (RungAtLeast(bins, std::exp(high)) < count)
+    if (RungAtLeast(bins, PortableExp(high)) < count)
         return high;
     for (int step = 0; step < 60; ++step)
     {
         const double mid = 0.5 * (low + high);
-        (RungAtLeast(bins, std::exp(mid)) < count ? low : high) = mid;
+        const bool last = mid == low || mid == high; // later steps would change nothing
+        (RungAtLeast(bins, PortableExp(mid)) < count ? low : high) = mid;
+        if (last)
+            break;
     }
     return high;
 }
 
 double Softplus(double z)
 {
-    return z > 0.0 ? z + std::log1p(std::exp(-z)) : std::log1p(std::exp(z));
+    return z > 0.0 ? z + PortableLog1p(PortableExp(-z)) : PortableLog1p(PortableExp(z));
 }
 
 double Logistic(double z)
 {
-    return z > 0.0 ? 1.0 / (1.0 + std::exp(-z)) : std::exp(z) / (1.0 + std::exp(z));
+    return z > 0.0 ? 1.0 / (1.0 + PortableExp(-z)) : PortableExp(z) / (1.0 + PortableExp(z));
 }
 
 /*
@@ -224,7 +234,10 @@ double SolveLinear(const NodePlan &plan, double logTime)
     for (int step = 0; step < 100; ++step)
     {
         const double mid = 0.5 * (low + high);
+        const bool last = mid == low || mid == high; // later steps would change nothing
         (Linear(plan, mid) < logTime ? low : high) = mid;
+        if (last)
+            break;
     }
     return low;
 }
@@ -234,8 +247,8 @@ void NodeAt(const NodePlan &plan, size_t index, double &time, double &weight)
 {
     const double u = plan.First + static_cast<double>(index);
     const double y = Linear(plan, u);
-    const double tail = std::exp(plan.TailAnchor - y);
-    time = std::exp(y - tail);
+    const double tail = PortableExp(plan.TailAnchor - y);
+    time = PortableExp(y - tail);
     const double slope = plan.Fine + (CoarseStep - plan.Fine) * Logistic(-u / Blend);
     weight = time * slope * (1.0 + tail);
 }
@@ -257,10 +270,10 @@ NodePlan PlanNodes(const Players &players, const std::vector<StackBin> &bins, si
     const double spare = static_cast<double>(changed);
     const double coarseUntil = (StepScale / CoarseStep) * (StepScale / CoarseStep);
     NodePlan plan;
-    plan.Shift = std::log(coarseUntil / players.Total);
-    plan.TailAnchor = -std::log(players.Total) - TailAnchorBelowTotal;
+    plan.Shift = PortableLog(coarseUntil / players.Total);
+    plan.TailAnchor = -PortableLog(players.Total) - TailAnchorBelowTotal;
     const double start = plan.TailAnchor - TailStart;
-    double end = std::log(40.0 / players.Smallest);
+    double end = PortableLog(40.0 / players.Smallest);
     double relevantEnd = end;
     if (static_cast<double>(places) < count)
     {
@@ -276,8 +289,8 @@ NodePlan PlanNodes(const Players &players, const std::vector<StackBin> &bins, si
     double sharpest = 0.0;
     if ((count + spare) * PhiPeak > coarseUntil)
         for (double x = plan.Shift; x < relevantEnd; x += 0.05)
-            sharpest =
-                std::max(sharpest, SharpnessAtMost(bins, std::exp(x), std::exp(x + 0.05)) + spare * PhiPeak);
+            sharpest = std::max(sharpest, SharpnessAtMost(bins, PortableExp(x), PortableExp(x + 0.05)) +
+                                              spare * PhiPeak);
     if (sharpest > coarseUntil)
         plan.Fine = StepScale / std::sqrt(sharpest);
     plan.First = SolveLinear(plan, start);
@@ -295,7 +308,7 @@ size_t Band(double mu, size_t places)
     for (size_t count = static_cast<size_t>(mu) + 1; count < places; ++count)
     {
         const double c = static_cast<double>(count);
-        if (c * std::log(c / mu) - c + mu >= Negligible)
+        if (c * PortableLog(c / mu) - c + mu >= Negligible)
             return count;
     }
     return places;
@@ -352,13 +365,12 @@ double Dot(const double *p, const double *g, size_t length)
 }
 
 // One opponent's hand in a hero's row: both stacks after the hero wins it,
-// and after he loses it (0 where a player is busted).
+// and the hero's after he loses it (0 where a player is busted).
 struct Hand
 {
     double HeroWon;
     double OtherWon;
     double HeroLost;
-    double OtherLost;
 };
 
 // What one run shares between its threads.
@@ -485,7 +497,7 @@ size_t FloorOfBand(double mu, size_t from)
     while (static_cast<double>(low) < mu)
     {
         const double c = static_cast<double>(low); // P(X <= c) must be negligible to drop 0..c
-        const double exponent = c > 0.0 ? mu - c - c * std::log(mu / c) : mu;
+        const double exponent = c > 0.0 ? mu - c - c * PortableLog(mu / c) : mu;
         if (exponent < Negligible)
             break;
         ++low;
@@ -500,12 +512,12 @@ void Clock(double y, double &a, double &b)
 {
     if (y < 0.6931471805599453)
     {
-        b = -std::expm1(-y);
+        b = -PortableExpm1(-y);
         a = 1.0 - b;
     }
     else
     {
-        a = std::exp(-y);
+        a = PortableExp(-y);
         b = 1.0 - a;
     }
 }
@@ -653,6 +665,10 @@ void EvaluateNode(const Run &run, Workspace &work, size_t node, const Sink &sink
  * two dot products per opponent for both hands. At the hero's own place the
  * same <P, G> is his $EV term on the field as it stands. The band allows for
  * j's clock after a hand: at most one more ring expected.
+ *
+ * Of the four clocks after a hand, those of a sum of stacks are products of
+ * the players' own (e^-(s + s')t = a a', 1 - a a' = b + a b', no cancelling),
+ * so only the difference of the two stacks takes an exponential of its own.
  */
 void EvaluateRowNode(const Run &run, Workspace &work, size_t node, const Sink &sink)
 {
@@ -661,10 +677,11 @@ void EvaluateRowNode(const Run &run, Workspace &work, size_t node, const Sink &s
     double weight = 0.0;
     NodeAt(run.Plan, node, time, weight);
     double mu = ClockChances(run, work, time);
-    const double heroStays = work.A[run.Hero];
-    mu -= work.B[run.Hero];
-    work.A[run.Hero] = 1.0;
-    work.B[run.Hero] = 0.0;
+    const size_t hero = run.Hero;
+    const double heroA = work.A[hero];
+    mu -= work.B[hero];
+    work.A[hero] = 1.0;
+    work.B[hero] = 0.0;
     const size_t band = Band(mu + 1.0, run.Places);
     const size_t paid = std::min(run.Paid, band);
     SaveBlockEnds(run, work, paid, 0);
@@ -672,26 +689,35 @@ void EvaluateRowNode(const Run &run, Workspace &work, size_t node, const Sink &s
         const double *after = work.Rows.data() + row * run.Paid;
         const double same = low < paid ? Dot(prefix + low, after + low, paid - low) : 0.0;
         const double shifted = low + 1 < paid ? Dot(prefix + low, after + low + 1, paid - low - 1) : 0.0;
-        // The hero's term with his stack `hero` and j's stack `other`.
-        const auto term = [&](double hero, double other) {
-            double heroA = 0.0, heroB = 0.0, a = 0.0, b = 0.0;
-            Clock(hero * time, heroA, heroB);
-            Clock(other * time, a, b);
-            return weight * hero * heroA * (a * same + b * shifted);
-        };
         const size_t seat = sink.Index != nullptr ? sink.Index[j] : j;
         double *hands = &sink.Finish[seat * 2];
-        if (j == run.Hero)
+        if (j == hero)
         {
-            sink.Put(&sink.Equity[seat], weight * stack[j] * heroStays * same);
+            sink.Put(&sink.Equity[seat], weight * stack[j] * heroA * same);
             sink.Put(&hands[0], 0.0);
             sink.Put(&hands[1], 0.0);
             return;
         }
         const Hand &hand = run.Hands[j];
+        const double a = work.A[j];
+        const double b = work.B[j];
+        double differenceA = 0.0; // the clock of |s_hero - s_j|
+        double differenceB = 0.0;
+        Clock(std::fabs(stack[hero] - stack[j]) * time, differenceA, differenceB);
         sink.Put(&sink.Equity[seat], 0.0);
-        sink.Put(&hands[0], term(hand.HeroWon, hand.OtherWon));
-        sink.Put(&hands[1], hand.HeroLost > 0.0 ? term(hand.HeroLost, hand.OtherLost) : 0.0);
+        if (hand.OtherWon == 0.0) // s_j <= s_hero: j is busted when he loses
+        {
+            sink.Put(&hands[0], weight * hand.HeroWon * (heroA * a) * same);
+            sink.Put(&hands[1], hand.HeroLost > 0.0 ? weight * hand.HeroLost * differenceA *
+                                                          ((a * a) * same + (b + a * b) * shifted)
+                                                    : 0.0);
+        }
+        else
+        {
+            sink.Put(&hands[0],
+                     weight * hand.HeroWon * (heroA * heroA) * (differenceA * same + differenceB * shifted));
+            sink.Put(&hands[1], 0.0); // s_j > s_hero: the hero is busted when he loses
+        }
     });
 }
 
@@ -990,8 +1016,7 @@ Status QuadratureHeroHands(const Field &field, size_t hero, const QuadratureOpti
         for (size_t j = 0; j < n; ++j)
         {
             const double risked = std::min(heroStack, players.Stack[j]);
-            hands[j] = {heroStack + risked, players.Stack[j] - risked, heroStack - risked,
-                        players.Stack[j] + risked};
+            hands[j] = {heroStack + risked, players.Stack[j] - risked, heroStack - risked};
             for (double stack : {hands[j].OtherWon, hands[j].HeroLost})
                 if (j != heroPlayer && stack > 0.0)
                     players.Smallest = std::min(players.Smallest, stack);

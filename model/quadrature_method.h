@@ -60,13 +60,13 @@ Status QuadratureEquities(const Field &field, const QuadratureOptions &options, 
 // options.FinishPlaces is not read.
 //
 // Cost: one pass over the players per node for all 2(n - 1) fields at once:
-// per opponent two dot products over the band instead of one, and four
-// clocks. Measured: 1.3 to 1.6 times QuadratureEquities on the field from
-// 400 to 10,000 players, 2.2 times at 100 players with 15 paid. The nodes
-// suit every field of the row, so they may be a few more than the field's
-// own. Memory: QuadratureEquities' plus about 7 n doubles. Accuracy: as
-// QuadratureEquities; every entry within 4e-15 of it field by field, and of
-// the subset method on small fields, in the measurements.
+// per opponent two dot products over the band instead of one, and one
+// exponential. Measured: 1.3 to 1.6 times QuadratureEquities on the field
+// from 400 to 10,000 players, 2 times at 100 players with 15 paid. The
+// nodes suit every field of the row, so they may be a few more than the
+// field's own. Memory: QuadratureEquities' plus about 6 n doubles.
+// Accuracy: as QuadratureEquities; every entry within 4e-15 of it field by
+// field, and of the subset method on small fields, in the measurements.
 Status QuadratureHeroHands(const Field &field, size_t hero, const QuadratureOptions &options, double &now,
                            double *won, double *lost);
 
