@@ -62,7 +62,7 @@ Method RunWindowCalculate(const Field &field, bool forcePlain, std::vector<doubl
 
 /*
  * Beyond the window, the subset method is taken while it is faster, as
- * measured (docs/performance.md): below 12 players in play always, below 16
+ * measured (docs/performance.md): below 12 players in play always, below 17
  * while players and paid places together are under 20. With a table of every
  * finishing place the quadrature method is faster from 12 players.
  */
@@ -70,7 +70,7 @@ bool SubsetsFaster(size_t players, size_t places, bool finish)
 {
     if (players < 12)
         return true;
-    return !finish && players < 16 && players + places < 20;
+    return !finish && players < 17 && players + places < 20;
 }
 
 // Starting threads costs more than a small field's whole run; the results do

@@ -39,6 +39,7 @@ deal --stacks 5000,3000,2000,1234 --prizes 50,30,20,7.5 --split chip --keep 12.5
 deal --stacks 8000,1000,1000 --prizes 50,30,20 --format csv
 bubble --stacks 5000,0,3000,2000,1000,777 --prizes 50,30,20,10 --format json
 bubble --players 180 --chips 1500 --prizes 250,150,100 --format json
+bubble --stacks 900,100,800,200,700,300,600,400,500,500,400,600,300,700,200,800,100,900,1000,1500 --prizes 5,3,2 --format json
 equity --stacks 1500,2500,3500,900,1200,8000,300,4400,2600,3100,700,5000,2000,17,123456 --prizes 100,60,40,30,25,20,15,12,10,8,6,4,2 --method quadrature --format json
 finish --stacks 12,7,3,1,19,4,4,8,100,2,2,30 --prizes 1,1,1 --method quadrature --format json
 equity --stacks 9,81426,3,70000000001,5,5,5,123456789,44,1,998877,31,2,600000,7,7000000,12,888,40000,3 --prizes 5,0,3,0,1,2,1 --method quadrature --threads 2 --format csv
