@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "quadrature_method.h"
+#include "small_fields.h"
 #include "subset_method.h"
 
 namespace
@@ -219,22 +220,7 @@ TEST(QuadratureMethod, GivesTheSameResultsOnAnyNumberOfThreads)
 
 TEST(QuadratureMethod, SmallFieldsAndOddLadders)
 {
-    struct Row
-    {
-        std::vector<int64_t> Stacks;
-        std::vector<double> Prizes;
-        std::vector<double> Equity;
-    };
-    const Row rows[] = {
-        {{5000, 3000, 2000}, {50, 30, 20}, {38.39285714285714, 32.75, 28.857142857142858}},
-        {{1, 3}, {10, 2, 0, 0}, {4.0, 8.0}},
-        {{0, 7, 0}, {5, 3}, {0.0, 5.0, 0.0}}, // one player takes place 1
-        {{2, 2}, {}, {0.0, 0.0}},
-        {{2, 2}, {0, 0}, {0.0, 0.0}},
-        {{1, 1}, {6, 4, 1000}, {5.0, 5.0}},
-        {{1, 1, 2}, {0, 4}, {1.0 + 1.0 / 3.0, 1.0 + 1.0 / 3.0, 1.0 + 1.0 / 3.0}},
-    };
-    for (const Row &row : rows)
+    for (const SmallField &row : SmallFields())
     {
         const QuadratureRun run = Quadrature(row.Stacks, row.Prizes, WithTable(3), true);
         ASSERT_TRUE(run.Status.Ok) << run.Status.Message;

@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "small_fields.h"
 #include "subset_method.h"
 
 namespace
@@ -68,24 +69,9 @@ TEST(SubsetMethod, EqualStacksShareTheTableAndThePool)
     }
 }
 
-// The worked example and closed forms of two and three players.
 TEST(SubsetMethod, SmallFieldsMatchClosedForms)
 {
-    struct Row
-    {
-        std::vector<int64_t> Stacks;
-        std::vector<double> Prizes;
-        std::vector<double> Equity;
-    };
-    const Row rows[] = {
-        {{5000, 3000, 2000}, {50, 30, 20}, {38.39285714285714, 32.75, 28.857142857142858}},
-        {{1, 3}, {10, 2}, {4.0, 8.0}},
-        {{0, 1, 0, 3}, {10}, {0.0, 2.5, 0.0, 7.5}},
-        {{2, 2}, {}, {0.0, 0.0}},
-        // Places beyond the players in play pay nothing.
-        {{1, 1}, {6, 4, 1000}, {5.0, 5.0}},
-    };
-    for (const Row &row : rows)
+    for (const SmallField &row : SmallFields())
     {
         const SubsetRun run = Subsets(row.Stacks, row.Prizes, false);
         ASSERT_TRUE(run.Status.Ok);
