@@ -133,6 +133,18 @@ Status ReadWholeFile(const std::string &path, std::string &bytes)
     return Status();
 }
 
+Status ReadPrizeInput(const InputOptions &options, std::vector<double> &prizes)
+{
+    if (options.HasPrizes && options.HasPayoutFile)
+        return Failure("two sources for the prizes: give --prizes or --pos, not both");
+    if (!options.HasPrizes && !options.HasPayoutFile)
+        return Failure("no prizes: give --prizes or --pos");
+    FieldInput input;
+    const Status status = ReadPrizes(options, input);
+    prizes = input.Prizes;
+    return status;
+}
+
 Status ReadFieldInput(const InputOptions &options, FieldInput &input)
 {
     Status status = CheckSources(options);

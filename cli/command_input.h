@@ -34,6 +34,10 @@ struct FieldInput
 // no player in play.
 Status ReadFieldInput(const InputOptions &options, FieldInput &input);
 
+// The prizes alone, from --prizes or --pos, for questions that take no
+// stacks; refuses two sources or none as ReadFieldInput does.
+Status ReadPrizeInput(const InputOptions &options, std::vector<double> &prizes);
+
 // The whole of a file, or of standard input for "-".
 Status ReadWholeFile(const std::string &path, std::string &bytes);
 

@@ -236,15 +236,12 @@ int RunEqualStacksBubble(Options &options)
         return Fail("--players and --chips go together");
     if (options.SeatGiven->count() > 0)
         return Fail("--seat needs --stacks: equal stacks have one bubble factor");
-    // The prizes come as for any field; two stand-in stacks pass the stacks check.
-    options.Input.Stacks = "1,1";
-    options.Input.HasStacks = true;
-    ostrel::FieldInput input;
-    const ostrel::Status read = ostrel::ReadFieldInput(options.Input, input);
+    std::vector<double> prizes;
+    const ostrel::Status read = ostrel::ReadPrizeInput(options.Input, prizes);
     if (!read.Ok)
         return Fail(read.Message);
     ostrel::EqualStacksBubble result = {};
-    const ostrel::Field ladder = input.View();
+    const ostrel::Field ladder = {nullptr, 0, prizes.data(), prizes.size()};
     const ostrel::Status computed = ostrel::EqualStacksBubbleFactor(
         options.Players, options.Chips, ladder.Prizes, ostrel::PaidPlaces(ladder, ladder.Places), result);
     if (!computed.Ok)

@@ -159,8 +159,10 @@ Status ComputeDeal(const Field &field, const DealTerms &terms, const FieldEquity
     const Field rest = {field.Stacks, field.Seats, ladder.data(), ladder.size()};
     deal.Dealt = PrizePool(rest, n);
     std::vector<double> payment(field.Seats, 0.0);
-    if (terms.Split == DealSplit::Icm)
-        status = terms.Keep == 0.0 ? (payment = equities, Status()) : equity(rest, payment.data());
+    if (terms.Split == DealSplit::Icm && terms.Keep == 0.0)
+        payment = equities;
+    else if (terms.Split == DealSplit::Icm)
+        status = equity(rest, payment.data());
     else if (terms.Split == DealSplit::Chip)
         status = ChipSplit(field, players, ladder, deal.Dealt, payment);
     else
@@ -276,14 +278,9 @@ Status ComputeBubbleGrid(const Field &field, const size_t *onlySeat, const Field
             if (!status.Ok)
                 break;
             PutFactor(grid, row * n + column, now[i], iWon, iLost);
-            if (onlySeat == nullptr) // j's row, i's column
-            {
-                const size_t jRow =
-                    static_cast<size_t>(std::find(grid.Rows.begin(), grid.Rows.end(), j) - grid.Rows.begin());
-                const size_t iColumn = static_cast<size_t>(
-                    std::find(players.Seats.begin(), players.Seats.end(), i) - players.Seats.begin());
-                PutFactor(grid, jRow * n + iColumn, now[j], jWon, jLost);
-            }
+            // The whole grid's rows are its columns: j's row is `column`, i's column `row`.
+            if (onlySeat == nullptr)
+                PutFactor(grid, column * n + row, now[j], jWon, jLost);
         }
     return status;
 }
