@@ -35,14 +35,19 @@ Status ReadStacks(const InputOptions &options, FieldInput &input)
     {
         if (IsBlankText(options.Stacks))
             return Failure("--stacks: the list is empty");
-        input.Stacks = ParseStackList(options.Stacks, error);
+        const StackList list = ReadStackList(options.Stacks, error);
+        input.Stacks = list.Chips;
+        input.StackDecimals = list.Decimals;
         return error.empty() ? Status() : Failure("--stacks: " + error);
     }
     std::string bytes;
     const Status read = ReadWholeFile(options.StacksFile, bytes);
     if (!read.Ok)
         return FromFile("--stacks-file", options.StacksFile, read.Message);
-    input.Stacks = ParseStackLines(bytes, error);
+    const StackList list = ReadStackLines(bytes, error);
+    input.Stacks = list.Chips;
+    input.StackDecimals = list.Decimals;
+    input.Names = list.Names;
     if (!error.empty())
         return FromFile("--stacks-file", options.StacksFile, error);
     if (input.Stacks.empty())
@@ -57,8 +62,22 @@ Status ReadPrizes(const InputOptions &options, FieldInput &input)
         if (IsBlankText(options.Prizes))
             return Failure("--prizes: the list is empty");
         std::string error;
-        input.Prizes = ParsePrizeList(options.Prizes, error);
+        input.Prizes = ReadPrizeList(options.Prizes, options.HasPool ? options.Pool : "", error);
         return error.empty() ? Status() : Failure("--prizes: " + error);
+    }
+    if (options.HasPrizesFile)
+    {
+        std::string bytes;
+        const Status read = ReadWholeFile(options.PrizesFile, bytes);
+        if (!read.Ok)
+            return FromFile("--prizes-file", options.PrizesFile, read.Message);
+        std::string error;
+        input.Prizes = ReadPrizeLines(bytes, options.HasPool ? options.Pool : "", error);
+        if (!error.empty())
+            return FromFile("--prizes-file", options.PrizesFile, error);
+        if (input.Prizes.empty())
+            return FromFile("--prizes-file", options.PrizesFile, "no prize in the file");
+        return Status();
     }
     std::string bytes;
     Status read = ReadWholeFile(options.PayoutFile, bytes);
@@ -87,22 +106,30 @@ Status ReadSettingsFile(const InputOptions &options, FieldInput &input)
     return Status();
 }
 
+Status CheckPrizeSources(const InputOptions &options, int prizeSources, const char *sources)
+{
+    if (prizeSources > 1)
+        return Failure("two sources for the prizes: give one of --prizes, --prizes-file or --pos");
+    if (prizeSources == 0)
+        return Failure(std::string("no prizes: give ") + sources);
+    if (options.HasPool && !options.HasPrizes && !options.HasPrizesFile)
+        return Failure("--pool goes with percentages in --prizes or --prizes-file");
+    return Status();
+}
+
 Status CheckSources(const InputOptions &options)
 {
     const int stackSources = options.HasStacks + options.HasStacksFile + options.HasSettingsFile;
-    const int prizeSources = options.HasPrizes + options.HasPayoutFile + options.HasSettingsFile;
+    const int prizeSources =
+        options.HasPrizes + options.HasPrizesFile + options.HasPayoutFile + options.HasSettingsFile;
     if (options.HasSettingsFile && (stackSources > 1 || prizeSources > 1))
         return Failure("--settings gives both the stacks and the prizes; it takes no --stacks, --stacks-file, "
-                       "--prizes or --pos");
+                       "--prizes, --prizes-file or --pos");
     if (stackSources > 1)
         return Failure("two sources for the stacks: give --stacks or --stacks-file, not both");
-    if (prizeSources > 1)
-        return Failure("two sources for the prizes: give --prizes or --pos, not both");
-    if (stackSources == 0)
+    if (stackSources == 0 && prizeSources <= 1)
         return Failure("no stacks: give --stacks, --stacks-file or --settings");
-    if (prizeSources == 0)
-        return Failure("no prizes: give --prizes, --pos or --settings");
-    return Status();
+    return CheckPrizeSources(options, prizeSources, "--prizes, --prizes-file, --pos or --settings");
 }
 
 } // namespace
@@ -135,10 +162,10 @@ Status ReadWholeFile(const std::string &path, std::string &bytes)
 
 Status ReadPrizeInput(const InputOptions &options, std::vector<double> &prizes)
 {
-    if (options.HasPrizes && options.HasPayoutFile)
-        return Failure("two sources for the prizes: give --prizes or --pos, not both");
-    if (!options.HasPrizes && !options.HasPayoutFile)
-        return Failure("no prizes: give --prizes or --pos");
+    const Status sources = CheckPrizeSources(
+        options, options.HasPrizes + options.HasPrizesFile + options.HasPayoutFile, "--prizes, --prizes-file or --pos");
+    if (!sources.Ok)
+        return sources;
     FieldInput input;
     const Status status = ReadPrizes(options, input);
     prizes = input.Prizes;

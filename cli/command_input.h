@@ -15,18 +15,23 @@
 namespace ostrel
 {
 
-// Each text is used when its flag says the option was given.
+// Each text is used when its flag says the option was given. Pool, when
+// given, makes every prize a percentage of it.
 struct InputOptions
 {
-    std::string Stacks, StacksFile, Prizes, PayoutFile, SettingsFile;
+    std::string Stacks, StacksFile, Prizes, PayoutFile, SettingsFile, PrizesFile, Pool;
     bool HasStacks = false, HasStacksFile = false, HasPrizes = false, HasPayoutFile = false,
-         HasSettingsFile = false;
+         HasSettingsFile = false, HasPrizesFile = false, HasPool = false;
 };
 
+// Stacks in units of 10^-StackDecimals (whole chips when 0); Names, when the
+// stacks file names its players, one per seat.
 struct FieldInput
 {
     std::vector<int64_t> Stacks;
     std::vector<double> Prizes;
+    int32_t StackDecimals = 0;
+    std::vector<std::string> Names;
     Field View() const;
 };
 

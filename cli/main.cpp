@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -16,7 +17,9 @@
 #include <io.h>
 #endif
 
+#include "arguments.h"
 #include "command_input.h"
+#include "equal_stacks_bust_paid.h"
 #include "field_methods.h"
 #include "report.h"
 
@@ -30,21 +33,37 @@ namespace
 constexpr int ErrorStatus = 2;
 constexpr size_t BubbleGridPlayers = 100;
 constexpr size_t BubbleRowPlayers = 1000;
+constexpr int64_t MaxPlayers = 1000000;
 
 int Fail(const std::string &message)
 {
-    std::string line = message;
-    for (char &c : line)
-        if (c == '\n' || c == '\r')
-            c = ' ';
-    std::fprintf(stderr, "ostrel-icm: error: %s\n", line.c_str());
+    std::fprintf(stderr, "ostrel-icm: error: %s\n", ostrel::Escaped(message).c_str());
     return ErrorStatus;
 }
 
-int Answer(const std::string &text)
+// What a successful run says besides its answer: warnings before it, the
+// time after it, both on standard error.
+struct Remarks
 {
+    std::string Warnings;
+    bool ShowTime = false;
+    double Seconds = 0.0;
+};
+
+int Answer(const std::string &text, const Remarks &remarks = Remarks())
+{
+    std::fputs(remarks.Warnings.c_str(), stderr);
     std::fwrite(text.data(), 1, text.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : Fail("could not write the answer");
+    if (std::fflush(stdout) != 0)
+        return Fail("could not write the answer");
+    if (remarks.ShowTime)
+        std::fprintf(stderr, "ostrel-icm: time: %.3f ms\n", remarks.Seconds * 1000.0);
+    return 0;
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 struct Options
@@ -55,51 +74,62 @@ struct Options
     std::string Split = "icm";
     std::string Keep = "0";
     std::string Round;
-    int64_t Seat = 0;
-    int64_t Players = 0;
-    int64_t Chips = 0;
-    unsigned Threads = 1;
-    size_t Places = 0;
-    CLI::Option *Given[5] = {};
+    std::string Seat, Players, Chips, Threads, Places;
+    CLI::Option *Given[7] = {};
     CLI::Option *PlacesGiven = nullptr;
     CLI::Option *RoundGiven = nullptr;
     CLI::Option *SeatGiven = nullptr;
     CLI::Option *PlayersGiven = nullptr;
     CLI::Option *ChipsGiven = nullptr;
+    CLI::Option *ThreadsGiven = nullptr;
+    CLI::Option *TimeGiven = nullptr;
 };
 
 // Which sources were given, so that an empty list is told from none.
 void NoteGivenSources(Options &options)
 {
     ostrel::InputOptions &input = options.Input;
-    bool *flags[5] = {&input.HasStacks, &input.HasStacksFile, &input.HasPrizes, &input.HasPayoutFile,
-                      &input.HasSettingsFile};
-    for (int i = 0; i < 5; ++i)
+    bool *flags[7] = {&input.HasStacks,       &input.HasStacksFile, &input.HasPrizes, &input.HasPayoutFile,
+                      &input.HasSettingsFile, &input.HasPrizesFile, &input.HasPool};
+    for (int i = 0; i < 7; ++i)
         *flags[i] = options.Given[i]->count() > 0;
 }
 
 void AddInputOptions(CLI::App &command, Options &options)
 {
     ostrel::InputOptions &input = options.Input;
-    options.Given[0] =
-        command.add_option("--stacks", input.Stacks, "Chips of each seat, comma-separated (0 = empty seat)");
-    options.Given[1] =
-        command.add_option("--stacks-file", input.StacksFile, "One stack per line ('-' reads standard input)");
-    options.Given[2] = command.add_option("--prizes", input.Prizes, "Prize of each place from 1st, comma-separated");
-    options.Given[3] = command.add_option("--pos", input.PayoutFile, "The prizes from a payout structure file (.pos)");
-    options.Given[4] =
-        command.add_option("--settings", input.SettingsFile, "Stacks and prizes from the calculator's settings file");
-    command.add_option("--method", options.Method, "auto, plain, subsets or quadrature")
-        ->check(CLI::IsMember({"auto", "plain", "subsets", "quadrature"}))
-        ->default_str("auto");
+    options.Given[0] = command.add_option("--stacks", input.Stacks,
+                                          "Chips of each seat, comma-separated (0 = empty seat; 24.5 and 2.45M "
+                                          "are read too)")
+                           ->type_name("LIST");
+    options.Given[1] = command.add_option("--stacks-file", input.StacksFile,
+                                          "One seat per line: stack, seat,stack or name,stack ('-' reads standard "
+                                          "input)")
+                           ->type_name("FILE");
+    options.Given[2] =
+        command.add_option("--prizes", input.Prizes, "Prize of each place from 1st, comma-separated")->type_name("LIST");
+    options.Given[5] = command.add_option("--prizes-file", input.PrizesFile,
+                                          "The prizes from a file: one per line or comma-separated, # comments "
+                                          "('-' reads standard input)")
+                           ->type_name("FILE");
+    options.Given[6] = command.add_option("--pool", input.Pool,
+                                          "The prize pool, when the prizes are percentages of it (25%,15%,...)")
+                           ->type_name("AMOUNT");
+    options.Given[3] = command.add_option("--pos", input.PayoutFile, "The prizes from a payout structure file (.pos)")
+                           ->type_name("FILE");
+    options.Given[4] = command.add_option("--settings", input.SettingsFile,
+                                          "Stacks and prizes from the calculator's settings file")
+                           ->type_name("FILE");
+    command.add_option("--method", options.Method, "auto (the default), plain, subsets or quadrature")
+        ->type_name("NAME");
     const unsigned cores = std::thread::hardware_concurrency();
-    options.Threads = cores == 0 ? 1 : cores;
-    command.add_option("--threads", options.Threads, "Threads for the quadrature method (default: the cores)")
-        ->check(CLI::Range(1u, 256u))
-        ->default_str(std::to_string(options.Threads));
-    command.add_option("--format", options.Format, "Output: table, csv or json")
-        ->check(CLI::IsMember({"table", "csv", "json"}))
-        ->default_str("table");
+    options.ThreadsGiven = command
+                               .add_option("--threads", options.Threads,
+                                           "Threads for the quadrature method, 1 to 256 (default: the cores, " +
+                                               std::to_string(cores == 0 ? 1 : cores) + " here)")
+                               ->type_name("N");
+    command.add_option("--format", options.Format, "Output: table (the default), csv or json")->type_name("NAME");
+    options.TimeGiven = command.add_flag("--time", "Also say on standard error how long the computation took");
 }
 
 ostrel::Format FormatNamed(const std::string &name)
@@ -115,46 +145,134 @@ ostrel::Method MethodNamed(const std::string &name)
                                   : ostrel::Method::Automatic;
 }
 
-ostrel::RunOptions RunOptionsOf(const Options &options, ostrel::ProgressDisplay &progress)
+// The options every command shares, judged before anything is read.
+std::string CheckCommonOptions(Options &options, unsigned &threads)
+{
+    std::string problem = ostrel::CheckChoice("--method", options.Method, {"auto", "plain", "subsets", "quadrature"});
+    if (problem.empty())
+        problem = ostrel::CheckChoice("--format", options.Format, {"table", "csv", "json"});
+    const unsigned cores = std::thread::hardware_concurrency();
+    threads = cores == 0 ? 1 : cores;
+    if (problem.empty() && options.ThreadsGiven->count() > 0)
+    {
+        int64_t count = 0;
+        problem = ostrel::ReadCount("--threads", options.Threads, 1, 256, "a thread count", count);
+        threads = static_cast<unsigned>(count);
+    }
+    return problem;
+}
+
+ostrel::RunOptions RunOptionsOf(unsigned threads, ostrel::ProgressDisplay &progress)
 {
     ostrel::RunOptions run;
-    run.Threads = options.Threads;
+    run.Threads = threads;
     run.Progress = ostrel::ShowProgress;
     run.ProgressContext = &progress;
     return run;
 }
 
+// Decimal stacks are no field of the window's: `auto` then chooses as for
+// any field beyond it.
+ostrel::Method MethodFor(const Options &options, const ostrel::FieldInput &input, bool finish)
+{
+    const ostrel::Method method = MethodNamed(options.Method);
+    if (method == ostrel::Method::Automatic && input.StackDecimals > 0)
+        return ostrel::ChosenMethod(input.View(), finish);
+    return method;
+}
+
+// A ladder that rises from one place to the next is almost always typed in
+// the wrong order; it is computed as given, with one line saying so.
+std::string RisingLadderWarning(const std::vector<double> &prizes)
+{
+    for (size_t place = 1; place < prizes.size(); ++place)
+        if (prizes[place] > prizes[place - 1])
+            return "ostrel-icm: warning: the prizes rise from place " + std::to_string(place) + " (" +
+                   ostrel::ShortestText(prizes[place - 1]) + ") to place " + std::to_string(place + 1) + " (" +
+                   ostrel::ShortestText(prizes[place]) + "); computed in the order given, place 1 first\n";
+    return "";
+}
+
+Remarks RemarksOf(const Options &options, const std::vector<double> &prizes, double seconds)
+{
+    Remarks remarks;
+    remarks.Warnings = RisingLadderWarning(prizes);
+    remarks.ShowTime = options.TimeGiven->count() > 0;
+    remarks.Seconds = seconds;
+    return remarks;
+}
+
+// Money is shown with the decimals the prizes were typed with, at least 2.
+int MoneyDecimals(const std::vector<double> &prizes)
+{
+    int decimals = 2;
+    for (double prize : prizes)
+    {
+        const std::string text = ostrel::ShortestText(prize);
+        const size_t point = text.find('.');
+        if (point != std::string::npos && text.find('e') == std::string::npos)
+            decimals = std::max(decimals, static_cast<int>(text.size() - point - 1));
+    }
+    return std::min(decimals, 12);
+}
+
+ostrel::SeatsShown SeatsOf(const ostrel::FieldInput &input)
+{
+    ostrel::SeatsShown seats;
+    seats.Stacks = input.Stacks;
+    seats.StackDecimals = input.StackDecimals;
+    seats.Names = input.Names;
+    seats.Players = ostrel::PlayersInPlay(input.View());
+    seats.Paid = ostrel::PaidPlaces(input.View(), seats.Players);
+    seats.MoneyDecimals = MoneyDecimals(input.Prizes);
+    return seats;
+}
+
 // Finish tables of large fields show the paid places unless asked otherwise.
-size_t FinishPlaces(const Options &options, const ostrel::Field &field)
+std::string FinishPlaces(const Options &options, const ostrel::Field &field, size_t &places)
 {
     const size_t players = ostrel::PlayersInPlay(field);
     if (options.PlacesGiven != nullptr && options.PlacesGiven->count() > 0)
-        return std::min(options.Places, players);
-    return players > 100 ? std::max<size_t>(ostrel::PaidPlaces(field, players), 1) : players;
+    {
+        int64_t count = 0;
+        const std::string problem = ostrel::ReadCount("--places", options.Places, 1, MaxPlayers, "a number of places", count);
+        places = std::min(static_cast<size_t>(count), players);
+        return problem;
+    }
+    places = players > 100 ? std::max<size_t>(ostrel::PaidPlaces(field, players), 1) : players;
+    return "";
 }
 
 int RunEquityCommand(Options &options, bool finish)
 {
     NoteGivenSources(options);
+    unsigned threads = 1;
+    std::string problem = CheckCommonOptions(options, threads);
+    if (!problem.empty())
+        return Fail(problem);
     ostrel::FieldInput input;
     const ostrel::Status read = ostrel::ReadFieldInput(options.Input, input);
     if (!read.Ok)
         return Fail(read.Message);
     const ostrel::Field field = input.View();
+    size_t places = 0;
+    if (finish && !(problem = FinishPlaces(options, field, places)).empty())
+        return Fail(problem);
     ostrel::ProgressDisplay progress = ostrel::StartProgress(1);
-    const ostrel::RunOptions runOptions = RunOptionsOf(options, progress);
-    const ostrel::FieldRun run =
-        finish ? ostrel::RunFinish(field, MethodNamed(options.Method), FinishPlaces(options, field), runOptions)
-               : ostrel::RunEquity(field, MethodNamed(options.Method), runOptions);
+    const ostrel::RunOptions runOptions = RunOptionsOf(threads, progress);
+    const ostrel::Method method = MethodFor(options, input, finish);
+    const ostrel::FieldRun run = finish ? ostrel::RunFinish(field, method, places, runOptions)
+                                        : ostrel::RunEquity(field, method, runOptions);
     ostrel::EndProgress(progress);
     if (!run.Outcome.Ok)
         return Fail(run.Outcome.Message);
     ostrel::EquityReport report;
-    report.Stacks = input.Stacks;
+    report.Seats = SeatsOf(input);
     report.PrizePool = ostrel::PrizePool(field, ostrel::PlayersInPlay(field));
     report.Run = &run;
     const ostrel::Format format = FormatNamed(options.Format);
-    return Answer(finish ? ostrel::FormatFinish(report, format) : ostrel::FormatEquity(report, format));
+    return Answer(finish ? ostrel::FormatFinish(report, format) : ostrel::FormatEquity(report, format),
+                  RemarksOf(options, input.Prizes, run.Seconds));
 }
 
 // A rounding unit as typed, kept in decimal so that payments come out exact.
@@ -191,6 +309,12 @@ ostrel::Status ParseRoundingUnit(const std::string &text, ostrel::MoneyUnit &uni
 int RunDealCommand(Options &options)
 {
     NoteGivenSources(options);
+    unsigned threads = 1;
+    std::string problem = CheckCommonOptions(options, threads);
+    if (problem.empty())
+        problem = ostrel::CheckChoice("--split", options.Split, {"icm", "chip", "even"});
+    if (!problem.empty())
+        return Fail(problem);
     ostrel::DealTerms terms;
     terms.Split = options.Split == "chip" ? ostrel::DealSplit::Chip
                   : options.Split == "even" ? ostrel::DealSplit::Even
@@ -210,22 +334,24 @@ int RunDealCommand(Options &options)
         return Fail(read.Message);
     if (terms.Keep > input.Prizes[0])
         return Fail("--keep: " + options.Keep + " is above the first prize");
+    const auto start = std::chrono::steady_clock::now();
     ostrel::MethodLog log;
     ostrel::Deal deal;
     ostrel::ProgressDisplay progress = ostrel::StartProgress(2);
     const ostrel::Status dealt = ostrel::ComputeDeal(
-        input.View(), terms, ostrel::EquityBy(MethodNamed(options.Method), RunOptionsOf(options, progress), log, &progress),
-        deal);
+        input.View(), terms,
+        ostrel::EquityBy(MethodFor(options, input, false), RunOptionsOf(threads, progress), log, &progress), deal);
     ostrel::EndProgress(progress);
     if (!dealt.Ok)
         return Fail(dealt.Message);
     ostrel::DealReport report;
-    report.Stacks = input.Stacks;
+    report.Seats = SeatsOf(input);
     report.Split = options.Split;
     report.Methods = log.Names();
     report.Kept = terms.Keep;
     report.Result = &deal;
-    return Answer(ostrel::FormatDeal(report, FormatNamed(options.Format)));
+    return Answer(ostrel::FormatDeal(report, FormatNamed(options.Format)),
+                  RemarksOf(options, input.Prizes, SecondsSince(start)));
 }
 
 int RunEqualStacksBubble(Options &options)
@@ -236,22 +362,41 @@ int RunEqualStacksBubble(Options &options)
         return Fail("--players and --chips go together");
     if (options.SeatGiven->count() > 0)
         return Fail("--seat needs --stacks: equal stacks have one bubble factor");
+    int64_t players = 0;
+    int64_t chips = 0;
+    std::string problem = ostrel::ReadCount("--players", options.Players, 0, int64_t{1} << 53, "a number of players",
+                                            players);
+    if (problem.empty())
+        problem = ostrel::ReadCount("--chips", options.Chips, 0, int64_t{1} << 53, "a number of chips", chips);
+    if (!problem.empty())
+        return Fail(problem);
     std::vector<double> prizes;
     const ostrel::Status read = ostrel::ReadPrizeInput(options.Input, prizes);
     if (!read.Ok)
         return Fail(read.Message);
+    const auto start = std::chrono::steady_clock::now();
     ostrel::EqualStacksBubble result = {};
     const ostrel::Field ladder = {nullptr, 0, prizes.data(), prizes.size()};
-    const ostrel::Status computed = ostrel::EqualStacksBubbleFactor(
-        options.Players, options.Chips, ladder.Prizes, ostrel::PaidPlaces(ladder, ladder.Places), result);
+    const size_t paid = ostrel::PaidPlaces(ladder, ladder.Places);
+    const ostrel::Status computed = ostrel::EqualStacksBubbleFactor(players, chips, ladder.Prizes, paid, result);
     if (!computed.Ok)
         return Fail(computed.Message);
-    return Answer(ostrel::FormatEqualStacks(result, FormatNamed(options.Format)));
+    ostrel::EqualStacksReport report;
+    report.Result = &result;
+    report.Players = players;
+    report.BustPaid = ostrel::BustPrize(players, prizes.data(), paid) > 0.0;
+    report.FactorBustPaid = ostrel::EqualStacksFactorBustPaid(result, players, prizes.data(), paid);
+    return Answer(ostrel::FormatEqualStacks(report, FormatNamed(options.Format)),
+                  RemarksOf(options, prizes, SecondsSince(start)));
 }
 
 int RunBubbleCommand(Options &options)
 {
     NoteGivenSources(options);
+    unsigned threads = 1;
+    const std::string problem = CheckCommonOptions(options, threads);
+    if (!problem.empty())
+        return Fail(problem);
     if (options.PlayersGiven->count() > 0 || options.ChipsGiven->count() > 0)
         return RunEqualStacksBubble(options);
     ostrel::FieldInput input;
@@ -262,23 +407,28 @@ int RunBubbleCommand(Options &options)
     const bool oneRow = options.SeatGiven->count() > 0;
     if (oneRow)
     {
-        if (options.Seat < 1 || static_cast<size_t>(options.Seat) > input.Stacks.size() ||
-            input.Stacks[static_cast<size_t>(options.Seat - 1)] == 0)
-            return Fail("--seat " + std::to_string(options.Seat) + ": no player in play in that seat");
-        seat = static_cast<size_t>(options.Seat - 1);
+        int64_t number = 0;
+        const std::string seatProblem = ostrel::ReadCount(
+            "--seat", options.Seat, 1, static_cast<int64_t>(input.Stacks.size()), "a seat number", number);
+        if (!seatProblem.empty())
+            return Fail(seatProblem);
+        if (input.Stacks[static_cast<size_t>(number - 1)] == 0)
+            return Fail("--seat " + options.Seat + ": no player in play in that seat");
+        seat = static_cast<size_t>(number - 1);
     }
     const size_t players = ostrel::PlayersInPlay(input.View());
     if (players > (oneRow ? BubbleRowPlayers : BubbleGridPlayers))
         return Fail(oneRow ? "bubble --seat takes at most 1000 players in play; this field has " + std::to_string(players)
                            : "the whole bubble grid takes at most 100 players in play (--seat N gives one row of up "
                              "to 1000); this field has " + std::to_string(players));
+    const auto start = std::chrono::steady_clock::now();
     ostrel::MethodLog log;
     ostrel::BubbleGrid grid;
     const ostrel::Field field = input.View();
-    const ostrel::Method method = MethodNamed(options.Method);
+    const ostrel::Method method = MethodFor(options, input, false);
     ostrel::HeroHands hands;
     ostrel::ProgressDisplay progress = ostrel::StartProgress(0);
-    const ostrel::RunOptions runOptions = RunOptionsOf(options, progress);
+    const ostrel::RunOptions runOptions = RunOptionsOf(threads, progress);
     const bool byRows = ostrel::HeroHandsBy(method, field, runOptions, log, &progress, hands);
     // By rows, one step a row; by fields, one step a field.
     progress.Steps = byRows ? (oneRow ? 1 : players) : (oneRow ? 2 * players - 1 : players * (players - 1) + 1);
@@ -289,25 +439,34 @@ int RunBubbleCommand(Options &options)
     if (!computed.Ok)
         return Fail(computed.Message);
     ostrel::BubbleReport report;
+    report.Seats = SeatsOf(input);
     report.Methods = log.Names();
     report.OnlySeat = oneRow ? &seat : nullptr;
     report.Grid = &grid;
-    return Answer(ostrel::FormatBubbleGrid(report, FormatNamed(options.Format)));
+    return Answer(ostrel::FormatBubbleGrid(report, FormatNamed(options.Format)),
+                  RemarksOf(options, input.Prizes, SecondsSince(start)));
 }
 
-const char *const CommandNames[] = {"equity", "finish", "deal", "bubble"};
+const std::vector<std::string> CommandNames = {"equity", "finish", "deal", "bubble"};
+
+const char *const Summary =
+    "Tournament equity under the chip-proportional finishing-order model.\n\n"
+    "Examples:\n"
+    "  ostrel-icm equity --stacks 5000,3000,2000 --prizes 50,30,20\n"
+    "  ostrel-icm finish --stacks 5000,3000,2000 --prizes 50,30,20 --format csv\n"
+    "  ostrel-icm deal --stacks 5000,3000,2000 --prizes 50,30,20 --split chip --round 1\n"
+    "  ostrel-icm bubble --stacks 5000,3000,2000,1000 --prizes 50,30,20 --seat 4\n"
+    "  ostrel-icm equity --settings ostrel.ini --format json\n"
+    "  ostrel-icm help equity\n";
 
 int Run(int argc, char **argv)
 {
-    CLI::App app("Tournament equity under the chip-proportional finishing-order model.\n\n"
-                 "Examples:\n"
-                 "  ostrel-icm equity --stacks 5000,3000,2000 --prizes 50,30,20\n"
-                 "  ostrel-icm finish --stacks 5000,3000,2000 --prizes 50,30,20 --format csv\n"
-                 "  ostrel-icm deal --stacks 5000,3000,2000 --prizes 50,30,20 --split chip --round 1\n"
-                 "  ostrel-icm bubble --stacks 5000,3000,2000,1000 --prizes 50,30,20 --seat 4\n"
-                 "  ostrel-icm equity --settings ostrel.ini --format json\n",
-                 "ostrel-icm");
-    app.set_version_flag("--version", OSTREL_VERSION);
+    CLI::App app(Summary, "ostrel-icm");
+    app.get_formatter()->label("SUBCOMMAND", "COMMAND");
+    app.get_formatter()->label("Subcommands", "Commands");
+    app.get_formatter()->column_width(24);
+    app.set_version_flag("--version", "ostrel-icm " OSTREL_VERSION, "Print the version and exit");
+    app.set_help_flag("-h,--help", "Print this help and exit");
     app.require_subcommand(1);
     Options options[4];
     const char *descriptions[] = {"Each seat's money expectation ($EV)",
@@ -315,53 +474,81 @@ int Run(int argc, char **argv)
                                   "Split the money now: by $EV (icm), by chips or evenly",
                                   "Bubble factors and risk premiums between the real stacks"};
     CLI::App *commands[4] = {};
-    for (int i = 0; i < 4; ++i)
+    for (size_t i = 0; i < 4; ++i)
     {
         commands[i] = app.add_subcommand(CommandNames[i], descriptions[i]);
+        commands[i]->group("Commands");
+        commands[i]->set_help_flag("-h,--help", "Print this help and exit");
         AddInputOptions(*commands[i], options[i]);
     }
     CLI::App &deal = *commands[2];
-    deal.add_option("--split", options[2].Split, "icm (default), chip or even")
-        ->check(CLI::IsMember({"icm", "chip", "even"}));
-    deal.add_option("--keep", options[2].Keep, "Amount left on the table for the winner, off the first prize");
-    options[1].PlacesGiven = commands[1]->add_option("--places", options[1].Places,
-                                                     "Places 1 to M only (default: all, or the paid places above "
-                                                     "100 players)")
-                                 ->check(CLI::PositiveNumber);
-    options[2].RoundGiven = deal.add_option("--round", options[2].Round, "Pay in multiples of this unit");
+    deal.add_option("--split", options[2].Split, "icm (the default), chip or even")->type_name("NAME");
+    deal.add_option("--keep", options[2].Keep, "Amount left on the table for the winner, off the first prize")
+        ->type_name("AMOUNT");
+    options[1].PlacesGiven = commands[1]
+                                 ->add_option("--places", options[1].Places,
+                                              "Places 1 to M only (default: all, or the paid places above "
+                                              "100 players)")
+                                 ->type_name("M");
+    options[2].RoundGiven =
+        deal.add_option("--round", options[2].Round, "Pay in multiples of this unit")->type_name("UNIT");
     CLI::App &bubble = *commands[3];
-    options[3].SeatGiven = bubble.add_option("--seat", options[3].Seat, "Only this seat's row");
-    options[3].PlayersGiven = bubble.add_option("--players", options[3].Players, "Equal stacks: number of players");
-    options[3].ChipsGiven = bubble.add_option("--chips", options[3].Chips, "Equal stacks: chips of each");
+    options[3].SeatGiven = bubble.add_option("--seat", options[3].Seat, "Only this seat's row")->type_name("N");
+    options[3].PlayersGiven =
+        bubble.add_option("--players", options[3].Players, "Equal stacks: number of players")->type_name("N");
+    options[3].ChipsGiven =
+        bubble.add_option("--chips", options[3].Chips, "Equal stacks: chips of each")->type_name("N");
 
-    const std::string first = argc > 1 ? argv[1] : "-";
-    if (first[0] != '-' && std::find(std::begin(CommandNames), std::end(CommandNames), first) == std::end(CommandNames))
-        return Fail("unknown command \"" + first + "\" (commands: equity, finish, deal, bubble)");
+    const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+    if (arguments.empty())
+    {
+        std::fputs(app.help().c_str(), stderr);
+        return Fail("no command given: ostrel-icm equity, finish, deal or bubble (ostrel-icm help COMMAND tells more)");
+    }
+    const std::string first = arguments[0];
+    if (first == "--help" || first == "-h" || (first == "help" && arguments.size() == 1))
+        return Answer(app.help());
+    if (first == "--version")
+        return arguments.size() == 1 ? Answer("ostrel-icm " OSTREL_VERSION "\n") : Fail("--version takes nothing else");
+    const std::string named = first == "help" ? arguments[1] : first;
+    const auto command = std::find(CommandNames.begin(), CommandNames.end(), named);
+    if (command == CommandNames.end())
+    {
+        if (named.size() > 1 && named[0] == '-')
+            return Fail("give a command before the options: ostrel-icm equity, finish, deal or bubble, then " +
+                        named);
+        const std::string nearest = ostrel::NearestName(named, CommandNames);
+        return Fail("unknown command " + ostrel::Quoted(named) + " (" +
+                    (nearest.empty() ? std::string("commands: equity, finish, deal, bubble")
+                                     : "did you mean " + nearest + "?") +
+                    ")");
+    }
+    CLI::App &chosen = *commands[command - CommandNames.begin()];
+    if (first == "help")
+        return arguments.size() == 2 ? Answer(chosen.help("ostrel-icm")) : Fail("help takes one command name");
+    std::vector<std::string> written;
+    const std::string problem = ostrel::CheckArguments(
+        app, chosen, std::vector<std::string>(arguments.begin() + 1, arguments.end()), written);
+    if (!problem.empty())
+        return Fail(problem);
+    written.insert(written.begin(), first);
+    std::reverse(written.begin(), written.end()); // CLI11 reads a vector from its end
     try
     {
-        app.parse(argc, argv);
+        app.parse(written);
     }
     catch (const CLI::CallForHelp &)
     {
-        return Answer(app.help());
-    }
-    catch (const CLI::CallForAllHelp &)
-    {
-        return Answer(app.help("", CLI::AppFormatMode::All));
-    }
-    catch (const CLI::CallForVersion &)
-    {
-        return Answer(std::string(OSTREL_VERSION) + "\n");
+        return Answer(chosen.help("ostrel-icm"));
     }
     catch (const CLI::ParseError &error)
     {
-        return Fail(error.what());
+        return Fail(std::string("the command line could not be read: ") + error.what());
     }
-    if (commands[0]->parsed())
-        return RunEquityCommand(options[0], false);
-    if (commands[1]->parsed())
-        return RunEquityCommand(options[1], true);
-    if (commands[2]->parsed())
+    const size_t index = static_cast<size_t>(command - CommandNames.begin());
+    if (index == 0 || index == 1)
+        return RunEquityCommand(options[index], index == 1);
+    if (index == 2)
         return RunDealCommand(options[2]);
     return RunBubbleCommand(options[3]);
 }

@@ -1,7 +1,8 @@
 /*
- * The number lists a person types or keeps in a file: stacks as whole chip
- * counts and prizes as amounts with a decimal point. Every item is judged;
- * a rejected one is named by its position and its text, never skipped.
+ * The number lists a person types or keeps in a file: stacks (whole chip
+ * counts, decimals such as 24.5 big blinds, or 2.45M) and prizes (amounts,
+ * or percentages of a pool). Every item is judged; a rejected one is named
+ * by its position and its text, never skipped.
  */
 #ifndef OSTREL_CLI_NUMBER_LISTS_H
 #define OSTREL_CLI_NUMBER_LISTS_H
@@ -13,19 +14,49 @@
 namespace ostrel
 {
 
-// Comma-separated stacks, blanks allowed around each. Empty `error` on success.
-std::vector<int64_t> ParseStackList(const std::string &text, std::string &error);
+// Stacks as read. Only proportions matter to the model, so decimal stacks are
+// counted in units of 10^-Decimals: "24.5,30" is Chips {245, 300} with
+// Decimals 1. Names holds one name per seat when a file names its players.
+struct StackList
+{
+    std::vector<int64_t> Chips;
+    int32_t Decimals = 0;
+    std::vector<std::string> Names;
+};
 
-// One stack per line; blank lines and lines starting with '#' are skipped, and
-// a rejected line is named by its number.
+// Comma-separated stacks, blanks allowed around each; "k" and "M" multiply
+// by 1000 and 1000000. Empty `error` on success.
+StackList ReadStackList(const std::string &text, std::string &error);
+
+// One seat per line: "stack", "seat,stack" (seats not listed are empty) or
+// "name,stack", the same form on every line; blank lines and lines starting
+// with '#' are skipped, and a rejected line is named by its number.
+StackList ReadStackLines(const std::string &text, std::string &error);
+
+// The chip counts alone, as above.
+std::vector<int64_t> ParseStackList(const std::string &text, std::string &error);
 std::vector<int64_t> ParseStackLines(const std::string &text, std::string &error);
 
-// Comma-separated prizes: digits with at most one decimal point, 0 or more.
-std::vector<double> ParsePrizeList(const std::string &text, std::string &error);
+// A stack of `chips` units of 10^-decimals as a person writes it: "24.5".
+std::string StackText(int64_t chips, int32_t decimals);
 
-// One item alone; what is wrong with it, or the empty text.
-std::string ParseStack(const std::string &item, int64_t &stack);
+// Comma-separated prizes: digits with at most one decimal point, 0 or more.
+// With a `pool` (an amount's text; empty for none) every item is instead a
+// percentage of it ("25%"), and together they make at most 100 %.
+std::vector<double> ParsePrizeList(const std::string &text, std::string &error);
+std::vector<double> ReadPrizeList(const std::string &text, const std::string &pool, std::string &error);
+
+// A prizes file: comma-separated items on any number of lines, '#' starting
+// a comment that runs to the end of its line; items named by line.
+std::vector<double> ReadPrizeLines(const std::string &text, const std::string &pool, std::string &error);
+
+// One amount alone; what is wrong with it, or the empty text.
 std::string ParsePrize(const std::string &item, double &prize);
+
+// Typed text as a message can show it: printable ASCII as it is, any other
+// byte escaped (\t, \xEF). Quoted also adds quotes and cuts long texts.
+std::string Escaped(const std::string &text);
+std::string Quoted(const std::string &text);
 
 // The shortest text that reads back to the same double, as JSON and CSV
 // write every number.

@@ -33,9 +33,9 @@ double TotalChips(const std::vector<int64_t> &stacks)
 SeatFigures FiguresOf(const EquityReport &report, double total, size_t seat)
 {
     SeatFigures figures = {};
-    if (report.Stacks[seat] == 0)
+    if (report.Seats.Stacks[seat] == 0)
         return figures;
-    figures.ChipShare = static_cast<double>(report.Stacks[seat]) / total;
+    figures.ChipShare = static_cast<double>(report.Seats.Stacks[seat]) / total;
     figures.Equity = report.Run->Equity[seat];
     figures.PoolShare = report.PrizePool > 0.0 ? figures.Equity / report.PrizePool : 0.0;
     return figures;
@@ -48,9 +48,19 @@ std::string Fixed(double value, int decimals)
     return text;
 }
 
+// Characters on the screen: UTF-8 continuation bytes take no column.
+size_t Width(const std::string &text)
+{
+    size_t width = 0;
+    for (char c : text)
+        width += (static_cast<unsigned char>(c) & 0xC0) == 0x80 ? 0 : 1;
+    return width;
+}
+
 std::string Padded(const std::string &text, size_t width)
 {
-    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+    const size_t own = Width(text);
+    return own >= width ? text : std::string(width - own, ' ') + text;
 }
 
 // Right-aligned columns, each as wide as its widest cell.
@@ -61,7 +71,7 @@ std::string AlignedTable(const std::vector<std::vector<std::string>> &rows)
         for (size_t column = 0; column < row.size(); ++column)
         {
             widths.resize(std::max(widths.size(), row.size()), 0);
-            widths[column] = std::max(widths[column], row[column].size());
+            widths[column] = std::max(widths[column], Width(row[column]));
         }
     std::string text;
     for (const auto &row : rows)
@@ -78,8 +88,71 @@ std::string MethodLine(const FieldRun &run)
     const char *name = run.Ran == Method::Plain     ? "plain recursion"
                        : run.Ran == Method::Subsets ? "subset method"
                                                     : "quadrature method";
-    return std::string("Method: ") + name + ", " +
-           Fixed(run.Seconds * 1000.0, 3) + " ms\n";
+    return std::string("Method: ") + name + "\n";
+}
+
+std::string Counted(size_t count, const char *one, const char *many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// "9 players, 8 places paid": a forgotten place shows.
+std::string PlayersLine(const SeatsShown &seats)
+{
+    return Counted(seats.Players, "player", "players") + ", " + Counted(seats.Paid, "place", "places") + " paid\n";
+}
+
+std::string StackOf(const SeatsShown &seats, size_t seat)
+{
+    return StackText(seats.Stacks[seat], seats.StackDecimals);
+}
+
+bool Named(const SeatsShown &seats)
+{
+    return !seats.Names.empty();
+}
+
+// Names hold no control character and no quote; a backslash is escaped.
+std::string JsonText(const std::string &text)
+{
+    std::string escaped;
+    for (char c : text)
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return "\"" + escaped + "\"";
+}
+
+// The start of a seat's JSON object: seat, name where there is one, stack.
+std::string JsonSeat(const SeatsShown &seats, size_t seat)
+{
+    return "{\"seat\": " + std::to_string(seat + 1) +
+           (Named(seats) ? ", \"name\": " + JsonText(seats.Names[seat]) : std::string()) +
+           ", \"stack\": " + StackOf(seats, seat);
+}
+
+std::string CsvSeatHeader(const SeatsShown &seats)
+{
+    return Named(seats) ? "seat,name,stack" : "seat,stack";
+}
+
+std::string CsvSeat(const SeatsShown &seats, size_t seat)
+{
+    return std::to_string(seat + 1) + (Named(seats) ? "," + seats.Names[seat] : std::string()) + "," +
+           StackOf(seats, seat);
+}
+
+std::vector<std::string> TableSeatHeader(const SeatsShown &seats)
+{
+    return Named(seats) ? std::vector<std::string>{"Seat", "Player", "Stack"}
+                        : std::vector<std::string>{"Seat", "Stack"};
+}
+
+std::vector<std::string> TableSeat(const SeatsShown &seats, size_t seat)
+{
+    std::vector<std::string> cells = {std::to_string(seat + 1)};
+    if (Named(seats))
+        cells.push_back(seats.Names[seat]);
+    cells.push_back(StackOf(seats, seat));
+    return cells;
 }
 
 std::string Ordinal(size_t place)
@@ -102,10 +175,37 @@ double FinishChance(const EquityReport &report, size_t seat, size_t place)
 
 } // namespace
 
+std::string Money(double value, int decimals)
+{
+    std::string text = Fixed(value, decimals);
+    if (text[0] == '-' && text.find_first_of("123456789") == std::string::npos)
+        text.erase(0, 1);
+    return text;
+}
+
+std::string Readable(double value, int decimals)
+{
+    std::string text = Fixed(value, decimals);
+    const bool zeros = text.find_first_of("123456789") == std::string::npos;
+    if (zeros && value != 0.0 && std::isfinite(value))
+    {
+        const int needed = 1 - static_cast<int>(std::floor(std::log10(std::fabs(value))));
+        if (needed <= 12)
+            return Fixed(value, needed);
+        char exponent[64];
+        std::snprintf(exponent, sizeof exponent, "%.1e", value);
+        return exponent;
+    }
+    if (zeros && text[0] == '-')
+        text.erase(0, 1);
+    return text;
+}
+
 std::string FormatEquity(const EquityReport &report, Format format)
 {
-    const size_t seats = report.Stacks.size();
-    const double total = TotalChips(report.Stacks);
+    const SeatsShown &shown = report.Seats;
+    const size_t seats = shown.Stacks.size();
+    const double total = TotalChips(shown.Stacks);
     std::string text;
     if (format == Format::Json)
     {
@@ -114,8 +214,7 @@ std::string FormatEquity(const EquityReport &report, Format format)
         for (size_t seat = 0; seat < seats; ++seat)
         {
             const SeatFigures figures = FiguresOf(report, total, seat);
-            text += (seat == 0 ? "" : ", ") + std::string("{\"seat\": ") + std::to_string(seat + 1) +
-                    ", \"stack\": " + std::to_string(report.Stacks[seat]) +
+            text += (seat == 0 ? "" : ", ") + JsonSeat(shown, seat) +
                     ", \"chip_share\": " + ShortestText(figures.ChipShare) +
                     ", \"equity\": " + ShortestText(figures.Equity) +
                     ", \"pool_share\": " + ShortestText(figures.PoolShare) + "}";
@@ -124,30 +223,37 @@ std::string FormatEquity(const EquityReport &report, Format format)
     }
     if (format == Format::Csv)
     {
-        text = "seat,stack,chip_share,equity,pool_share\n";
+        text = CsvSeatHeader(shown) + ",chip_share,equity,pool_share\n";
         for (size_t seat = 0; seat < seats; ++seat)
         {
             const SeatFigures figures = FiguresOf(report, total, seat);
-            text += std::to_string(seat + 1) + "," + std::to_string(report.Stacks[seat]) + "," +
+            text += CsvSeat(shown, seat) + "," +
                     ShortestText(figures.ChipShare) + "," + ShortestText(figures.Equity) + "," +
                     ShortestText(figures.PoolShare) + "\n";
         }
         return text;
     }
-    std::vector<std::vector<std::string>> rows = {{"Seat", "Stack", "Chips %", "$EV", "Pool %"}};
+    std::vector<std::vector<std::string>> rows = {TableSeatHeader(shown)};
+    for (const char *title : {"Chips %", "$EV", "Pool %"})
+        rows[0].push_back(title);
     for (size_t seat = 0; seat < seats; ++seat)
     {
         const SeatFigures figures = FiguresOf(report, total, seat);
-        rows.push_back({std::to_string(seat + 1), std::to_string(report.Stacks[seat]),
-                        Fixed(figures.ChipShare * 100.0, 2), Fixed(figures.Equity, 3),
-                        Fixed(figures.PoolShare * 100.0, 2)});
+        std::vector<std::string> row = TableSeat(shown, seat);
+        for (const std::string &cell : {Readable(figures.ChipShare * 100.0, 2),
+                                        Readable(figures.Equity, std::max(3, shown.MoneyDecimals)),
+                                        Readable(figures.PoolShare * 100.0, 2)})
+            row.push_back(cell);
+        rows.push_back(row);
     }
-    return AlignedTable(rows) + "Prize pool: " + Fixed(report.PrizePool, 2) + "\n" + MethodLine(*report.Run);
+    return AlignedTable(rows) + "Prize pool: " + Readable(report.PrizePool, shown.MoneyDecimals) + "\n" +
+           PlayersLine(shown) + MethodLine(*report.Run);
 }
 
 std::string FormatFinish(const EquityReport &report, Format format)
 {
-    const size_t seats = report.Stacks.size();
+    const SeatsShown &shown = report.Seats;
+    const size_t seats = shown.Stacks.size();
     const size_t places = PlacesShown(report);
     std::string text;
     if (format == Format::Json)
@@ -155,8 +261,7 @@ std::string FormatFinish(const EquityReport &report, Format format)
         text = std::string("{\"method\": \"") + MethodName(report.Run->Ran) + "\", \"players\": [";
         for (size_t seat = 0; seat < seats; ++seat)
         {
-            text += (seat == 0 ? "" : ", ") + std::string("{\"seat\": ") + std::to_string(seat + 1) +
-                    ", \"stack\": " + std::to_string(report.Stacks[seat]) + ", \"places\": [";
+            text += (seat == 0 ? "" : ", ") + JsonSeat(shown, seat) + ", \"places\": [";
             for (size_t place = 0; place < places; ++place)
                 text += (place == 0 ? "" : ", ") + ShortestText(FinishChance(report, seat, place));
             text += "]}";
@@ -165,30 +270,30 @@ std::string FormatFinish(const EquityReport &report, Format format)
     }
     if (format == Format::Csv)
     {
-        text = "seat,stack";
+        text = CsvSeatHeader(shown);
         for (size_t place = 1; place <= places; ++place)
             text += ",place_" + std::to_string(place);
         text += "\n";
         for (size_t seat = 0; seat < seats; ++seat)
         {
-            text += std::to_string(seat + 1) + "," + std::to_string(report.Stacks[seat]);
+            text += CsvSeat(shown, seat);
             for (size_t place = 0; place < places; ++place)
                 text += "," + ShortestText(FinishChance(report, seat, place));
             text += "\n";
         }
         return text;
     }
-    std::vector<std::vector<std::string>> rows(1, {"Seat", "Stack"});
+    std::vector<std::vector<std::string>> rows(1, TableSeatHeader(shown));
     for (size_t place = 1; place <= places; ++place)
         rows[0].push_back(Ordinal(place));
     for (size_t seat = 0; seat < seats; ++seat)
     {
-        std::vector<std::string> row = {std::to_string(seat + 1), std::to_string(report.Stacks[seat])};
+        std::vector<std::string> row = TableSeat(shown, seat);
         for (size_t place = 0; place < places; ++place)
-            row.push_back(Fixed(FinishChance(report, seat, place) * 100.0, 1) + "%");
+            row.push_back(Readable(FinishChance(report, seat, place) * 100.0, 1) + "%");
         rows.push_back(row);
     }
-    return AlignedTable(rows) + MethodLine(*report.Run);
+    return AlignedTable(rows) + PlayersLine(shown) + MethodLine(*report.Run);
 }
 
 namespace
@@ -207,7 +312,7 @@ std::string CsvNumber(double value)
 
 std::string TableNumber(double value, int decimals, double scale, const char *unit)
 {
-    return std::isfinite(value) ? Fixed(value * scale, decimals) + unit : "-";
+    return std::isfinite(value) ? Readable(value * scale, decimals) + unit : "-";
 }
 
 } // namespace
@@ -215,7 +320,8 @@ std::string TableNumber(double value, int decimals, double scale, const char *un
 std::string FormatDeal(const DealReport &report, Format format)
 {
     const Deal &deal = *report.Result;
-    const size_t seats = report.Stacks.size();
+    const SeatsShown &shown = report.Seats;
+    const size_t seats = shown.Stacks.size();
     std::string text;
     if (format == Format::Json)
     {
@@ -225,8 +331,7 @@ std::string FormatDeal(const DealReport &report, Format format)
         for (size_t seat = 0; seat < seats; ++seat)
         {
             const DealSeat &one = deal.Seats[seat];
-            text += (seat == 0 ? "" : ", ") + std::string("{\"seat\": ") + std::to_string(seat + 1) +
-                    ", \"stack\": " + std::to_string(report.Stacks[seat]) +
+            text += (seat == 0 ? "" : ", ") + JsonSeat(shown, seat) +
                     ", \"payment\": " + ShortestText(one.Payment) + ", \"deal_value\": " + ShortestText(one.DealValue) +
                     ", \"equity\": " + ShortestText(one.Equity) + ", \"difference\": " + ShortestText(one.Difference) +
                     "}";
@@ -235,31 +340,82 @@ std::string FormatDeal(const DealReport &report, Format format)
     }
     if (format == Format::Csv)
     {
-        text = "seat,stack,payment,deal_value,equity,difference\n";
+        text = CsvSeatHeader(shown) + ",payment,deal_value,equity,difference\n";
         for (size_t seat = 0; seat < seats; ++seat)
         {
             const DealSeat &one = deal.Seats[seat];
-            text += std::to_string(seat + 1) + "," + std::to_string(report.Stacks[seat]) + "," +
-                    ShortestText(one.Payment) + "," + ShortestText(one.DealValue) + "," + ShortestText(one.Equity) +
-                    "," + ShortestText(one.Difference) + "\n";
+            text += CsvSeat(shown, seat) + "," + ShortestText(one.Payment) + "," + ShortestText(one.DealValue) + "," +
+                    ShortestText(one.Equity) + "," + ShortestText(one.Difference) + "\n";
         }
         return text;
     }
-    std::vector<std::vector<std::string>> rows = {{"Seat", "Stack", "Payment", "Deal value", "$EV", "Difference"}};
+    const int money = shown.MoneyDecimals;
+    std::vector<std::vector<std::string>> rows = {TableSeatHeader(shown)};
+    for (const char *title : {"Payment", "Deal value", "$EV", "Difference"})
+        rows[0].push_back(title);
     for (size_t seat = 0; seat < seats; ++seat)
     {
         const DealSeat &one = deal.Seats[seat];
-        rows.push_back({std::to_string(seat + 1), std::to_string(report.Stacks[seat]), Fixed(one.Payment, 2),
-                        Fixed(one.DealValue, 2), Fixed(one.Equity, 2), Fixed(one.Difference, 2)});
+        std::vector<std::string> row = TableSeat(shown, seat);
+        for (double value : {one.Payment, one.DealValue, one.Equity, one.Difference})
+            row.push_back(Money(value, money));
+        rows.push_back(row);
     }
-    return AlignedTable(rows) + "Prize pool: " + Fixed(deal.PrizePool, 2) + ", kept for the winner: " +
-           Fixed(report.Kept, 2) + ", dealt: " + Fixed(deal.Dealt, 2) + "\nSplit: " + report.Split +
-           ", method: " + report.Methods + "\n";
+    return AlignedTable(rows) + "Prize pool: " + Money(deal.PrizePool, money) + ", kept for the winner: " +
+           Money(report.Kept, money) + ", dealt: " + Money(deal.Dealt, money) + "\n" + PlayersLine(shown) +
+           "Split: " + report.Split + ", method: " + report.Methods + "\n";
 }
+
+namespace
+{
+
+std::string FactorCell(double value)
+{
+    return TableNumber(value, 3, 1.0, "");
+}
+
+std::string PremiumCell(double value)
+{
+    return TableNumber(value, 1, 100.0, "%");
+}
+
+std::string SeatLabel(const SeatsShown &seats, size_t seat)
+{
+    return "Seat " + std::to_string(seat + 1) + (Named(seats) ? " (" + seats.Names[seat] + ")" : std::string());
+}
+
+// One seat against each opponent, a line each: long fields stay readable.
+std::string BubbleRowTable(const BubbleReport &report)
+{
+    const BubbleGrid &grid = *report.Grid;
+    const SeatsShown &shown = report.Seats;
+    const size_t hero = grid.Rows[0];
+    std::vector<std::vector<std::string>> rows(1, {"Opponent"});
+    if (Named(shown))
+        rows[0].push_back("Player");
+    for (const char *title : {"Stack", "Bubble factor", "Risk premium"})
+        rows[0].push_back(title);
+    for (size_t column = 0; column < grid.Seats.size(); ++column)
+    {
+        const size_t opponent = grid.Seats[column];
+        if (opponent == hero)
+            continue;
+        std::vector<std::string> row = TableSeat(shown, opponent);
+        row.push_back(FactorCell(grid.Factor[column]));
+        row.push_back(PremiumCell(grid.Premium[column]));
+        rows.push_back(row);
+    }
+    return SeatLabel(shown, hero) + ", stack " + StackOf(shown, hero) + ", against each opponent:\n" +
+           AlignedTable(rows) + "\n" + PlayersLine(shown) + SeatLabel(shown, hero) +
+           " risks its stack (up to the smaller one) against each opponent; method: " + report.Methods + "\n";
+}
+
+} // namespace
 
 std::string FormatBubbleGrid(const BubbleReport &report, Format format)
 {
     const BubbleGrid &grid = *report.Grid;
+    const SeatsShown &shown = report.Seats;
     const size_t columns = grid.Seats.size();
     std::string text;
     if (format == Format::Json)
@@ -270,6 +426,12 @@ std::string FormatBubbleGrid(const BubbleReport &report, Format format)
         text += "\"seats\": [";
         for (size_t column = 0; column < columns; ++column)
             text += (column == 0 ? "" : ", ") + std::to_string(grid.Seats[column] + 1);
+        if (Named(shown))
+        {
+            text += "], \"names\": [";
+            for (size_t column = 0; column < columns; ++column)
+                text += (column == 0 ? "" : ", ") + JsonText(shown.Names[grid.Seats[column]]);
+        }
         for (const std::vector<double> *values : {&grid.Factor, &grid.Premium})
         {
             text += values == &grid.Factor ? "], \"bubble_factors\": [" : "], \"risk_premiums\": [";
@@ -285,15 +447,25 @@ std::string FormatBubbleGrid(const BubbleReport &report, Format format)
     }
     if (format == Format::Csv)
     {
-        text = "seat,opponent,bubble_factor,risk_premium\n";
+        const bool named = Named(shown);
+        text = named ? "seat,name,opponent,opponent_name,bubble_factor,risk_premium\n"
+                     : "seat,opponent,bubble_factor,risk_premium\n";
         for (size_t row = 0; row < grid.Rows.size(); ++row)
             for (size_t column = 0; column < columns; ++column)
-                if (grid.Rows[row] != grid.Seats[column])
-                    text += std::to_string(grid.Rows[row] + 1) + "," + std::to_string(grid.Seats[column] + 1) + "," +
-                            CsvNumber(grid.Factor[row * columns + column]) + "," +
-                            CsvNumber(grid.Premium[row * columns + column]) + "\n";
+            {
+                const size_t seat = grid.Rows[row];
+                const size_t opponent = grid.Seats[column];
+                if (seat == opponent)
+                    continue;
+                text += std::to_string(seat + 1) + (named ? "," + shown.Names[seat] : std::string()) + "," +
+                        std::to_string(opponent + 1) + (named ? "," + shown.Names[opponent] : std::string()) + "," +
+                        CsvNumber(grid.Factor[row * columns + column]) + "," +
+                        CsvNumber(grid.Premium[row * columns + column]) + "\n";
+            }
         return text;
     }
+    if (report.OnlySeat != nullptr)
+        return BubbleRowTable(report);
     std::string tables;
     for (const std::vector<double> *values : {&grid.Factor, &grid.Premium})
     {
@@ -303,30 +475,40 @@ std::string FormatBubbleGrid(const BubbleReport &report, Format format)
             rows[0].push_back("vs " + std::to_string(grid.Seats[column] + 1));
         for (size_t row = 0; row < grid.Rows.size(); ++row)
         {
-            std::vector<std::string> line = {"Seat " + std::to_string(grid.Rows[row] + 1)};
+            std::vector<std::string> line = {SeatLabel(shown, grid.Rows[row])};
             for (size_t column = 0; column < columns; ++column)
-                line.push_back(factors ? TableNumber((*values)[row * columns + column], 3, 1.0, "")
-                                       : TableNumber((*values)[row * columns + column], 1, 100.0, "%"));
+                line.push_back(factors ? FactorCell((*values)[row * columns + column])
+                                       : PremiumCell((*values)[row * columns + column]));
             rows.push_back(line);
         }
         tables += AlignedTable(rows) + "\n";
     }
-    return tables + "Rows risk their stack (up to the smaller one) against the column; method: " + report.Methods +
-           "\n";
+    return tables + PlayersLine(shown) + "Rows risk their stack (up to the smaller one) against the column; method: " +
+           report.Methods + "\n";
 }
 
-std::string FormatEqualStacks(const EqualStacksBubble &result, Format format)
+std::string FormatEqualStacks(const EqualStacksReport &report, Format format)
 {
+    const EqualStacksBubble &result = *report.Result;
+    const bool both = report.BustPaid;
     if (format == Format::Json)
         return "{\"equity_one_stack\": " + JsonNumber(result.EquityOneStack) + ", \"equity_two_stacks\": " +
                JsonNumber(result.EquityTwoStacks) + ", \"bubble_factor\": " + JsonNumber(result.BubbleFactor) +
-               "}\n";
+               (both ? ", \"bubble_factor_bust_paid\": " + JsonNumber(report.FactorBustPaid) : std::string()) + "}\n";
     if (format == Format::Csv)
-        return "equity_one_stack,equity_two_stacks,bubble_factor\n" + CsvNumber(result.EquityOneStack) + "," +
-               CsvNumber(result.EquityTwoStacks) + "," + CsvNumber(result.BubbleFactor) + "\n";
-    return AlignedTable({{"$EV with one stack", Fixed(result.EquityOneStack, 4)},
-                         {"$EV with two stacks", Fixed(result.EquityTwoStacks, 4)},
-                         {"Bubble factor", TableNumber(result.BubbleFactor, 4, 1.0, "")}});
+        return std::string("equity_one_stack,equity_two_stacks,bubble_factor") +
+               (both ? ",bubble_factor_bust_paid\n" : "\n") + CsvNumber(result.EquityOneStack) + "," +
+               CsvNumber(result.EquityTwoStacks) + "," + CsvNumber(result.BubbleFactor) +
+               (both ? "," + CsvNumber(report.FactorBustPaid) : std::string()) + "\n";
+    std::vector<std::vector<std::string>> rows = {
+        {"$EV with one stack", Readable(result.EquityOneStack, 4)},
+        {"$EV with two stacks", Readable(result.EquityTwoStacks, 4)},
+        {both ? "Bubble factor, a bust taking nothing (the window's)" : "Bubble factor",
+         TableNumber(result.BubbleFactor, 4, 1.0, "")}};
+    if (both)
+        rows.push_back({"Bubble factor, a bust taking place " + std::to_string(report.Players),
+                        TableNumber(report.FactorBustPaid, 4, 1.0, "")});
+    return AlignedTable(rows);
 }
 
 } // namespace ostrel

@@ -23,9 +23,20 @@ enum class Format
     Json,
 };
 
+// The seats as the person gave them, and what every table's footer says.
+struct SeatsShown
+{
+    std::vector<int64_t> Stacks; // in units of 10^-StackDecimals
+    int32_t StackDecimals = 0;
+    std::vector<std::string> Names; // one per seat, or none
+    size_t Players = 0;             // in play
+    size_t Paid = 0;                // places paid among them
+    int MoneyDecimals = 2;          // decimals of money in tables
+};
+
 struct EquityReport
 {
-    std::vector<int64_t> Stacks;
+    SeatsShown Seats;
     double PrizePool = 0.0;
     const FieldRun *Run = nullptr;
 };
@@ -37,7 +48,7 @@ std::string FormatFinish(const EquityReport &report, Format format);
 
 struct DealReport
 {
-    std::vector<int64_t> Stacks;
+    SeatsShown Seats;
     std::string Split;
     std::string Methods;
     double Kept = 0.0;
@@ -48,6 +59,7 @@ std::string FormatDeal(const DealReport &report, Format format);
 
 struct BubbleReport
 {
+    SeatsShown Seats;
     std::string Methods;
     const size_t *OnlySeat = nullptr; // 0-based
     const BubbleGrid *Grid = nullptr;
@@ -55,7 +67,25 @@ struct BubbleReport
 
 std::string FormatBubbleGrid(const BubbleReport &report, Format format);
 
-std::string FormatEqualStacks(const EqualStacksBubble &result, Format format);
+// The window's equal-stacks numbers, and where busting still pays (the field
+// is not above the paid places) the factor with the bust taking the last place.
+struct EqualStacksReport
+{
+    const EqualStacksBubble *Result = nullptr;
+    int64_t Players = 0;
+    bool BustPaid = false;
+    double FactorBustPaid = 0.0;
+};
+
+std::string FormatEqualStacks(const EqualStacksReport &report, Format format);
+
+// A table's number with `decimals` decimals, or more where that would show a
+// non-zero value as zeros (two significant digits; in exponent form below
+// 10^-12); never "-0.00".
+std::string Readable(double value, int decimals);
+
+// Money rounded to `decimals`: a difference that rounds to zero is 0.00.
+std::string Money(double value, int decimals);
 
 } // namespace ostrel
 

@@ -1,0 +1,229 @@
+/*
+ * A small pass over the arguments with CLI11's own table of options: the
+ * parser then only stores values, and its messages are never shown.
+ */
+#include "arguments.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "number_lists.h"
+
+namespace ostrel
+{
+namespace
+{
+
+size_t EditDistance(const std::string &a, const std::string &b)
+{
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i)
+    {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j)
+        {
+            const size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+struct Spec
+{
+    const CLI::Option *Option;
+    std::string Name; // "--stacks"
+    bool Flag;
+};
+
+std::vector<Spec> SpecsOf(const CLI::App &command)
+{
+    std::vector<Spec> specs;
+    for (const CLI::Option *option : command.get_options())
+    {
+        const bool flag = option->get_expected_min() == 0;
+        for (const std::string &name : option->get_lnames())
+            specs.push_back({option, "--" + name, flag});
+        for (const std::string &name : option->get_snames())
+            specs.push_back({option, "-" + name, flag});
+    }
+    return specs;
+}
+
+const Spec *Find(const std::vector<Spec> &specs, const std::string &name)
+{
+    for (const Spec &spec : specs)
+        if (spec.Name == name)
+            return &spec;
+    return nullptr;
+}
+
+std::string LongName(const CLI::Option *option)
+{
+    return option->get_lnames().empty() ? "-" + option->get_snames()[0] : "--" + option->get_lnames()[0];
+}
+
+// What an option takes, from its help text: "chips of each seat, ...".
+std::string Expected(const CLI::Option *option)
+{
+    std::string description = option->get_description();
+    if (!description.empty() && description[0] >= 'A' && description[0] <= 'Z')
+        description[0] = static_cast<char>(description[0] - 'A' + 'a');
+    return description;
+}
+
+bool LooksLikeOption(const std::string &argument)
+{
+    if (argument.size() < 2 || argument[0] != '-')
+        return false;
+    const char next = argument[1];
+    return !(next >= '0' && next <= '9') && next != '.';
+}
+
+std::string UnknownOption(const CLI::App &program, const CLI::App &command, const std::vector<Spec> &specs,
+                          const std::string &name)
+{
+    std::vector<std::string> names;
+    for (const Spec &spec : specs)
+        if (spec.Name.size() > 2)
+            names.push_back(spec.Name);
+    std::string message = "unknown option " + Quoted(name) + " for " + command.get_name();
+    const std::string nearest = NearestName(name, names);
+    if (!nearest.empty())
+        return message + ": did you mean " + nearest + "?";
+    for (const CLI::App *other : program.get_subcommands({}))
+        if (other != &command && Find(SpecsOf(*other), name) != nullptr)
+            return message + ": " + name + " is an option of " + other->get_name();
+    return message + " (see ostrel-icm help " + command.get_name() + ")";
+}
+
+// Values typed apart after an option, in the order typed.
+std::string Unexpected(const std::vector<std::string> &strays, const std::string &after, const std::string &value)
+{
+    std::string listed;
+    for (size_t i = 0; i < strays.size(); ++i)
+        listed += (i == 0 ? "" : i + 1 == strays.size() ? " and " : ", ") + Quoted(strays[i]);
+    if (after.empty())
+        return "unexpected " + listed + ": every value follows its option's name (--stacks 5000,3000)";
+    std::string joined = value;
+    for (const std::string &stray : strays)
+        joined += "," + stray;
+    return "unexpected " + listed + " after " + after + " " + Escaped(value) +
+           ": separate the values with commas, without spaces (" + after + " " + Escaped(joined) + ")";
+}
+
+} // namespace
+
+std::string NearestName(const std::string &typed, const std::vector<std::string> &names)
+{
+    std::string nearest;
+    size_t best = std::max<size_t>(2, typed.size() / 3) + 1;
+    for (const std::string &name : names)
+    {
+        const size_t distance = EditDistance(typed, name);
+        const bool prefix = typed.size() >= 3 && name.compare(0, typed.size(), typed) == 0;
+        if (distance < best || (prefix && best > 1))
+        {
+            best = prefix ? 1 : distance;
+            nearest = name;
+        }
+    }
+    return nearest;
+}
+
+std::string CheckArguments(const CLI::App &program, const CLI::App &command, const std::vector<std::string> &arguments,
+                           std::vector<std::string> &written)
+{
+    const std::vector<Spec> specs = SpecsOf(command);
+    std::vector<const CLI::Option *> seen;
+    std::vector<std::string> seenValues;
+    std::string lastOption;
+    std::string lastValue;
+    written.clear();
+    for (size_t i = 0; i < arguments.size(); ++i)
+    {
+        const std::string &argument = arguments[i];
+        if (!LooksLikeOption(argument))
+        {
+            std::vector<std::string> strays;
+            while (i < arguments.size() && !LooksLikeOption(arguments[i]))
+                strays.push_back(arguments[i++]);
+            return Unexpected(strays, lastOption, lastValue);
+        }
+        const size_t equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        const Spec *spec = Find(specs, name);
+        if (spec == nullptr)
+            return UnknownOption(program, command, specs, name);
+        const std::string shown = LongName(spec->Option);
+        const auto before = std::find(seen.begin(), seen.end(), spec->Option);
+        if (spec->Flag)
+        {
+            if (equals != std::string::npos)
+                return shown + " takes no value";
+            if (before != seen.end())
+                return shown + " is given twice: give each option once";
+            seen.push_back(spec->Option);
+            seenValues.emplace_back();
+            written.push_back(shown);
+            lastOption.clear();
+            continue;
+        }
+        std::string value;
+        if (equals != std::string::npos)
+            value = argument.substr(equals + 1);
+        else if (i + 1 < arguments.size() && !(LooksLikeOption(arguments[i + 1]) && arguments[i + 1][1] == '-'))
+            value = arguments[++i];
+        else
+            return shown + " needs a value: " + Expected(spec->Option);
+        if (before != seen.end())
+            return shown + " is given twice (" + Quoted(seenValues[static_cast<size_t>(before - seen.begin())]) +
+                   " and " + Quoted(value) + "): give each option once";
+        seen.push_back(spec->Option);
+        seenValues.push_back(value);
+        if (value.empty())
+        {
+            written.push_back(shown);
+            written.push_back(value);
+        }
+        else
+            written.push_back(shown + "=" + value);
+        lastOption = shown;
+        lastValue = value;
+    }
+    return "";
+}
+
+std::string CheckChoice(const std::string &option, const std::string &value, const std::vector<std::string> &choices)
+{
+    if (std::find(choices.begin(), choices.end(), value) != choices.end())
+        return "";
+    std::string listed;
+    for (size_t i = 0; i < choices.size(); ++i)
+        listed += (i == 0 ? "" : i + 1 == choices.size() ? " or " : ", ") + choices[i];
+    const std::string nearest = NearestName(value, choices);
+    return option + ": " + Quoted(value) + " is not one of " + listed +
+           (nearest.empty() ? "" : " (did you mean " + nearest + "?)");
+}
+
+std::string ReadCount(const std::string &option, const std::string &text, int64_t low, int64_t high,
+                      const std::string &what, int64_t &value)
+{
+    const std::string range = what + " from " + std::to_string(low) + " to " + std::to_string(high);
+    const std::string typed = option + " " + Escaped(text) + ": ";
+    int64_t read = 0;
+    const std::from_chars_result result = std::from_chars(text.data(), text.data() + text.size(), read);
+    const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits && !(text.size() > 1 && text[0] == '-' && text.find_first_not_of("0123456789", 1) == std::string::npos))
+        return typed + "not a whole number (" + range + ")";
+    if (result.ec != std::errc() || read < low || read > high)
+        return typed + "not " + range;
+    value = read;
+    return "";
+}
+
+} // namespace ostrel
