@@ -183,22 +183,28 @@ std::string Money(double value, int decimals)
     return text;
 }
 
+std::string Amount(double value, int decimals)
+{
+    const std::string text = Money(value, decimals);
+    if (value != 0.0 && text.find_first_of("123456789") == std::string::npos)
+        return Readable(value, decimals);
+    return text;
+}
+
 std::string Readable(double value, int decimals)
 {
-    std::string text = Fixed(value, decimals);
-    const bool zeros = text.find_first_of("123456789") == std::string::npos;
-    if (zeros && value != 0.0 && std::isfinite(value))
+    if (value != 0.0 && std::isfinite(value))
     {
         const int needed = 1 - static_cast<int>(std::floor(std::log10(std::fabs(value))));
-        if (needed <= 12)
-            return Fixed(value, needed);
-        char exponent[64];
-        std::snprintf(exponent, sizeof exponent, "%.1e", value);
-        return exponent;
+        if (needed > 12)
+        {
+            char exponent[64];
+            std::snprintf(exponent, sizeof exponent, "%.1e", value);
+            return exponent;
+        }
+        decimals = std::max(decimals, needed);
     }
-    if (zeros && text[0] == '-')
-        text.erase(0, 1);
-    return text;
+    return Money(value, decimals);
 }
 
 std::string FormatEquity(const EquityReport &report, Format format)
@@ -241,12 +247,12 @@ std::string FormatEquity(const EquityReport &report, Format format)
         const SeatFigures figures = FiguresOf(report, total, seat);
         std::vector<std::string> row = TableSeat(shown, seat);
         for (const std::string &cell : {Readable(figures.ChipShare * 100.0, 2),
-                                        Readable(figures.Equity, std::max(3, shown.MoneyDecimals)),
+                                        Amount(figures.Equity, std::max(3, shown.MoneyDecimals)),
                                         Readable(figures.PoolShare * 100.0, 2)})
             row.push_back(cell);
         rows.push_back(row);
     }
-    return AlignedTable(rows) + "Prize pool: " + Readable(report.PrizePool, shown.MoneyDecimals) + "\n" +
+    return AlignedTable(rows) + "Prize pool: " + Amount(report.PrizePool, shown.MoneyDecimals) + "\n" +
            PlayersLine(shown) + MethodLine(*report.Run);
 }
 
@@ -501,8 +507,8 @@ std::string FormatEqualStacks(const EqualStacksReport &report, Format format)
                CsvNumber(result.EquityTwoStacks) + "," + CsvNumber(result.BubbleFactor) +
                (both ? "," + CsvNumber(report.FactorBustPaid) : std::string()) + "\n";
     std::vector<std::vector<std::string>> rows = {
-        {"$EV with one stack", Readable(result.EquityOneStack, 4)},
-        {"$EV with two stacks", Readable(result.EquityTwoStacks, 4)},
+        {"$EV with one stack", Amount(result.EquityOneStack, 4)},
+        {"$EV with two stacks", Amount(result.EquityTwoStacks, 4)},
         {both ? "Bubble factor, a bust taking nothing (the window's)" : "Bubble factor",
          TableNumber(result.BubbleFactor, 4, 1.0, "")}};
     if (both)

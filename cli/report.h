@@ -79,13 +79,17 @@ struct EqualStacksReport
 
 std::string FormatEqualStacks(const EqualStacksReport &report, Format format);
 
-// A table's number with `decimals` decimals, or more where that would show a
-// non-zero value as zeros (two significant digits; in exponent form below
-// 10^-12); never "-0.00".
+// A table's number with `decimals` decimals, or more where a small value
+// would show fewer than two significant digits (in exponent form below
+// 10^-11); never "-0.00".
 std::string Readable(double value, int decimals);
 
 // Money rounded to `decimals`: a difference that rounds to zero is 0.00.
 std::string Money(double value, int decimals);
+
+// An amount as Money, but a non-zero one that would show as zeros gets two
+// significant digits, as Readable.
+std::string Amount(double value, int decimals);
 
 } // namespace ostrel
 

@@ -1,0 +1,478 @@
+// ostrel-icm as people type it: every refusal in the command's own words,
+// nothing typed silently misread, output fit to copy. Each row is a command
+// line with its exit status, the line it must write on standard error and
+// what standard output must hold.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "command_support.h"
+
+namespace
+{
+
+using nlohmann::json;
+
+std::string Repeated(const std::string &item, int count)
+{
+    std::string list;
+    for (int i = 0; i < count; ++i)
+        list += (i == 0 ? "" : ",") + item;
+    return list;
+}
+
+struct Row
+{
+    std::string Arguments;
+    int Status;
+    std::string Err; // the one line on standard error ("" for none), without its end
+    std::string Out; // a text standard output holds ("" for nothing when the status is 2)
+};
+
+void CheckRows(const std::vector<Row> &rows)
+{
+    for (const Row &row : rows)
+    {
+        const CommandRun run = RunCommand(row.Arguments);
+        SCOPED_TRACE(row.Arguments + "\nstderr: " + run.Err + "stdout: " + run.Out);
+        EXPECT_EQ(row.Status, run.Status);
+        EXPECT_EQ(row.Err.empty() ? "" : row.Err + "\n", run.Err);
+        if (row.Status == 2)
+        {
+            EXPECT_EQ("", run.Out);
+        }
+        else
+        {
+            EXPECT_NE(std::string::npos, run.Out.find(row.Out));
+        }
+    }
+}
+
+const std::string E = "ostrel-icm: error: ";
+const std::string W = "ostrel-icm: warning: ";
+
+TEST(Typing, ListsAreNeverMisread)
+{
+    const std::string tab = TemporaryFile("tab.txt", "5000\n50\t00\n");
+    const std::string bom = TemporaryFile("byte.txt", "5000\n7\xEF\n");
+    const std::string tiny = "0." + std::string(330, '0') + "1";
+    CheckRows({
+        {"equity --stacks 2,450,000,1,875,000 --prizes 5,3", 2,
+         E + "--stacks: stack 3: \"000\" starts with a zero: lists are separated by commas and numbers carry no "
+             "thousands separators (2450000, not 2,450,000)",
+         ""},
+        {"equity --stacks 5,3 --prizes 7,050.00", 2,
+         E + "--prizes: prize 2: \"050.00\" starts with a zero: lists are separated by commas and numbers carry no "
+             "thousands separators (2450000, not 2,450,000)",
+         ""},
+        {"equity --stacks 0,0.5,5 --prizes 0,0.5", 0, W + "the prizes rise from place 1 (0) to place 2 (0.5); "
+                                                          "computed in the order given, place 1 first",
+         "2 players, 2 places paid"},
+        {"equity --stacks 1,2 --prizes \\$7500", 2,
+         E + "--prizes: prize 1: \"$7500\" is not an amount: write it without a currency sign (7500)", ""},
+        {"equity --stacks 1,2 --prizes 25%", 2,
+         E + "--prizes: prize 1: \"25%\" is a percentage: give the prize pool with --pool AMOUNT to pay in percent "
+             "of it",
+         ""},
+        {"equity --stacks 1,2 --prizes 1e3", 2,
+         E + "--prizes: prize 1: \"1e3\" is not an amount (digits, optionally with a decimal point: 7500 or "
+             "7500.50)",
+         ""},
+        {"equity --stacks 1,2 --prizes " + tiny, 2,
+         E + "--prizes: prize 1: \"0.00000000000000000000000000000000000000...\" is too small an amount to compute "
+             "with (the smallest is about 2.2e-308)",
+         ""},
+        {"equity --stacks 1,2 --prizes 1" + std::string(320, '0'), 2,
+         E + "--prizes: prize 1: \"1000000000000000000000000000000000000000...\" is too large an amount", ""},
+        {"equity --stacks 1,2 --prizes 50,50% --pool 100", 2,
+         E + "--prizes: prize 1: \"50\" is not a percentage: with --pool every prize is a percentage of the pool "
+             "(25%)",
+         ""},
+        {"equity --stacks 1,2 --prizes 60%,50% --pool 100", 2,
+         E + "--prizes: prize 2: the percentages come to more than 100 % by this one", ""},
+        {"equity --stacks 1,2 --pos x.pos --pool 100", 2,
+         E + "--pool goes with percentages in --prizes or --prizes-file", ""},
+        {"equity --stacks 1,2.45M,0.0000000000000001 --prizes 1", 2,
+         E + "--stacks: stack 1: \"1\" is more than 10^15 units of \"0.0000000000000001\", the finest stack: "
+             "give the stacks with fewer decimals",
+         ""},
+        {"equity --stacks 1,2x --prizes 1", 2,
+         E + "--stacks: stack 2: \"2x\" is not a whole number of chips, a decimal (24.5) or a count with k or M "
+             "(2.45M)",
+         ""},
+        {"equity --stacks-file \"" + tab + "\" --prizes 1", 2,
+         E + "--stacks-file " + tab +
+             ": line 2: \"50\\t00\" is not a whole number of chips, a decimal (24.5) or a count with k or M (2.45M)",
+         ""},
+        {"equity --stacks-file \"" + bom + "\" --prizes 1", 2,
+         E + "--stacks-file " + bom +
+             ": line 2: \"7\\xEF\" is not a whole number of chips, a decimal (24.5) or a count with k or M (2.45M)",
+         ""},
+    });
+    for (const std::string &path : {tab, bom})
+        std::remove(path.c_str());
+}
+
+TEST(Typing, ParserMessagesInTheCommandsVoice)
+{
+    CheckRows({
+        {"equity --stacks 5,3,2 --prizes 50 30 20", 2,
+         E + "unexpected \"30\" and \"20\" after --prizes 50: separate the values with commas, without spaces "
+             "(--prizes 50,30,20)",
+         ""},
+        {"equity --stack 5,3 --prizes 1", 2, E + "unknown option \"--stack\" for equity: did you mean --stacks?", ""},
+        {"equity --stacks 5,3 --prizes 1 --seat 1", 2,
+         E + "unknown option \"--seat\" for equity: --seat is an option of bubble", ""},
+        {"equity --stacks 5,3 --prizes 1 --prizes 2", 2,
+         E + "--prizes is given twice (\"1\" and \"2\"): give each option once", ""},
+        {"equity --stacks 5,3 --prizes", 2, E + "--prizes needs a value: prize of each place from 1st, comma-separated",
+         ""},
+        {"equity --stacks 5,3 --prizes 1 --time=yes", 2, E + "--time takes no value", ""},
+        {"equity --stacks 5,3 --prizes 1 --format xml", 2, E + "--format: \"xml\" is not one of table, csv or json", ""},
+        {"equity --stacks 5,3 --prizes 1 --method quadratur", 2,
+         E + "--method: \"quadratur\" is not one of auto, plain, subsets or quadrature (did you mean quadrature?)",
+         ""},
+        {"deal --stacks 5,3 --prizes 1 --split chips", 2,
+         E + "--split: \"chips\" is not one of icm, chip or even (did you mean chip?)", ""},
+        {"equty --stacks 5,3", 2, E + "unknown command \"equty\" (did you mean equity?)", ""},
+        {"--stacks 5,3", 2, E + "give a command before the options: ostrel-icm equity, finish, deal or bubble, then "
+                                "--stacks",
+         ""},
+        {"help nothing", 2, E + "unknown command \"nothing\" (commands: equity, finish, deal, bubble)", ""},
+    });
+}
+
+TEST(Typing, NumbersForCountsNameTheTextAsTyped)
+{
+    const std::string huge = "99999999999999999999";
+    CheckRows({
+        {"bubble --stacks 5,4,3 --prizes 5,3 --seat " + huge, 2,
+         E + "--seat " + huge + ": not a seat number from 1 to 3", ""},
+        {"bubble --players " + huge + " --chips 10 --prizes 1", 2,
+         E + "--players " + huge + ": not a number of players from 0 to 9007199254740992", ""},
+        {"bubble --players 10 --chips " + huge + " --prizes 1", 2,
+         E + "--chips " + huge + ": not a number of chips from 0 to 9007199254740992", ""},
+        {"equity --stacks 5,3 --prizes 1 --threads " + huge, 2,
+         E + "--threads " + huge + ": not a thread count from 1 to 256", ""},
+        {"equity --stacks 5,3 --prizes 1 --threads 2.5", 2,
+         E + "--threads 2.5: not a whole number (a thread count from 1 to 256)", ""},
+        {"finish --stacks 5,3 --prizes 1 --places " + huge, 2,
+         E + "--places " + huge + ": not a number of places from 1 to 1000000", ""},
+    });
+}
+
+// Where the order of the prizes looks wrong, every command still answers
+// and says so once.
+TEST(Typing, RisingLadderIsComputedAsGivenWithOneWarning)
+{
+    const std::string line = W + "the prizes rise from place 2 (500) to place 3 (5000); computed in the order given, "
+                                 "place 1 first";
+    CheckRows({
+        {"equity --stacks 5,3,2 --prizes 700,500,5000", 0, line, "Prize pool: 6200.00"},
+        {"finish --stacks 5,3,2 --prizes 700,500,5000", 0, line, "3rd"},
+        {"deal --stacks 5,3,2 --prizes 700,500,5000", 0, line, "dealt: 6200.00"},
+        {"bubble --stacks 5,3,2 --prizes 700,500,5000", 0, line, "Bubble factor"},
+        {"bubble --players 5 --chips 10 --prizes 700,500,5000", 0, line, "Bubble factor"},
+        {"equity --stacks 5,3,2 --prizes 5000,700,500", 0, "", "Prize pool: 6200.00"},
+    });
+}
+
+TEST(Typing, OutputFitToCopy)
+{
+    CheckRows({
+        {"equity --stacks " + Repeated("1000", 9) + " --prizes 8,7,6,5,4,3,2,1", 0, "",
+         "Prize pool: 36.00\n9 players, 8 places paid\nMethod: plain recursion\n"},
+        {"equity --stacks 1,1 --prizes 0.123456789", 0, "", "Prize pool: 0.123456789\n"},
+        {"equity --stacks 5,3 --prizes 1 --format csv", 0, "", "seat,stack,chip_share"},
+        {"deal --stacks 7,7,7 --prizes 0.7,0.2,0.1 --split chip", 0, "", "0.33        0.33  0.33        0.00\n"},
+        {"bubble --players 10 --chips 1500 --prizes 50,30,20", 0, "",
+         " $EV with one stack  10.0000\n$EV with two stacks  18.4444\n      Bubble factor   1.1842\n"},
+    });
+    // No table carries a time, no default output a "-0.00"; --time writes it on standard error.
+    const CommandRun timed = RunCommand("equity --stacks 5,3 --prizes 1 --time");
+    EXPECT_EQ(0, timed.Status);
+    EXPECT_EQ(std::string::npos, timed.Out.find(" ms"));
+    EXPECT_EQ(0u, timed.Err.find("ostrel-icm: time: "));
+    EXPECT_EQ(timed.Err.size() - 4, timed.Err.find(" ms\n"));
+    EXPECT_EQ(timed.Out, RunCommand("equity --stacks 5,3 --prizes 1").Out);
+}
+
+// Small chances keep significant digits: each cell reads back to within
+// 5 % of the probability the JSON gives, and none shows a non-zero chance as
+// zeros.
+TEST(Typing, FinishCellsShowTheirDigits)
+{
+    const std::string field = "finish --stacks 1,1000000,300,2 --prizes 5,3";
+    const json chances = json::parse(RunCommand(field + " --format json").Out, nullptr, false);
+    const std::string table = RunCommand(field).Out;
+    ASSERT_TRUE(chances.is_object());
+    std::istringstream lines(table);
+    std::string line;
+    std::getline(lines, line);
+    for (const json &player : chances["players"])
+    {
+        ASSERT_TRUE(std::getline(lines, line));
+        std::istringstream cells(line);
+        std::string seat, stack;
+        cells >> seat >> stack;
+        for (const json &chance : player["places"])
+        {
+            std::string cell;
+            cells >> cell;
+            ASSERT_EQ('%', cell.back()) << line;
+            const double shown = std::stod(cell) / 100.0;
+            EXPECT_NEAR(chance.get<double>(), shown, 0.05 * chance.get<double>()) << line;
+            EXPECT_TRUE(shown > 0.0) << line;
+        }
+    }
+}
+
+// Different ways of typing one field give one answer.
+TEST(Typing, EquivalentInputs)
+{
+    const std::string prizesFile =
+        TemporaryFile("prizes.txt", "# the ladder\n250, 150 # top two\n\n100\n");
+    const std::string percentFile = TemporaryFile("percent.txt", "25%\n15%,10%\n");
+    const std::string seats = TemporaryFile("seats.txt", "3,2000\n1,5000\n");
+    const std::string names = TemporaryFile("names.txt", "Anna,5000\n Bob , 3000\nZo\xC3\xAB,2000\n");
+    const std::string csv = " --format csv";
+    const struct
+    {
+        std::string Typed, Plain;
+    } rows[] = {
+        {"equity --stacks 2.45M,1875k,0 --prizes 5,3", "equity --stacks 2450000,1875000,0 --prizes 5,3"},
+        {"equity --stacks 5,3,2 --pool 1000 --prizes 25%,15%,10%", "equity --stacks 5,3,2 --prizes 250,150,100"},
+        {"equity --stacks 5,3,2 --pool 1000 --prizes-file \"" + percentFile + "\"",
+         "equity --stacks 5,3,2 --prizes 250,150,100"},
+        {"finish --stacks 5,3,2 --prizes-file \"" + prizesFile + "\"" + csv,
+         "finish --stacks 5,3,2 --prizes 250,150,100" + csv},
+        {"equity --stacks 5,3,2 --prizes-file - < \"" + prizesFile + "\"",
+         "equity --stacks 5,3,2 --prizes 250,150,100"},
+        {"equity --stacks-file \"" + seats + "\" --prizes 5,3" + csv, "equity --stacks 5000,0,2000 --prizes 5,3" + csv},
+        {"deal --pool 0.3 --prizes 50%,30%,20% --stacks 1,1,1 --format json",
+         "deal --prizes 0.15,0.09,0.06 --stacks 1,1,1 --format json"},
+    };
+    for (const auto &row : rows)
+    {
+        const CommandRun typed = RunCommand(row.Typed);
+        SCOPED_TRACE(row.Typed + "\n" + typed.Err);
+        EXPECT_EQ(0, typed.Status);
+        EXPECT_EQ(RunCommand(row.Plain).Out, typed.Out);
+    }
+    // Decimal stacks are counted in tenths: the same field as whole counts,
+    // shown as typed, by a method named as ever.
+    const json decimal = json::parse(RunCommand("equity --stacks 24.5,30,10 --prizes 5,3 --format json").Out, nullptr,
+                                     false);
+    const json whole = json::parse(
+        RunCommand("equity --stacks 245,300,100 --prizes 5,3 --method subsets --format json").Out, nullptr, false);
+    ASSERT_TRUE(decimal.is_object() && whole.is_object());
+    EXPECT_EQ("subsets", decimal["method"]);
+    EXPECT_EQ(24.5, decimal["players"][0]["stack"].get<double>());
+    for (size_t seat = 0; seat < 3; ++seat)
+        EXPECT_EQ(whole["players"][seat]["equity"], decimal["players"][seat]["equity"]);
+    // Names ride along in every format and change no number.
+    const std::string plain = "--stacks 5000,3000,2000 --prizes 50,30,20";
+    const std::string named = "--stacks-file \"" + names + "\" --prizes 50,30,20";
+    const json withNames = json::parse(RunCommand("equity " + named + " --format json").Out, nullptr, false);
+    const json without = json::parse(RunCommand("equity " + plain + " --format json").Out, nullptr, false);
+    ASSERT_TRUE(withNames.is_object() && without.is_object());
+    const char *expected[] = {"Anna", "Bob", "Zo\xC3\xAB"};
+    for (size_t seat = 0; seat < 3; ++seat)
+    {
+        EXPECT_EQ(expected[seat], withNames["players"][seat]["name"]);
+        EXPECT_EQ(without["players"][seat]["equity"], withNames["players"][seat]["equity"]);
+    }
+    for (const std::string command : {"equity ", "finish ", "deal ", "bubble "})
+        for (const std::string format : {" --format table", " --format csv", " --format json"})
+        {
+            const std::string out = RunCommand(command + named + format).Out;
+            for (const char *name : expected)
+                EXPECT_NE(std::string::npos, out.find(name)) << command << format << "\n" << out;
+            if (format == " --format json")
+            {
+                EXPECT_FALSE(json::parse(out, nullptr, false).is_discarded()) << out;
+            }
+        }
+    for (const std::string &path : {prizesFile, percentFile, seats, names})
+        std::remove(path.c_str());
+}
+
+TEST(Typing, StacksFileForms)
+{
+    const std::string mixed = TemporaryFile("mixed.txt", "Anna,5000\n2,3000\n");
+    const std::string twice = TemporaryFile("twice.txt", "1,5000\n1,3000\n");
+    const std::string control = TemporaryFile("control.txt", "A\x01,5000\nB,3000\n");
+    CheckRows({
+        {"equity --stacks-file \"" + mixed + "\" --prizes 1", 2,
+         E + "--stacks-file " + mixed +
+             ": line 2: a seat,stack line among name,stack lines; every line of the file takes the same form",
+         ""},
+        {"equity --stacks-file \"" + twice + "\" --prizes 1", 2,
+         E + "--stacks-file " + twice + ": line 2: seat 1 is given twice (also on line 1)", ""},
+        {"equity --stacks-file \"" + control + "\" --prizes 1", 2,
+         E + "--stacks-file " + control +
+             ": line 1: the name \"A\\x01\" holds a control character, a quote or bytes that are not UTF-8",
+         ""},
+    });
+    for (const std::string &path : {mixed, twice, control})
+        std::remove(path.c_str());
+}
+
+// One seat's bubble row as one opponent per line: the grid's own numbers.
+TEST(Typing, BubbleSeatOneOpponentPerLine)
+{
+    const std::string field = "bubble --stacks 5000,3000,0,2000,1000 --prizes 50,30,20";
+    const json grid = json::parse(RunCommand(field + " --format json").Out, nullptr, false);
+    ASSERT_TRUE(grid.is_object());
+    const std::string table = RunCommand(field + " --seat 5").Out;
+    EXPECT_EQ(0u, table.find("Seat 5, stack 1000, against each opponent:\n"
+                             "Opponent  Stack  Bubble factor  Risk premium\n"));
+    const char *stacks[] = {"5000", "3000", "2000"};
+    for (size_t column = 0; column < 3; ++column)
+    {
+        char line[128];
+        std::snprintf(line, sizeof line, "\n%8d  %5s  %13.3f  %11.1f%%\n", grid["seats"][column].get<int>(),
+                      stacks[column], grid["bubble_factors"][3][column].get<double>(),
+                      100.0 * grid["risk_premiums"][3][column].get<double>());
+        EXPECT_NE(std::string::npos, table.find(line)) << line << "in\n" << table;
+    }
+}
+
+// Where busting still pays, the equal-stacks tool also gives the factor of
+// the grid between real stacks, which pays a bust the last place.
+TEST(Typing, EqualStacksFactorWhereBustingPays)
+{
+    const struct
+    {
+        int Players;
+        std::string Prizes;
+    } rows[] = {{9, "9,8,7,6,5,4,3,2,1"}, {2, "50,30,20"}, {4, "40,30,20,10"}, {5, "10,6,4,3,2,1"}};
+    for (const auto &row : rows)
+    {
+        const json tool = json::parse(RunCommand("bubble --players " + std::to_string(row.Players) +
+                                                 " --chips 1500 --prizes " + row.Prizes + " --format json")
+                                          .Out,
+                                      nullptr, false);
+        const json grid = json::parse(RunCommand("bubble --stacks " + Repeated("1500", row.Players) + " --prizes " +
+                                                 row.Prizes + " --seat 1 --format json")
+                                          .Out,
+                                      nullptr, false);
+        ASSERT_TRUE(tool.is_object() && grid.is_object()) << row.Prizes;
+        const double real = grid["bubble_factors"][0][1].get<double>();
+        EXPECT_NEAR(real, tool["bubble_factor_bust_paid"].get<double>(), 1e-12 * real) << row.Prizes;
+        EXPECT_GT(tool["bubble_factor"].get<double>(), tool["bubble_factor_bust_paid"].get<double>());
+    }
+    const json two = json::parse(RunCommand("bubble --players 2 --chips 10 --prizes 50,30,20 --format json").Out);
+    EXPECT_EQ(4.0, two["bubble_factor"].get<double>()); // 40 / (50 - 40)
+    EXPECT_EQ(1.0, two["bubble_factor_bust_paid"].get<double>()); // (40 - 30) / (50 - 40)
+    // Above the paid places the two agree, and only the window's is given.
+    const json beyond = json::parse(RunCommand("bubble --players 4 --chips 10 --prizes 5,3,2 --format json").Out);
+    EXPECT_FALSE(beyond.contains("bubble_factor_bust_paid"));
+    const std::string table = RunCommand("bubble --players 2 --chips 10 --prizes 50,30,20").Out;
+    EXPECT_NE(std::string::npos, table.find("Bubble factor, a bust taking nothing (the window's)   4.0000\n"));
+    EXPECT_NE(std::string::npos, table.find("Bubble factor, a bust taking place 2   1.0000\n"));
+    EXPECT_EQ("equity_one_stack,equity_two_stacks,bubble_factor,bubble_factor_bust_paid\n40,50,4,1\n",
+              RunCommand("bubble --players 2 --chips 10 --prizes 50,30,20 --format csv").Out);
+}
+
+TEST(Typing, HelpInPlainWords)
+{
+    const CommandRun bare = RunCommand("");
+    EXPECT_EQ(2, bare.Status);
+    EXPECT_EQ("", bare.Out);
+    EXPECT_NE(std::string::npos, bare.Err.find("Usage: ostrel-icm [OPTIONS] COMMAND"));
+    EXPECT_EQ(bare.Err.size() - bare.Err.rfind("\nostrel-icm: error: no command given") - 1,
+              bare.Err.size() - bare.Err.rfind('\n', bare.Err.size() - 2) - 1)
+        << "the error is the last line";
+    const struct
+    {
+        const char *Arguments;
+        const char *Shows;
+    } rows[] = {{"--help", "Commands:\n  equity"}, {"help", "Commands:\n  equity"},
+                {"help equity", "--prizes-file FILE"},  {"equity --help", "--pool AMOUNT"},
+                {"help deal", "--split NAME"},         {"help bubble", "--seat N"},
+                {"finish -h", "--places M"},           {"help finish", "--time"}};
+    for (const auto &row : rows)
+    {
+        const CommandRun run = RunCommand(row.Arguments);
+        SCOPED_TRACE(std::string(row.Arguments) + "\n" + run.Out);
+        EXPECT_EQ(0, run.Status);
+        EXPECT_EQ("", run.Err);
+        EXPECT_NE(std::string::npos, run.Out.find(row.Shows));
+        for (const char *jargon : {"TEXT", "UINT", ":{", "[1 - 256]", "SUBCOMMAND", "Subcommand", "=auto"})
+            EXPECT_EQ(std::string::npos, run.Out.find(jargon)) << jargon;
+    }
+    EXPECT_EQ("ostrel-icm 2.10.0.9\n", RunCommand("--version").Out);
+}
+
+// The README's examples, run: every "    $ ostrel-icm ..." line and the
+// indented lines under it, up to the next line that is not indented (blank
+// lines inside kept, blank lines at the end dropped), are the command and
+// exactly what it writes ("..." in the README stands for any text).
+bool Matches(const std::string &pattern, const std::string &text)
+{
+    const size_t gap = pattern.find("...");
+    if (gap == std::string::npos)
+        return pattern == text;
+    if (text.compare(0, gap, pattern, 0, gap) != 0)
+        return false;
+    const std::string rest = pattern.substr(gap + 3);
+    for (size_t at = gap; at <= text.size(); ++at)
+        if (Matches(rest, text.substr(at)))
+            return true;
+    return false;
+}
+
+TEST(Typing, ReadmeExamples)
+{
+    std::ifstream readme(OSTREL_SOURCE_DIR "/README.md");
+    if (!readme)
+        GTEST_SKIP() << "README.md is not readable from here";
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(readme, line);)
+        lines.push_back(line);
+    const std::string prompt = "    $ ostrel-icm";
+    int examples = 0;
+    // The examples name files as from the top of the sources.
+    std::error_code failed;
+    const std::filesystem::path here = std::filesystem::current_path();
+    std::filesystem::current_path(OSTREL_SOURCE_DIR, failed);
+    ASSERT_FALSE(failed) << failed.message();
+    for (size_t i = 0; i < lines.size(); ++i)
+    {
+        if (lines[i].compare(0, prompt.size(), prompt) != 0)
+            continue;
+        std::string expected;
+        size_t next = i + 1;
+        size_t blanks = 0;
+        for (; next < lines.size() && (lines[next].empty() || lines[next].compare(0, 4, "    ") == 0) &&
+               lines[next].compare(0, prompt.size(), prompt) != 0;
+             ++next)
+        {
+            blanks = lines[next].empty() ? blanks + 1 : 0;
+            expected += (lines[next].empty() ? "" : lines[next].substr(4)) + "\n";
+        }
+        expected.resize(expected.size() - blanks);
+        next -= blanks;
+        const std::string arguments = lines[i].substr(prompt.size());
+        const CommandRun run = RunCommand(arguments);
+        EXPECT_TRUE(Matches(expected, run.Err + run.Out))
+            << "README line " << i + 1 << ": ostrel-icm" << arguments << "\nREADME:\n"
+            << expected << "command:\n"
+            << run.Err + run.Out;
+        examples += 1;
+        i = next - 1;
+    }
+    std::filesystem::current_path(here, failed);
+    EXPECT_GE(examples, 5);
+}
+
+} // namespace
