@@ -195,13 +195,22 @@ std::string Readable(double value, int decimals)
 {
     if (value != 0.0 && std::isfinite(value))
     {
-        const int needed = 1 - static_cast<int>(std::floor(std::log10(std::fabs(value))));
+        int needed = 1 - static_cast<int>(std::floor(std::log10(std::fabs(value))));
         if (needed > 12)
         {
-            char exponent[64];
-            std::snprintf(exponent, sizeof exponent, "%.1e", value);
-            return exponent;
+            // Written out by hand: C libraries differ in their exponent digits.
+            int exponent = 1 - needed;
+            std::string mantissa = Fixed(value / std::pow(10.0, exponent), 1);
+            if (mantissa == "10.0" || mantissa == "-10.0")
+            {
+                exponent += 1;
+                mantissa = mantissa[0] == '-' ? "-1.0" : "1.0";
+            }
+            return mantissa + "e" + std::to_string(exponent);
         }
+        // 0.0000999 rounds up to 0.00010: two digits, not three.
+        if (needed > decimals && std::fabs(std::stod(Fixed(value, needed))) >= std::pow(10.0, 2 - needed))
+            needed -= 1;
         decimals = std::max(decimals, needed);
     }
     return Money(value, decimals);

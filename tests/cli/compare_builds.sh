@@ -43,6 +43,11 @@ bubble --stacks 900,100,800,200,700,300,600,400,500,500,400,600,300,700,200,800,
 equity --stacks 1500,2500,3500,900,1200,8000,300,4400,2600,3100,700,5000,2000,17,123456 --prizes 100,60,40,30,25,20,15,12,10,8,6,4,2 --method quadrature --format json
 finish --stacks 12,7,3,1,19,4,4,8,100,2,2,30 --prizes 1,1,1 --method quadrature --format json
 equity --stacks 9,81426,3,70000000001,5,5,5,123456789,44,1,998877,31,2,600000,7,7000000,12,888,40000,3 --prizes 5,0,3,0,1,2,1 --method quadrature --threads 2 --format csv
+finish --stacks 1,1000000,300,2 --prizes 5,3
+equity --stacks 24.5,30,2.45M --prizes 25%,15% --pool 1000
+bubble --players 9 --chips 1500 --prizes 9,8,7,6,5,4,3,2,1 --format json
+bubble --stacks 5000,3000,2000,1000 --prizes 50,30,20 --seat 4
+deal --stacks 7,7,7 --prizes 0.7,0.2,0.1 --split chip
 TABLE
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
