@@ -102,7 +102,8 @@ std::string UnknownOption(const CLI::App &program, const CLI::App &command, cons
 }
 
 // Values typed apart after an option, in the order typed.
-std::string Unexpected(const std::vector<std::string> &strays, const std::string &after, const std::string &value)
+std::string Unexpected(const std::vector<std::string> &strays, const std::string &after,
+                       const std::string &value)
 {
     std::string listed;
     for (size_t i = 0; i < strays.size(); ++i)
@@ -135,8 +136,8 @@ std::string NearestName(const std::string &typed, const std::vector<std::string>
     return nearest;
 }
 
-std::string CheckArguments(const CLI::App &program, const CLI::App &command, const std::vector<std::string> &arguments,
-                           std::vector<std::string> &written)
+std::string CheckArguments(const CLI::App &program, const CLI::App &command,
+                           const std::vector<std::string> &arguments, std::vector<std::string> &written)
 {
     const std::vector<Spec> specs = SpecsOf(command);
     std::vector<const CLI::Option *> seen;
@@ -176,13 +177,15 @@ std::string CheckArguments(const CLI::App &program, const CLI::App &command, con
         std::string value;
         if (equals != std::string::npos)
             value = argument.substr(equals + 1);
-        else if (i + 1 < arguments.size() && !(LooksLikeOption(arguments[i + 1]) && arguments[i + 1][1] == '-'))
+        else if (i + 1 < arguments.size() &&
+                 !(LooksLikeOption(arguments[i + 1]) && arguments[i + 1][1] == '-'))
             value = arguments[++i];
         else
             return shown + " needs a value: " + Expected(spec->Option);
         if (before != seen.end())
-            return shown + " is given twice (" + Quoted(seenValues[static_cast<size_t>(before - seen.begin())]) +
-                   " and " + Quoted(value) + "): give each option once";
+            return shown + " is given twice (" +
+                   Quoted(seenValues[static_cast<size_t>(before - seen.begin())]) + " and " + Quoted(value) +
+                   "): give each option once";
         seen.push_back(spec->Option);
         seenValues.push_back(value);
         if (value.empty())
@@ -198,7 +201,8 @@ std::string CheckArguments(const CLI::App &program, const CLI::App &command, con
     return "";
 }
 
-std::string CheckChoice(const std::string &option, const std::string &value, const std::vector<std::string> &choices)
+std::string CheckChoice(const std::string &option, const std::string &value,
+                        const std::vector<std::string> &choices)
 {
     if (std::find(choices.begin(), choices.end(), value) != choices.end())
         return "";
@@ -213,12 +217,14 @@ std::string CheckChoice(const std::string &option, const std::string &value, con
 std::string ReadCount(const std::string &option, const std::string &text, int64_t low, int64_t high,
                       const std::string &what, int64_t &value)
 {
-    const std::string range = what + " from " + std::to_string(low) + " to " + std::to_string(high);
+    const std::string range = what + (low == 0 ? "" : " from " + std::to_string(low)) +
+                              (low == 0 ? " up to " : " to ") + std::to_string(high);
     const std::string typed = option + " " + Escaped(text) + ": ";
     int64_t read = 0;
     const std::from_chars_result result = std::from_chars(text.data(), text.data() + text.size(), read);
     const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-    if (!digits && !(text.size() > 1 && text[0] == '-' && text.find_first_not_of("0123456789", 1) == std::string::npos))
+    if (!digits &&
+        !(text.size() > 1 && text[0] == '-' && text.find_first_not_of("0123456789", 1) == std::string::npos))
         return typed + "not a whole number (" + range + ")";
     if (result.ec != std::errc() || read < low || read > high)
         return typed + "not " + range;

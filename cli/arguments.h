@@ -18,17 +18,19 @@ namespace ostrel
 // The arguments after the command's name, against `command`'s options: ""
 // when each option is known, given once and has its value, with `written`
 // then holding them as "--name=value" for CLI11; else the message.
-std::string CheckArguments(const CLI::App &program, const CLI::App &command, const std::vector<std::string> &arguments,
-                           std::vector<std::string> &written);
+std::string CheckArguments(const CLI::App &program, const CLI::App &command,
+                           const std::vector<std::string> &arguments, std::vector<std::string> &written);
 
 // The nearest of `names` to `typed`, or "" when none is near.
 std::string NearestName(const std::string &typed, const std::vector<std::string> &names);
 
 // A value that must be one of `choices`: "" or the message.
-std::string CheckChoice(const std::string &option, const std::string &value, const std::vector<std::string> &choices);
+std::string CheckChoice(const std::string &option, const std::string &value,
+                        const std::vector<std::string> &choices);
 
 // A whole number typed for an option, from `low` to `high`: "" or the message,
-// which names the text as typed.
+// which names the text as typed (and says "up to `high`" where `low` is 0,
+// leaving smaller counts to be judged with their own reason).
 std::string ReadCount(const std::string &option, const std::string &text, int64_t low, int64_t high,
                       const std::string &what, int64_t &value);
 

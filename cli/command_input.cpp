@@ -86,7 +86,8 @@ Status ReadPrizes(const InputOptions &options, FieldInput &input)
     if (!read.Ok)
         return FromFile("--pos", options.PayoutFile, read.Message);
     if (input.Prizes.empty())
-        return FromFile("--pos", options.PayoutFile, "the ladder has no paid place (place 1 is 0 or unreadable)");
+        return FromFile("--pos", options.PayoutFile,
+                        "the ladder has no paid place (place 1 is 0 or unreadable)");
     return Status();
 }
 
@@ -123,8 +124,9 @@ Status CheckSources(const InputOptions &options)
     const int prizeSources =
         options.HasPrizes + options.HasPrizesFile + options.HasPayoutFile + options.HasSettingsFile;
     if (options.HasSettingsFile && (stackSources > 1 || prizeSources > 1))
-        return Failure("--settings gives both the stacks and the prizes; it takes no --stacks, --stacks-file, "
-                       "--prizes, --prizes-file or --pos");
+        return Failure(
+            "--settings gives both the stacks and the prizes; it takes no --stacks, --stacks-file, "
+            "--prizes, --prizes-file or --pos");
     if (stackSources > 1)
         return Failure("two sources for the stacks: give --stacks or --stacks-file, not both");
     if (stackSources == 0 && prizeSources <= 1)
@@ -144,7 +146,7 @@ Status ReadWholeFile(const std::string &path, std::string &bytes)
     bytes.clear();
     const bool standardInput = path == "-";
     std::unique_ptr<FILE, int (*)(FILE *)> file(standardInput ? stdin : std::fopen(path.c_str(), "rb"),
-                                               standardInput ? +[](FILE *) { return 0; } : &std::fclose);
+                                                standardInput ? +[](FILE *) { return 0; } : &std::fclose);
     if (file == nullptr)
         return Failure(std::string("cannot open: ") + std::strerror(errno));
     char block[65536];
@@ -162,8 +164,9 @@ Status ReadWholeFile(const std::string &path, std::string &bytes)
 
 Status ReadPrizeInput(const InputOptions &options, std::vector<double> &prizes)
 {
-    const Status sources = CheckPrizeSources(
-        options, options.HasPrizes + options.HasPrizesFile + options.HasPayoutFile, "--prizes, --prizes-file or --pos");
+    const Status sources =
+        CheckPrizeSources(options, options.HasPrizes + options.HasPrizesFile + options.HasPayoutFile,
+                          "--prizes, --prizes-file or --pos");
     if (!sources.Ok)
         return sources;
     FieldInput input;

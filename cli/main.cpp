@@ -98,43 +98,56 @@ void NoteGivenSources(Options &options)
 void AddInputOptions(CLI::App &command, Options &options)
 {
     ostrel::InputOptions &input = options.Input;
-    options.Given[0] = command.add_option("--stacks", input.Stacks,
-                                          "Chips of each seat, comma-separated (0 = empty seat; 24.5 and 2.45M "
-                                          "are read too)")
+    options.Given[0] = command
+                           .add_option("--stacks", input.Stacks,
+                                       "Chips of each seat, comma-separated (0 = empty seat; 24.5 and 2.45M "
+                                       "are read too)")
                            ->type_name("LIST");
-    options.Given[1] = command.add_option("--stacks-file", input.StacksFile,
-                                          "One seat per line: stack, seat,stack or name,stack ('-' reads standard "
-                                          "input)")
-                           ->type_name("FILE");
+    options.Given[1] =
+        command
+            .add_option("--stacks-file", input.StacksFile,
+                        "One seat per line: stack, seat,stack or name,stack ('-' reads standard "
+                        "input)")
+            ->type_name("FILE");
     options.Given[2] =
-        command.add_option("--prizes", input.Prizes, "Prize of each place from 1st, comma-separated")->type_name("LIST");
-    options.Given[5] = command.add_option("--prizes-file", input.PrizesFile,
-                                          "The prizes from a file: one per line or comma-separated, # comments "
-                                          "('-' reads standard input)")
+        command.add_option("--prizes", input.Prizes, "Prize of each place from 1st, comma-separated")
+            ->type_name("LIST");
+    options.Given[5] = command
+                           .add_option("--prizes-file", input.PrizesFile,
+                                       "The prizes from a file: one per line or comma-separated, # comments "
+                                       "('-' reads standard input)")
                            ->type_name("FILE");
-    options.Given[6] = command.add_option("--pool", input.Pool,
-                                          "The prize pool, when the prizes are percentages of it (25%,15%,...)")
+    options.Given[6] = command
+                           .add_option("--pool", input.Pool,
+                                       "The prize pool, when the prizes are percentages of it (25%,15%,...)")
                            ->type_name("AMOUNT");
-    options.Given[3] = command.add_option("--pos", input.PayoutFile, "The prizes from a payout structure file (.pos)")
-                           ->type_name("FILE");
-    options.Given[4] = command.add_option("--settings", input.SettingsFile,
-                                          "Stacks and prizes from the calculator's settings file")
+    options.Given[3] =
+        command.add_option("--pos", input.PayoutFile, "The prizes from a payout structure file (.pos)")
+            ->type_name("FILE");
+    options.Given[4] = command
+                           .add_option("--settings", input.SettingsFile,
+                                       "Stacks and prizes from the calculator's settings file")
                            ->type_name("FILE");
     command.add_option("--method", options.Method, "auto (the default), plain, subsets or quadrature")
         ->type_name("NAME");
     const unsigned cores = std::thread::hardware_concurrency();
-    options.ThreadsGiven = command
-                               .add_option("--threads", options.Threads,
-                                           "Threads for the quadrature method, 1 to 256 (default: the cores, " +
-                                               std::to_string(cores == 0 ? 1 : cores) + " here)")
-                               ->type_name("N");
-    command.add_option("--format", options.Format, "Output: table (the default), csv or json")->type_name("NAME");
-    options.TimeGiven = command.add_flag("--time", "Also say on standard error how long the computation took");
+    options.ThreadsGiven =
+        command
+            .add_option("--threads", options.Threads,
+                        "Threads for the quadrature method, 1 to 256 (default: the cores, " +
+                            std::to_string(cores == 0 ? 1 : cores) + " here)")
+            ->type_name("N");
+    command.add_option("--format", options.Format, "Output: table (the default), csv or json")
+        ->type_name("NAME");
+    options.TimeGiven =
+        command.add_flag("--time", "Also say on standard error how long the computation took");
 }
 
 ostrel::Format FormatNamed(const std::string &name)
 {
-    return name == "json" ? ostrel::Format::Json : name == "csv" ? ostrel::Format::Csv : ostrel::Format::Table;
+    return name == "json"  ? ostrel::Format::Json
+           : name == "csv" ? ostrel::Format::Csv
+                           : ostrel::Format::Table;
 }
 
 ostrel::Method MethodNamed(const std::string &name)
@@ -148,7 +161,8 @@ ostrel::Method MethodNamed(const std::string &name)
 // The options every command shares, judged before anything is read.
 std::string CheckCommonOptions(Options &options, unsigned &threads)
 {
-    std::string problem = ostrel::CheckChoice("--method", options.Method, {"auto", "plain", "subsets", "quadrature"});
+    std::string problem =
+        ostrel::CheckChoice("--method", options.Method, {"auto", "plain", "subsets", "quadrature"});
     if (problem.empty())
         problem = ostrel::CheckChoice("--format", options.Format, {"table", "csv", "json"});
     const unsigned cores = std::thread::hardware_concurrency();
@@ -188,8 +202,9 @@ std::string RisingLadderWarning(const std::vector<double> &prizes)
     for (size_t place = 1; place < prizes.size(); ++place)
         if (prizes[place] > prizes[place - 1])
             return "ostrel-icm: warning: the prizes rise from place " + std::to_string(place) + " (" +
-                   ostrel::ShortestText(prizes[place - 1]) + ") to place " + std::to_string(place + 1) + " (" +
-                   ostrel::ShortestText(prizes[place]) + "); computed in the order given, place 1 first\n";
+                   ostrel::ShortestText(prizes[place - 1]) + ") to place " + std::to_string(place + 1) +
+                   " (" + ostrel::ShortestText(prizes[place]) +
+                   "); computed in the order given, place 1 first\n";
     return "";
 }
 
@@ -235,7 +250,8 @@ std::string FinishPlaces(const Options &options, const ostrel::Field &field, siz
     if (options.PlacesGiven != nullptr && options.PlacesGiven->count() > 0)
     {
         int64_t count = 0;
-        const std::string problem = ostrel::ReadCount("--places", options.Places, 1, MaxPlayers, "a number of places", count);
+        const std::string problem =
+            ostrel::ReadCount("--places", options.Places, 1, MaxPlayers, "a number of places", count);
         places = std::min(static_cast<size_t>(count), players);
         return problem;
     }
@@ -281,7 +297,8 @@ ostrel::Status ParseRoundingUnit(const std::string &text, ostrel::MoneyUnit &uni
     double value = 0.0;
     const std::string problem = ostrel::ParsePrize(text, value);
     if (!problem.empty() || !(value > 0.0))
-        return ostrel::Failure("--round: the unit must be an amount above 0" + (problem.empty() ? "" : ": " + problem));
+        return ostrel::Failure("--round: the unit must be an amount above 0" +
+                               (problem.empty() ? "" : ": " + problem));
     std::string digits;
     int32_t decimals = 0;
     bool afterPoint = false;
@@ -316,7 +333,7 @@ int RunDealCommand(Options &options)
     if (!problem.empty())
         return Fail(problem);
     ostrel::DealTerms terms;
-    terms.Split = options.Split == "chip" ? ostrel::DealSplit::Chip
+    terms.Split = options.Split == "chip"   ? ostrel::DealSplit::Chip
                   : options.Split == "even" ? ostrel::DealSplit::Even
                                             : ostrel::DealSplit::Icm;
     const std::string keepProblem = ostrel::ParsePrize(options.Keep, terms.Keep);
@@ -340,7 +357,8 @@ int RunDealCommand(Options &options)
     ostrel::ProgressDisplay progress = ostrel::StartProgress(2);
     const ostrel::Status dealt = ostrel::ComputeDeal(
         input.View(), terms,
-        ostrel::EquityBy(MethodFor(options, input, false), RunOptionsOf(threads, progress), log, &progress), deal);
+        ostrel::EquityBy(MethodFor(options, input, false), RunOptionsOf(threads, progress), log, &progress),
+        deal);
     ostrel::EndProgress(progress);
     if (!dealt.Ok)
         return Fail(dealt.Message);
@@ -357,17 +375,19 @@ int RunDealCommand(Options &options)
 int RunEqualStacksBubble(Options &options)
 {
     if (options.Input.HasStacks || options.Input.HasStacksFile || options.Input.HasSettingsFile)
-        return Fail("--players and --chips describe the field: they take no --stacks, --stacks-file or --settings");
+        return Fail(
+            "--players and --chips describe the field: they take no --stacks, --stacks-file or --settings");
     if (options.PlayersGiven->count() == 0 || options.ChipsGiven->count() == 0)
         return Fail("--players and --chips go together");
     if (options.SeatGiven->count() > 0)
         return Fail("--seat needs --stacks: equal stacks have one bubble factor");
     int64_t players = 0;
     int64_t chips = 0;
-    std::string problem = ostrel::ReadCount("--players", options.Players, 0, int64_t{1} << 53, "a number of players",
-                                            players);
+    std::string problem =
+        ostrel::ReadCount("--players", options.Players, 0, int64_t{1} << 53, "a number of players", players);
     if (problem.empty())
-        problem = ostrel::ReadCount("--chips", options.Chips, 0, int64_t{1} << 53, "a number of chips", chips);
+        problem =
+            ostrel::ReadCount("--chips", options.Chips, 0, int64_t{1} << 53, "a number of chips", chips);
     if (!problem.empty())
         return Fail(problem);
     std::vector<double> prizes;
@@ -378,7 +398,8 @@ int RunEqualStacksBubble(Options &options)
     ostrel::EqualStacksBubble result = {};
     const ostrel::Field ladder = {nullptr, 0, prizes.data(), prizes.size()};
     const size_t paid = ostrel::PaidPlaces(ladder, ladder.Places);
-    const ostrel::Status computed = ostrel::EqualStacksBubbleFactor(players, chips, ladder.Prizes, paid, result);
+    const ostrel::Status computed =
+        ostrel::EqualStacksBubbleFactor(players, chips, ladder.Prizes, paid, result);
     if (!computed.Ok)
         return Fail(computed.Message);
     ostrel::EqualStacksReport report;
@@ -418,9 +439,12 @@ int RunBubbleCommand(Options &options)
     }
     const size_t players = ostrel::PlayersInPlay(input.View());
     if (players > (oneRow ? BubbleRowPlayers : BubbleGridPlayers))
-        return Fail(oneRow ? "bubble --seat takes at most 1000 players in play; this field has " + std::to_string(players)
-                           : "the whole bubble grid takes at most 100 players in play (--seat N gives one row of up "
-                             "to 1000); this field has " + std::to_string(players));
+        return Fail(
+            oneRow ? "bubble --seat takes at most 1000 players in play; this field has " +
+                         std::to_string(players)
+                   : "the whole bubble grid takes at most 100 players in play (--seat N gives one row of up "
+                     "to 1000); this field has " +
+                         std::to_string(players));
     const auto start = std::chrono::steady_clock::now();
     ostrel::MethodLog log;
     ostrel::BubbleGrid grid;
@@ -431,10 +455,11 @@ int RunBubbleCommand(Options &options)
     const ostrel::RunOptions runOptions = RunOptionsOf(threads, progress);
     const bool byRows = ostrel::HeroHandsBy(method, field, runOptions, log, &progress, hands);
     // By rows, one step a row; by fields, one step a field.
-    progress.Steps = byRows ? (oneRow ? 1 : players) : (oneRow ? 2 * players - 1 : players * (players - 1) + 1);
-    const ostrel::Status computed =
-        ostrel::ComputeBubbleGrid(field, oneRow ? &seat : nullptr, ostrel::EquityBy(method, runOptions, log, &progress),
-                                  grid, byRows ? &hands : nullptr);
+    progress.Steps =
+        byRows ? (oneRow ? 1 : players) : (oneRow ? 2 * players - 1 : players * (players - 1) + 1);
+    const ostrel::Status computed = ostrel::ComputeBubbleGrid(
+        field, oneRow ? &seat : nullptr, ostrel::EquityBy(method, runOptions, log, &progress), grid,
+        byRows ? &hands : nullptr);
     ostrel::EndProgress(progress);
     if (!computed.Ok)
         return Fail(computed.Message);
@@ -483,7 +508,8 @@ int Run(int argc, char **argv)
     }
     CLI::App &deal = *commands[2];
     deal.add_option("--split", options[2].Split, "icm (the default), chip or even")->type_name("NAME");
-    deal.add_option("--keep", options[2].Keep, "Amount left on the table for the winner, off the first prize")
+    deal.add_option("--keep", options[2].Keep,
+                    "Amount left on the table for the winner, off the first prize (default: 0)")
         ->type_name("AMOUNT");
     options[1].PlacesGiven = commands[1]
                                  ->add_option("--places", options[1].Places,
@@ -491,9 +517,11 @@ int Run(int argc, char **argv)
                                               "100 players)")
                                  ->type_name("M");
     options[2].RoundGiven =
-        deal.add_option("--round", options[2].Round, "Pay in multiples of this unit")->type_name("UNIT");
+        deal.add_option("--round", options[2].Round, "Pay in multiples of this unit (default: no rounding)")
+            ->type_name("UNIT");
     CLI::App &bubble = *commands[3];
-    options[3].SeatGiven = bubble.add_option("--seat", options[3].Seat, "Only this seat's row")->type_name("N");
+    options[3].SeatGiven =
+        bubble.add_option("--seat", options[3].Seat, "Only this seat's row")->type_name("N");
     options[3].PlayersGiven =
         bubble.add_option("--players", options[3].Players, "Equal stacks: number of players")->type_name("N");
     options[3].ChipsGiven =
@@ -503,20 +531,23 @@ int Run(int argc, char **argv)
     if (arguments.empty())
     {
         std::fputs(app.help().c_str(), stderr);
-        return Fail("no command given: ostrel-icm equity, finish, deal or bubble (ostrel-icm help COMMAND tells more)");
+        return Fail("no command given: ostrel-icm equity, finish, deal or bubble (ostrel-icm help COMMAND "
+                    "tells more)");
     }
     const std::string first = arguments[0];
     if (first == "--help" || first == "-h" || (first == "help" && arguments.size() == 1))
         return Answer(app.help());
     if (first == "--version")
-        return arguments.size() == 1 ? Answer("ostrel-icm " OSTREL_VERSION "\n") : Fail("--version takes nothing else");
+        return arguments.size() == 1 ? Answer("ostrel-icm " OSTREL_VERSION "\n")
+                                     : Fail("--version takes nothing else");
     const std::string named = first == "help" ? arguments[1] : first;
     const auto command = std::find(CommandNames.begin(), CommandNames.end(), named);
     if (command == CommandNames.end())
     {
         if (named.size() > 1 && named[0] == '-')
-            return Fail("give a command before the options: ostrel-icm equity, finish, deal or bubble, then " +
-                        named);
+            return Fail(
+                "give a command before the options: ostrel-icm equity, finish, deal or bubble, then " +
+                named);
         const std::string nearest = ostrel::NearestName(named, CommandNames);
         return Fail("unknown command " + ostrel::Quoted(named) + " (" +
                     (nearest.empty() ? std::string("commands: equity, finish, deal, bubble")
@@ -525,7 +556,8 @@ int Run(int argc, char **argv)
     }
     CLI::App &chosen = *commands[command - CommandNames.begin()];
     if (first == "help")
-        return arguments.size() == 2 ? Answer(chosen.help("ostrel-icm")) : Fail("help takes one command name");
+        return arguments.size() == 2 ? Answer(chosen.help("ostrel-icm"))
+                                     : Fail("help takes one command name");
     std::vector<std::string> written;
     const std::string problem = ostrel::CheckArguments(
         app, chosen, std::vector<std::string>(arguments.begin() + 1, arguments.end()), written);

@@ -195,13 +195,15 @@ std::string ReadStack(const std::string &item, Decimal &stack)
     if (text[0] == '-' && text.size() > 1)
         return Quoted(text) + " is negative; a stack is 0 or more chips";
     if (text.find(',') != std::string::npos)
-        return Quoted(text) + " holds a comma: numbers carry no thousands separators (2450000, not 2,450,000)";
+        return Quoted(text) +
+               " holds a comma: numbers carry no thousands separators (2450000, not 2,450,000)";
     const char last = text.back();
     const int32_t suffix = last == 'k' || last == 'K' ? 3 : last == 'M' ? 6 : 0;
     const std::string number = suffix == 0 ? text : Trimmed(text.substr(0, text.size() - 1));
     const std::string problem = ReadDecimal(number, stack);
     if (problem == "?")
-        return Quoted(text) + " is not a whole number of chips, a decimal (24.5) or a count with k or M (2.45M)";
+        return Quoted(text) +
+               " is not a whole number of chips, a decimal (24.5) or a count with k or M (2.45M)";
     if (!problem.empty())
         return problem;
     if (!stack.Digits.empty())
@@ -233,7 +235,8 @@ std::string ScaleStacks(const std::vector<Decimal> &stacks, const std::vector<st
             return std::string(what) + " " + std::to_string(i + 1) + ": " + Quoted(texts[i]) +
                    " is more than 10^15 units of " + Quoted(texts[finest]) +
                    ", the finest stack: give the stacks with fewer decimals";
-        const std::string digits = stacks[i].Digits + std::string(static_cast<size_t>(stacks[i].Exponent + decimals), '0');
+        const std::string digits =
+            stacks[i].Digits + std::string(static_cast<size_t>(stacks[i].Exponent + decimals), '0');
         std::from_chars(digits.data(), digits.data() + digits.size(), list.Chips[i]);
     }
     return "";
@@ -243,7 +246,8 @@ std::string ScaleStacks(const std::vector<Decimal> &stacks, const std::vector<st
 std::string ReadPercent(const std::string &text, Decimal &percent, int64_t &units)
 {
     if (text.empty() || text.back() != '%')
-        return Quoted(text) + " is not a percentage: with --pool every prize is a percentage of the pool (25%)";
+        return Quoted(text) +
+               " is not a percentage: with --pool every prize is a percentage of the pool (25%)";
     const std::string number = Trimmed(text.substr(0, text.size() - 1));
     const std::string problem = ReadDecimal(number, percent);
     if (problem == "?")
@@ -255,8 +259,9 @@ std::string ReadPercent(const std::string &text, Decimal &percent, int64_t &unit
     if (Magnitude(percent) > 3 || (Magnitude(percent) == 3 && percent.Digits != "1"))
         return Quoted(text) + " is more than 100 %";
     const std::string digits =
-        percent.Digits.empty() ? "0"
-                               : percent.Digits + std::string(static_cast<size_t>(percent.Exponent + PercentDecimals), '0');
+        percent.Digits.empty()
+            ? "0"
+            : percent.Digits + std::string(static_cast<size_t>(percent.Exponent + PercentDecimals), '0');
     std::from_chars(digits.data(), digits.data() + digits.size(), units);
     return "";
 }
@@ -264,7 +269,7 @@ std::string ReadPercent(const std::string &text, Decimal &percent, int64_t &unit
 // Reads prize items one by one, as amounts or as percentages of a pool.
 class PrizeReader
 {
-public:
+  public:
     explicit PrizeReader(const std::string &pool) : HasPool(!pool.empty())
     {
         if (HasPool)
@@ -304,14 +309,13 @@ public:
     std::string PoolProblem;
     std::vector<double> Prizes;
 
-private:
+  private:
     static constexpr int64_t Billion = 1000000000;
     Decimal Pool;
     int64_t PercentUnits = 0;
 };
 
-template <typename Add>
-std::string EachItem(const std::string &text, Add add)
+template <typename Add> std::string EachItem(const std::string &text, Add add)
 {
     size_t start = 0;
     for (size_t number = 1;; ++number)
@@ -417,7 +421,8 @@ std::string ParsePrize(const std::string &item, double &prize)
         return Quoted(text) + " is not an amount: write it without a currency sign (" + Escaped(bare) + ")";
     }
     if (text.back() == '%')
-        return Quoted(text) + " is a percentage: give the prize pool with --pool AMOUNT to pay in percent of it";
+        return Quoted(text) +
+               " is a percentage: give the prize pool with --pool AMOUNT to pay in percent of it";
     return Quoted(text) + " is not an amount (digits, optionally with a decimal point: 7500 or 7500.50)";
 }
 
@@ -505,7 +510,8 @@ StackList ReadStackLines(const std::string &text, std::string &error)
             if (key.size() > 7 || seat < 1 || seat > MaxSeatNumber)
                 problem = "seat " + Quoted(key) + " is not a seat number from 1 to 1000000";
             else if (seat <= stacks.size() && lineOf[seat - 1] != 0)
-                problem = "seat " + key + " is given twice (also on line " + std::to_string(lineOf[seat - 1]) + ")";
+                problem =
+                    "seat " + key + " is given twice (also on line " + std::to_string(lineOf[seat - 1]) + ")";
             else
             {
                 if (seat > stacks.size())
@@ -524,7 +530,8 @@ StackList ReadStackLines(const std::string &text, std::string &error)
             if (here == LineForm::Name && key.empty())
                 problem = "no name before the comma";
             else if (here == LineForm::Name && !IsShowableName(key))
-                problem = "the name " + Quoted(key) + " holds a control character, a quote or bytes that are not UTF-8";
+                problem = "the name " + Quoted(key) +
+                          " holds a control character, a quote or bytes that are not UTF-8";
             else if (here == LineForm::Name && std::find(names.begin(), names.end(), key) != names.end())
                 problem = "the name " + Quoted(key) + " is given twice";
             else
@@ -562,7 +569,8 @@ std::vector<double> ReadPrizeList(const std::string &text, const std::string &po
     PrizeReader reader(pool);
     if (!reader.PoolProblem.empty())
     {
-        error = "--pool: " + (reader.PoolProblem == "?" ? Quoted(pool) + " is not an amount" : reader.PoolProblem);
+        error = "--pool: " +
+                (reader.PoolProblem == "?" ? Quoted(pool) + " is not an amount" : reader.PoolProblem);
         return {};
     }
     error = EachItem(text, [&reader](const std::string &item, size_t number) {
@@ -582,7 +590,8 @@ std::vector<double> ReadPrizeLines(const std::string &text, const std::string &p
     PrizeReader reader(pool);
     error.clear();
     if (!reader.PoolProblem.empty())
-        error = "--pool: " + (reader.PoolProblem == "?" ? Quoted(pool) + " is not an amount" : reader.PoolProblem);
+        error = "--pool: " +
+                (reader.PoolProblem == "?" ? Quoted(pool) + " is not an amount" : reader.PoolProblem);
     size_t start = 0;
     for (size_t line = 1; start < text.size() && error.empty(); ++line)
     {

@@ -99,7 +99,8 @@ std::string Counted(size_t count, const char *one, const char *many)
 // "9 players, 8 places paid": a forgotten place shows.
 std::string PlayersLine(const SeatsShown &seats)
 {
-    return Counted(seats.Players, "player", "players") + ", " + Counted(seats.Paid, "place", "places") + " paid\n";
+    return Counted(seats.Players, "player", "players") + ", " + Counted(seats.Paid, "place", "places") +
+           " paid\n";
 }
 
 std::string StackOf(const SeatsShown &seats, size_t seat)
@@ -159,7 +160,10 @@ std::string Ordinal(size_t place)
 {
     const size_t tens = place % 100 / 10;
     const size_t last = place % 10;
-    const char *suffix = tens == 1 || last == 0 || last > 3 ? "th" : last == 1 ? "st" : last == 2 ? "nd" : "rd";
+    const char *suffix = tens == 1 || last == 0 || last > 3 ? "th"
+                         : last == 1                        ? "st"
+                         : last == 2                        ? "nd"
+                                                            : "rd";
     return std::to_string(place) + suffix;
 }
 
@@ -224,8 +228,8 @@ std::string FormatEquity(const EquityReport &report, Format format)
     std::string text;
     if (format == Format::Json)
     {
-        text = std::string("{\"method\": \"") + MethodName(report.Run->Ran) + "\", \"prize_pool\": " +
-               ShortestText(report.PrizePool) + ", \"players\": [";
+        text = std::string("{\"method\": \"") + MethodName(report.Run->Ran) +
+               "\", \"prize_pool\": " + ShortestText(report.PrizePool) + ", \"players\": [";
         for (size_t seat = 0; seat < seats; ++seat)
         {
             const SeatFigures figures = FiguresOf(report, total, seat);
@@ -242,9 +246,8 @@ std::string FormatEquity(const EquityReport &report, Format format)
         for (size_t seat = 0; seat < seats; ++seat)
         {
             const SeatFigures figures = FiguresOf(report, total, seat);
-            text += CsvSeat(shown, seat) + "," +
-                    ShortestText(figures.ChipShare) + "," + ShortestText(figures.Equity) + "," +
-                    ShortestText(figures.PoolShare) + "\n";
+            text += CsvSeat(shown, seat) + "," + ShortestText(figures.ChipShare) + "," +
+                    ShortestText(figures.Equity) + "," + ShortestText(figures.PoolShare) + "\n";
         }
         return text;
     }
@@ -347,9 +350,10 @@ std::string FormatDeal(const DealReport &report, Format format)
         {
             const DealSeat &one = deal.Seats[seat];
             text += (seat == 0 ? "" : ", ") + JsonSeat(shown, seat) +
-                    ", \"payment\": " + ShortestText(one.Payment) + ", \"deal_value\": " + ShortestText(one.DealValue) +
-                    ", \"equity\": " + ShortestText(one.Equity) + ", \"difference\": " + ShortestText(one.Difference) +
-                    "}";
+                    ", \"payment\": " + ShortestText(one.Payment) +
+                    ", \"deal_value\": " + ShortestText(one.DealValue) +
+                    ", \"equity\": " + ShortestText(one.Equity) +
+                    ", \"difference\": " + ShortestText(one.Difference) + "}";
         }
         return text + "]}\n";
     }
@@ -359,8 +363,9 @@ std::string FormatDeal(const DealReport &report, Format format)
         for (size_t seat = 0; seat < seats; ++seat)
         {
             const DealSeat &one = deal.Seats[seat];
-            text += CsvSeat(shown, seat) + "," + ShortestText(one.Payment) + "," + ShortestText(one.DealValue) + "," +
-                    ShortestText(one.Equity) + "," + ShortestText(one.Difference) + "\n";
+            text += CsvSeat(shown, seat) + "," + ShortestText(one.Payment) + "," +
+                    ShortestText(one.DealValue) + "," + ShortestText(one.Equity) + "," +
+                    ShortestText(one.Difference) + "\n";
         }
         return text;
     }
@@ -376,9 +381,9 @@ std::string FormatDeal(const DealReport &report, Format format)
             row.push_back(Money(value, money));
         rows.push_back(row);
     }
-    return AlignedTable(rows) + "Prize pool: " + Money(deal.PrizePool, money) + ", kept for the winner: " +
-           Money(report.Kept, money) + ", dealt: " + Money(deal.Dealt, money) + "\n" + PlayersLine(shown) +
-           "Split: " + report.Split + ", method: " + report.Methods + "\n";
+    return AlignedTable(rows) + "Prize pool: " + Money(deal.PrizePool, money) +
+           ", kept for the winner: " + Money(report.Kept, money) + ", dealt: " + Money(deal.Dealt, money) +
+           "\n" + PlayersLine(shown) + "Split: " + report.Split + ", method: " + report.Methods + "\n";
 }
 
 namespace
@@ -396,7 +401,8 @@ std::string PremiumCell(double value)
 
 std::string SeatLabel(const SeatsShown &seats, size_t seat)
 {
-    return "Seat " + std::to_string(seat + 1) + (Named(seats) ? " (" + seats.Names[seat] + ")" : std::string());
+    return "Seat " + std::to_string(seat + 1) +
+           (Named(seats) ? " (" + seats.Names[seat] + ")" : std::string());
 }
 
 // One seat against each opponent, a line each: long fields stay readable.
@@ -473,8 +479,8 @@ std::string FormatBubbleGrid(const BubbleReport &report, Format format)
                 if (seat == opponent)
                     continue;
                 text += std::to_string(seat + 1) + (named ? "," + shown.Names[seat] : std::string()) + "," +
-                        std::to_string(opponent + 1) + (named ? "," + shown.Names[opponent] : std::string()) + "," +
-                        CsvNumber(grid.Factor[row * columns + column]) + "," +
+                        std::to_string(opponent + 1) + (named ? "," + shown.Names[opponent] : std::string()) +
+                        "," + CsvNumber(grid.Factor[row * columns + column]) + "," +
                         CsvNumber(grid.Premium[row * columns + column]) + "\n";
             }
         return text;
@@ -498,8 +504,9 @@ std::string FormatBubbleGrid(const BubbleReport &report, Format format)
         }
         tables += AlignedTable(rows) + "\n";
     }
-    return tables + PlayersLine(shown) + "Rows risk their stack (up to the smaller one) against the column; method: " +
-           report.Methods + "\n";
+    return tables + PlayersLine(shown) +
+           "Rows risk their stack (up to the smaller one) against the column; method: " + report.Methods +
+           "\n";
 }
 
 std::string FormatEqualStacks(const EqualStacksReport &report, Format format)
@@ -507,9 +514,12 @@ std::string FormatEqualStacks(const EqualStacksReport &report, Format format)
     const EqualStacksBubble &result = *report.Result;
     const bool both = report.BustPaid;
     if (format == Format::Json)
-        return "{\"equity_one_stack\": " + JsonNumber(result.EquityOneStack) + ", \"equity_two_stacks\": " +
-               JsonNumber(result.EquityTwoStacks) + ", \"bubble_factor\": " + JsonNumber(result.BubbleFactor) +
-               (both ? ", \"bubble_factor_bust_paid\": " + JsonNumber(report.FactorBustPaid) : std::string()) + "}\n";
+        return "{\"equity_one_stack\": " + JsonNumber(result.EquityOneStack) +
+               ", \"equity_two_stacks\": " + JsonNumber(result.EquityTwoStacks) +
+               ", \"bubble_factor\": " + JsonNumber(result.BubbleFactor) +
+               (both ? ", \"bubble_factor_bust_paid\": " + JsonNumber(report.FactorBustPaid)
+                     : std::string()) +
+               "}\n";
     if (format == Format::Csv)
         return std::string("equity_one_stack,equity_two_stacks,bubble_factor") +
                (both ? ",bubble_factor_bust_paid\n" : "\n") + CsvNumber(result.EquityOneStack) + "," +

@@ -14,7 +14,8 @@ double BustPrize(int64_t players, const double *prizes, size_t paid)
     return prizes[players - 1];
 }
 
-double EqualStacksFactorBustPaid(const EqualStacksBubble &bubble, int64_t players, const double *prizes, size_t paid)
+double EqualStacksFactorBustPaid(const EqualStacksBubble &bubble, int64_t players, const double *prizes,
+                                 size_t paid)
 {
     const double gain = bubble.EquityTwoStacks - bubble.EquityOneStack;
     return (bubble.EquityOneStack - BustPrize(players, prizes, paid)) / gain;

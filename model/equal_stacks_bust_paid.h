@@ -20,7 +20,8 @@ double BustPrize(int64_t players, const double *prizes, size_t paid);
 // ($EV(1) - BustPrize) / ($EV(2) - $EV(1)) from the window's two equities;
 // the same value as the window's factor where the bust pays nothing. inf or
 // NaN where nothing is gained, as the window's. Cost: O(1).
-double EqualStacksFactorBustPaid(const EqualStacksBubble &bubble, int64_t players, const double *prizes, size_t paid);
+double EqualStacksFactorBustPaid(const EqualStacksBubble &bubble, int64_t players, const double *prizes,
+                                 size_t paid);
 
 } // namespace ostrel
 

@@ -66,20 +66,24 @@ TEST(Typing, ListsAreNeverMisread)
     const std::string tiny = "0." + std::string(330, '0') + "1";
     CheckRows({
         {"equity --stacks 2,450,000,1,875,000 --prizes 5,3", 2,
-         E + "--stacks: stack 3: \"000\" starts with a zero: lists are separated by commas and numbers carry no "
+         E + "--stacks: stack 3: \"000\" starts with a zero: lists are separated by commas and numbers carry "
+             "no "
              "thousands separators (2450000, not 2,450,000)",
          ""},
         {"equity --stacks 5,3 --prizes 7,050.00", 2,
-         E + "--prizes: prize 2: \"050.00\" starts with a zero: lists are separated by commas and numbers carry no "
+         E + "--prizes: prize 2: \"050.00\" starts with a zero: lists are separated by commas and numbers "
+             "carry no "
              "thousands separators (2450000, not 2,450,000)",
          ""},
-        {"equity --stacks 0,0.5,5 --prizes 0,0.5", 0, W + "the prizes rise from place 1 (0) to place 2 (0.5); "
-                                                          "computed in the order given, place 1 first",
+        {"equity --stacks 0,0.5,5 --prizes 0,0.5", 0,
+         W + "the prizes rise from place 1 (0) to place 2 (0.5); "
+             "computed in the order given, place 1 first",
          "2 players, 2 places paid"},
         {"equity --stacks 1,2 --prizes \\$7500", 2,
          E + "--prizes: prize 1: \"$7500\" is not an amount: write it without a currency sign (7500)", ""},
         {"equity --stacks 1,2 --prizes 25%", 2,
-         E + "--prizes: prize 1: \"25%\" is a percentage: give the prize pool with --pool AMOUNT to pay in percent "
+         E + "--prizes: prize 1: \"25%\" is a percentage: give the prize pool with --pool AMOUNT to pay in "
+             "percent "
              "of it",
          ""},
         {"equity --stacks 1,2 --prizes 1e3", 2,
@@ -87,13 +91,15 @@ TEST(Typing, ListsAreNeverMisread)
              "7500.50)",
          ""},
         {"equity --stacks 1,2 --prizes " + tiny, 2,
-         E + "--prizes: prize 1: \"0.00000000000000000000000000000000000000...\" is too small an amount to compute "
+         E + "--prizes: prize 1: \"0.00000000000000000000000000000000000000...\" is too small an amount to "
+             "compute "
              "with (the smallest is about 2.2e-308)",
          ""},
         {"equity --stacks 1,2 --prizes 1" + std::string(320, '0'), 2,
          E + "--prizes: prize 1: \"1000000000000000000000000000000000000000...\" is too large an amount", ""},
         {"equity --stacks 1,2 --prizes 50,50% --pool 100", 2,
-         E + "--prizes: prize 1: \"50\" is not a percentage: with --pool every prize is a percentage of the pool "
+         E + "--prizes: prize 1: \"50\" is not a percentage: with --pool every prize is a percentage of the "
+             "pool "
              "(25%)",
          ""},
         {"equity --stacks 1,2 --prizes 60%,50% --pool 100", 2,
@@ -105,16 +111,19 @@ TEST(Typing, ListsAreNeverMisread)
              "give the stacks with fewer decimals",
          ""},
         {"equity --stacks 1,2x --prizes 1", 2,
-         E + "--stacks: stack 2: \"2x\" is not a whole number of chips, a decimal (24.5) or a count with k or M "
+         E + "--stacks: stack 2: \"2x\" is not a whole number of chips, a decimal (24.5) or a count with k "
+             "or M "
              "(2.45M)",
          ""},
         {"equity --stacks-file \"" + tab + "\" --prizes 1", 2,
          E + "--stacks-file " + tab +
-             ": line 2: \"50\\t00\" is not a whole number of chips, a decimal (24.5) or a count with k or M (2.45M)",
+             ": line 2: \"50\\t00\" is not a whole number of chips, a decimal (24.5) or a count with k or M "
+             "(2.45M)",
          ""},
         {"equity --stacks-file \"" + bom + "\" --prizes 1", 2,
          E + "--stacks-file " + bom +
-             ": line 2: \"7\\xEF\" is not a whole number of chips, a decimal (24.5) or a count with k or M (2.45M)",
+             ": line 2: \"7\\xEF\" is not a whole number of chips, a decimal (24.5) or a count with k or M "
+             "(2.45M)",
          ""},
     });
     for (const std::string &path : {tab, bom})
@@ -125,26 +134,31 @@ TEST(Typing, ParserMessagesInTheCommandsVoice)
 {
     CheckRows({
         {"equity --stacks 5,3,2 --prizes 50 30 20", 2,
-         E + "unexpected \"30\" and \"20\" after --prizes 50: separate the values with commas, without spaces "
+         E + "unexpected \"30\" and \"20\" after --prizes 50: separate the values with commas, without "
+             "spaces "
              "(--prizes 50,30,20)",
          ""},
-        {"equity --stack 5,3 --prizes 1", 2, E + "unknown option \"--stack\" for equity: did you mean --stacks?", ""},
+        {"equity --stack 5,3 --prizes 1", 2,
+         E + "unknown option \"--stack\" for equity: did you mean --stacks?", ""},
         {"equity --stacks 5,3 --prizes 1 --seat 1", 2,
          E + "unknown option \"--seat\" for equity: --seat is an option of bubble", ""},
         {"equity --stacks 5,3 --prizes 1 --prizes 2", 2,
          E + "--prizes is given twice (\"1\" and \"2\"): give each option once", ""},
-        {"equity --stacks 5,3 --prizes", 2, E + "--prizes needs a value: prize of each place from 1st, comma-separated",
-         ""},
+        {"equity --stacks 5,3 --prizes", 2,
+         E + "--prizes needs a value: prize of each place from 1st, comma-separated", ""},
         {"equity --stacks 5,3 --prizes 1 --time=yes", 2, E + "--time takes no value", ""},
-        {"equity --stacks 5,3 --prizes 1 --format xml", 2, E + "--format: \"xml\" is not one of table, csv or json", ""},
+        {"equity --stacks 5,3 --prizes 1 --format xml", 2,
+         E + "--format: \"xml\" is not one of table, csv or json", ""},
         {"equity --stacks 5,3 --prizes 1 --method quadratur", 2,
-         E + "--method: \"quadratur\" is not one of auto, plain, subsets or quadrature (did you mean quadrature?)",
+         E + "--method: \"quadratur\" is not one of auto, plain, subsets or quadrature (did you mean "
+             "quadrature?)",
          ""},
         {"deal --stacks 5,3 --prizes 1 --split chips", 2,
          E + "--split: \"chips\" is not one of icm, chip or even (did you mean chip?)", ""},
         {"equty --stacks 5,3", 2, E + "unknown command \"equty\" (did you mean equity?)", ""},
-        {"--stacks 5,3", 2, E + "give a command before the options: ostrel-icm equity, finish, deal or bubble, then "
-                                "--stacks",
+        {"--stacks 5,3", 2,
+         E + "give a command before the options: ostrel-icm equity, finish, deal or bubble, then "
+             "--stacks",
          ""},
         {"help nothing", 2, E + "unknown command \"nothing\" (commands: equity, finish, deal, bubble)", ""},
     });
@@ -157,9 +171,9 @@ TEST(Typing, NumbersForCountsNameTheTextAsTyped)
         {"bubble --stacks 5,4,3 --prizes 5,3 --seat " + huge, 2,
          E + "--seat " + huge + ": not a seat number from 1 to 3", ""},
         {"bubble --players " + huge + " --chips 10 --prizes 1", 2,
-         E + "--players " + huge + ": not a number of players from 0 to 9007199254740992", ""},
+         E + "--players " + huge + ": not a number of players up to 9007199254740992", ""},
         {"bubble --players 10 --chips " + huge + " --prizes 1", 2,
-         E + "--chips " + huge + ": not a number of chips from 0 to 9007199254740992", ""},
+         E + "--chips " + huge + ": not a number of chips up to 9007199254740992", ""},
         {"equity --stacks 5,3 --prizes 1 --threads " + huge, 2,
          E + "--threads " + huge + ": not a thread count from 1 to 256", ""},
         {"equity --stacks 5,3 --prizes 1 --threads 2.5", 2,
@@ -173,8 +187,9 @@ TEST(Typing, NumbersForCountsNameTheTextAsTyped)
 // and says so once.
 TEST(Typing, RisingLadderIsComputedAsGivenWithOneWarning)
 {
-    const std::string line = W + "the prizes rise from place 2 (500) to place 3 (5000); computed in the order given, "
-                                 "place 1 first";
+    const std::string line =
+        W + "the prizes rise from place 2 (500) to place 3 (5000); computed in the order given, "
+            "place 1 first";
     CheckRows({
         {"equity --stacks 5,3,2 --prizes 700,500,5000", 0, line, "Prize pool: 6200.00"},
         {"finish --stacks 5,3,2 --prizes 700,500,5000", 0, line, "3rd"},
@@ -192,7 +207,8 @@ TEST(Typing, OutputFitToCopy)
          "Prize pool: 36.00\n9 players, 8 places paid\nMethod: plain recursion\n"},
         {"equity --stacks 1,1 --prizes 0.123456789", 0, "", "Prize pool: 0.123456789\n"},
         {"equity --stacks 5,3 --prizes 1 --format csv", 0, "", "seat,stack,chip_share"},
-        {"deal --stacks 7,7,7 --prizes 0.7,0.2,0.1 --split chip", 0, "", "0.33        0.33  0.33        0.00\n"},
+        {"deal --stacks 7,7,7 --prizes 0.7,0.2,0.1 --split chip", 0, "",
+         "0.33        0.33  0.33        0.00\n"},
         {"bubble --players 10 --chips 1500 --prizes 50,30,20", 0, "",
          " $EV with one stack  10.0000\n$EV with two stacks  18.4444\n      Bubble factor   1.1842\n"},
     });
@@ -238,8 +254,7 @@ TEST(Typing, FinishCellsShowTheirDigits)
 // Different ways of typing one field give one answer.
 TEST(Typing, EquivalentInputs)
 {
-    const std::string prizesFile =
-        TemporaryFile("prizes.txt", "# the ladder\n250, 150 # top two\n\n100\n");
+    const std::string prizesFile = TemporaryFile("prizes.txt", "# the ladder\n250, 150 # top two\n\n100\n");
     const std::string percentFile = TemporaryFile("percent.txt", "25%\n15%,10%\n");
     const std::string seats = TemporaryFile("seats.txt", "3,2000\n1,5000\n");
     const std::string names = TemporaryFile("names.txt", "Anna,5000\n Bob , 3000\nZo\xC3\xAB,2000\n");
@@ -249,14 +264,16 @@ TEST(Typing, EquivalentInputs)
         std::string Typed, Plain;
     } rows[] = {
         {"equity --stacks 2.45M,1875k,0 --prizes 5,3", "equity --stacks 2450000,1875000,0 --prizes 5,3"},
-        {"equity --stacks 5,3,2 --pool 1000 --prizes 25%,15%,10%", "equity --stacks 5,3,2 --prizes 250,150,100"},
+        {"equity --stacks 5,3,2 --pool 1000 --prizes 25%,15%,10%",
+         "equity --stacks 5,3,2 --prizes 250,150,100"},
         {"equity --stacks 5,3,2 --pool 1000 --prizes-file \"" + percentFile + "\"",
          "equity --stacks 5,3,2 --prizes 250,150,100"},
         {"finish --stacks 5,3,2 --prizes-file \"" + prizesFile + "\"" + csv,
          "finish --stacks 5,3,2 --prizes 250,150,100" + csv},
         {"equity --stacks 5,3,2 --prizes-file - < \"" + prizesFile + "\"",
          "equity --stacks 5,3,2 --prizes 250,150,100"},
-        {"equity --stacks-file \"" + seats + "\" --prizes 5,3" + csv, "equity --stacks 5000,0,2000 --prizes 5,3" + csv},
+        {"equity --stacks-file \"" + seats + "\" --prizes 5,3" + csv,
+         "equity --stacks 5000,0,2000 --prizes 5,3" + csv},
         {"deal --pool 0.3 --prizes 50%,30%,20% --stacks 1,1,1 --format json",
          "deal --prizes 0.15,0.09,0.06 --stacks 1,1,1 --format json"},
     };
@@ -269,10 +286,11 @@ TEST(Typing, EquivalentInputs)
     }
     // Decimal stacks are counted in tenths: the same field as whole counts,
     // shown as typed, by a method named as ever.
-    const json decimal = json::parse(RunCommand("equity --stacks 24.5,30,10 --prizes 5,3 --format json").Out, nullptr,
-                                     false);
-    const json whole = json::parse(
-        RunCommand("equity --stacks 245,300,100 --prizes 5,3 --method subsets --format json").Out, nullptr, false);
+    const json decimal =
+        json::parse(RunCommand("equity --stacks 24.5,30,10 --prizes 5,3 --format json").Out, nullptr, false);
+    const json whole =
+        json::parse(RunCommand("equity --stacks 245,300,100 --prizes 5,3 --method subsets --format json").Out,
+                    nullptr, false);
     ASSERT_TRUE(decimal.is_object() && whole.is_object());
     EXPECT_EQ("subsets", decimal["method"]);
     EXPECT_EQ(24.5, decimal["players"][0]["stack"].get<double>());
@@ -361,8 +379,8 @@ TEST(Typing, EqualStacksFactorWhereBustingPays)
                                                  " --chips 1500 --prizes " + row.Prizes + " --format json")
                                           .Out,
                                       nullptr, false);
-        const json grid = json::parse(RunCommand("bubble --stacks " + Repeated("1500", row.Players) + " --prizes " +
-                                                 row.Prizes + " --seat 1 --format json")
+        const json grid = json::parse(RunCommand("bubble --stacks " + Repeated("1500", row.Players) +
+                                                 " --prizes " + row.Prizes + " --seat 1 --format json")
                                           .Out,
                                       nullptr, false);
         ASSERT_TRUE(tool.is_object() && grid.is_object()) << row.Prizes;
@@ -370,14 +388,17 @@ TEST(Typing, EqualStacksFactorWhereBustingPays)
         EXPECT_NEAR(real, tool["bubble_factor_bust_paid"].get<double>(), 1e-12 * real) << row.Prizes;
         EXPECT_GT(tool["bubble_factor"].get<double>(), tool["bubble_factor_bust_paid"].get<double>());
     }
-    const json two = json::parse(RunCommand("bubble --players 2 --chips 10 --prizes 50,30,20 --format json").Out);
-    EXPECT_EQ(4.0, two["bubble_factor"].get<double>()); // 40 / (50 - 40)
+    const json two =
+        json::parse(RunCommand("bubble --players 2 --chips 10 --prizes 50,30,20 --format json").Out);
+    EXPECT_EQ(4.0, two["bubble_factor"].get<double>());           // 40 / (50 - 40)
     EXPECT_EQ(1.0, two["bubble_factor_bust_paid"].get<double>()); // (40 - 30) / (50 - 40)
     // Above the paid places the two agree, and only the window's is given.
-    const json beyond = json::parse(RunCommand("bubble --players 4 --chips 10 --prizes 5,3,2 --format json").Out);
+    const json beyond =
+        json::parse(RunCommand("bubble --players 4 --chips 10 --prizes 5,3,2 --format json").Out);
     EXPECT_FALSE(beyond.contains("bubble_factor_bust_paid"));
     const std::string table = RunCommand("bubble --players 2 --chips 10 --prizes 50,30,20").Out;
-    EXPECT_NE(std::string::npos, table.find("Bubble factor, a bust taking nothing (the window's)   4.0000\n"));
+    EXPECT_NE(std::string::npos,
+              table.find("Bubble factor, a bust taking nothing (the window's)   4.0000\n"));
     EXPECT_NE(std::string::npos, table.find("Bubble factor, a bust taking place 2   1.0000\n"));
     EXPECT_EQ("equity_one_stack,equity_two_stacks,bubble_factor,bubble_factor_bust_paid\n40,50,4,1\n",
               RunCommand("bubble --players 2 --chips 10 --prizes 50,30,20 --format csv").Out);
@@ -396,8 +417,8 @@ TEST(Typing, HelpInPlainWords)
     {
         const char *Arguments;
         const char *Shows;
-    } rows[] = {{"--help", "Commands:\n  equity"}, {"help", "Commands:\n  equity"},
-                {"help equity", "--prizes-file FILE"},  {"equity --help", "--pool AMOUNT"},
+    } rows[] = {{"--help", "Commands:\n  equity"},     {"help", "Commands:\n  equity"},
+                {"help equity", "--prizes-file FILE"}, {"equity --help", "--pool AMOUNT"},
                 {"help deal", "--split NAME"},         {"help bubble", "--seat N"},
                 {"finish -h", "--places M"},           {"help finish", "--time"}};
     for (const auto &row : rows)
