@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace ostrel
 {
@@ -199,23 +201,16 @@ std::string Readable(double value, int decimals)
 {
     if (value != 0.0 && std::isfinite(value))
     {
-        int needed = 1 - static_cast<int>(std::floor(std::log10(std::fabs(value))));
-        if (needed > 12)
-        {
-            // Written out by hand: C libraries differ in their exponent digits.
-            int exponent = 1 - needed;
-            std::string mantissa = Fixed(value / std::pow(10.0, exponent), 1);
-            if (mantissa == "10.0" || mantissa == "-10.0")
-            {
-                exponent += 1;
-                mantissa = mantissa[0] == '-' ? "-1.0" : "1.0";
-            }
-            return mantissa + "e" + std::to_string(exponent);
-        }
-        // 0.0000999 rounds up to 0.00010: two digits, not three.
-        if (needed > decimals && std::fabs(std::stod(Fixed(value, needed))) >= std::pow(10.0, 2 - needed))
-            needed -= 1;
-        decimals = std::max(decimals, needed);
+        // The magnitude of the value rounded to two significant digits, from
+        // printf's %e, so that no platform's log10 or pow decides it and
+        // 0.0000999 becomes 0.00010, not 0.000100.
+        char text[64];
+        std::snprintf(text, sizeof text, "%.1e", value);
+        const char *mark = std::strchr(text, 'e');
+        const int exponent = std::atoi(mark + 1);
+        if (exponent < -11) // written out by hand: C libraries differ in their exponent digits
+            return std::string(static_cast<const char *>(text), mark) + "e" + std::to_string(exponent);
+        decimals = std::max(decimals, 1 - exponent);
     }
     return Money(value, decimals);
 }

@@ -37,11 +37,31 @@ struct Row
     std::string Out; // a text standard output holds ("" for nothing when the status is 2)
 };
 
+// Standard error as lines ending in LF: Windows writes it in text mode.
+CommandRun RunLines(const std::string &arguments)
+{
+    CommandRun run = RunCommand(arguments);
+    for (size_t at = run.Err.find("\r\n"); at != std::string::npos; at = run.Err.find("\r\n", at))
+        run.Err.erase(at, 1);
+    return run;
+}
+
+// A shell word holding `text`: sh reads '$' in double quotes, cmd takes
+// single quotes as they are.
+std::string Word(const std::string &text)
+{
+#ifdef _WIN32
+    return "\"" + text + "\"";
+#else
+    return "'" + text + "'";
+#endif
+}
+
 void CheckRows(const std::vector<Row> &rows)
 {
     for (const Row &row : rows)
     {
-        const CommandRun run = RunCommand(row.Arguments);
+        const CommandRun run = RunLines(row.Arguments);
         SCOPED_TRACE(row.Arguments + "\nstderr: " + run.Err + "stdout: " + run.Out);
         EXPECT_EQ(row.Status, run.Status);
         EXPECT_EQ(row.Err.empty() ? "" : row.Err + "\n", run.Err);
@@ -79,7 +99,7 @@ TEST(Typing, ListsAreNeverMisread)
          W + "the prizes rise from place 1 (0) to place 2 (0.5); "
              "computed in the order given, place 1 first",
          "2 players, 2 places paid"},
-        {"equity --stacks 1,2 --prizes \\$7500", 2,
+        {"equity --stacks 1,2 --prizes " + Word("$7500"), 2,
          E + "--prizes: prize 1: \"$7500\" is not an amount: write it without a currency sign (7500)", ""},
         {"equity --stacks 1,2 --prizes 25%", 2,
          E + "--prizes: prize 1: \"25%\" is a percentage: give the prize pool with --pool AMOUNT to pay in "
@@ -213,7 +233,7 @@ TEST(Typing, OutputFitToCopy)
          " $EV with one stack  10.0000\n$EV with two stacks  18.4444\n      Bubble factor   1.1842\n"},
     });
     // No table carries a time, no default output a "-0.00"; --time writes it on standard error.
-    const CommandRun timed = RunCommand("equity --stacks 5,3 --prizes 1 --time");
+    const CommandRun timed = RunLines("equity --stacks 5,3 --prizes 1 --time");
     EXPECT_EQ(0, timed.Status);
     EXPECT_EQ(std::string::npos, timed.Out.find(" ms"));
     EXPECT_EQ(0u, timed.Err.find("ostrel-icm: time: "));
@@ -406,7 +426,7 @@ TEST(Typing, EqualStacksFactorWhereBustingPays)
 
 TEST(Typing, HelpInPlainWords)
 {
-    const CommandRun bare = RunCommand("");
+    const CommandRun bare = RunLines("");
     EXPECT_EQ(2, bare.Status);
     EXPECT_EQ("", bare.Out);
     EXPECT_NE(std::string::npos, bare.Err.find("Usage: ostrel-icm [OPTIONS] COMMAND"));
@@ -484,7 +504,7 @@ TEST(Typing, ReadmeExamples)
         expected.resize(expected.size() - blanks);
         next -= blanks;
         const std::string arguments = lines[i].substr(prompt.size());
-        const CommandRun run = RunCommand(arguments);
+        const CommandRun run = RunLines(arguments);
         EXPECT_TRUE(Matches(expected, run.Err + run.Out))
             << "README line " << i + 1 << ": ostrel-icm" << arguments << "\nREADME:\n"
             << expected << "command:\n"
