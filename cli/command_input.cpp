@@ -57,6 +57,10 @@ Status ReadStacks(const InputOptions &options, FieldInput &input)
 
 Status ReadPrizes(const InputOptions &options, FieldInput &input)
 {
+    double pool = 0.0;
+    const std::string poolProblem = options.HasPool ? ParsePrize(options.Pool, pool) : "";
+    if (!poolProblem.empty())
+        return Failure("--pool: " + poolProblem);
     if (options.HasPrizes)
     {
         if (IsBlankText(options.Prizes))

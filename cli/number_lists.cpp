@@ -272,8 +272,11 @@ class PrizeReader
   public:
     explicit PrizeReader(const std::string &pool) : HasPool(!pool.empty())
     {
+        double amount = 0.0;
         if (HasPool)
-            PoolProblem = ReadDecimal(Trimmed(pool), Pool);
+            PoolProblem = ParsePrize(pool, amount);
+        if (HasPool && PoolProblem.empty())
+            ReadDecimal(Trimmed(pool), Pool);
     }
 
     std::string Add(const std::string &item)
@@ -569,8 +572,7 @@ std::vector<double> ReadPrizeList(const std::string &text, const std::string &po
     PrizeReader reader(pool);
     if (!reader.PoolProblem.empty())
     {
-        error = "--pool: " +
-                (reader.PoolProblem == "?" ? Quoted(pool) + " is not an amount" : reader.PoolProblem);
+        error = "--pool: " + reader.PoolProblem;
         return {};
     }
     error = EachItem(text, [&reader](const std::string &item, size_t number) {
@@ -590,8 +592,7 @@ std::vector<double> ReadPrizeLines(const std::string &text, const std::string &p
     PrizeReader reader(pool);
     error.clear();
     if (!reader.PoolProblem.empty())
-        error = "--pool: " +
-                (reader.PoolProblem == "?" ? Quoted(pool) + " is not an amount" : reader.PoolProblem);
+        error = "--pool: " + reader.PoolProblem;
     size_t start = 0;
     for (size_t line = 1; start < text.size() && error.empty(); ++line)
     {

@@ -124,6 +124,8 @@ TEST(Typing, ListsAreNeverMisread)
          ""},
         {"equity --stacks 1,2 --prizes 60%,50% --pool 100", 2,
          E + "--prizes: prize 2: the percentages come to more than 100 % by this one", ""},
+        {"equity --stacks 1,2 --prizes 50%,50% --pool " + Word("$100"), 2,
+         E + "--pool: \"$100\" is not an amount: write it without a currency sign (100)", ""},
         {"equity --stacks 1,2 --pos x.pos --pool 100", 2,
          E + "--pool goes with percentages in --prizes or --prizes-file", ""},
         {"equity --stacks 1,2.45M,0.0000000000000001 --prizes 1", 2,
