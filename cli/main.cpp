@@ -16,6 +16,7 @@
 #include <io.h>
 #endif
 
+#include "allin_command.h"
 #include "command_input.h"
 #include "field_methods.h"
 #include "report.h"
@@ -295,7 +296,7 @@ int RunBubbleCommand(Options &options)
     return Answer(ostrel::FormatBubbleGrid(report, FormatNamed(options.Format)));
 }
 
-const char *const CommandNames[] = {"equity", "finish", "deal", "bubble"};
+const char *const CommandNames[] = {"equity", "finish", "deal", "bubble", "allin"};
 
 int Run(int argc, char **argv)
 {
@@ -305,7 +306,8 @@ int Run(int argc, char **argv)
                  "  ostrel-icm finish --stacks 5000,3000,2000 --prizes 50,30,20 --format csv\n"
                  "  ostrel-icm deal --stacks 5000,3000,2000 --prizes 50,30,20 --split chip --round 1\n"
                  "  ostrel-icm bubble --stacks 5000,3000,2000,1000 --prizes 50,30,20 --seat 4\n"
-                 "  ostrel-icm equity --settings ostrel.ini --format json\n",
+                 "  ostrel-icm equity --settings ostrel.ini --format json\n"
+                 "  ostrel-icm allin AdAc KhKs\n",
                  "ostrel-icm");
     app.set_version_flag("--version", OSTREL_VERSION);
     app.require_subcommand(1);
@@ -333,10 +335,12 @@ int Run(int argc, char **argv)
     options[3].SeatGiven = bubble.add_option("--seat", options[3].Seat, "Only this seat's row");
     options[3].PlayersGiven = bubble.add_option("--players", options[3].Players, "Equal stacks: number of players");
     options[3].ChipsGiven = bubble.add_option("--chips", options[3].Chips, "Equal stacks: chips of each");
+    ostrel::AllinOptions allinOptions;
+    const CLI::App *allin = ostrel::AddAllinCommand(app, allinOptions);
 
     const std::string first = argc > 1 ? argv[1] : "-";
     if (first[0] != '-' && std::find(std::begin(CommandNames), std::end(CommandNames), first) == std::end(CommandNames))
-        return Fail("unknown command \"" + first + "\" (commands: equity, finish, deal, bubble)");
+        return Fail("unknown command \"" + first + "\" (commands: equity, finish, deal, bubble, allin)");
     try
     {
         app.parse(argc, argv);
@@ -363,6 +367,12 @@ int Run(int argc, char **argv)
         return RunEquityCommand(options[1], true);
     if (commands[2]->parsed())
         return RunDealCommand(options[2]);
+    if (allin->parsed())
+    {
+        std::string answer;
+        const ostrel::Status status = ostrel::RunAllinCommand(allinOptions, answer);
+        return status.Ok ? Answer(answer) : Fail(status.Message);
+    }
     return RunBubbleCommand(options[3]);
 }
 
