@@ -123,7 +123,7 @@ TEST(Range, WrittenCompactly)
         {"AA, KK, QQ", "QQ+"},
         {"T9s-T6s", "T6s+"},
         {"T8s, T7s, T6s", "T8s-T6s"},
-        {"KQo-K9o, 87s", "K9o+, 87s"},
+        {"KQo-K9o, 87s", "87s, K9o+"},
         {"AK", "AKs, AKo"},
         {"AKs:0.5", "AKs:0.5"},
         {"AKs:0.1", "AKs:0.1"},
