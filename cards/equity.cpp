@@ -485,7 +485,7 @@ Status AllInEquity(const EquityRequest &request, EquityResult &result)
             return Failure("sampling needs at least one sample");
         return Sample(table, request.Samples, request.Seed, result);
     }
-    if (players == 2 && request.Board.empty() && request.Dead.empty())
+    if (request.UseTable && players == 2 && request.Board.empty() && request.Dead.empty())
         return FromPreflopTable(request, result);
     double work = static_cast<double>(Choose(CardCount - CountCards(table.Known) - 2 * table.Players, table.Missing));
     for (size_t p = 0; p < players; ++p)

@@ -38,6 +38,9 @@ struct EquityRequest
     uint64_t ForcedExactLimit = 50000000000; // about three minutes
     uint64_t Samples = 1000000;
     uint64_t Seed = 1;
+    // Heads-up preflop without dead cards, exact answers come from the class
+    // table; false enumerates the boards instead (a second method, for checks).
+    bool UseTable = true;
     // Also fill EquityResult::PotShare (costs 2^players comparisons a showdown).
     bool PotShares = false;
 };

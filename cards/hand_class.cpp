@@ -16,12 +16,32 @@ int ComboIndex(Card a, Card b)
     return high * (high - 1) / 2 + low;
 }
 
+namespace
+{
+
+struct ComboTable
+{
+    Combo Cards[ComboCount];
+};
+
+// Built by the compiler: combo -> its two cards.
+constexpr ComboTable MakeComboTable()
+{
+    ComboTable table = {};
+    int combo = 0;
+    for (int high = 1; high < CardCount; ++high)
+        for (int low = 0; low < high; ++low)
+            table.Cards[combo++] = Combo{static_cast<Card>(high), static_cast<Card>(low)};
+    return table;
+}
+
+constexpr ComboTable Combos = MakeComboTable();
+
+} // namespace
+
 Combo ComboCards(int combo)
 {
-    int high = 1;
-    while ((high + 1) * high / 2 <= combo)
-        ++high;
-    return Combo{static_cast<Card>(high), static_cast<Card>(combo - high * (high - 1) / 2)};
+    return Combos.Cards[combo];
 }
 
 CardSet ComboMask(int combo)

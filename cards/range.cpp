@@ -125,11 +125,11 @@ bool ApplyBody(const std::string &body, double weight, Range &range)
                 range.Weight[combo] = weight;
         return true;
     }
-    if (body.size() == 4)
+    Card first = 0;
+    Card second = 0;
+    if (body.size() == 4 && ParseCard(body.substr(0, 2), first) && ParseCard(body.substr(2, 2), second))
     {
-        Card first = 0;
-        Card second = 0;
-        if (!ParseCard(body.substr(0, 2), first) || !ParseCard(body.substr(2, 2), second) || first == second)
+        if (first == second)
             return false;
         range.Weight[static_cast<size_t>(ComboIndex(first, second))] = weight;
         return true;

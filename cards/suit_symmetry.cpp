@@ -1,8 +1,11 @@
 /*
- * The 24 renamings of the suits in lexicographic order. Each function costs
- * at most 24 small steps.
+ * The 24 renamings of the suits in lexicographic order, applied through a
+ * table of every combo's images built once (64 KB). OrbitRepresentative costs
+ * 24 lookups, the others one.
  */
 #include "suit_symmetry.h"
+
+#include <cstdint>
 
 namespace ostrel
 {
@@ -29,7 +32,10 @@ int SuitPermutation(int permutation, int suit)
     return image;
 }
 
-int PermuteCombo(int combo, int permutation)
+namespace
+{
+
+int PermuteDirectly(int combo, int permutation)
 {
     const Combo cards = ComboCards(combo);
     const Card high = MakeCard(RankOf(cards.High), SuitPermutation(permutation, SuitOf(cards.High)));
@@ -37,30 +43,72 @@ int PermuteCombo(int combo, int permutation)
     return ComboIndex(high, low);
 }
 
+// Every combo under every renaming, and each class's canonical combo: built
+// once, 24 x 1,326 small steps.
+struct SymmetryTables
+{
+    uint16_t Image[SuitPermutationCount][ComboCount];
+    uint16_t Canonical[ClassCount];
+    uint8_t ToCanonical[ComboCount];
+};
+
+SymmetryTables BuildSymmetry()
+{
+    SymmetryTables tables = {};
+    for (int p = 0; p < SuitPermutationCount; ++p)
+        for (int combo = 0; combo < ComboCount; ++combo)
+            tables.Image[p][combo] = static_cast<uint16_t>(PermuteDirectly(combo, p));
+    for (int c = 0; c < ClassCount; ++c)
+    {
+        int combos[MaxClassCombos];
+        CombosOfClass(c, combos);
+        tables.Canonical[c] = static_cast<uint16_t>(combos[0]);
+    }
+    for (int combo = 0; combo < ComboCount; ++combo)
+    {
+        const int canonical = tables.Canonical[ClassOfCombo(combo)];
+        for (int p = 0; p < SuitPermutationCount; ++p)
+            if (tables.Image[p][combo] == canonical)
+            {
+                tables.ToCanonical[combo] = static_cast<uint8_t>(p);
+                break;
+            }
+    }
+    return tables;
+}
+
+const SymmetryTables &Symmetry()
+{
+    static const SymmetryTables tables = BuildSymmetry();
+    return tables;
+}
+
+} // namespace
+
+int PermuteCombo(int combo, int permutation)
+{
+    return Symmetry().Image[permutation][combo];
+}
+
 int CanonicalCombo(int handClass)
 {
-    int combos[MaxClassCombos];
-    CombosOfClass(handClass, combos);
-    return combos[0];
+    return Symmetry().Canonical[handClass];
 }
 
 int PermutationToCanonical(int combo)
 {
-    const int canonical = CanonicalCombo(ClassOfCombo(combo));
-    for (int permutation = 0; permutation < SuitPermutationCount; ++permutation)
-        if (PermuteCombo(combo, permutation) == canonical)
-            return permutation;
-    return 0;
+    return Symmetry().ToCanonical[combo];
 }
 
 int OrbitRepresentative(int heroClass, int villain)
 {
-    const int hero = CanonicalCombo(heroClass);
+    const SymmetryTables &tables = Symmetry();
+    const int hero = tables.Canonical[heroClass];
     int best = villain;
     for (int permutation = 0; permutation < SuitPermutationCount; ++permutation)
-        if (PermuteCombo(hero, permutation) == hero)
+        if (tables.Image[permutation][hero] == hero)
         {
-            const int image = PermuteCombo(villain, permutation);
+            const int image = tables.Image[permutation][villain];
             best = image < best ? image : best;
         }
     return best;
