@@ -17,6 +17,7 @@
 #endif
 
 #include "allin_command.h"
+#include "spot_command.h"
 #include "command_input.h"
 #include "field_methods.h"
 #include "report.h"
@@ -296,7 +297,7 @@ int RunBubbleCommand(Options &options)
     return Answer(ostrel::FormatBubbleGrid(report, FormatNamed(options.Format)));
 }
 
-const char *const CommandNames[] = {"equity", "finish", "deal", "bubble", "allin"};
+const char *const CommandNames[] = {"equity", "finish", "deal", "bubble", "allin", "spot"};
 
 int Run(int argc, char **argv)
 {
@@ -307,7 +308,9 @@ int Run(int argc, char **argv)
                  "  ostrel-icm deal --stacks 5000,3000,2000 --prizes 50,30,20 --split chip --round 1\n"
                  "  ostrel-icm bubble --stacks 5000,3000,2000,1000 --prizes 50,30,20 --seat 4\n"
                  "  ostrel-icm equity --settings ostrel.ini --format json\n"
-                 "  ostrel-icm allin AdAc KhKs\n",
+                 "  ostrel-icm allin AdAc KhKs\n"
+                 "  ostrel-icm spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 --hero 2 "
+                 "--range 3=QQ+,AK\n",
                  "ostrel-icm");
     app.set_version_flag("--version", OSTREL_VERSION);
     app.require_subcommand(1);
@@ -337,10 +340,12 @@ int Run(int argc, char **argv)
     options[3].ChipsGiven = bubble.add_option("--chips", options[3].Chips, "Equal stacks: chips of each");
     ostrel::AllinOptions allinOptions;
     const CLI::App *allin = ostrel::AddAllinCommand(app, allinOptions);
+    ostrel::SpotOptions spotOptions;
+    const CLI::App *spot = ostrel::AddSpotCommand(app, spotOptions);
 
     const std::string first = argc > 1 ? argv[1] : "-";
     if (first[0] != '-' && std::find(std::begin(CommandNames), std::end(CommandNames), first) == std::end(CommandNames))
-        return Fail("unknown command \"" + first + "\" (commands: equity, finish, deal, bubble, allin)");
+        return Fail("unknown command \"" + first + "\" (commands: equity, finish, deal, bubble, allin, spot)");
     try
     {
         app.parse(argc, argv);
@@ -371,6 +376,12 @@ int Run(int argc, char **argv)
     {
         std::string answer;
         const ostrel::Status status = ostrel::RunAllinCommand(allinOptions, answer);
+        return status.Ok ? Answer(answer) : Fail(status.Message);
+    }
+    if (spot->parsed())
+    {
+        std::string answer;
+        const ostrel::Status status = ostrel::RunSpotCommand(spotOptions, answer);
         return status.Ok ? Answer(answer) : Fail(status.Message);
     }
     return RunBubbleCommand(options[3]);
