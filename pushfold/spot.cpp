@@ -69,11 +69,13 @@ Status SpotSolver::Open(const HandField &field, const FieldEquity &valuation, bo
     Later.clear();
     ShoverRange = nullptr;
     Symmetric = true;
+    Opened = false;
     Status status = Money.Open(field, chipEv ? ChipValuation() : valuation, !chipEv);
     if (status.Ok)
         status = Chips.Open(field, ChipValuation(), false);
     if (status.Ok)
         status = CheckQuestion();
+    Opened = status.Ok;
     return status;
 }
 
@@ -281,7 +283,10 @@ Status SpotSolver::FoldValue(double &value, double &chips, double &error, LineCh
     LineChances chances;
     LineOptions options = Question.Sampling;
     options.Seed = LineSeed(options.Seed, -1);
-    LineChancesOf(FoldLine, ShoverHands(-1, Symmetric), options, chances);
+    // Uncontested, the pot's owner needs no cards.
+    const std::vector<std::pair<int, double>> hands =
+        FoldLine.After.empty() ? std::vector<std::pair<int, double>>{{0, 1.0}} : ShoverHands(-1, Symmetric);
+    LineChancesOf(FoldLine, hands, options, chances);
     double ignored = 0.0;
     LineValue(chances, values, value, error);
     LineValue(chances, chipValues, chips, ignored);
@@ -295,6 +300,8 @@ Status SpotSolver::FoldValue(double &value, double &chips, double &error, LineCh
 Status SpotSolver::Solve(SpotAnswer &answer)
 {
     answer = SpotAnswer();
+    if (!Opened)
+        return Failure("the spot was not opened");
     const std::vector<int64_t> &stacks = Money.Hand().Table.Stacks;
     answer.EvBefore = Money.Before()[Question.Hero];
     answer.Pool = Money.Pool();
@@ -363,6 +370,10 @@ Status SpotSolver::Solve(SpotAnswer &answer)
 Status SpotSolver::Explain(int combo, HandBreakdown &breakdown)
 {
     breakdown = HandBreakdown();
+    if (!Opened)
+        return Failure("the spot was not opened");
+    if (combo < 0 || combo >= cards::ComboCount)
+        return Failure("no such hand");
     const bool call = Question.Action == SpotAction::Call;
     if (call && !(LiveAgainst(*ShoverRange, combo) > 0.0))
         return Failure("card removal leaves the shover's range empty: " + SeatName(Question.Shover) +

@@ -120,6 +120,7 @@ class SpotSolver
     std::vector<LineSeat> Later; // the players after the hero, as they act
     Line FoldLine;
     bool Symmetric = true;
+    bool Opened = false;
 };
 
 } // namespace ostrel
