@@ -130,6 +130,27 @@ TEST(Spot, ChipEvCallIsEquityTimesThePotLessTheCall)
     }
 }
 
+TEST(Spot, ABigBlindAllInFromPostingIsInThePotWithAnyHand)
+{
+    // Heads-up, the big blind has 150 of his 200: the small blind's shove
+    // meets all of his hands. Pot 2 * 150; the shove adds 50 to the 100
+    // posted; a fold leaves the big blind the small blind's 100.
+    const Table table = {{5000, 150}, 1, 100, 200, 0, false, {}, {}};
+    const ostrel::SpotAnswer answer = Solve(table, true, QuestionOf(1, 0, {}, {}, 2));
+    const ostrel::cards::Range random = RangeOf("random");
+    for (int c = 0; c < ostrel::cards::ClassCount; ++c)
+    {
+        ostrel::cards::HeadsUpEquity equity;
+        ASSERT_TRUE(ostrel::cards::ClassVsRange(c, random, equity).Ok);
+        const ostrel::SpotClass &one = answer.Classes[static_cast<size_t>(c)];
+        EXPECT_EQ(one.EvFold, 4900.0);
+        EXPECT_NEAR(one.EvPlay - one.EvFold, equity.Equity * 300.0 - 50.0, 1e-9) << ostrel::cards::ClassName(c);
+    }
+    // He takes no range.
+    ostrel::SpotSolver solver;
+    EXPECT_FALSE(solver.Open(FieldOf(table), BySubsets, true, QuestionOf(1, 0, {{2, "AA"}}, {}, 2)).Ok);
+}
+
 // The same spot under a ladder and under chip EV: every difference scales by `factor`.
 void ExpectScaled(const Table &table, const ostrel::SpotQuestion &question, double factor)
 {
