@@ -83,10 +83,11 @@ Spot FinalTable()
     return spot;
 }
 
-void Solve(benchmark::State &state, Spot (*make)(), uint64_t draws)
+void Solve(benchmark::State &state, Spot (*make)(), uint64_t draws, bool suitSymmetry)
 {
     Spot spot = make();
     spot.Question.Sampling.Draws = draws;
+    spot.Question.SuitSymmetry = suitSymmetry;
     ostrel::RunOptions run; // one thread
     ostrel::MethodLog log;
     const ostrel::FieldEquity valuation = ostrel::EquityBy(ostrel::Method::Automatic, run, log, nullptr);
@@ -112,10 +113,17 @@ void Solve(benchmark::State &state, Spot (*make)(), uint64_t draws)
 
 } // namespace
 
-BENCHMARK_CAPTURE(Solve, one_caller, OneCaller, 6000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Solve, caller_overcaller_draws_2000, CallerAndOvercaller, 2000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Solve, caller_overcaller_draws_6000, CallerAndOvercaller, 6000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Solve, caller_overcaller_draws_20000, CallerAndOvercaller, 20000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Solve, final_table_10_field_100, FinalTable, 6000)->Unit(benchmark::kMillisecond);
+// Side by side: one combo per class (suit symmetry) and every combo, which it replaces.
+BENCHMARK_CAPTURE(Solve, one_caller, OneCaller, 6000, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Solve, one_caller_every_combo, OneCaller, 6000, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Solve, caller_overcaller_draws_2000, CallerAndOvercaller, 2000, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Solve, caller_overcaller_draws_6000, CallerAndOvercaller, 6000, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Solve, caller_overcaller_draws_20000, CallerAndOvercaller, 20000, true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Solve, caller_overcaller_every_combo, CallerAndOvercaller, 6000, false)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Solve, final_table_10_field_100, FinalTable, 6000, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Solve, final_table_10_field_100_every_combo, FinalTable, 6000, false)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -41,6 +41,9 @@ struct SpotQuestion
     std::vector<std::optional<cards::Range>> Ranges;
     std::vector<std::optional<cards::Range>> Overcalls;
     LineOptions Sampling;
+    // One combo for each class where every range gives a class's combos one
+    // weight (the same answer, 169 lines instead of 1,326); off, every combo.
+    bool SuitSymmetry = true;
 };
 
 // Values in the valuation's unit (money, or chips with chip EV), and the
