@@ -18,6 +18,8 @@
 #endif
 
 #include "arguments.h"
+#include "allin_command.h"
+#include "spot_command.h"
 #include "command_input.h"
 #include "equal_stacks_bust_paid.h"
 #include "field_methods.h"
@@ -472,7 +474,7 @@ int RunBubbleCommand(Options &options)
                   RemarksOf(options, input.Prizes, SecondsSince(start)));
 }
 
-const std::vector<std::string> CommandNames = {"equity", "finish", "deal", "bubble"};
+const std::vector<std::string> CommandNames = {"equity", "finish", "deal", "bubble", "allin", "spot"};
 
 const char *const Summary =
     "Tournament equity under the chip-proportional finishing-order model.\n\n"
@@ -482,6 +484,9 @@ const char *const Summary =
     "  ostrel-icm deal --stacks 5000,3000,2000 --prizes 50,30,20 --split chip --round 1\n"
     "  ostrel-icm bubble --stacks 5000,3000,2000,1000 --prizes 50,30,20 --seat 4\n"
     "  ostrel-icm equity --settings ostrel.ini --format json\n"
+    "  ostrel-icm allin AdAc KhKs\n"
+    "  ostrel-icm spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 --hero 2 "
+    "--range 3=QQ+,AK\n"
     "  ostrel-icm help equity\n";
 
 int Run(int argc, char **argv)
@@ -526,13 +531,18 @@ int Run(int argc, char **argv)
         bubble.add_option("--players", options[3].Players, "Equal stacks: number of players")->type_name("N");
     options[3].ChipsGiven =
         bubble.add_option("--chips", options[3].Chips, "Equal stacks: chips of each")->type_name("N");
+    ostrel::AllinOptions allinOptions;
+    CLI::App *allin = ostrel::AddAllinCommand(app, allinOptions);
+    ostrel::SpotOptions spotOptions;
+    CLI::App *spot = ostrel::AddSpotCommand(app, spotOptions);
+    CLI::App *const everyCommand[] = {commands[0], commands[1], commands[2], commands[3], allin, spot};
 
     const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
     if (arguments.empty())
     {
         std::fputs(app.help().c_str(), stderr);
-        return Fail("no command given: ostrel-icm equity, finish, deal or bubble (ostrel-icm help COMMAND "
-                    "tells more)");
+        return Fail("no command given: ostrel-icm equity, finish, deal, bubble, allin or spot (ostrel-icm help "
+                    "COMMAND tells more)");
     }
     const std::string first = arguments[0];
     if (first == "--help" || first == "-h" || (first == "help" && arguments.size() == 1))
@@ -546,15 +556,15 @@ int Run(int argc, char **argv)
     {
         if (named.size() > 1 && named[0] == '-')
             return Fail(
-                "give a command before the options: ostrel-icm equity, finish, deal or bubble, then " +
+                "give a command before the options: ostrel-icm equity, finish, deal, bubble, allin or spot, then " +
                 named);
         const std::string nearest = ostrel::NearestName(named, CommandNames);
         return Fail("unknown command " + ostrel::Quoted(named) + " (" +
-                    (nearest.empty() ? std::string("commands: equity, finish, deal, bubble")
+                    (nearest.empty() ? std::string("commands: equity, finish, deal, bubble, allin, spot")
                                      : "did you mean " + nearest + "?") +
                     ")");
     }
-    CLI::App &chosen = *commands[command - CommandNames.begin()];
+    CLI::App &chosen = *everyCommand[command - CommandNames.begin()];
     if (first == "help")
         return arguments.size() == 2 ? Answer(chosen.help("ostrel-icm"))
                                      : Fail("help takes one command name");
@@ -582,6 +592,18 @@ int Run(int argc, char **argv)
         return RunEquityCommand(options[index], index == 1);
     if (index == 2)
         return RunDealCommand(options[2]);
+    if (index == 4)
+    {
+        std::string answer;
+        const ostrel::Status status = ostrel::RunAllinCommand(allinOptions, answer);
+        return status.Ok ? Answer(answer) : Fail(status.Message);
+    }
+    if (index == 5)
+    {
+        std::string answer;
+        const ostrel::Status status = ostrel::RunSpotCommand(spotOptions, answer);
+        return status.Ok ? Answer(answer) : Fail(status.Message);
+    }
     return RunBubbleCommand(options[3]);
 }
 

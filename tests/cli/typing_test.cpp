@@ -179,10 +179,10 @@ TEST(Typing, ParserMessagesInTheCommandsVoice)
          E + "--split: \"chips\" is not one of icm, chip or even (did you mean chip?)", ""},
         {"equty --stacks 5,3", 2, E + "unknown command \"equty\" (did you mean equity?)", ""},
         {"--stacks 5,3", 2,
-         E + "give a command before the options: ostrel-icm equity, finish, deal or bubble, then "
+         E + "give a command before the options: ostrel-icm equity, finish, deal, bubble, allin or spot, then "
              "--stacks",
          ""},
-        {"help nothing", 2, E + "unknown command \"nothing\" (commands: equity, finish, deal, bubble)", ""},
+        {"help nothing", 2, E + "unknown command \"nothing\" (commands: equity, finish, deal, bubble, allin, spot)", ""},
     });
 }
 

@@ -1,0 +1,555 @@
+/*
+ * All-in equity by enumeration or by sampling.
+ *
+ * Exact: every deal of hole cards without a shared card (one combo a player,
+ * depth-first), then every board of the remaining deck, the players' hands
+ * built up one board card at a time so that the innermost loop costs one
+ * table step and one value per player. Counts are integers per deal (a split
+ * among k players adds 60 / k to each, 60 being divisible by 1..6), weighted
+ * by the product of the combos' weights once per deal.
+ * Sampled: each player's combo drawn by weight, the whole deal drawn again
+ * when two share a card (which leaves exactly the product of the weights),
+ * then the missing board cards uniformly from the rest of the deck. The
+ * standard error is that of the mean of each player's share of the pot.
+ */
+#include "equity.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "evaluator.h"
+#include "preflop.h"
+
+namespace ostrel
+{
+namespace cards
+{
+namespace
+{
+
+constexpr uint64_t ShareUnit = 60;
+// ShareUnit / k for a pot split k ways, without a division per showdown.
+constexpr uint64_t ShareOf[MaxPlayers + 1] = {0, 60, 30, 20, 15, 12, 10};
+
+struct LiveCombo
+{
+    CardSet Mask;
+    Card High;
+    Card Low;
+    double Weight;
+};
+
+struct Table
+{
+    int Players = 0;
+    std::vector<LiveCombo> Combos[MaxPlayers];
+    CardSet Known = 0; // board and dead cards
+    Hand Board;
+    int Missing = 0; // board cards still to come
+    bool PotShares = false;
+};
+
+// Integer counts of one deal's boards.
+struct DealCounts
+{
+    uint64_t Wins[MaxPlayers] = {};
+    uint64_t Ties[MaxPlayers] = {};
+    uint64_t Shares[MaxPlayers] = {}; // in 1/60 of a pot
+    std::vector<uint64_t> PotShares;  // [subset * players + i], in 1/60
+};
+
+struct Totals
+{
+    double Weight = 0.0;
+    uint64_t Deals = 0;
+    double Win[MaxPlayers] = {};
+    double Tie[MaxPlayers] = {};
+    double Share[MaxPlayers] = {};
+    std::vector<double> PotShares;
+};
+
+uint64_t Choose(int n, int k)
+{
+    if (k < 0 || k > n)
+        return 0;
+    uint64_t result = 1;
+    for (int i = 1; i <= k; ++i)
+        result = result * static_cast<uint64_t>(n - k + i) / static_cast<uint64_t>(i);
+    return result;
+}
+
+void Showdown(const Table &table, const HandValue *values, DealCounts &counts)
+{
+    HandValue best = 0;
+    int winners = 0;
+    for (int p = 0; p < table.Players; ++p)
+    {
+        if (values[p] > best)
+        {
+            best = values[p];
+            winners = 1;
+        }
+        else if (values[p] == best)
+            winners += 1;
+    }
+    for (int p = 0; p < table.Players; ++p)
+        if (values[p] == best)
+        {
+            if (winners == 1)
+                counts.Wins[p] += 1;
+            else
+                counts.Ties[p] += 1;
+            counts.Shares[p] += ShareOf[winners];
+        }
+    if (!table.PotShares)
+        return;
+    const size_t players = static_cast<size_t>(table.Players);
+    for (size_t subset = 1; subset < (size_t{1} << players); ++subset)
+    {
+        HandValue top = 0;
+        uint64_t tied = 0;
+        for (size_t p = 0; p < players; ++p)
+            if ((subset >> p) & 1)
+            {
+                if (values[p] > top)
+                {
+                    top = values[p];
+                    tied = 1;
+                }
+                else if (values[p] == top)
+                    tied += 1;
+            }
+        for (size_t p = 0; p < players; ++p)
+            if (((subset >> p) & 1) && values[p] == top)
+                counts.PotShares[subset * players + p] += ShareOf[tied];
+    }
+}
+
+// Adds the boards that take `missing` more cards from deck[from..].
+void EnumerateBoards(const Table &table, const Card *deck, int deckSize, int from, int missing, const Hand *hands,
+                     DealCounts &counts)
+{
+    Hand more[MaxPlayers] = {hands[0], hands[0], hands[0], hands[0], hands[0], hands[0]};
+    HandValue values[MaxPlayers];
+    if (missing == 1)
+    {
+        if (table.Players == 2 && !table.PotShares)
+        {
+            // Heads-up, the common case, without the general showdown.
+            uint64_t wins = 0;
+            uint64_t losses = 0;
+            for (int i = from; i < deckSize; ++i)
+            {
+                const HandValue first = hands[0].ValuePlus(deck[i]);
+                const HandValue second = hands[1].ValuePlus(deck[i]);
+                wins += first > second;
+                losses += first < second;
+            }
+            const uint64_t ties = static_cast<uint64_t>(deckSize - from) - wins - losses;
+            counts.Wins[0] += wins;
+            counts.Wins[1] += losses;
+            counts.Ties[0] += ties;
+            counts.Ties[1] += ties;
+            counts.Shares[0] += wins * ShareUnit + ties * (ShareUnit / 2);
+            counts.Shares[1] += losses * ShareUnit + ties * (ShareUnit / 2);
+            return;
+        }
+        for (int i = from; i < deckSize; ++i)
+        {
+            for (int p = 0; p < table.Players; ++p)
+                values[p] = hands[p].ValuePlus(deck[i]);
+            Showdown(table, values, counts);
+        }
+        return;
+    }
+    for (int i = from; i <= deckSize - missing; ++i)
+    {
+        for (int p = 0; p < table.Players; ++p)
+            more[p] = hands[p].Plus(deck[i]);
+        EnumerateBoards(table, deck, deckSize, i + 1, missing - 1, more, counts);
+    }
+}
+
+void CountDeal(const Table &table, const LiveCombo *const *held, double weight, Totals &totals)
+{
+    CardSet used = table.Known;
+    Hand hands[MaxPlayers];
+    for (int p = 0; p < table.Players; ++p)
+    {
+        used |= held[p]->Mask;
+        hands[p] = table.Board.Plus(held[p]->High).Plus(held[p]->Low);
+    }
+    Card deck[CardCount];
+    int deckSize = 0;
+    for (int card = 0; card < CardCount; ++card)
+        if ((used & MaskOf(static_cast<Card>(card))) == 0)
+            deck[deckSize++] = static_cast<Card>(card);
+    DealCounts counts;
+    const size_t players = static_cast<size_t>(table.Players);
+    if (table.PotShares)
+        counts.PotShares.assign(players << players, 0);
+    if (table.Missing == 0)
+    {
+        HandValue values[MaxPlayers];
+        for (int p = 0; p < table.Players; ++p)
+            values[p] = hands[p].Value();
+        Showdown(table, values, counts);
+    }
+    else
+        EnumerateBoards(table, deck, deckSize, 0, table.Missing, hands, counts);
+    totals.Weight += weight;
+    totals.Deals += 1;
+    for (int p = 0; p < table.Players; ++p)
+    {
+        totals.Win[p] += weight * static_cast<double>(counts.Wins[p]);
+        totals.Tie[p] += weight * static_cast<double>(counts.Ties[p]);
+        totals.Share[p] += weight * static_cast<double>(counts.Shares[p]);
+    }
+    for (size_t i = 0; i < counts.PotShares.size(); ++i)
+        totals.PotShares[i] += weight * static_cast<double>(counts.PotShares[i]);
+}
+
+void EnumerateDeals(const Table &table, int player, CardSet used, double weight, const LiveCombo **held,
+                    Totals &totals)
+{
+    if (player == table.Players)
+    {
+        CountDeal(table, held, weight, totals);
+        return;
+    }
+    for (const LiveCombo &combo : table.Combos[player])
+        if ((combo.Mask & used) == 0)
+        {
+            held[player] = &combo;
+            EnumerateDeals(table, player + 1, used | combo.Mask, weight * combo.Weight, held, totals);
+        }
+}
+
+// Whether some deal has no shared card; gives up (answering yes) after
+// `budget` steps, which only sampling can then contradict.
+bool SomeDeal(const Table &table, int player, CardSet used, uint64_t &budget)
+{
+    if (player == table.Players)
+        return true;
+    for (const LiveCombo &combo : table.Combos[player])
+    {
+        if (budget == 0)
+            return true;
+        budget -= 1;
+        if ((combo.Mask & used) == 0 && SomeDeal(table, player + 1, used | combo.Mask, budget))
+            return true;
+    }
+    return false;
+}
+
+// xoshiro256** (Blackman and Vigna), seeded by splitmix64.
+struct Random
+{
+    uint64_t State[4];
+
+    explicit Random(uint64_t seed)
+    {
+        for (uint64_t &word : State)
+        {
+            seed += 0x9e3779b97f4a7c15u;
+            uint64_t z = seed;
+            z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
+            z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
+            word = z ^ (z >> 31);
+        }
+    }
+
+    static uint64_t Rotl(uint64_t x, int k)
+    {
+        return (x << k) | (x >> (64 - k));
+    }
+
+    uint64_t Next()
+    {
+        const uint64_t result = Rotl(State[1] * 5, 7) * 9;
+        const uint64_t t = State[1] << 17;
+        State[2] ^= State[0];
+        State[3] ^= State[1];
+        State[1] ^= State[2];
+        State[0] ^= State[3];
+        State[2] ^= t;
+        State[3] = Rotl(State[3], 45);
+        return result;
+    }
+
+    // Uniform in [0, 1), 53 bits.
+    double Unit()
+    {
+        return static_cast<double>(Next() >> 11) * 0x1.0p-53;
+    }
+
+    // Uniform in [0, 52): the top 6 bits, redrawn above 51.
+    Card CardIndex()
+    {
+        for (;;)
+        {
+            const uint64_t draw = Next() >> 58;
+            if (draw < CardCount)
+                return static_cast<Card>(draw);
+        }
+    }
+};
+
+// A player's combos to draw from: uniformly when they weigh the same (the
+// usual case, one multiplication), else by cumulative weight (a binary search).
+struct Drawer
+{
+    std::vector<double> Cumulative;
+    bool Uniform = true;
+
+    explicit Drawer(const std::vector<LiveCombo> &combos)
+    {
+        double sum = 0.0;
+        for (const LiveCombo &combo : combos)
+        {
+            Uniform = Uniform && combo.Weight == combos[0].Weight;
+            sum += combo.Weight;
+            Cumulative.push_back(sum);
+        }
+    }
+
+    size_t Draw(Random &random) const
+    {
+        const size_t count = Cumulative.size();
+        if (Uniform)
+            return std::min(static_cast<size_t>(random.Unit() * static_cast<double>(count)), count - 1);
+        const double draw = random.Unit() * Cumulative.back();
+        const size_t at =
+            static_cast<size_t>(std::upper_bound(Cumulative.begin(), Cumulative.end(), draw) - Cumulative.begin());
+        return std::min(at, count - 1);
+    }
+};
+
+Status Sample(const Table &table, uint64_t samples, uint64_t seed, EquityResult &result)
+{
+    Random random(seed);
+    std::vector<Drawer> drawers;
+    for (int p = 0; p < table.Players; ++p)
+        drawers.emplace_back(table.Combos[p]);
+    const size_t players = static_cast<size_t>(table.Players);
+    // Shares in 1/60 of a pot, and their squares, as integers: exact sums.
+    uint64_t shares[MaxPlayers] = {};
+    uint64_t squares[MaxPlayers] = {};
+    uint64_t wins[MaxPlayers] = {};
+    uint64_t ties[MaxPlayers] = {};
+    DealCounts potCounts;
+    potCounts.PotShares.assign(table.PotShares ? players << players : 0, 0);
+    const uint64_t maxRejections = samples * 1000 + 1000000;
+    uint64_t rejections = 0;
+    Hand hands[MaxPlayers] = {table.Board, table.Board, table.Board, table.Board, table.Board, table.Board};
+    for (uint64_t sample = 0; sample < samples; ++sample)
+    {
+        CardSet used = table.Known;
+        for (int p = 0; p < table.Players;)
+        {
+            const LiveCombo &combo = table.Combos[p][drawers[static_cast<size_t>(p)].Draw(random)];
+            if ((combo.Mask & used) != 0)
+            {
+                if (++rejections > maxRejections)
+                    return Failure("the ranges almost never make a deal without a shared card; sampling gave up");
+                used = table.Known;
+                p = 0;
+                continue;
+            }
+            used |= combo.Mask;
+            hands[p] = table.Board.Plus(combo.High).Plus(combo.Low);
+            ++p;
+        }
+        HandValue values[MaxPlayers];
+        if (table.Missing == 0)
+            for (int p = 0; p < table.Players; ++p)
+                values[p] = hands[p].Value();
+        for (int missing = table.Missing; missing > 0;)
+        {
+            const Card card = random.CardIndex();
+            if ((used & MaskOf(card)) != 0)
+                continue;
+            used |= MaskOf(card);
+            if (--missing > 0)
+                for (int p = 0; p < table.Players; ++p)
+                    hands[p] = hands[p].Plus(card);
+            else
+                for (int p = 0; p < table.Players; ++p)
+                    values[p] = hands[p].ValuePlus(card);
+        }
+        HandValue best = 0;
+        int winners = 0;
+        for (int p = 0; p < table.Players; ++p)
+        {
+            winners = values[p] > best ? 1 : values[p] == best ? winners + 1 : winners;
+            best = values[p] > best ? values[p] : best;
+        }
+        const uint64_t share = ShareOf[winners];
+        for (int p = 0; p < table.Players; ++p)
+            if (values[p] == best)
+            {
+                shares[p] += share;
+                squares[p] += share * share;
+                wins[p] += winners == 1;
+                ties[p] += winners > 1;
+            }
+        if (table.PotShares)
+            Showdown(table, values, potCounts);
+    }
+    const double n = static_cast<double>(samples);
+    const double unit = static_cast<double>(ShareUnit);
+    result.Exact = false;
+    result.Samples = samples;
+    for (size_t p = 0; p < players; ++p)
+    {
+        PlayerEquity &player = result.Players[p];
+        const double sum = static_cast<double>(shares[p]) / unit;
+        const double sumOfSquares = static_cast<double>(squares[p]) / (unit * unit);
+        player.Equity = sum / n;
+        player.Win = static_cast<double>(wins[p]) / n;
+        player.Tie = static_cast<double>(ties[p]) / n;
+        const double variance = samples > 1 ? std::max(0.0, (sumOfSquares - sum * sum / n) / (n - 1.0)) : 0.0;
+        player.StandardError = std::sqrt(variance / n);
+        result.StandardError = std::max(result.StandardError, player.StandardError);
+    }
+    for (size_t i = 0; i < potCounts.PotShares.size(); ++i)
+        result.PotShare[i] = static_cast<double>(potCounts.PotShares[i]) / unit / n;
+    return Status();
+}
+
+void Enumerate(const Table &table, EquityResult &result)
+{
+    const size_t players = static_cast<size_t>(table.Players);
+    Totals totals;
+    totals.PotShares.assign(table.PotShares ? players << players : 0, 0.0);
+    const LiveCombo *held[MaxPlayers] = {};
+    EnumerateDeals(table, 0, table.Known, 1.0, held, totals);
+    const int deck = CardCount - CountCards(table.Known) - 2 * table.Players;
+    result.Exact = true;
+    result.Boards = Choose(deck, table.Missing);
+    result.Deals = totals.Deals;
+    const double boards = static_cast<double>(result.Boards);
+    const double scale = totals.Weight * boards;
+    for (size_t p = 0; p < players; ++p)
+    {
+        PlayerEquity &player = result.Players[p];
+        player.Win = totals.Win[p] / scale;
+        player.Tie = totals.Tie[p] / scale;
+        player.Equity = totals.Share[p] / (scale * static_cast<double>(ShareUnit));
+    }
+    for (size_t i = 0; i < totals.PotShares.size(); ++i)
+        result.PotShare[i] = totals.PotShares[i] / (scale * static_cast<double>(ShareUnit));
+}
+
+// Heads-up preflop without dead cards: the class table.
+Status FromPreflopTable(const EquityRequest &request, EquityResult &result)
+{
+    HeadsUpEquity first;
+    const Status status = HeadsUpPreflop(request.Players[0], request.Players[1], first);
+    if (!status.Ok)
+        return status;
+    result.Exact = true;
+    result.Boards = PreflopBoards;
+    result.Players[0].Equity = first.Equity;
+    result.Players[0].Win = first.Win;
+    result.Players[0].Tie = first.Tie;
+    result.Players[1].Equity = 1.0 - first.Equity;
+    result.Players[1].Win = 1.0 - first.Win - first.Tie;
+    result.Players[1].Tie = first.Tie;
+    if (request.PotShares)
+    {
+        result.PotShare[1 * 2 + 0] = 1.0;
+        result.PotShare[2 * 2 + 1] = 1.0;
+        result.PotShare[3 * 2 + 0] = result.Players[0].Equity;
+        result.PotShare[3 * 2 + 1] = result.Players[1].Equity;
+    }
+    return Status();
+}
+
+Status CheckRequest(const EquityRequest &request, Table &table)
+{
+    const size_t players = request.Players.size();
+    if (players < 2 || players > MaxPlayers)
+        return Failure("an all-in takes 2 to 6 players, not " + std::to_string(players));
+    const size_t board = request.Board.size();
+    if (board == 1 || board == 2 || board > 5)
+        return Failure("a board has 0, 3, 4 or 5 cards, not " + std::to_string(board));
+    table.Players = static_cast<int>(players);
+    table.Board = Hand(Tables());
+    for (const std::vector<Card> *list : {&request.Board, &request.Dead})
+        for (Card card : *list)
+        {
+            if (card >= CardCount)
+                return Failure("a card number out of range");
+            if ((table.Known & MaskOf(card)) != 0)
+                return Failure(FormatCard(card) + " is given twice");
+            table.Known |= MaskOf(card);
+        }
+    for (Card card : request.Board)
+        table.Board = table.Board.Plus(card);
+    table.Missing = 5 - static_cast<int>(board);
+    table.PotShares = request.PotShares;
+    for (size_t p = 0; p < players; ++p)
+    {
+        for (int combo = 0; combo < ComboCount; ++combo)
+        {
+            const double weight = request.Players[p].Weight[static_cast<size_t>(combo)];
+            if (!(weight >= 0.0 && weight <= 1.0))
+                return Failure("player " + std::to_string(p + 1) + ": a weight outside 0..1");
+            const CardSet mask = ComboMask(combo);
+            if (weight > 0.0 && (mask & table.Known) == 0)
+            {
+                const Combo cards = ComboCards(combo);
+                table.Combos[p].push_back(LiveCombo{mask, cards.High, cards.Low, weight});
+            }
+        }
+        if (table.Combos[p].empty())
+            return Failure("player " + std::to_string(p + 1) + "'s range is empty after the board and dead cards");
+    }
+    uint64_t budget = 10000000;
+    if (!SomeDeal(table, 0, table.Known, budget))
+        return Failure("every deal of these ranges gives two players a card in common");
+    return Status();
+}
+
+} // namespace
+
+Status AllInEquity(const EquityRequest &request, EquityResult &result)
+{
+    result = EquityResult();
+    Table table;
+    const Status checked = CheckRequest(request, table);
+    if (!checked.Ok)
+        return checked;
+    const size_t players = request.Players.size();
+    result.Players.resize(players);
+    for (size_t p = 0; p < players; ++p)
+        result.Players[p].Combos = static_cast<int>(table.Combos[p].size());
+    if (request.PotShares)
+        result.PotShare.assign(players << players, 0.0);
+    if (request.Method == EquityMethod::Sampled)
+    {
+        if (request.Samples == 0)
+            return Failure("sampling needs at least one sample");
+        return Sample(table, request.Samples, request.Seed, result);
+    }
+    if (request.UseTable && players == 2 && request.Board.empty() && request.Dead.empty())
+        return FromPreflopTable(request, result);
+    double work = static_cast<double>(Choose(CardCount - CountCards(table.Known) - 2 * table.Players, table.Missing));
+    for (size_t p = 0; p < players; ++p)
+        work *= static_cast<double>(table.Combos[p].size());
+    const bool forced = request.Method == EquityMethod::Exact;
+    if (work > static_cast<double>(forced ? request.ForcedExactLimit : request.ExactLimit))
+    {
+        if (forced)
+            return Failure("exact enumeration would take up to " + std::to_string(static_cast<uint64_t>(work)) +
+                           " showdowns, above the limit of " + std::to_string(request.ForcedExactLimit) +
+                           "; sample instead");
+        return Sample(table, request.Samples, request.Seed, result);
+    }
+    Enumerate(table, result);
+    return Status();
+}
+
+} // namespace cards
+} // namespace ostrel

@@ -1,0 +1,196 @@
+/*
+ * The allin command: its options, the reading of ranges and cards, and its
+ * three formats. Fractions for programs are the shortest text that reads
+ * back to the same double; the table shows percentages to 3 decimals.
+ */
+#include "allin_command.h"
+
+#include <cstdio>
+
+#include "number_lists.h"
+
+namespace ostrel
+{
+namespace
+{
+
+std::string Percent(double fraction)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f%%", fraction * 100.0);
+    return text;
+}
+
+std::string JsonString(const std::string &text)
+{
+    std::string quoted = "\"";
+    for (char c : text)
+    {
+        if (c == '"' || c == '\\')
+            quoted += std::string("\\") + c;
+        else if (static_cast<unsigned char>(c) < 0x20)
+        {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+            quoted += escaped;
+        }
+        else
+            quoted += c;
+    }
+    return quoted + "\"";
+}
+
+// A field with a comma or a quote is quoted, its quotes doubled.
+std::string CsvField(const std::string &text)
+{
+    if (text.find_first_of(",\"\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char c : text)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+std::string Padded(const std::string &text, size_t width, bool left)
+{
+    if (text.size() >= width)
+        return text;
+    const std::string fill(width - text.size(), ' ');
+    return left ? text + fill : fill + text;
+}
+
+std::string Table(const AllinReport &report)
+{
+    std::vector<std::vector<std::string>> rows = {{"player", "range", "combos", "equity", "win", "tie"}};
+    for (size_t p = 0; p < report.Result.Players.size(); ++p)
+    {
+        const cards::PlayerEquity &player = report.Result.Players[p];
+        rows.push_back({std::to_string(p + 1), report.Ranges[p], std::to_string(player.Combos), Percent(player.Equity),
+                        Percent(player.Win), Percent(player.Tie)});
+    }
+    std::vector<size_t> widths(6, 0);
+    for (const auto &row : rows)
+        for (size_t column = 0; column < row.size(); ++column)
+            widths[column] = std::max(widths[column], row[column].size());
+    std::string text;
+    for (const auto &row : rows)
+    {
+        std::string line;
+        for (size_t column = 0; column < row.size(); ++column)
+            line += (column == 0 ? "" : "  ") + Padded(row[column], widths[column], column == 1);
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        text += line + "\n";
+    }
+    const cards::EquityResult &result = report.Result;
+    if (result.Exact)
+        text += "Exact: every board, " + std::to_string(result.Boards) + " for each deal of hole cards\n";
+    else
+        text += "Sampled: " + std::to_string(result.Samples) + " showdowns (seed " + std::to_string(report.Seed) +
+                "), standard error " + Percent(result.StandardError) + "\n";
+    return text;
+}
+
+std::string Csv(const AllinReport &report)
+{
+    std::string text = "player,range,combos,equity,win,tie\n";
+    for (size_t p = 0; p < report.Result.Players.size(); ++p)
+    {
+        const cards::PlayerEquity &player = report.Result.Players[p];
+        text += std::to_string(p + 1) + "," + CsvField(report.Ranges[p]) + "," + std::to_string(player.Combos) + "," +
+                ShortestText(player.Equity) + "," + ShortestText(player.Win) + "," + ShortestText(player.Tie) + "\n";
+    }
+    return text;
+}
+
+std::string Json(const AllinReport &report)
+{
+    const cards::EquityResult &result = report.Result;
+    std::string text = result.Exact ? "{\"exact\": true, \"boards\": " + std::to_string(result.Boards)
+                                    : "{\"exact\": false, \"samples\": " + std::to_string(result.Samples) +
+                                          ", \"standard_error\": " + ShortestText(result.StandardError);
+    text += ", \"players\": [";
+    for (size_t p = 0; p < result.Players.size(); ++p)
+    {
+        const cards::PlayerEquity &player = result.Players[p];
+        text += (p == 0 ? "" : ", ") + std::string("{\"range\": ") + JsonString(report.Ranges[p]) +
+                ", \"combos\": " + std::to_string(player.Combos) + ", \"equity\": " + ShortestText(player.Equity) +
+                ", \"win\": " + ShortestText(player.Win) + ", \"tie\": " + ShortestText(player.Tie) + "}";
+    }
+    return text + "]}\n";
+}
+
+} // namespace
+
+CLI::App *AddAllinCommand(CLI::App &app, AllinOptions &options)
+{
+    CLI::App *command = app.add_subcommand(
+        "allin", "All-in equity of 2 to 6 hands or ranges, with an optional board and dead cards\n\n"
+                 "Examples:\n"
+                 "  ostrel-icm allin AdAc KhKs\n"
+                 "  ostrel-icm allin AA KK\n"
+                 "  ostrel-icm allin \"22+, A2s+, KTs+, AJo+\" 15% --format json\n"
+                 "  ostrel-icm allin AhKh QQ+ JTs --board Qs9h2c --dead 3d\n"
+                 "  ostrel-icm allin random random random --samples 1000000 --seed 7\n");
+    command->add_option("ranges", options.Ranges,
+                        "Each player's hand or range, e.g. AdAc, TT+, \"AKs, AQo:0.5\", random, 15%")
+        ->required();
+    command->add_option("--board", options.Board, "0, 3, 4 or 5 board cards, e.g. Qs9h2c");
+    command->add_option("--dead", options.Dead, "Cards out of play, e.g. 3d7c");
+    CLI::Option *exact = command->add_flag("--exact", options.Exact, "Enumerate every board (error when too long)");
+    options.SamplesGiven = command->add_option("--samples", options.Samples, "Monte Carlo with N showdowns")
+                               ->check(CLI::Range(uint64_t{1}, uint64_t{10000000000}));
+    command->add_option("--seed", options.Seed, "Seed of the Monte Carlo draws (default 1)")
+        ->needs(options.SamplesGiven);
+    exact->excludes(options.SamplesGiven);
+    command->add_option("--format", options.Format, "Output: table, csv or json")
+        ->check(CLI::IsMember({"table", "csv", "json"}))
+        ->default_str("table");
+    return command;
+}
+
+Status RunAllinCommand(const AllinOptions &options, std::string &text)
+{
+    const size_t players = options.Ranges.size();
+    if (players < 2)
+        return Failure("an all-in needs at least 2 ranges");
+    if (players > static_cast<size_t>(cards::MaxPlayers))
+        return Failure("an all-in takes at most 6 players, not " + std::to_string(players));
+    cards::EquityRequest request;
+    Status read = cards::ParseCards(options.Board, request.Board);
+    if (!read.Ok)
+        return Failure("--board: " + read.Message);
+    read = cards::ParseCards(options.Dead, request.Dead);
+    if (!read.Ok)
+        return Failure("--dead: " + read.Message);
+    request.Players.resize(players);
+    for (size_t p = 0; p < players; ++p)
+    {
+        read = cards::ParseRange(options.Ranges[p], request.Players[p]);
+        if (!read.Ok)
+            return Failure("range " + std::to_string(p + 1) + ": " + read.Message);
+    }
+    if (options.Exact)
+        request.Method = cards::EquityMethod::Exact;
+    else if (options.SamplesGiven->count() > 0)
+    {
+        request.Method = cards::EquityMethod::Sampled;
+        request.Samples = options.Samples;
+        request.Seed = options.Seed;
+    }
+    AllinReport report;
+    report.Ranges = options.Ranges;
+    report.Seed = request.Seed;
+    const Status computed = cards::AllInEquity(request, report.Result);
+    if (!computed.Ok)
+        return computed;
+    text = FormatAllin(report, options.Format);
+    return Status();
+}
+
+std::string FormatAllin(const AllinReport &report, const std::string &format)
+{
+    return format == "json" ? Json(report) : format == "csv" ? Csv(report) : Table(report);
+}
+
+} // namespace ostrel

@@ -1,0 +1,50 @@
+/*
+ * `ostrel-icm allin`: all-in equity of 2 to 6 ranges with an optional board
+ * and dead cards, over the cards library. Registered on the main command by
+ * one call; its answer is the whole text or an error, never half of one.
+ */
+#ifndef OSTREL_CLI_ALLIN_COMMAND_H
+#define OSTREL_CLI_ALLIN_COMMAND_H
+
+#include <CLI/CLI.hpp>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "equity.h"
+#include "field.h"
+
+namespace ostrel
+{
+
+struct AllinOptions
+{
+    std::vector<std::string> Ranges;
+    std::string Board;
+    std::string Dead;
+    bool Exact = false;
+    uint64_t Samples = 0;
+    uint64_t Seed = 1;
+    std::string Format = "table";
+    CLI::Option *SamplesGiven = nullptr;
+};
+
+CLI::App *AddAllinCommand(CLI::App &app, AllinOptions &options);
+
+// The answer in `text`, or an error for the one-line message.
+Status RunAllinCommand(const AllinOptions &options, std::string &text);
+
+struct AllinReport
+{
+    std::vector<std::string> Ranges; // as given
+    cards::EquityResult Result;
+    uint64_t Seed = 1;
+};
+
+// "table", "csv" or "json".
+std::string FormatAllin(const AllinReport &report, const std::string &format);
+
+} // namespace ostrel
+
+#endif

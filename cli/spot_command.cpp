@@ -1,0 +1,629 @@
+/*
+ * The spot command: reading the table, the money and the ranges, and the
+ * answer as a grid and a list for people, CSV and JSON for tools. The field
+ * is valued by the same method choice as `equity`, so the values before the
+ * hand are `equity`'s to the bit. Numbers for programs are the shortest text
+ * that reads back to the same double.
+ */
+#include "spot_command.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <thread>
+
+#ifdef _WIN32
+#include <io.h>
+#define OSTREL_SPOT_ISATTY(f) _isatty(_fileno(f))
+#else
+#include <unistd.h>
+#define OSTREL_SPOT_ISATTY(f) isatty(fileno(f))
+#endif
+
+#include "field_methods.h"
+#include "number_lists.h"
+#include "range.h"
+#include "spot.h"
+
+namespace ostrel
+{
+namespace
+{
+
+enum GivenOption
+{
+    GivenStacks,
+    GivenStacksFile,
+    GivenPrizes,
+    GivenPos,
+    GivenOthers,
+    GivenOthersFile,
+    GivenButton,
+    GivenBlinds,
+    GivenAnte,
+    GivenBigBlindAnte,
+    GivenShover,
+    GivenHand,
+};
+
+bool Given(const SpotOptions &options, GivenOption which)
+{
+    return options.Given[which] != nullptr && options.Given[which]->count() > 0;
+}
+
+std::string Fixed(double value, int decimals)
+{
+    if (!std::isfinite(value))
+        return "-";
+    char text[400];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string Signed(double value, int decimals)
+{
+    if (!std::isfinite(value))
+        return "-";
+    char text[400];
+    std::snprintf(text, sizeof text, "%+.*f", decimals, value);
+    return text;
+}
+
+std::string JsonNumber(double value)
+{
+    return std::isfinite(value) ? ShortestText(value) : "null";
+}
+
+std::string CsvNumber(double value)
+{
+    return std::isfinite(value) ? ShortestText(value) : "";
+}
+
+std::string Padded(const std::string &text, size_t width, bool left = false)
+{
+    if (text.size() >= width)
+        return text;
+    const std::string fill(width - text.size(), ' ');
+    return left ? text + fill : fill + text;
+}
+
+std::string Aligned(const std::vector<std::vector<std::string>> &rows, size_t leftColumns)
+{
+    std::vector<size_t> widths;
+    for (const auto &row : rows)
+    {
+        widths.resize(std::max(widths.size(), row.size()), 0);
+        for (size_t column = 0; column < row.size(); ++column)
+            widths[column] = std::max(widths[column], row[column].size());
+    }
+    std::string text;
+    for (const auto &row : rows)
+    {
+        std::string line;
+        for (size_t column = 0; column < row.size(); ++column)
+            line += (column == 0 ? "" : "  ") + Padded(row[column], widths[column], column < leftColumns);
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        text += line + "\n";
+    }
+    return text;
+}
+
+// A seat number as typed, 1 to `seats`.
+Status ParseSeat(const std::string &option, const std::string &text, size_t seats, size_t &seat)
+{
+    int64_t number = 0;
+    const std::string problem = ParseStack(text, number);
+    if (!problem.empty() || number < 1)
+        return Failure(option + " " + text + ": a seat is a number from 1" + (problem.empty() ? "" : ": " + problem));
+    if (static_cast<uint64_t>(number) > seats)
+        return Failure(option + " " + text + ": the table has " + std::to_string(seats) + " seats");
+    seat = static_cast<size_t>(number - 1);
+    return Status();
+}
+
+Status ParseChips(const std::string &option, const std::string &text, int64_t &chips)
+{
+    const std::string problem = ParseStack(text, chips);
+    return problem.empty() ? Status() : Failure(option + " " + text + ": " + problem + " (whole chips)");
+}
+
+Status ReadOthers(const SpotOptions &options, std::vector<int64_t> &others)
+{
+    std::string error;
+    if (Given(options, GivenOthers) && Given(options, GivenOthersFile))
+        return Failure("two sources for the players at other tables: give --others or --others-file, not both");
+    if (Given(options, GivenOthers))
+    {
+        others = ParseStackList(options.Others, error);
+        return error.empty() ? Status() : Failure("--others: " + error);
+    }
+    if (Given(options, GivenOthersFile))
+    {
+        std::string bytes;
+        const Status read = ReadWholeFile(options.OthersFile, bytes);
+        if (!read.Ok)
+            return Failure("--others-file " + options.OthersFile + ": " + read.Message);
+        others = ParseStackLines(bytes, error);
+        return error.empty() ? Status() : Failure("--others-file " + options.OthersFile + ": " + error);
+    }
+    return Status();
+}
+
+Status ReadTable(SpotOptions &options, HandField &field)
+{
+    InputOptions &input = options.Input;
+    input.HasStacks = Given(options, GivenStacks);
+    input.HasStacksFile = Given(options, GivenStacksFile);
+    input.HasPrizes = Given(options, GivenPrizes);
+    input.HasPayoutFile = Given(options, GivenPos);
+    if (options.ChipEv && (input.HasPrizes || input.HasPayoutFile))
+        return Failure("--chip-ev values chips: it takes no --prizes or --pos");
+    InputOptions read = input;
+    if (options.ChipEv)
+    {
+        read.HasPrizes = true; // stacks alone: a placeholder ladder, not used
+        read.Prizes = "0";
+    }
+    FieldInput fieldInput;
+    Status status = ReadFieldInput(read, fieldInput);
+    if (!status.Ok)
+        return status;
+    field.Table.Stacks = fieldInput.Stacks;
+    if (!options.ChipEv)
+        field.Prizes = fieldInput.Prizes;
+    status = ReadOthers(options, field.Others);
+    if (!status.Ok)
+        return status;
+    const size_t seats = field.Table.Stacks.size();
+    if (!Given(options, GivenButton))
+        return Failure("no button: give --button SEAT");
+    status = ParseSeat("--button", options.Button, seats, field.Table.Button);
+    if (!status.Ok)
+        return status;
+    if (!Given(options, GivenBlinds))
+        return Failure("no blinds: give --blinds SB,BB");
+    std::string error;
+    const std::vector<int64_t> blinds = ParseStackList(options.Blinds, error);
+    if (!error.empty())
+        return Failure("--blinds " + options.Blinds + ": " + error + " (whole chips)");
+    if (blinds.size() != 2)
+        return Failure("--blinds " + options.Blinds + ": give the small and the big blind, as SB,BB");
+    field.Table.SmallBlind = blinds[0];
+    field.Table.BigBlind = blinds[1];
+    if (Given(options, GivenAnte) && Given(options, GivenBigBlindAnte))
+        return Failure("give --ante or --bb-ante, not both");
+    if (Given(options, GivenAnte))
+        status = ParseChips("--ante", options.Ante, field.Table.Ante);
+    if (Given(options, GivenBigBlindAnte))
+    {
+        status = ParseChips("--bb-ante", options.BigBlindAnte, field.Table.Ante);
+        field.Table.BigBlindAnte = true;
+    }
+    return status;
+}
+
+// SEAT=RANGE, each seat once.
+Status ReadRanges(const std::string &option, const std::vector<std::string> &items, size_t seats,
+                  std::vector<std::optional<cards::Range>> &ranges)
+{
+    ranges.assign(seats, std::nullopt);
+    for (const std::string &item : items)
+    {
+        const size_t equals = item.find('=');
+        if (equals == std::string::npos)
+            return Failure(option + " " + item + ": give SEAT=RANGE");
+        size_t seat = 0;
+        Status status = ParseSeat(option, item.substr(0, equals), seats, seat);
+        if (!status.Ok)
+            return status;
+        if (ranges[seat])
+            return Failure(option + ": seat " + std::to_string(seat + 1) + " is given twice");
+        cards::Range range;
+        status = cards::ParseRange(item.substr(equals + 1), range);
+        if (!status.Ok)
+            return Failure(option + " " + item + ": " + status.Message);
+        ranges[seat] = range;
+    }
+    return Status();
+}
+
+Status ReadQuestion(const SpotOptions &options, size_t seats, SpotQuestion &question)
+{
+    Status status = ParseSeat("--hero", options.Hero, seats, question.Hero);
+    if (!status.Ok)
+        return status;
+    question.Action = options.Action == "call" ? SpotAction::Call : SpotAction::FirstIn;
+    if (question.Action == SpotAction::Call)
+    {
+        if (!Given(options, GivenShover))
+            return Failure("--action call needs --shover SEAT");
+        status = ParseSeat("--shover", options.Shover, seats, question.Shover);
+        if (!status.Ok)
+            return status;
+    }
+    else if (Given(options, GivenShover))
+        return Failure("--shover goes with --action call");
+    status = ReadRanges("--range", options.Ranges, seats, question.Ranges);
+    if (status.Ok)
+        status = ReadRanges("--overcall", options.Overcalls, seats, question.Overcalls);
+    return status;
+}
+
+const char *ActionName(SpotAction action)
+{
+    return action == SpotAction::Call ? "call" : "first-in";
+}
+
+const char *PlayWord(SpotAction action)
+{
+    return action == SpotAction::Call ? "call" : "shove";
+}
+
+struct Report
+{
+    const SpotSolver *Solver = nullptr;
+    SpotQuestion Question;
+    SpotAnswer Answer;
+    bool ChipEv = false;
+    bool Color = false;
+};
+
+double Difference(const SpotClass &one)
+{
+    return one.EvPlay - one.EvFold;
+}
+
+cards::Range PlayingRange(const SpotAnswer &answer, double &share)
+{
+    cards::Range range;
+    double combos = 0.0;
+    for (int c = 0; c < cards::ClassCount; ++c)
+        if (Difference(answer.Classes[static_cast<size_t>(c)]) > 0.0)
+        {
+            cards::SetClass(range, c, 1.0);
+            combos += answer.Classes[static_cast<size_t>(c)].Combos;
+        }
+    share = combos / cards::ComboCount;
+    return range;
+}
+
+// Background from red (fold) through white to green (play), 256 colours.
+std::string CellColour(double t)
+{
+    t = std::max(-1.0, std::min(1.0, t));
+    const int fade = static_cast<int>(std::lround(5.0 * (1.0 - std::fabs(t))));
+    const int r = t < 0.0 ? 5 : fade, g = t < 0.0 ? fade : 5, b = fade;
+    return "\x1b[30;48;5;" + std::to_string(16 + 36 * r + 6 * g + b) + "m";
+}
+
+std::string Grid(const Report &report)
+{
+    const double pool = report.Answer.Pool;
+    double largest = 0.0;
+    for (const SpotClass &one : report.Answer.Classes)
+        if (std::isfinite(Difference(one)))
+            largest = std::max(largest, std::fabs(Difference(one)));
+    std::string text = "Difference " + std::string(PlayWord(report.Question.Action)) +
+                       " - fold, in % of the " + (report.ChipEv ? "chips" : "prize pool") + ":\n    ";
+    for (int column = 0; column < cards::RankCount; ++column)
+        text += Padded(std::string(1, cards::RankChar(12 - column)), 7);
+    text += "\n";
+    for (int row = 0; row < cards::RankCount; ++row)
+    {
+        text += Padded(std::string(1, cards::RankChar(12 - row)), 4);
+        for (int column = 0; column < cards::RankCount; ++column)
+        {
+            const SpotClass &one = report.Answer.Classes[static_cast<size_t>(row * 13 + column)];
+            const double difference = Difference(one);
+            const std::string cell = Padded(pool > 0.0 ? Signed(difference / pool * 100.0, 2) : "-", 6);
+            if (report.Color && std::isfinite(difference) && largest > 0.0)
+                text += " " + CellColour(difference / largest) + cell + "\x1b[0m";
+            else
+                text += " " + cell;
+        }
+        text += "\n";
+    }
+    return text;
+}
+
+std::string HeaderLine(const Report &report)
+{
+    const SpotQuestion &question = report.Question;
+    std::string line = "Seat " + std::to_string(question.Hero + 1) +
+                       (question.Action == SpotAction::Call
+                            ? " facing seat " + std::to_string(question.Shover + 1) + "'s shove: call or fold"
+                            : " first in: shove or fold");
+    line += report.ChipEv ? "; chip EV, " + Fixed(report.Answer.Pool, 0) + " chips in play"
+                          : "; prize pool " + Fixed(report.Answer.Pool, 2);
+    line += "; the hero's " + std::string(report.ChipEv ? "chips" : "$EV") + " before the hand " +
+            Fixed(report.Answer.EvBefore, 3) + "\n";
+    return line;
+}
+
+std::string SamplingLine(const SpotAnswer &answer, uint64_t seed)
+{
+    if (answer.Draws == 0)
+        return "Every chance exact (heads-up pots from the preflop table)\n";
+    return "Three-way pots drawn at random: " + std::to_string(answer.Draws) + " showdowns, seed " +
+           std::to_string(seed) + "; largest standard error of an EV " + Fixed(answer.LargestError, 6) +
+           "; heads-up pots exact\n";
+}
+
+std::string SpotTable(const Report &report)
+{
+    const SpotAnswer &answer = report.Answer;
+    const std::string unit = report.ChipEv ? "chips" : "$EV";
+    const std::string play = PlayWord(report.Question.Action);
+    std::vector<std::vector<std::string>> rows = {{"Hand", "Combos", unit + " fold", unit + " " + play, "Difference",
+                                                   "% pool", "Chips fold", "Chips " + play, "Decision"}};
+    for (int c = 0; c < cards::ClassCount; ++c)
+    {
+        const SpotClass &one = answer.Classes[static_cast<size_t>(c)];
+        const double difference = Difference(one);
+        rows.push_back({cards::ClassName(c), Fixed(one.Combos, 2), Fixed(one.EvFold, 4), Fixed(one.EvPlay, 4),
+                        Signed(difference, 4),
+                        answer.Pool > 0.0 ? Signed(difference / answer.Pool * 100.0, 3) : "-",
+                        Fixed(one.ChipsFold, 1), Fixed(one.ChipsPlay, 1),
+                        !std::isfinite(difference) ? "-" : difference > 0.0 ? play : "fold"});
+    }
+    double share = 0.0;
+    const std::string range = cards::FormatRange(PlayingRange(answer, share));
+    return HeaderLine(report) + "\n" + Grid(report) + "\n" + Aligned(rows, 1) + "\n" +
+           (play == "shove" ? "Shove: " : "Call: ") + (range.empty() ? "nothing" : range) + " (" +
+           Fixed(share * 100.0, 1) + "% of combos)\n" + SamplingLine(answer, report.Question.Sampling.Seed);
+}
+
+std::string SpotCsv(const Report &report)
+{
+    std::string text = "hand,combos,ev_fold,ev_play,difference,pool_share_difference,chips_fold,chips_play,"
+                       "standard_error,decision\n";
+    for (int c = 0; c < cards::ClassCount; ++c)
+    {
+        const SpotClass &one = report.Answer.Classes[static_cast<size_t>(c)];
+        const double difference = Difference(one);
+        text += cards::ClassName(c) + "," + CsvNumber(one.Combos) + "," + CsvNumber(one.EvFold) + "," +
+                CsvNumber(one.EvPlay) + "," + CsvNumber(difference) + "," +
+                CsvNumber(report.Answer.Pool > 0.0 ? difference / report.Answer.Pool : NAN) + "," +
+                CsvNumber(one.ChipsFold) + "," + CsvNumber(one.ChipsPlay) + "," + CsvNumber(one.Error) + "," +
+                (!std::isfinite(difference) ? "" : difference > 0.0 ? PlayWord(report.Question.Action) : "fold") +
+                "\n";
+    }
+    return text;
+}
+
+std::string SpotJson(const Report &report)
+{
+    std::string text = "{\"hero\": " + std::to_string(report.Question.Hero + 1) + ", \"action\": \"" +
+                       ActionName(report.Question.Action) + "\", \"pool\": " + JsonNumber(report.Answer.Pool) +
+                       ", \"hands\": [";
+    for (int c = 0; c < cards::ClassCount; ++c)
+    {
+        const SpotClass &one = report.Answer.Classes[static_cast<size_t>(c)];
+        text += std::string(c == 0 ? "" : ", ") + "{\"hand\": \"" + cards::ClassName(c) +
+                "\", \"combos\": " + JsonNumber(one.Combos) + ", \"ev_fold\": " + JsonNumber(one.EvFold) +
+                ", \"ev_play\": " + JsonNumber(one.EvPlay) + ", \"difference\": " + JsonNumber(Difference(one)) + "}";
+    }
+    double share = 0.0;
+    const std::string range = cards::FormatRange(PlayingRange(report.Answer, share));
+    return text + "], \"range\": \"" + range + "\", \"range_share\": " + JsonNumber(share) + "}\n";
+}
+
+// "seat 2 takes the pot", "seat 2 > seat 3", "seat 2 = seat 3 > seat 1".
+std::string OutcomeName(const Showdown &pot)
+{
+    if (pot.Count == 1)
+        return "seat " + std::to_string(pot.Seats[0] + 1) + " takes the pot";
+    std::string name;
+    for (uint8_t rank = 0; rank < MaxPotPlayers; ++rank)
+    {
+        std::string group;
+        for (size_t k = 0; k < pot.Count; ++k)
+            if (pot.Rank[k] == rank)
+                group += (group.empty() ? "seat " : " = seat ") + std::to_string(pot.Seats[k] + 1);
+        if (!group.empty())
+            name += (name.empty() ? "" : " > ") + group;
+    }
+    return name;
+}
+
+std::string StacksText(const std::vector<int64_t> &stacks, size_t count, const char *separator)
+{
+    std::string text;
+    for (size_t i = 0; i < count; ++i)
+        text += (i == 0 ? "" : separator) + std::to_string(stacks[i]);
+    return text;
+}
+
+std::string HandText(const Report &report, const std::string &hand, const HandBreakdown &b)
+{
+    const size_t seats = report.Solver->Book().TableSeats();
+    const std::string unit = report.ChipEv ? "chips" : "$EV";
+    const std::string play = PlayWord(report.Question.Action);
+    std::string text = HeaderLine(report) + "Hand " + hand + ": " + play + " " + Fixed(b.EvPlay, 4) + ", fold " +
+                       Fixed(b.EvFold, 4) + " (" + unit + "), difference " + Signed(b.EvPlay - b.EvFold, 4);
+    if (report.Answer.Pool > 0.0)
+        text += " (" + Signed((b.EvPlay - b.EvFold) / report.Answer.Pool * 100.0, 3) + "% of the pool)";
+    text += "; in chips " + Signed(b.ChipsPlay - b.ChipsFold, 1) + ": " +
+            (b.EvPlay - b.EvFold > 0.0 ? play : std::string("fold")) + "\n";
+    if (b.Error > 0.0)
+        text += "Standard error of the " + play + " EV (three-way pots drawn): " + Fixed(b.Error, 6) + "\n";
+    for (const auto *branch : {&b.Fold, &b.Play})
+    {
+        std::vector<std::vector<std::string>> rows = {
+            {branch == &b.Fold ? "If he folds" : "If he " + play + "s", "Chance",
+             "Stacks after (seats 1-" + std::to_string(seats) + ")", unit}};
+        for (const OutcomeView &one : *branch)
+            rows.push_back({OutcomeName(one.Pot), Fixed(one.Chance * 100.0, 4) + "%",
+                            StacksText(one.Stacks, seats, " "), Fixed(one.Value, 4)});
+        text += "\n" + Aligned(rows, 1);
+    }
+    if (b.Needed)
+        text += "\nEquity needed to call in a heads-up pot: " + Fixed(b.NeededValue * 100.0, 2) + "% under " +
+                (report.ChipEv ? "chip EV" : "ICM") + ", " + Fixed(b.NeededChips * 100.0, 2) +
+                "% under chip EV; " + hand + " has " + Fixed(b.Equity * 100.0, 2) + "% against seat " +
+                std::to_string(report.Question.Shover + 1) + "'s range\n";
+    return text;
+}
+
+std::string OutcomesJson(const std::vector<OutcomeView> &outcomes)
+{
+    std::string text = "[";
+    for (size_t o = 0; o < outcomes.size(); ++o)
+    {
+        const OutcomeView &one = outcomes[o];
+        std::string players, ranks;
+        for (size_t k = 0; k < one.Pot.Count; ++k)
+        {
+            players += (k == 0 ? "" : ", ") + std::to_string(one.Pot.Seats[k] + 1);
+            ranks += (k == 0 ? "" : ", ") + std::to_string(one.Pot.Rank[k] + 1);
+        }
+        text += std::string(o == 0 ? "" : ", ") + "{\"players\": [" + players + "], \"finish\": [" + ranks +
+                "], \"chance\": " + JsonNumber(one.Chance) + ", \"stacks\": [" +
+                StacksText(one.Stacks, one.Stacks.size(), ", ") + "], \"value\": " + JsonNumber(one.Value) + "}";
+    }
+    return text + "]";
+}
+
+std::string HandJson(const Report &report, const std::string &hand, const HandBreakdown &b)
+{
+    std::string text = "{\"hero\": " + std::to_string(report.Question.Hero + 1) + ", \"action\": \"" +
+                       ActionName(report.Question.Action) + "\", \"hand\": \"" + hand +
+                       "\", \"pool\": " + JsonNumber(report.Answer.Pool) +
+                       ", \"ev_before\": " + JsonNumber(report.Answer.EvBefore) + ", \"ev_fold\": " +
+                       JsonNumber(b.EvFold) + ", \"ev_play\": " + JsonNumber(b.EvPlay) + ", \"difference\": " +
+                       JsonNumber(b.EvPlay - b.EvFold) + ", \"standard_error\": " + JsonNumber(b.Error) +
+                       ", \"chips_fold\": " + JsonNumber(b.ChipsFold) + ", \"chips_play\": " + JsonNumber(b.ChipsPlay) +
+                       ", \"fold\": " + OutcomesJson(b.Fold) + ", \"play\": " + OutcomesJson(b.Play);
+    if (b.Needed)
+        text += ", \"equity_needed\": " + JsonNumber(b.NeededValue) + ", \"equity_needed_chips\": " +
+                JsonNumber(b.NeededChips) + ", \"equity\": " + JsonNumber(b.Equity);
+    return text + "}\n";
+}
+
+std::string HandCsv(const HandBreakdown &b)
+{
+    std::string text = "branch,players,finish,chance,value,stacks\n";
+    for (const auto *branch : {&b.Fold, &b.Play})
+        for (const OutcomeView &one : *branch)
+        {
+            std::string players, ranks;
+            for (size_t k = 0; k < one.Pot.Count; ++k)
+            {
+                players += (k == 0 ? "" : " ") + std::to_string(one.Pot.Seats[k] + 1);
+                ranks += (k == 0 ? "" : " ") + std::to_string(one.Pot.Rank[k] + 1);
+            }
+            text += std::string(branch == &b.Fold ? "fold" : "play") + "," + players + "," + ranks + "," +
+                    CsvNumber(one.Chance) + "," + CsvNumber(one.Value) + "," +
+                    StacksText(one.Stacks, one.Stacks.size(), " ") + "\n";
+        }
+    return text;
+}
+
+} // namespace
+
+CLI::App *AddSpotCommand(CLI::App &app, SpotOptions &options)
+{
+    CLI::App *spot = app.add_subcommand("spot", "Push or fold under ICM: one seat's decision over every hand");
+    InputOptions &input = options.Input;
+    options.Given[GivenStacks] =
+        spot->add_option("--stacks", input.Stacks, "Chips of each seat before posting, comma-separated");
+    options.Given[GivenStacksFile] = spot->add_option("--stacks-file", input.StacksFile, "One stack per line");
+    options.Given[GivenPrizes] = spot->add_option("--prizes", input.Prizes, "Prize of each place from 1st");
+    options.Given[GivenPos] = spot->add_option("--pos", input.PayoutFile, "The prizes from a payout structure file");
+    options.Given[GivenOthers] =
+        spot->add_option("--others", options.Others, "Stacks of the players at other tables, comma-separated");
+    options.Given[GivenOthersFile] =
+        spot->add_option("--others-file", options.OthersFile, "Stacks at other tables, one per line");
+    options.Given[GivenButton] = spot->add_option("--button", options.Button, "The button's seat");
+    options.Given[GivenBlinds] = spot->add_option("--blinds", options.Blinds, "Small and big blind: SB,BB");
+    options.Given[GivenAnte] = spot->add_option("--ante", options.Ante, "Ante posted by every player");
+    options.Given[GivenBigBlindAnte] =
+        spot->add_option("--bb-ante", options.BigBlindAnte, "Ante posted by the big blind for the table");
+    spot->add_flag("--chip-ev", options.ChipEv, "Value chips instead of money");
+    spot->add_option("--hero", options.Hero, "The seat deciding")->required();
+    spot->add_option("--action", options.Action, "first-in (shove or fold) or call (call a shove or fold)")
+        ->check(CLI::IsMember({"first-in", "call"}))
+        ->default_str("first-in");
+    options.Given[GivenShover] = spot->add_option("--shover", options.Shover, "With --action call: who shoved");
+    spot->add_option("--range", options.Ranges,
+                     "SEAT=RANGE: the shover's range, or a later player's range for calling a shove (repeatable)");
+    spot->add_option("--overcall", options.Overcalls,
+                     "SEAT=RANGE: a later player's range for calling after a shove and a call (repeatable)");
+    options.Given[GivenHand] = spot->add_option("--hand", options.Hand, "One hand, e.g. AhKd: every outcome of it");
+    spot->add_option("--color", options.Color, "Colour the grid: auto (on a terminal), always or never")
+        ->check(CLI::IsMember({"auto", "always", "never"}))
+        ->default_str("auto");
+    spot->add_option("--format", options.Format, "Output: table, csv or json")
+        ->check(CLI::IsMember({"table", "csv", "json"}))
+        ->default_str("table");
+    const unsigned cores = std::thread::hardware_concurrency();
+    options.Threads = cores == 0 ? 1 : cores;
+    return spot;
+}
+
+Status RunSpotCommand(SpotOptions &options, std::string &text)
+{
+    HandField field;
+    Status status = ReadTable(options, field);
+    if (!status.Ok)
+        return status;
+    SpotQuestion question;
+    status = ReadQuestion(options, field.Table.Stacks.size(), question);
+    if (!status.Ok)
+        return status;
+    int combo = -1;
+    if (Given(options, GivenHand))
+    {
+        std::vector<cards::Card> hand;
+        status = cards::ParseCards(options.Hand, hand);
+        if (!status.Ok)
+            return Failure("--hand " + options.Hand + ": " + status.Message);
+        if (hand.size() != 2)
+            return Failure("--hand " + options.Hand + ": a hand is two cards, e.g. AhKd");
+        combo = cards::ComboIndex(hand[0], hand[1]);
+    }
+    RunOptions run;
+    run.Threads = options.Threads;
+    MethodLog log;
+    const FieldEquity valuation = EquityBy(Method::Automatic, run, log, nullptr);
+    SpotSolver solver;
+    status = solver.Open(field, valuation, options.ChipEv, question);
+    if (!status.Ok)
+        return status;
+    Report report;
+    report.Solver = &solver;
+    report.Question = question;
+    report.ChipEv = options.ChipEv;
+    report.Color = options.Color == "always" || (options.Color == "auto" && OSTREL_SPOT_ISATTY(stdout) != 0);
+    if (combo >= 0)
+    {
+        HandBreakdown breakdown;
+        status = solver.Explain(combo, breakdown);
+        if (!status.Ok)
+            return status;
+        report.Answer.Pool = solver.Book().Pool();
+        report.Answer.EvBefore = solver.Book().Before()[question.Hero];
+        if (options.ChipEv)
+        {
+            report.Answer.Pool = 0.0;
+            for (int64_t stack : field.Table.Stacks)
+                report.Answer.Pool += static_cast<double>(stack);
+            for (int64_t stack : field.Others)
+                report.Answer.Pool += static_cast<double>(stack);
+        }
+        const cards::Combo two = cards::ComboCards(combo);
+        const std::string hand = cards::FormatCards({two.High, two.Low});
+        text = options.Format == "json"  ? HandJson(report, hand, breakdown)
+               : options.Format == "csv" ? HandCsv(breakdown)
+                                         : HandText(report, hand, breakdown);
+        return Status();
+    }
+    status = solver.Solve(report.Answer);
+    if (!status.Ok)
+        return status;
+    text = options.Format == "json" ? SpotJson(report) : options.Format == "csv" ? SpotCsv(report) : SpotTable(report);
+    return Status();
+}
+
+} // namespace ostrel

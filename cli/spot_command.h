@@ -1,0 +1,43 @@
+/*
+ * `ostrel-icm spot`: one seat's push-or-fold decision under the
+ * finishing-order model, over every starting hand or for one hand, on the
+ * pushfold library. Registered on the main command by one call; its answer
+ * is the whole text or an error, never half of one.
+ */
+#ifndef OSTREL_CLI_SPOT_COMMAND_H
+#define OSTREL_CLI_SPOT_COMMAND_H
+
+#include <CLI/CLI.hpp>
+
+#include <string>
+#include <vector>
+
+#include "command_input.h"
+#include "field.h"
+
+namespace ostrel
+{
+
+struct SpotOptions
+{
+    InputOptions Input;
+    std::string Others, OthersFile;
+    std::string Button, Blinds, Ante, BigBlindAnte;
+    bool ChipEv = false;
+    std::string Hero, Action = "first-in", Shover;
+    std::vector<std::string> Ranges, Overcalls;
+    std::string Hand;
+    std::string Color = "auto";
+    std::string Format = "table";
+    unsigned Threads = 1;
+    CLI::Option *Given[12] = {};
+};
+
+CLI::App *AddSpotCommand(CLI::App &app, SpotOptions &options);
+
+// The answer in `text`, or an error for the one-line message.
+Status RunSpotCommand(SpotOptions &options, std::string &text);
+
+} // namespace ostrel
+
+#endif

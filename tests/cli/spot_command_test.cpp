@@ -1,0 +1,164 @@
+// ostrel-icm spot through its own process: the values before the hand and
+// after every outcome are `equity`'s to the bit, the JSON holds exactly its
+// fields, colour only when asked or on a terminal, and bad input is one line
+// with status 2.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <set>
+#include <string>
+
+#include "command_support.h"
+
+namespace
+{
+
+using nlohmann::json;
+
+const std::string Table = " --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 --ante 25";
+
+json JsonRun(const std::string &arguments)
+{
+    const CommandRun run = RunCommand(arguments);
+    EXPECT_EQ(0, run.Status) << arguments << "\n" << run.Err;
+    EXPECT_EQ("", run.Err) << arguments;
+    return json::parse(run.Out, nullptr, false);
+}
+
+std::string Joined(const json &numbers)
+{
+    std::string text;
+    for (const json &number : numbers)
+        text += (text.empty() ? "" : ",") + std::to_string(number.get<int64_t>());
+    return text;
+}
+
+TEST(SpotCommand, ValuesAreEquitysToTheBit)
+{
+    struct Row
+    {
+        std::string Stacks, Others, Prizes, Spot;
+    };
+    const Row rows[] = {
+        {"5000,3000,2000", "", "50,30,20", " --button 1 --blinds 100,200 --ante 25 --hero 2 --range 3=QQ+,AK"},
+        {"5000,3000,2000", "", "50,30,20",
+         " --button 1 --blinds 100,200 --ante 25 --hero 3 --action call --shover 2 --range 2=22+,A2+"},
+        // 30 players in the field: the quadrature method, chosen as `equity` chooses it.
+        {"9000,4000,2500,7000,3000,1200,6000,5000,800", "3000,4100,2200,900,6000,1500,2500,3500,1800,2700,5200,1300,"
+         "4400,3900,2000,1000,2600,3100,700,4800,1600",
+         "30,20,14,10,8,6,5,4,3", " --button 9 --blinds 200,400 --bb-ante 400 --hero 8 --range 9=55+,A9+,KQ "
+         "--range 1=TT+,AQ+ --range 2=JJ+,AK --overcall 1=QQ+ --overcall 2=KK+"},
+    };
+    for (const Row &row : rows)
+    {
+        SCOPED_TRACE(row.Spot);
+        const std::string field = " --stacks " + row.Stacks + " --prizes " + row.Prizes;
+        const std::string others = row.Others.empty() ? "" : " --others " + row.Others;
+        const json hand = JsonRun("spot" + field + others + row.Spot + " --hand AhKd --format json");
+        ASSERT_TRUE(hand.is_object());
+        const size_t hero = hand["hero"].get<size_t>() - 1;
+        const std::string all = row.Stacks + (row.Others.empty() ? "" : "," + row.Others);
+        const json before = JsonRun("equity --stacks " + all + " --prizes " + row.Prizes + " --format json");
+        EXPECT_EQ(hand["ev_before"].get<double>(), before["players"][hero]["equity"].get<double>());
+        size_t compared = 0;
+        for (const char *branch : {"fold", "play"})
+            for (const json &outcome : hand[branch])
+            {
+                if (outcome["stacks"][hero].get<int64_t>() == 0 || compared == 6)
+                    continue; // a busted hero takes his place's prize
+                const json after =
+                    JsonRun("equity --stacks " + Joined(outcome["stacks"]) + " --prizes " + row.Prizes + " --format json");
+                EXPECT_EQ(outcome["value"].get<double>(), after["players"][hero]["equity"].get<double>())
+                    << outcome.dump();
+                compared += 1;
+            }
+        EXPECT_GT(compared, 1u);
+    }
+}
+
+TEST(SpotCommand, JsonFieldsAndFormats)
+{
+    const json answer = JsonRun("spot" + Table + " --hero 2 --range 3=QQ+,AK --format json");
+    ASSERT_TRUE(answer.is_object());
+    std::set<std::string> keys;
+    for (const auto &item : answer.items())
+        keys.insert(item.key());
+    EXPECT_EQ(keys, (std::set<std::string>{"hero", "action", "pool", "hands", "range", "range_share"}));
+    EXPECT_EQ(answer["hero"], 2);
+    EXPECT_EQ(answer["action"], "first-in");
+    EXPECT_EQ(answer["pool"].get<double>(), 100.0);
+    ASSERT_EQ(answer["hands"].size(), 169u);
+    double combos = 0.0, playing = 0.0;
+    for (const json &hand : answer["hands"])
+    {
+        std::set<std::string> fields;
+        for (const auto &item : hand.items())
+            fields.insert(item.key());
+        EXPECT_EQ(fields, (std::set<std::string>{"hand", "combos", "ev_fold", "ev_play", "difference"}));
+        EXPECT_EQ(hand["difference"].get<double>(), hand["ev_play"].get<double>() - hand["ev_fold"].get<double>());
+        combos += hand["combos"].get<double>();
+        playing += hand["difference"].get<double>() > 0.0 ? hand["combos"].get<double>() : 0.0;
+    }
+    EXPECT_EQ(combos, 1326.0);
+    EXPECT_DOUBLE_EQ(answer["range_share"].get<double>(), playing / 1326.0);
+    EXPECT_EQ(answer["hands"][0]["hand"], "AA");
+
+    const CommandRun csv = RunCommand("spot" + Table + " --hero 2 --range 3=QQ+,AK --format csv");
+    EXPECT_EQ(0, csv.Status);
+    EXPECT_EQ(170, std::count(csv.Out.begin(), csv.Out.end(), '\n'));
+    EXPECT_EQ(csv.Out.find('\x1b'), std::string::npos);
+
+    const CommandRun plain = RunCommand("spot" + Table + " --hero 2 --range 3=QQ+,AK");
+    const CommandRun never = RunCommand("spot" + Table + " --hero 2 --range 3=QQ+,AK --color never");
+    const CommandRun always = RunCommand("spot" + Table + " --hero 2 --range 3=QQ+,AK --color always");
+    EXPECT_EQ(plain.Out, never.Out); // not a terminal: no colour
+    EXPECT_EQ(plain.Out.find('\x1b'), std::string::npos);
+    EXPECT_NE(always.Out.find("\x1b["), std::string::npos);
+    EXPECT_NE(plain.Out.find("Shove: "), std::string::npos);
+}
+
+TEST(SpotCommand, BadInputIsOneLine)
+{
+    struct Row
+    {
+        std::string Arguments;
+        const char *Says;
+    };
+    const Row rows[] = {
+        {"spot" + Table + " --hero 3 --range 1=AA", "big blind cannot be first in"},
+        {"spot" + Table + " --hero 4", "--hero 4: the table has 3 seats"},
+        {"spot" + Table + " --hero 2 --range 5=AA", "--range 5: the table has 3 seats"},
+        {"spot" + Table + " --hero 0", "--hero 0"},
+        {"spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200.5 --hero 2 --range 3=AA",
+         "--blinds 100,200.5"},
+        {"spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 --ante 2.5 --hero 2 --range 3=AA",
+         "--ante 2.5"},
+        {"spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 --bb-ante 1.5 --hero 2 "
+         "--range 3=AA",
+         "--bb-ante 1.5"},
+        {"spot" + Table + " --hero 3 --action call --shover 2 --range 2=AhAd --hand AhKc", "empty"},
+        {"spot" + Table + " --hero 2", "seat 3"},
+        {"spot" + Table + " --hero 2 --range 3=AX", "--range 3=AX"},
+        {"spot" + Table + " --hero 2 --range 3=AA --hand AhAh", "--hand AhAh"},
+        {"spot" + Table + " --hero 3 --action call --range 2=AA", "--shover"},
+        {"spot --stacks 5000,3000,2000 --prizes 50,-30 --button 1 --blinds 100,200 --hero 2 --range 3=AA", "--prizes"},
+        {"spot --stacks 5000,3000,2000000000000000 --prizes 50 --button 1 --blinds 100,200 --hero 2 --range 3=AA",
+         "--stacks"},
+        {"spot --stacks 5000,3000,2000 --prizes 50 --chip-ev --button 1 --blinds 100,200 --hero 2 --range 3=AA",
+         "--chip-ev"},
+        {"spot --stacks 5000,3000,2000 --prizes 50 --blinds 100,200 --hero 2 --range 3=AA", "--button"},
+    };
+    for (const Row &row : rows)
+    {
+        SCOPED_TRACE(row.Arguments);
+        const CommandRun run = RunCommand(row.Arguments);
+        EXPECT_EQ(2, run.Status);
+        EXPECT_EQ("", run.Out);
+        EXPECT_EQ(0u, run.Err.find("ostrel-icm: error: ")) << run.Err;
+        EXPECT_EQ(1, std::count(run.Err.begin(), run.Err.end(), '\n')) << run.Err;
+        EXPECT_NE(std::string::npos, run.Err.find(row.Says)) << run.Err;
+    }
+}
+
+} // namespace
