@@ -38,6 +38,7 @@ struct Spec
     const CLI::Option *Option;
     std::string Name; // "--stacks"
     bool Flag;
+    bool Repeatable; // a list option may be given again: --range 1=AA --range 2=KK
 };
 
 std::vector<Spec> SpecsOf(const CLI::App &command)
@@ -46,10 +47,11 @@ std::vector<Spec> SpecsOf(const CLI::App &command)
     for (const CLI::Option *option : command.get_options())
     {
         const bool flag = option->get_expected_min() == 0;
+        const bool repeatable = !flag && option->get_expected_max() > 1;
         for (const std::string &name : option->get_lnames())
-            specs.push_back({option, "--" + name, flag});
+            specs.push_back({option, "--" + name, flag, repeatable});
         for (const std::string &name : option->get_snames())
-            specs.push_back({option, "-" + name, flag});
+            specs.push_back({option, "-" + name, flag, repeatable});
     }
     return specs;
 }
@@ -140,6 +142,8 @@ std::string CheckArguments(const CLI::App &program, const CLI::App &command,
                            const std::vector<std::string> &arguments, std::vector<std::string> &written)
 {
     const std::vector<Spec> specs = SpecsOf(command);
+    const std::vector<const CLI::Option *> positionals =
+        command.get_options([](const CLI::Option *option) { return !option->nonpositional(); });
     std::vector<const CLI::Option *> seen;
     std::vector<std::string> seenValues;
     std::string lastOption;
@@ -148,6 +152,13 @@ std::string CheckArguments(const CLI::App &program, const CLI::App &command,
     for (size_t i = 0; i < arguments.size(); ++i)
     {
         const std::string &argument = arguments[i];
+        if (!LooksLikeOption(argument) && !positionals.empty())
+        {
+            // The command's own values (the ranges of allin), in the order typed.
+            written.push_back(argument);
+            lastOption.clear();
+            continue;
+        }
         if (!LooksLikeOption(argument))
         {
             std::vector<std::string> strays;
@@ -182,7 +193,7 @@ std::string CheckArguments(const CLI::App &program, const CLI::App &command,
             value = arguments[++i];
         else
             return shown + " needs a value: " + Expected(spec->Option);
-        if (before != seen.end())
+        if (before != seen.end() && !spec->Repeatable)
             return shown + " is given twice (" +
                    Quoted(seenValues[static_cast<size_t>(before - seen.begin())]) + " and " + Quoted(value) +
                    "): give each option once";

@@ -471,6 +471,22 @@ StackList ReadStackList(const std::string &text, std::string &error)
     return error.empty() ? list : StackList();
 }
 
+std::string ParseStack(const std::string &item, int64_t &stack)
+{
+    Decimal number;
+    const std::string problem = ReadStack(item, number);
+    if (!problem.empty())
+        return problem;
+    StackList list;
+    const std::string scaled = ScaleStacks({number}, {Trimmed(item)}, "stack", list);
+    if (!scaled.empty())
+        return scaled;
+    if (list.Decimals != 0)
+        return Quoted(Trimmed(item)) + " is not a whole number of chips";
+    stack = list.Chips[0];
+    return "";
+}
+
 StackList ReadStackLines(const std::string &text, std::string &error)
 {
     std::vector<Decimal> stacks;

@@ -37,6 +37,10 @@ StackList ReadStackLines(const std::string &text, std::string &error);
 std::vector<int64_t> ParseStackList(const std::string &text, std::string &error);
 std::vector<int64_t> ParseStackLines(const std::string &text, std::string &error);
 
+// One whole chip count alone ("1500", "2k"); what is wrong with it, or the
+// empty text.
+std::string ParseStack(const std::string &item, int64_t &stack);
+
 // A stack of `chips` units of 10^-decimals as a person writes it: "24.5".
 std::string StackText(int64_t chips, int32_t decimals);
 
