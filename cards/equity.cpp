@@ -417,13 +417,15 @@ Status Sample(const Table &table, uint64_t samples, uint64_t seed, EquityResult 
     return Status();
 }
 
-void Enumerate(const Table &table, EquityResult &result)
+Status Enumerate(const Table &table, EquityResult &result)
 {
     const size_t players = static_cast<size_t>(table.Players);
     Totals totals;
     totals.PotShares.assign(table.PotShares ? players << players : 0, 0.0);
     const LiveCombo *held[MaxPlayers] = {};
     EnumerateDeals(table, 0, table.Known, 1.0, held, totals);
+    if (!(totals.Weight > 0.0))
+        return Failure("every deal of these ranges gives two players a card in common");
     const int deck = CardCount - CountCards(table.Known) - 2 * table.Players;
     result.Exact = true;
     result.Boards = Choose(deck, table.Missing);
@@ -439,6 +441,7 @@ void Enumerate(const Table &table, EquityResult &result)
     }
     for (size_t i = 0; i < totals.PotShares.size(); ++i)
         result.PotShare[i] = totals.PotShares[i] / (scale * static_cast<double>(ShareUnit));
+    return Status();
 }
 
 // Heads-up preflop without dead cards: the class table.
@@ -547,8 +550,7 @@ Status AllInEquity(const EquityRequest &request, EquityResult &result)
                            "; sample instead");
         return Sample(table, request.Samples, request.Seed, result);
     }
-    Enumerate(table, result);
-    return Status();
+    return Enumerate(table, result);
 }
 
 } // namespace cards
