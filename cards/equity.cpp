@@ -179,11 +179,6 @@ void CountDeal(const Table &table, const LiveCombo *const *held, double weight, 
         used |= held[p]->Mask;
         hands[p] = table.Board.Plus(held[p]->High).Plus(held[p]->Low);
     }
-    Card deck[CardCount];
-    int deckSize = 0;
-    for (int card = 0; card < CardCount; ++card)
-        if ((used & MaskOf(static_cast<Card>(card))) == 0)
-            deck[deckSize++] = static_cast<Card>(card);
     DealCounts counts;
     const size_t players = static_cast<size_t>(table.Players);
     if (table.PotShares)
@@ -196,7 +191,14 @@ void CountDeal(const Table &table, const LiveCombo *const *held, double weight, 
         Showdown(table, values, counts);
     }
     else
+    {
+        Card deck[CardCount];
+        int deckSize = 0;
+        for (int card = 0; card < CardCount; ++card)
+            if ((used & MaskOf(static_cast<Card>(card))) == 0)
+                deck[deckSize++] = static_cast<Card>(card);
         EnumerateBoards(table, deck, deckSize, 0, table.Missing, hands, counts);
+    }
     totals.Weight += weight;
     totals.Deals += 1;
     for (int p = 0; p < table.Players; ++p)
