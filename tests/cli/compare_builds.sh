@@ -49,6 +49,7 @@ allin AhKh QQ+,AKs JTs --board Qs9h2c --format json
 allin random random 15%:0.5,AhKh --samples 200000 --seed 7 --format json
 allin AA KK --board Ah7c2d --dead Kd
 allin AsKs AsKh --format json
+allin AhKh,AsKs:0.5,QQ,JcTc AdKc:0.3,AcKc,7h6h,TT --format json
 TABLE
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
