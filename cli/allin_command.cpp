@@ -5,8 +5,11 @@
  */
 #include "allin_command.h"
 
+#include <cstdint>
+
 #include <cstdio>
 
+#include "arguments.h"
 #include "number_lists.h"
 
 namespace ostrel
@@ -134,23 +137,39 @@ CLI::App *AddAllinCommand(CLI::App &app, AllinOptions &options)
                     "  ostrel-icm allin random random random --samples 1000000 --seed 7\n");
     command->add_option("ranges", options.Ranges,
                         "Each player's hand or range, e.g. AdAc, TT+, \"AKs, AQo:0.5\", random, 15%")
-        ->required();
-    command->add_option("--board", options.Board, "0, 3, 4 or 5 board cards, e.g. Qs9h2c");
-    command->add_option("--dead", options.Dead, "Cards out of play, e.g. 3d7c");
-    CLI::Option *exact = command->add_flag("--exact", options.Exact, "Enumerate every board (error when too long)");
-    options.SamplesGiven = command->add_option("--samples", options.Samples, "Monte Carlo with N showdowns")
-                               ->check(CLI::Range(uint64_t{1}, uint64_t{10000000000}));
-    command->add_option("--seed", options.Seed, "Seed of the Monte Carlo draws (default 1)")
-        ->needs(options.SamplesGiven);
-    exact->excludes(options.SamplesGiven);
-    command->add_option("--format", options.Format, "Output: table, csv or json")
-        ->check(CLI::IsMember({"table", "csv", "json"}))
-        ->default_str("table");
+        ->option_text("RANGE RANGE [RANGE ...]");
+    command->add_option("--board", options.Board, "0, 3, 4 or 5 board cards, e.g. Qs9h2c")->option_text("CARDS");
+    command->add_option("--dead", options.Dead, "Cards out of play, e.g. 3d7c")->option_text("CARDS");
+    command->add_flag("--exact", options.Exact, "Enumerate every board (an error when it would take too long)");
+    options.SamplesGiven =
+        command->add_option("--samples", options.Samples, "Monte Carlo with N showdowns, 1 to 10^10")
+            ->option_text("N");
+    options.SeedGiven = command->add_option("--seed", options.Seed, "Seed of the Monte Carlo draws (default: 1)")
+                            ->option_text("S");
+    command->add_option("--format", options.Format, "Output: table (the default), csv or json")
+        ->option_text("NAME");
     return command;
 }
 
 Status RunAllinCommand(const AllinOptions &options, std::string &text)
 {
+    const std::string format = CheckChoice("--format", options.Format, {"table", "csv", "json"});
+    if (!format.empty())
+        return Failure(format);
+    const bool sampled = options.SamplesGiven->count() > 0;
+    if (options.Exact && sampled)
+        return Failure("--exact enumerates every board and --samples draws some: give one of them");
+    if (options.SeedGiven->count() > 0 && !sampled)
+        return Failure("--seed goes with --samples N");
+    int64_t samples = 0;
+    int64_t seed = 1;
+    std::string problem;
+    if (sampled)
+        problem = ReadCount("--samples", options.Samples, 1, 10000000000, "a number of showdowns", samples);
+    if (problem.empty() && options.SeedGiven->count() > 0)
+        problem = ReadCount("--seed", options.Seed, 0, INT64_MAX, "a seed", seed);
+    if (!problem.empty())
+        return Failure(problem);
     const size_t players = options.Ranges.size();
     if (players < 2)
         return Failure("an all-in needs at least 2 ranges");
@@ -172,11 +191,11 @@ Status RunAllinCommand(const AllinOptions &options, std::string &text)
     }
     if (options.Exact)
         request.Method = cards::EquityMethod::Exact;
-    else if (options.SamplesGiven->count() > 0)
+    else if (sampled)
     {
         request.Method = cards::EquityMethod::Sampled;
-        request.Samples = options.Samples;
-        request.Seed = options.Seed;
+        request.Samples = static_cast<uint64_t>(samples);
+        request.Seed = static_cast<uint64_t>(seed);
     }
     AllinReport report;
     report.Ranges = options.Ranges;

@@ -24,10 +24,11 @@ struct AllinOptions
     std::string Board;
     std::string Dead;
     bool Exact = false;
-    uint64_t Samples = 0;
-    uint64_t Seed = 1;
+    std::string Samples;
+    std::string Seed;
     std::string Format = "table";
     CLI::Option *SamplesGiven = nullptr;
+    CLI::Option *SeedGiven = nullptr;
 };
 
 CLI::App *AddAllinCommand(CLI::App &app, AllinOptions &options);

@@ -536,6 +536,11 @@ int Run(int argc, char **argv)
     ostrel::SpotOptions spotOptions;
     CLI::App *spot = ostrel::AddSpotCommand(app, spotOptions);
     CLI::App *const everyCommand[] = {commands[0], commands[1], commands[2], commands[3], allin, spot};
+    for (CLI::App *command : {allin, spot})
+    {
+        command->group("Commands");
+        command->set_help_flag("-h,--help", "Print this help and exit");
+    }
 
     const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
     if (arguments.empty())

@@ -20,6 +20,7 @@
 #define OSTREL_SPOT_ISATTY(f) isatty(fileno(f))
 #endif
 
+#include "arguments.h"
 #include "field_methods.h"
 #include "number_lists.h"
 #include "range.h"
@@ -44,6 +45,7 @@ enum GivenOption
     GivenBigBlindAnte,
     GivenShover,
     GivenHand,
+    GivenHero,
 };
 
 bool Given(const SpotOptions &options, GivenOption which)
@@ -66,7 +68,9 @@ std::string Signed(double value, int decimals)
         return "-";
     char text[400];
     std::snprintf(text, sizeof text, "%+.*f", decimals, value);
-    return text;
+    // A value that rounds to zero has no sign: never "-0.00".
+    const std::string shown = text;
+    return shown.find_first_not_of("+-0.") == std::string::npos ? shown.substr(1) : shown;
 }
 
 std::string JsonNumber(double value)
@@ -128,6 +132,14 @@ Status ParseChips(const std::string &option, const std::string &text, int64_t &c
     return problem.empty() ? Status() : Failure(option + " " + text + ": " + problem + " (whole chips)");
 }
 
+// Chips at the table are whole: the blinds and antes are counted in them.
+std::vector<int64_t> WholeChips(const StackList &list, std::string &error)
+{
+    if (error.empty() && list.Decimals != 0)
+        error = "chips at the table are whole (blinds and antes are counted in them), not decimals";
+    return error.empty() ? list.Chips : std::vector<int64_t>();
+}
+
 Status ReadOthers(const SpotOptions &options, std::vector<int64_t> &others)
 {
     std::string error;
@@ -135,7 +147,7 @@ Status ReadOthers(const SpotOptions &options, std::vector<int64_t> &others)
         return Failure("two sources for the players at other tables: give --others or --others-file, not both");
     if (Given(options, GivenOthers))
     {
-        others = ParseStackList(options.Others, error);
+        others = WholeChips(ReadStackList(options.Others, error), error);
         return error.empty() ? Status() : Failure("--others: " + error);
     }
     if (Given(options, GivenOthersFile))
@@ -144,7 +156,7 @@ Status ReadOthers(const SpotOptions &options, std::vector<int64_t> &others)
         const Status read = ReadWholeFile(options.OthersFile, bytes);
         if (!read.Ok)
             return Failure("--others-file " + options.OthersFile + ": " + read.Message);
-        others = ParseStackLines(bytes, error);
+        others = WholeChips(ReadStackLines(bytes, error), error);
         return error.empty() ? Status() : Failure("--others-file " + options.OthersFile + ": " + error);
     }
     return Status();
@@ -169,6 +181,9 @@ Status ReadTable(SpotOptions &options, HandField &field)
     Status status = ReadFieldInput(read, fieldInput);
     if (!status.Ok)
         return status;
+    if (fieldInput.StackDecimals != 0)
+        return Failure("the stacks at the table are whole chips (blinds and antes are counted in them), not "
+                       "decimals");
     field.Table.Stacks = fieldInput.Stacks;
     if (!options.ChipEv)
         field.Prizes = fieldInput.Prizes;
@@ -184,9 +199,9 @@ Status ReadTable(SpotOptions &options, HandField &field)
     if (!Given(options, GivenBlinds))
         return Failure("no blinds: give --blinds SB,BB");
     std::string error;
-    const std::vector<int64_t> blinds = ParseStackList(options.Blinds, error);
+    const std::vector<int64_t> blinds = WholeChips(ReadStackList(options.Blinds, error), error);
     if (!error.empty())
-        return Failure("--blinds " + options.Blinds + ": " + error + " (whole chips)");
+        return Failure("--blinds " + options.Blinds + ": " + error);
     if (blinds.size() != 2)
         return Failure("--blinds " + options.Blinds + ": give the small and the big blind, as SB,BB");
     field.Table.SmallBlind = blinds[0];
@@ -525,38 +540,44 @@ std::string HandCsv(const HandBreakdown &b)
 CLI::App *AddSpotCommand(CLI::App &app, SpotOptions &options)
 {
     CLI::App *spot = app.add_subcommand("spot", "Push or fold under ICM: one seat's decision over every hand");
+    spot->footer("Examples:\n"
+                 "  ostrel-icm spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 "
+                 "--ante 25 --hero 2 --range 3=QQ+,AK\n"
+                 "  ostrel-icm spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 "
+                 "--hero 3 --action call --shover 2 --range 2=22+,A2+,K9+ --hand AhKd\n");
     InputOptions &input = options.Input;
     options.Given[GivenStacks] =
-        spot->add_option("--stacks", input.Stacks, "Chips of each seat before posting, comma-separated");
-    options.Given[GivenStacksFile] = spot->add_option("--stacks-file", input.StacksFile, "One stack per line");
-    options.Given[GivenPrizes] = spot->add_option("--prizes", input.Prizes, "Prize of each place from 1st");
-    options.Given[GivenPos] = spot->add_option("--pos", input.PayoutFile, "The prizes from a payout structure file");
+        spot->add_option("--stacks", input.Stacks, "Chips of each seat before posting, comma-separated")
+            ->option_text("LIST");
+    options.Given[GivenStacksFile] = spot->add_option("--stacks-file", input.StacksFile, "One stack per line (- for standard input)")->option_text("FILE");
+    options.Given[GivenPrizes] = spot->add_option("--prizes", input.Prizes, "Prize of each place from 1st, comma-separated")->option_text("LIST");
+    options.Given[GivenPos] = spot->add_option("--pos", input.PayoutFile, "The prizes from a payout structure file")->option_text("FILE");
     options.Given[GivenOthers] =
-        spot->add_option("--others", options.Others, "Stacks of the players at other tables, comma-separated");
+        spot->add_option("--others", options.Others, "Stacks of the players at other tables, comma-separated")
+            ->option_text("LIST");
     options.Given[GivenOthersFile] =
-        spot->add_option("--others-file", options.OthersFile, "Stacks at other tables, one per line");
-    options.Given[GivenButton] = spot->add_option("--button", options.Button, "The button's seat");
-    options.Given[GivenBlinds] = spot->add_option("--blinds", options.Blinds, "Small and big blind: SB,BB");
-    options.Given[GivenAnte] = spot->add_option("--ante", options.Ante, "Ante posted by every player");
+        spot->add_option("--others-file", options.OthersFile, "Stacks at other tables, one per line")->option_text("FILE");
+    options.Given[GivenButton] = spot->add_option("--button", options.Button, "The button's seat")->option_text("SEAT");
+    options.Given[GivenBlinds] = spot->add_option("--blinds", options.Blinds, "Small and big blind, whole chips")->option_text("SB,BB");
+    options.Given[GivenAnte] = spot->add_option("--ante", options.Ante, "Ante posted by every player (default: none)")->option_text("CHIPS");
     options.Given[GivenBigBlindAnte] =
-        spot->add_option("--bb-ante", options.BigBlindAnte, "Ante posted by the big blind for the table");
+        spot->add_option("--bb-ante", options.BigBlindAnte, "Ante posted by the big blind for the table")
+            ->option_text("CHIPS");
     spot->add_flag("--chip-ev", options.ChipEv, "Value chips instead of money");
-    spot->add_option("--hero", options.Hero, "The seat deciding")->required();
-    spot->add_option("--action", options.Action, "first-in (shove or fold) or call (call a shove or fold)")
-        ->check(CLI::IsMember({"first-in", "call"}))
-        ->default_str("first-in");
-    options.Given[GivenShover] = spot->add_option("--shover", options.Shover, "With --action call: who shoved");
+    options.Given[GivenHero] = spot->add_option("--hero", options.Hero, "The seat deciding")->option_text("SEAT");
+    spot->add_option("--action", options.Action, "first-in (shove or fold; the default) or call (call a shove or fold)")
+        ->option_text("NAME");
+    options.Given[GivenShover] = spot->add_option("--shover", options.Shover, "With --action call: who shoved")->option_text("SEAT");
     spot->add_option("--range", options.Ranges,
-                     "SEAT=RANGE: the shover's range, or a later player's range for calling a shove (repeatable)");
+                     "The shover's range, or a later player's range for calling a shove (repeatable)")
+        ->option_text("SEAT=RANGE");
     spot->add_option("--overcall", options.Overcalls,
-                     "SEAT=RANGE: a later player's range for calling after a shove and a call (repeatable)");
-    options.Given[GivenHand] = spot->add_option("--hand", options.Hand, "One hand, e.g. AhKd: every outcome of it");
-    spot->add_option("--color", options.Color, "Colour the grid: auto (on a terminal), always or never")
-        ->check(CLI::IsMember({"auto", "always", "never"}))
-        ->default_str("auto");
-    spot->add_option("--format", options.Format, "Output: table, csv or json")
-        ->check(CLI::IsMember({"table", "csv", "json"}))
-        ->default_str("table");
+                     "A later player's range for calling after a shove and a call (repeatable)")
+        ->option_text("SEAT=RANGE");
+    options.Given[GivenHand] = spot->add_option("--hand", options.Hand, "One hand, e.g. AhKd: every outcome of it")->option_text("CARDS");
+    spot->add_option("--color", options.Color, "Colour the grid: auto (on a terminal; the default), always or never")
+        ->option_text("WHEN");
+    spot->add_option("--format", options.Format, "Output: table (the default), csv or json")->option_text("NAME");
     const unsigned cores = std::thread::hardware_concurrency();
     options.Threads = cores == 0 ? 1 : cores;
     return spot;
@@ -564,6 +585,18 @@ CLI::App *AddSpotCommand(CLI::App &app, SpotOptions &options)
 
 Status RunSpotCommand(SpotOptions &options, std::string &text)
 {
+    for (const auto &[option, value, choices] :
+         {std::tuple<const char *, const std::string &, std::vector<std::string>>{"--action", options.Action,
+                                                                                  {"first-in", "call"}},
+          {"--color", options.Color, {"auto", "always", "never"}},
+          {"--format", options.Format, {"table", "csv", "json"}}})
+    {
+        const std::string problem = CheckChoice(option, value, choices);
+        if (!problem.empty())
+            return Failure(problem);
+    }
+    if (!Given(options, GivenHero))
+        return Failure("no hero: give --hero SEAT, the seat deciding");
     HandField field;
     Status status = ReadTable(options, field);
     if (!status.Ok)

@@ -30,7 +30,7 @@ struct SpotOptions
     std::string Color = "auto";
     std::string Format = "table";
     unsigned Threads = 1;
-    CLI::Option *Given[12] = {};
+    CLI::Option *Given[13] = {};
 };
 
 CLI::App *AddSpotCommand(CLI::App &app, SpotOptions &options);

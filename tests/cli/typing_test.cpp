@@ -183,6 +183,20 @@ TEST(Typing, ParserMessagesInTheCommandsVoice)
              "--stacks",
          ""},
         {"help nothing", 2, E + "unknown command \"nothing\" (commands: equity, finish, deal, bubble, allin, spot)", ""},
+        {"allin AA KK --format xml", 2, E + "--format: \"xml\" is not one of table, csv or json", ""},
+        {"allin AA KK --samples 1e5", 2,
+         E + "--samples 1e5: not a whole number (a number of showdowns from 1 to 10000000000)", ""},
+        {"allin AA KK --seed 3", 2, E + "--seed goes with --samples N", ""},
+        {"allin AA KK --exact --samples 5", 2,
+         E + "--exact enumerates every board and --samples draws some: give one of them", ""},
+        {"spot --stacks 100,200 --blinds 1,2 --button 1 --hero 1 --color red", 2,
+         E + "--color: \"red\" is not one of auto, always or never", ""},
+        {"spot --stacks 100,200 --blinds 1,2 --button 1", 2, E + "no hero: give --hero SEAT, the seat deciding", ""},
+        {"spot --stacks 100.5,200 --prizes 1 --blinds 1,2 --button 1 --hero 1", 2,
+         E + "the stacks at the table are whole chips (blinds and antes are counted in them), not decimals", ""},
+        {"spot --stacks 100,200 --prizes 1 --blinds 1,2.5 --button 1 --hero 1", 2,
+         E + "--blinds 1,2.5: chips at the table are whole (blinds and antes are counted in them), not decimals",
+         ""},
     });
 }
 
@@ -442,7 +456,8 @@ TEST(Typing, HelpInPlainWords)
     } rows[] = {{"--help", "Commands:\n  equity"},     {"help", "Commands:\n  equity"},
                 {"help equity", "--prizes-file FILE"}, {"equity --help", "--pool AMOUNT"},
                 {"help deal", "--split NAME"},         {"help bubble", "--seat N"},
-                {"finish -h", "--places M"},           {"help finish", "--time"}};
+                {"finish -h", "--places M"},           {"help finish", "--time"},
+                {"help allin", "--samples N"},         {"help spot", "--range SEAT=RANGE"}};
     for (const auto &row : rows)
     {
         const CommandRun run = RunCommand(row.Arguments);
@@ -493,6 +508,13 @@ TEST(Typing, ReadmeExamples)
     {
         if (lines[i].compare(0, prompt.size(), prompt) != 0)
             continue;
+        // A long command goes on over lines ending in a backslash.
+        std::string arguments = lines[i].substr(prompt.size());
+        while (!arguments.empty() && arguments.back() == '\\' && i + 1 < lines.size())
+        {
+            const std::string &more = lines[++i];
+            arguments = arguments.substr(0, arguments.size() - 1) + " " + more.substr(more.find_first_not_of(' '));
+        }
         std::string expected;
         size_t next = i + 1;
         size_t blanks = 0;
@@ -505,7 +527,6 @@ TEST(Typing, ReadmeExamples)
         }
         expected.resize(expected.size() - blanks);
         next -= blanks;
-        const std::string arguments = lines[i].substr(prompt.size());
         const CommandRun run = RunLines(arguments);
         EXPECT_TRUE(Matches(expected, run.Err + run.Out))
             << "README line " << i + 1 << ": ostrel-icm" << arguments << "\nREADME:\n"
