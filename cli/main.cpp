@@ -18,6 +18,7 @@
 
 #include "allin_command.h"
 #include "spot_command.h"
+#include "nash_command.h"
 #include "command_input.h"
 #include "field_methods.h"
 #include "report.h"
@@ -297,7 +298,7 @@ int RunBubbleCommand(Options &options)
     return Answer(ostrel::FormatBubbleGrid(report, FormatNamed(options.Format)));
 }
 
-const char *const CommandNames[] = {"equity", "finish", "deal", "bubble", "allin", "spot"};
+const char *const CommandNames[] = {"equity", "finish", "deal", "bubble", "allin", "spot", "nash"};
 
 int Run(int argc, char **argv)
 {
@@ -342,10 +343,12 @@ int Run(int argc, char **argv)
     const CLI::App *allin = ostrel::AddAllinCommand(app, allinOptions);
     ostrel::SpotOptions spotOptions;
     const CLI::App *spot = ostrel::AddSpotCommand(app, spotOptions);
+    ostrel::NashCommandOptions nashOptions;
+    const CLI::App *nash = ostrel::AddNashCommand(app, nashOptions);
 
     const std::string first = argc > 1 ? argv[1] : "-";
     if (first[0] != '-' && std::find(std::begin(CommandNames), std::end(CommandNames), first) == std::end(CommandNames))
-        return Fail("unknown command \"" + first + "\" (commands: equity, finish, deal, bubble, allin, spot)");
+        return Fail("unknown command \"" + first + "\" (commands: equity, finish, deal, bubble, allin, spot, nash)");
     try
     {
         app.parse(argc, argv);
@@ -382,6 +385,14 @@ int Run(int argc, char **argv)
     {
         std::string answer;
         const ostrel::Status status = ostrel::RunSpotCommand(spotOptions, answer);
+        return status.Ok ? Answer(answer) : Fail(status.Message);
+    }
+    if (nash->parsed())
+    {
+        std::string answer, warning;
+        const ostrel::Status status = ostrel::RunNashCommand(nashOptions, answer, warning);
+        if (status.Ok && !warning.empty())
+            std::fputs(warning.c_str(), stderr);
         return status.Ok ? Answer(answer) : Fail(status.Message);
     }
     return RunBubbleCommand(options[3]);
