@@ -790,7 +790,7 @@ Status SolveNash(const HandField &field, const FieldEquity &valuation, bool chip
             break;
         ++iteration;
         // The averages move toward the best responses by 1 / (t + 1).
-        const double step = 1.0 / static_cast<double>(iteration + 1);
+        const double step = 2.0 / static_cast<double>(iteration + 2);
         for (size_t n = 0; n < average.size(); ++n)
             for (size_t c = 0; c < static_cast<size_t>(K); ++c)
                 average[n][c] += step * (round.Best[n][c] - average[n][c]);
