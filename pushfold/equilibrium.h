@@ -58,7 +58,7 @@ struct NashOptions
     double Tolerance = 0.0; // in the valuation's unit; 0: 0.01 % of the pool, or 0.01 big blind with chip EV
     uint64_t MaxIterations = 100000;
     unsigned Threads = 1;         // results identical for any count
-    uint32_t DrawsPerClass = 600; // three-way showdowns per class of the player valued
+    uint32_t DrawsPerClass = 2400; // three-way showdowns per class of the player valued
     uint64_t Seed = 1;
     // Called after each round with the rounds so far and the exploitability.
     void (*Progress)(void *context, uint64_t iterations, double exploitability) = nullptr;
