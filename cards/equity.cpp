@@ -28,6 +28,8 @@ namespace
 {
 
 constexpr uint64_t ShareUnit = 60;
+// ShareUnit / k for a pot split k ways, without a division per showdown.
+constexpr uint64_t ShareOf[MaxPlayers + 1] = {0, 60, 30, 20, 15, 12, 10};
 
 struct LiveCombo
 {
@@ -97,7 +99,7 @@ void Showdown(const Table &table, const HandValue *values, DealCounts &counts)
                 counts.Wins[p] += 1;
             else
                 counts.Ties[p] += 1;
-            counts.Shares[p] += ShareUnit / static_cast<uint64_t>(winners);
+            counts.Shares[p] += ShareOf[winners];
         }
     if (!table.PotShares)
         return;
@@ -119,7 +121,7 @@ void Showdown(const Table &table, const HandValue *values, DealCounts &counts)
             }
         for (size_t p = 0; p < players; ++p)
             if (((subset >> p) & 1) && values[p] == top)
-                counts.PotShares[subset * players + p] += ShareUnit / tied;
+                counts.PotShares[subset * players + p] += ShareOf[tied];
     }
 }
 
@@ -127,14 +129,35 @@ void Showdown(const Table &table, const HandValue *values, DealCounts &counts)
 void EnumerateBoards(const Table &table, const Card *deck, int deckSize, int from, int missing, const Hand *hands,
                      DealCounts &counts)
 {
-    Hand more[MaxPlayers];
+    Hand more[MaxPlayers] = {hands[0], hands[0], hands[0], hands[0], hands[0], hands[0]};
     HandValue values[MaxPlayers];
     if (missing == 1)
     {
+        if (table.Players == 2 && !table.PotShares)
+        {
+            // Heads-up, the common case, without the general showdown.
+            uint64_t wins = 0;
+            uint64_t losses = 0;
+            for (int i = from; i < deckSize; ++i)
+            {
+                const HandValue first = hands[0].ValuePlus(deck[i]);
+                const HandValue second = hands[1].ValuePlus(deck[i]);
+                wins += first > second;
+                losses += first < second;
+            }
+            const uint64_t ties = static_cast<uint64_t>(deckSize - from) - wins - losses;
+            counts.Wins[0] += wins;
+            counts.Wins[1] += losses;
+            counts.Ties[0] += ties;
+            counts.Ties[1] += ties;
+            counts.Shares[0] += wins * ShareUnit + ties * (ShareUnit / 2);
+            counts.Shares[1] += losses * ShareUnit + ties * (ShareUnit / 2);
+            return;
+        }
         for (int i = from; i < deckSize; ++i)
         {
             for (int p = 0; p < table.Players; ++p)
-                values[p] = hands[p].Plus(deck[i]).Value();
+                values[p] = hands[p].ValuePlus(deck[i]);
             Showdown(table, values, counts);
         }
         return;
@@ -272,52 +295,64 @@ struct Random
     }
 };
 
-// Cumulative weights of a player's combos for drawing by weight.
-std::vector<double> Cumulative(const std::vector<LiveCombo> &combos)
+// A player's combos to draw from: uniformly when they weigh the same (the
+// usual case, one multiplication), else by cumulative weight (a binary search).
+struct Drawer
 {
-    std::vector<double> sums;
-    double sum = 0.0;
-    for (const LiveCombo &combo : combos)
+    std::vector<double> Cumulative;
+    bool Uniform = true;
+
+    explicit Drawer(const std::vector<LiveCombo> &combos)
     {
-        sum += combo.Weight;
-        sums.push_back(sum);
+        double sum = 0.0;
+        for (const LiveCombo &combo : combos)
+        {
+            Uniform = Uniform && combo.Weight == combos[0].Weight;
+            sum += combo.Weight;
+            Cumulative.push_back(sum);
+        }
     }
-    return sums;
-}
+
+    size_t Draw(Random &random) const
+    {
+        const size_t count = Cumulative.size();
+        if (Uniform)
+            return std::min(static_cast<size_t>(random.Unit() * static_cast<double>(count)), count - 1);
+        const double draw = random.Unit() * Cumulative.back();
+        const size_t at =
+            static_cast<size_t>(std::upper_bound(Cumulative.begin(), Cumulative.end(), draw) - Cumulative.begin());
+        return std::min(at, count - 1);
+    }
+};
 
 Status Sample(const Table &table, uint64_t samples, uint64_t seed, EquityResult &result)
 {
     Random random(seed);
-    std::vector<double> cumulative[MaxPlayers];
+    std::vector<Drawer> drawers;
     for (int p = 0; p < table.Players; ++p)
-        cumulative[p] = Cumulative(table.Combos[p]);
+        drawers.emplace_back(table.Combos[p]);
     const size_t players = static_cast<size_t>(table.Players);
-    double sum[MaxPlayers] = {};
-    double squares[MaxPlayers] = {};
+    // Shares in 1/60 of a pot, and their squares, as integers: exact sums.
+    uint64_t shares[MaxPlayers] = {};
+    uint64_t squares[MaxPlayers] = {};
     uint64_t wins[MaxPlayers] = {};
     uint64_t ties[MaxPlayers] = {};
-    std::vector<uint64_t> potShares(table.PotShares ? players << players : 0, 0);
-    DealCounts counts;
-    counts.PotShares.assign(potShares.size(), 0);
+    DealCounts potCounts;
+    potCounts.PotShares.assign(table.PotShares ? players << players : 0, 0);
     const uint64_t maxRejections = samples * 1000 + 1000000;
     uint64_t rejections = 0;
+    Hand hands[MaxPlayers] = {table.Board, table.Board, table.Board, table.Board, table.Board, table.Board};
     for (uint64_t sample = 0; sample < samples; ++sample)
     {
-        CardSet used = 0;
-        Hand hands[MaxPlayers];
+        CardSet used = table.Known;
         for (int p = 0; p < table.Players;)
         {
-            if (p == 0)
-                used = table.Known;
-            const std::vector<double> &sums = cumulative[p];
-            const double draw = random.Unit() * sums.back();
-            size_t at = static_cast<size_t>(std::upper_bound(sums.begin(), sums.end(), draw) - sums.begin());
-            at = std::min(at, sums.size() - 1);
-            const LiveCombo &combo = table.Combos[p][at];
+            const LiveCombo &combo = table.Combos[p][drawers[static_cast<size_t>(p)].Draw(random)];
             if ((combo.Mask & used) != 0)
             {
                 if (++rejections > maxRejections)
                     return Failure("the ranges almost never make a deal without a shared card; sampling gave up");
+                used = table.Known;
                 p = 0;
                 continue;
             }
@@ -325,47 +360,60 @@ Status Sample(const Table &table, uint64_t samples, uint64_t seed, EquityResult 
             hands[p] = table.Board.Plus(combo.High).Plus(combo.Low);
             ++p;
         }
+        HandValue values[MaxPlayers];
+        if (table.Missing == 0)
+            for (int p = 0; p < table.Players; ++p)
+                values[p] = hands[p].Value();
         for (int missing = table.Missing; missing > 0;)
         {
             const Card card = random.CardIndex();
             if ((used & MaskOf(card)) != 0)
                 continue;
             used |= MaskOf(card);
-            for (int p = 0; p < table.Players; ++p)
-                hands[p] = hands[p].Plus(card);
-            --missing;
+            if (--missing > 0)
+                for (int p = 0; p < table.Players; ++p)
+                    hands[p] = hands[p].Plus(card);
+            else
+                for (int p = 0; p < table.Players; ++p)
+                    values[p] = hands[p].ValuePlus(card);
         }
-        HandValue values[MaxPlayers];
+        HandValue best = 0;
+        int winners = 0;
         for (int p = 0; p < table.Players; ++p)
-            values[p] = hands[p].Value();
-        counts = DealCounts();
-        counts.PotShares.swap(potShares);
-        Showdown(table, values, counts);
-        counts.PotShares.swap(potShares);
-        for (size_t p = 0; p < players; ++p)
         {
-            const double share = static_cast<double>(counts.Shares[p]) / static_cast<double>(ShareUnit);
-            sum[p] += share;
-            squares[p] += share * share;
-            wins[p] += counts.Wins[p];
-            ties[p] += counts.Ties[p];
+            winners = values[p] > best ? 1 : values[p] == best ? winners + 1 : winners;
+            best = values[p] > best ? values[p] : best;
         }
+        const uint64_t share = ShareOf[winners];
+        for (int p = 0; p < table.Players; ++p)
+            if (values[p] == best)
+            {
+                shares[p] += share;
+                squares[p] += share * share;
+                wins[p] += winners == 1;
+                ties[p] += winners > 1;
+            }
+        if (table.PotShares)
+            Showdown(table, values, potCounts);
     }
     const double n = static_cast<double>(samples);
+    const double unit = static_cast<double>(ShareUnit);
     result.Exact = false;
     result.Samples = samples;
     for (size_t p = 0; p < players; ++p)
     {
         PlayerEquity &player = result.Players[p];
-        player.Equity = sum[p] / n;
+        const double sum = static_cast<double>(shares[p]) / unit;
+        const double sumOfSquares = static_cast<double>(squares[p]) / (unit * unit);
+        player.Equity = sum / n;
         player.Win = static_cast<double>(wins[p]) / n;
         player.Tie = static_cast<double>(ties[p]) / n;
-        const double variance = samples > 1 ? std::max(0.0, (squares[p] - sum[p] * sum[p] / n) / (n - 1.0)) : 0.0;
+        const double variance = samples > 1 ? std::max(0.0, (sumOfSquares - sum * sum / n) / (n - 1.0)) : 0.0;
         player.StandardError = std::sqrt(variance / n);
         result.StandardError = std::max(result.StandardError, player.StandardError);
     }
-    for (size_t i = 0; i < potShares.size(); ++i)
-        result.PotShare[i] = static_cast<double>(potShares[i]) / static_cast<double>(ShareUnit) / n;
+    for (size_t i = 0; i < potCounts.PotShares.size(); ++i)
+        result.PotShare[i] = static_cast<double>(potCounts.PotShares[i]) / unit / n;
     return Status();
 }
 

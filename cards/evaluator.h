@@ -48,11 +48,15 @@ const char *CategoryName(Category category);
 // rank] adds a card of that rank (states of 7 cards have no row) and
 // RankValue[state] is the best hand without a flush. FlushValue[ranks] is the
 // best straight flush or flush among the 13-bit rank set of one suit.
+// LastValue[(state - SixCardFirst) * 13 + rank] is RankValue after Next
+// from a six-card state: the last card of a board in one lookup.
 struct EvaluatorTables
 {
     std::vector<uint32_t> Next;
     std::vector<HandValue> RankValue;
     std::vector<HandValue> FlushValue;
+    std::vector<HandValue> LastValue;
+    uint32_t SixCardFirst = 0;
 };
 
 // The tables, built on the first call. Cost of that call: a few milliseconds.
@@ -86,6 +90,17 @@ class Hand
             return Table->RankValue[RankState];
         const int suit = flush & 0x8u ? 0 : flush & 0x80u ? 1 : flush & 0x800u ? 2 : 3;
         return Table->FlushValue[(SuitRanks >> (16 * suit)) & 0x1fffu];
+    }
+    // Plus(card).Value() without building the larger hand: the innermost
+    // step of a board enumeration. The hand must hold 4, 5 or 6 cards.
+    HandValue ValuePlus(Card card) const
+    {
+        const uint32_t rank = static_cast<uint32_t>(RankOf(card));
+        if (((SuitCounts + (uint32_t{1} << (4 * SuitOf(card)))) & 0x8888u) != 0)
+            return Plus(card).Value();
+        if (Cards == 6)
+            return Table->LastValue[(RankState - Table->SixCardFirst) * RankCount + rank];
+        return Table->RankValue[Table->Next[RankState * RankCount + rank]];
     }
     int Count() const
     {

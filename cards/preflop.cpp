@@ -240,6 +240,22 @@ Status HeadsUpPreflop(const Range &hero, const Range &villain, HeadsUpEquity &re
                 sums.Add(heroWeight[a] * villainWeight[b], counts.Wins, counts.Ties, counts.Showdowns);
                 continue;
             }
+            if (villainWeight[b] > 0.0)
+            {
+                // Each hero combo against the whole villain class: the class's
+                // counts against that combo, seen from the other side.
+                for (int i = 0; i < split.Count[a]; ++i)
+                {
+                    const int h = split.Combos[a][i];
+                    const double wh = hero.Weight[static_cast<size_t>(h)];
+                    if (wh == 0.0)
+                        continue;
+                    const Cell cell =
+                        Reversed(tables.ClassVsCombo[static_cast<size_t>(b) * ComboCount + static_cast<size_t>(h)]);
+                    sums.Add(wh * villainWeight[b], cell.Wins, cell.Ties, uint64_t{cell.Pairs} * PreflopBoards);
+                }
+                continue;
+            }
             for (int j = 0; j < split.Count[b]; ++j)
             {
                 const int v = split.Combos[b][j];

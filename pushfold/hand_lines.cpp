@@ -311,9 +311,11 @@ void LineChancesOf(const Line &line, const std::vector<std::pair<int, double>> &
 
 void LineValue(const LineChances &chances, const std::vector<double> &values, double &value, double &error)
 {
+    // Relative to the first outcome, so that a value every outcome shares comes out exactly.
     value = 0.0;
-    for (size_t o = 0; o < chances.Chance.size(); ++o)
-        value += chances.Chance[o] * values[o];
+    for (size_t o = 1; o < chances.Chance.size(); ++o)
+        value += chances.Chance[o] * (values[o] - values[0]);
+    value += values[0];
     double variance = 0.0;
     for (const SampledPot &pot : chances.Sampled)
     {

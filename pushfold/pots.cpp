@@ -6,6 +6,7 @@
 #include "pots.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace ostrel
 {
@@ -35,6 +36,14 @@ size_t DistanceFromButton(size_t seat, size_t button, size_t seats)
     return (seat + seats - button - 1) % seats;
 }
 
+// At most three entries: an insertion sort (and no bounds warnings from the library's).
+template <typename T, typename Less> void SortFew(T *items, size_t count, Less less)
+{
+    for (size_t i = 1; i < count; ++i)
+        for (size_t j = i; j > 0 && less(items[j], items[j - 1]); --j)
+            std::swap(items[j], items[j - 1]);
+}
+
 } // namespace
 
 size_t FinishCount(size_t count)
@@ -61,7 +70,7 @@ void StacksAfter(const Posting &posting, size_t button, const Showdown &showdown
     int64_t levels[MaxPotPlayers] = {};
     for (size_t k = 0; k < showdown.Count; ++k)
         levels[k] = put[showdown.Seats[k]];
-    std::sort(levels, levels + showdown.Count);
+    SortFew(levels, showdown.Count, [](int64_t a, int64_t b) { return a < b; });
     const size_t distinct = static_cast<size_t>(std::unique(levels, levels + showdown.Count) - levels);
     int64_t below = 0;
     for (size_t j = 0; j < distinct; ++j)
@@ -80,7 +89,7 @@ void StacksAfter(const Posting &posting, size_t button, const Showdown &showdown
         for (size_t k = 0; k < showdown.Count; ++k)
             if (put[showdown.Seats[k]] >= levels[j] && showdown.Rank[k] == best)
                 winners[count++] = showdown.Seats[k];
-        std::sort(winners, winners + count, [&](size_t a, size_t b) {
+        SortFew(winners, count, [&](size_t a, size_t b) {
             return DistanceFromButton(a, button, seats) < DistanceFromButton(b, button, seats);
         });
         const int64_t share = layer / static_cast<int64_t>(count);

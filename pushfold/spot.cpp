@@ -180,6 +180,7 @@ Status SpotSolver::CheckQuestion()
         if (!(ShoverRange->Total > 0.0))
             return Failure(SeatName(shover) + " shoved: his range holds no hand");
     }
+    Symmetric = Question.SuitSymmetry;
     for (const RangeTable &table : Tables)
         Symmetric = Symmetric && ClassUniform(*table.Range);
 
@@ -337,8 +338,10 @@ Status SpotSolver::Solve(SpotAnswer &answer)
             const double w = (call ? LiveAgainst(*ShoverRange, hero) : 1.0) * copies;
             if (!(w > 0.0))
                 continue;
+            // The class's draws are shared by its combos, so a range that tells suits apart costs no more.
             LineOptions options = Question.Sampling;
             options.Seed = LineSeed(options.Seed, hero);
+            options.Draws = std::max<uint64_t>(options.Draws / static_cast<uint64_t>(evaluated), 1);
             LineChancesOf(PlayLine(hero), ShoverHands(hero, false), options, chances);
             double v = 0.0, e = 0.0, chip = 0.0, ignored = 0.0;
             LineValue(chances, values, v, e);

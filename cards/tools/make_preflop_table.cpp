@@ -58,8 +58,8 @@ void CountBoards(const Combo &hero, const Combo &villain, uint64_t &wins, uint64
                     const Hand h4 = h3.Plus(deck[d]), v4 = v3.Plus(deck[d]);
                     for (int e = d + 1; e < size; ++e)
                     {
-                        const HandValue hv = h4.Plus(deck[e]).Value();
-                        const HandValue vv = v4.Plus(deck[e]).Value();
+                        const HandValue hv = h4.ValuePlus(deck[e]);
+                        const HandValue vv = v4.ValuePlus(deck[e]);
                         wins += hv > vv ? 1 : 0;
                         ties += hv == vv ? 1 : 0;
                     }

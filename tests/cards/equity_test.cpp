@@ -226,9 +226,10 @@ TEST(Equity, PotSharesOfThreePlayers)
         for (size_t p = 0; p < 3; ++p)
             sum += result.PotShare[subset * 3 + p];
         EXPECT_NEAR(1.0, sum, 1e-12) << subset;
-        if (subset == 7)
-            for (size_t p = 0; p < 3; ++p)
-                EXPECT_EQ(result.Players[p].Equity, result.PotShare[7 * 3 + p]);
+        for (size_t p = 0; p < 3 && subset == 7; ++p)
+        {
+            EXPECT_EQ(result.Players[p].Equity, result.PotShare[7 * 3 + p]);
+        }
         if (subset == 3 || subset == 5 || subset == 6)
         {
             size_t in[2];

@@ -72,9 +72,13 @@ TEST(Range, WhatEachNotationHolds)
         const Range range = Parsed(row.Text);
         EXPECT_EQ(row.Combos, CombosOf(range)) << row.Text;
         if (row.In[0] != '\0')
+        {
             EXPECT_GT(WeightOf(range, row.In), 0.0) << row.Text;
+        }
         if (row.Out[0] != '\0')
+        {
             EXPECT_EQ(0.0, WeightOf(range, row.Out)) << row.Text;
+        }
     }
     Card ah = 0;
     Card kh = 0;
@@ -138,7 +142,9 @@ TEST(Range, WrittenCompactly)
         const std::string written = FormatRange(Parsed(row.Text));
         EXPECT_EQ(Parsed(row.Text).Weight, Parsed(written).Weight) << row.Text << " -> " << written;
         if (row.Written != nullptr)
+        {
             EXPECT_EQ(row.Written, written) << row.Text;
+        }
     }
 }
 

@@ -130,6 +130,27 @@ TEST(Spot, ChipEvCallIsEquityTimesThePotLessTheCall)
     }
 }
 
+TEST(Spot, ABigBlindAllInFromPostingIsInThePotWithAnyHand)
+{
+    // Heads-up, the big blind has 150 of his 200: the small blind's shove
+    // meets all of his hands. Pot 2 * 150; the shove adds 50 to the 100
+    // posted; a fold leaves the big blind the small blind's 100.
+    const Table table = {{5000, 150}, 1, 100, 200, 0, false, {}, {}};
+    const ostrel::SpotAnswer answer = Solve(table, true, QuestionOf(1, 0, {}, {}, 2));
+    const ostrel::cards::Range random = RangeOf("random");
+    for (int c = 0; c < ostrel::cards::ClassCount; ++c)
+    {
+        ostrel::cards::HeadsUpEquity equity;
+        ASSERT_TRUE(ostrel::cards::ClassVsRange(c, random, equity).Ok);
+        const ostrel::SpotClass &one = answer.Classes[static_cast<size_t>(c)];
+        EXPECT_EQ(one.EvFold, 4900.0);
+        EXPECT_NEAR(one.EvPlay - one.EvFold, equity.Equity * 300.0 - 50.0, 1e-9) << ostrel::cards::ClassName(c);
+    }
+    // He takes no range.
+    ostrel::SpotSolver solver;
+    EXPECT_FALSE(solver.Open(FieldOf(table), BySubsets, true, QuestionOf(1, 0, {{2, "AA"}}, {}, 2)).Ok);
+}
+
 // The same spot under a ladder and under chip EV: every difference scales by `factor`.
 void ExpectScaled(const Table &table, const ostrel::SpotQuestion &question, double factor)
 {
@@ -276,6 +297,44 @@ TEST(Spot, EquityNeededToCall)
     one.Weight[static_cast<size_t>(ComboOf("AhKd"))] = 1.0;
     ASSERT_TRUE(ostrel::cards::HeadsUpPreflop(one, RangeOf("22+, A2+, K9+"), equity).Ok);
     EXPECT_NEAR(hand.Equity, equity.Equity, 1e-12);
+}
+
+TEST(Spot, OneComboPerClassIsEveryCombo)
+{
+    // Suit symmetry: the class's first combo stands for all of them. Exact
+    // where every pot is heads-up; within the draws' error with three-way pots.
+    struct Row
+    {
+        const char *Name;
+        Table Hand;
+        size_t Hero, Shover;
+        RangeTexts Ranges, Overcalls;
+        uint64_t Draws;
+    };
+    const Table four = {{5000, 3000, 2000, 4000}, 4, 100, 200, 25, false, {}, {50, 30, 20}};
+    const Row rows[] = {
+        {"first in against one caller", four, 1, 0, {{2, "TT+, AJ+, KQs"}}, {}, 0},
+        {"a call, one player after", four, 1, 4, {{4, "22+, A2+, K9+"}, {2, "QQ+, AK"}}, {{2, "KK+"}}, 3000},
+        {"first in against two", four, 4, 0, {{1, "TT+, AQ+"}, {2, "99+, AJ+"}}, {{2, "QQ+"}}, 3000},
+    };
+    for (const Row &row : rows)
+    {
+        SCOPED_TRACE(row.Name);
+        ostrel::SpotQuestion question = QuestionOf(row.Hero, row.Shover, row.Ranges, row.Overcalls, 4);
+        question.Sampling.Draws = row.Draws;
+        const ostrel::SpotAnswer reduced = Solve(row.Hand, false, question);
+        question.SuitSymmetry = false;
+        const ostrel::SpotAnswer every = Solve(row.Hand, false, question);
+        for (int c = 0; c < ostrel::cards::ClassCount; ++c)
+        {
+            const ostrel::SpotClass &a = reduced.Classes[static_cast<size_t>(c)];
+            const ostrel::SpotClass &b = every.Classes[static_cast<size_t>(c)];
+            const double error = 5.0 * std::hypot(a.Error, b.Error) + 1e-12;
+            EXPECT_NEAR(a.Combos, b.Combos, 1e-12) << ostrel::cards::ClassName(c);
+            EXPECT_NEAR(a.EvFold, b.EvFold, error) << ostrel::cards::ClassName(c);
+            EXPECT_NEAR(a.EvPlay, b.EvPlay, error) << ostrel::cards::ClassName(c);
+        }
+    }
 }
 
 TEST(HandLines, ThreeWayDrawsAgreeWithExactEnumeration)

@@ -1,0 +1,231 @@
+/*
+ * The cards library's speed figures, each beside the plainer way it
+ * replaces: the evaluator walking a board enumeration one card at a time
+ * against evaluating every seven cards from scratch; exact preflop equity of
+ * given hands; heads-up range against range from the class table against the
+ * same boards enumerated; Monte Carlo showdowns. One thread throughout.
+ * `--benchmark_filter=Every7` runs the exhaustive seven-card check (some
+ * seconds), which prints its category counts.
+ */
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <set>
+
+#include "equity.h"
+#include "evaluator.h"
+#include "preflop.h"
+
+namespace
+{
+
+using namespace ostrel::cards;
+
+Range RangeOf(const char *text)
+{
+    Range range;
+    ParseRange(text, range);
+    return range;
+}
+
+// All C(52, 7) = 133,784,560 seven-card hands, walked card by card; the
+// counts are checked against the published ones.
+void Every7CardHand(benchmark::State &state)
+{
+    const uint64_t published[9] = {23294460, 58627800, 31433400, 6461620, 6180020,
+                                   4047644,  3473184,  224848,   41584};
+    for (auto _ : state)
+    {
+        uint64_t counts[9] = {};
+        std::vector<bool> seen(65536, false);
+        const Hand empty(Tables());
+        for (int a = 0; a < CardCount; ++a)
+        {
+            const Hand ha = empty.Plus(static_cast<Card>(a));
+            for (int b = a + 1; b < CardCount; ++b)
+            {
+                const Hand hb = ha.Plus(static_cast<Card>(b));
+                for (int c = b + 1; c < CardCount; ++c)
+                {
+                    const Hand hc = hb.Plus(static_cast<Card>(c));
+                    for (int d = c + 1; d < CardCount; ++d)
+                    {
+                        const Hand hd = hc.Plus(static_cast<Card>(d));
+                        for (int e = d + 1; e < CardCount; ++e)
+                        {
+                            const Hand he = hd.Plus(static_cast<Card>(e));
+                            for (int f = e + 1; f < CardCount; ++f)
+                            {
+                                const Hand hf = he.Plus(static_cast<Card>(f));
+                                for (int g = f + 1; g < CardCount; ++g)
+                                {
+                                    const HandValue value = hf.Plus(static_cast<Card>(g)).Value();
+                                    counts[value >> 12] += 1;
+                                    seen[value] = true;
+                                }
+                            }
+                        }
+                    }
+                }
+            }
+        }
+        size_t distinct = 0;
+        for (bool s : seen)
+            distinct += s;
+        bool agree = distinct == 4824;
+        for (int i = 0; i < 9; ++i)
+        {
+            std::printf("%-16s %10llu (published %llu)\n", CategoryName(static_cast<Category>(i)),
+                        static_cast<unsigned long long>(counts[i]), static_cast<unsigned long long>(published[i]));
+            agree = agree && counts[i] == published[i];
+        }
+        std::printf("distinct values %zu (published 4824): %s\n", distinct, agree ? "all agree" : "DIFFERENT");
+        if (!agree)
+            state.SkipWithError("seven-card counts differ from the published ones");
+    }
+    state.counters["hands/s"] = benchmark::Counter(133784560.0 * static_cast<double>(state.iterations()),
+                                                   benchmark::Counter::kIsRate);
+}
+BENCHMARK(Every7CardHand)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Two hands against every board of the other 48 cards (1,712,304 boards,
+// two seven-card hands each): the enumeration AllInEquity runs.
+void EnumerationTwoHands(benchmark::State &state)
+{
+    EquityRequest request;
+    request.Players = {RangeOf("AdAc"), RangeOf("KhKs")};
+    request.UseTable = false;
+    request.Method = EquityMethod::Exact;
+    EquityResult result;
+    for (auto _ : state)
+    {
+        AllInEquity(request, result);
+        benchmark::DoNotOptimize(result.Players[0].Equity);
+    }
+    state.counters["hands/s"] =
+        benchmark::Counter(2.0 * 1712304.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(EnumerationTwoHands)->Unit(benchmark::kMillisecond);
+
+// The same boards, each seven cards evaluated from scratch as a set.
+void FromScratchTwoHands(benchmark::State &state)
+{
+    const CardSet hero = ComboMask(ComboIndex(MakeCard(12, 1), MakeCard(12, 0)));
+    const CardSet villain = ComboMask(ComboIndex(MakeCard(11, 2), MakeCard(11, 3)));
+    std::vector<Card> deck;
+    for (int card = 0; card < CardCount; ++card)
+        if (((hero | villain) & MaskOf(static_cast<Card>(card))) == 0)
+            deck.push_back(static_cast<Card>(card));
+    for (auto _ : state)
+    {
+        uint64_t wins = 0;
+        const size_t n = deck.size();
+        for (size_t a = 0; a < n; ++a)
+            for (size_t b = a + 1; b < n; ++b)
+                for (size_t c = b + 1; c < n; ++c)
+                    for (size_t d = c + 1; d < n; ++d)
+                        for (size_t e = d + 1; e < n; ++e)
+                        {
+                            const CardSet board = MaskOf(deck[a]) | MaskOf(deck[b]) | MaskOf(deck[c]) |
+                                                  MaskOf(deck[d]) | MaskOf(deck[e]);
+                            wins += EvaluateCards(board | hero) > EvaluateCards(board | villain);
+                        }
+        benchmark::DoNotOptimize(wins);
+    }
+    state.counters["hands/s"] =
+        benchmark::Counter(2.0 * 1712304.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(FromScratchTwoHands)->Unit(benchmark::kMillisecond);
+
+void EnumerationThreeHands(benchmark::State &state)
+{
+    EquityRequest request;
+    request.Players = {RangeOf("AdAc"), RangeOf("KhKs"), RangeOf("7c6c")};
+    request.Method = EquityMethod::Exact;
+    EquityResult result;
+    for (auto _ : state)
+    {
+        AllInEquity(request, result);
+        benchmark::DoNotOptimize(result.Players[0].Equity);
+    }
+    state.counters["hands/s"] =
+        benchmark::Counter(3.0 * 1370754.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(EnumerationThreeHands)->Unit(benchmark::kMillisecond);
+
+// Heads-up preflop range against range from the table, for ranges whose
+// classes carry one weight, for ranges of single combos, and for the worst
+// case, every combo of both ranges with a weight of its own.
+void TableRangeVsRange(benchmark::State &state)
+{
+    Range hero;
+    Range villain;
+    if (state.range(0) == 0)
+    {
+        hero = RangeOf("22+, A2s+, K9s+, AJo+");
+        villain = RangeOf("random");
+    }
+    else if (state.range(0) == 1)
+    {
+        hero = RangeOf("AhKh, AsKs:0.5, QQ, JcTc");
+        villain = RangeOf("15%, AdKc:0.3, 7h6h");
+    }
+    else
+        for (size_t combo = 0; combo < ComboCount; ++combo)
+        {
+            hero.Weight[combo] = static_cast<double>(combo % 97 + 1) / 97.0;
+            villain.Weight[combo] = static_cast<double>(combo % 89 + 1) / 89.0;
+        }
+    HeadsUpEquity result;
+    HeadsUpPreflop(hero, villain, result);
+    for (auto _ : state)
+    {
+        HeadsUpPreflop(hero, villain, result);
+        benchmark::DoNotOptimize(result.Equity);
+    }
+}
+BENCHMARK(TableRangeVsRange)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// What the table replaces: AA against KK by enumerating the boards of its
+// 36 pairs of combos.
+void EnumeratedRangeVsRange(benchmark::State &state)
+{
+    EquityRequest request;
+    request.Players = {RangeOf("AA"), RangeOf("KK")};
+    request.UseTable = false;
+    EquityResult result;
+    for (auto _ : state)
+    {
+        AllInEquity(request, result);
+        benchmark::DoNotOptimize(result.Players[0].Equity);
+    }
+}
+BENCHMARK(EnumeratedRangeVsRange)->Unit(benchmark::kMillisecond);
+
+// Monte Carlo showdowns: two ranges preflop, and three players on a flop.
+void MonteCarlo(benchmark::State &state)
+{
+    EquityRequest request;
+    if (state.range(0) == 2)
+        request.Players = {RangeOf("22+, A2s+, K9s+, AJo+"), RangeOf("random")};
+    else
+    {
+        request.Players = {RangeOf("QQ+, AK"), RangeOf("random"), RangeOf("22-99, ATs+")};
+        ParseCards("Qs9h2c", request.Board);
+    }
+    request.Method = EquityMethod::Sampled;
+    request.Samples = 1000000;
+    EquityResult result;
+    for (auto _ : state)
+    {
+        AllInEquity(request, result);
+        benchmark::DoNotOptimize(result.Players[0].Equity);
+    }
+    state.counters["showdowns/s"] = benchmark::Counter(1e6 * static_cast<double>(state.iterations()),
+                                                       benchmark::Counter::kIsRate);
+}
+BENCHMARK(MonteCarlo)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

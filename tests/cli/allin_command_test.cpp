@@ -1,0 +1,144 @@
+// ostrel-icm allin through its own process: the published AdAc-KhKs counts in
+// every format, sampling's fields and seed, and the error table.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <string>
+
+#include "command_support.h"
+
+namespace
+{
+
+using nlohmann::json;
+
+json JsonOf(const std::string &arguments)
+{
+    const CommandRun run = RunCommand(arguments);
+    EXPECT_EQ(0, run.Status) << arguments << "\n" << run.Err;
+    EXPECT_EQ("", run.Err) << arguments;
+    return json::parse(run.Out, nullptr, false);
+}
+
+// Published: over the 1,712,304 boards AdAc wins 1,388,072 times, KhKs
+// 317,694 times, and they tie 6,538 times.
+TEST(AllinCommand, AcesAgainstKingsInEveryFormat)
+{
+    const double boards = 1712304.0;
+    const json answer = JsonOf("allin AdAc KhKs --format json");
+    ASSERT_TRUE(answer.is_object());
+    EXPECT_EQ(true, answer["exact"]);
+    EXPECT_EQ(1712304, answer["boards"]);
+    ASSERT_EQ(2u, answer["players"].size());
+    const json &aces = answer["players"][0];
+    const json &kings = answer["players"][1];
+    EXPECT_EQ("AdAc", aces["range"]);
+    EXPECT_EQ(1, aces["combos"]);
+    EXPECT_EQ((1388072.0 + 6538.0 / 2) / boards, aces["equity"].get<double>());
+    EXPECT_EQ(1388072.0 / boards, aces["win"].get<double>());
+    EXPECT_EQ(6538.0 / boards, aces["tie"].get<double>());
+    EXPECT_EQ(317694.0 / boards, kings["win"].get<double>());
+    EXPECT_EQ(6538.0 / boards, kings["tie"].get<double>());
+    EXPECT_EQ(3u, answer.size()) << "exact, boards, players and nothing else: " << answer.dump();
+
+    const std::string csv = RunCommand("allin AdAc KhKs --format csv").Out;
+    EXPECT_EQ(0u, csv.find("player,range,combos,equity,win,tie\n1,AdAc,1,")) << csv;
+    EXPECT_NE(std::string::npos, csv.find("\n2,KhKs,1,")) << csv;
+
+    const std::string table = RunCommand("allin AdAc KhKs").Out;
+    // 1,391,341 / 1,712,304 = 81.2554...%; 317,694 / 1,712,304 = 18.5536...%
+    for (const char *text : {"81.255%", "81.065%", "0.382%", "18.554%", "1712304"})
+        EXPECT_NE(std::string::npos, table.find(text)) << text << " in\n" << table;
+}
+
+// AA against KK over all their combos: 81.946 %; the range as typed comes
+// back as typed, commas quoted in CSV.
+TEST(AllinCommand, RangesAsGiven)
+{
+    const json answer = JsonOf("allin AA \"KK, QQ:0.5\" --format json");
+    EXPECT_EQ("KK, QQ:0.5", answer["players"][1]["range"]);
+    EXPECT_EQ(12, answer["players"][1]["combos"]);
+    const json aa = JsonOf("allin AA KK --format json");
+    EXPECT_NEAR(0.81946, aa["players"][0]["equity"].get<double>(), 5e-6);
+    const std::string csv = RunCommand("allin AA \"KK, QQ\" --format csv").Out;
+    EXPECT_NE(std::string::npos, csv.find("\n2,\"KK, QQ\",12,")) << csv;
+    // The board and dead cards take combos away.
+    const json removed = JsonOf("allin AA KK --board Ah7c2d --dead Kd --format json");
+    EXPECT_EQ(3, removed["players"][0]["combos"]);
+    EXPECT_EQ(3, removed["players"][1]["combos"]);
+    EXPECT_EQ(946, removed["boards"]) << "C(52 - 3 - 1 - 4, 2)";
+}
+
+TEST(AllinCommand, SampledAnswers)
+{
+    const std::string arguments = "allin \"22+, AK\" random 76s --samples 200000 --seed 5 --format json";
+    const json sampled = JsonOf(arguments);
+    EXPECT_EQ(false, sampled["exact"]);
+    EXPECT_EQ(200000, sampled["samples"]);
+    EXPECT_TRUE(sampled.contains("standard_error"));
+    EXPECT_FALSE(sampled.contains("boards"));
+    EXPECT_EQ(RunCommand(arguments).Out, RunCommand(arguments).Out) << "the same seed, the same answer";
+    EXPECT_NE(RunCommand(arguments).Out,
+              RunCommand("allin \"22+, AK\" random 76s --samples 200000 --seed 6 --format json").Out);
+    const json exact = JsonOf("allin \"22+, AK\" random 76s --board 2c7h9dKs --exact --format json");
+    const json nearby = JsonOf("allin \"22+, AK\" random 76s --board 2c7h9dKs --samples 200000 --format json");
+    double sum = 0.0;
+    for (size_t p = 0; p < 3; ++p)
+    {
+        EXPECT_LE(std::fabs(exact["players"][p]["equity"].get<double>() - nearby["players"][p]["equity"].get<double>()),
+                  4.0 * nearby["standard_error"].get<double>());
+        sum += exact["players"][p]["equity"].get<double>();
+    }
+    EXPECT_NEAR(1.0, sum, 1e-12);
+}
+
+TEST(AllinCommand, ErrorTable)
+{
+    struct Row
+    {
+        const char *Arguments;
+        const char *Says;
+    };
+    const Row rows[] = {
+        {"allin AA KK --board AsKsQs --dead As", "As is given twice"},
+        {"allin AA KK --board AsKsAs", "--board: As is given twice"},
+        {"allin AsKs KK --board As7c2d", "player 1's range is empty"},
+        {"allin AA KK QQ JJ TT 99 88", "at most 6 players"},
+        {"allin AA KK --board As", "a board has 0, 3, 4 or 5 cards, not 1"},
+        {"allin AA KK --board AsKd", "not 2"},
+        {"allin AA KK --board AsKdQh2c3c4c", "not 6"},
+        {"allin AA KX", "range 2: \"KX\" is not a hand"},
+        {"allin \"AA, KK, QQx\" KK", "\"QQx\""},
+        {"allin AA KK --board AsXd7c", "--board: \"Xd7c\" is not a card"},
+        {"allin AA", "at least 2 ranges"},
+        {"allin AsKs AsKh", "card in common"},
+        {"allin AA KK --exact --samples 100", "--exact"},
+        {"allin AA KK --seed 3", "--seed"},
+        {"allin AA KK --samples 0", "--samples"},
+        {"allin AA KK --format xml", "--format"},
+        {"allin random random random --exact", "sample instead"},
+        {"allin AA:2 KK", "from 0 to 1"},
+    };
+    for (const Row &row : rows)
+    {
+        const CommandRun run = RunCommand(row.Arguments);
+        SCOPED_TRACE(std::string(row.Arguments) + "\n" + run.Err);
+        EXPECT_EQ(2, run.Status);
+        EXPECT_EQ("", run.Out);
+        EXPECT_EQ(0u, run.Err.find("ostrel-icm: error: "));
+        EXPECT_EQ(run.Err.size() - 1, run.Err.find('\n')) << "one line";
+        EXPECT_NE(std::string::npos, run.Err.find(row.Says));
+    }
+}
+
+TEST(AllinCommand, HelpShowsExamples)
+{
+    const CommandRun run = RunCommand("allin --help");
+    EXPECT_EQ(0, run.Status);
+    for (const char *text : {"ostrel-icm allin AdAc KhKs", "--board", "--dead", "--exact", "--samples", "--seed"})
+        EXPECT_NE(std::string::npos, run.Out.find(text)) << text << "\n" << run.Out;
+}
+
+} // namespace
