@@ -784,6 +784,22 @@ Status SolveNash(const HandField &field, const FieldEquity &valuation, bool chip
         if (answer.Exploitability < answer.Tolerance)
         {
             answer.Converged = true;
+            // The averages keep a trace of the first rounds' best responses;
+            // the same strategies rounded to pure ones are usually nearer the
+            // equilibrium: taken when they are within the tolerance too.
+            Game::Strategy pure = average;
+            for (auto &node : pure)
+                for (double &f : node)
+                    f = f >= 0.5 ? 1.0 : 0.0;
+            Game::Round rounded;
+            game.Evaluate(pure, draws, perClass, rounded);
+            const double worst = *std::max_element(rounded.Gain.begin(), rounded.Gain.end());
+            if (worst < answer.Tolerance)
+            {
+                average = pure;
+                round = rounded;
+                answer.Exploitability = worst;
+            }
             break;
         }
         if (iteration >= options.MaxIterations)
