@@ -21,6 +21,7 @@
 #endif
 
 #include "field_methods.h"
+#include "nash_ranges.h"
 #include "number_lists.h"
 #include "range.h"
 #include "spot.h"
@@ -550,6 +551,9 @@ CLI::App *AddSpotCommand(CLI::App &app, SpotOptions &options)
                      "SEAT=RANGE: the shover's range, or a later player's range for calling a shove (repeatable)");
     spot->add_option("--overcall", options.Overcalls,
                      "SEAT=RANGE: a later player's range for calling after a shove and a call (repeatable)");
+    options.RangesGiven = spot->add_option("--ranges", options.RangesFrom,
+                                           "nash: the ranges not given, from the table's push-or-fold equilibrium")
+                              ->check(CLI::IsMember({"nash"}));
     options.Given[GivenHand] = spot->add_option("--hand", options.Hand, "One hand, e.g. AhKd: every outcome of it");
     spot->add_option("--color", options.Color, "Colour the grid: auto (on a terminal), always or never")
         ->check(CLI::IsMember({"auto", "always", "never"}))
@@ -587,6 +591,12 @@ Status RunSpotCommand(SpotOptions &options, std::string &text)
     run.Threads = options.Threads;
     MethodLog log;
     const FieldEquity valuation = EquityBy(Method::Automatic, run, log, nullptr);
+    if (options.RangesGiven != nullptr && options.RangesGiven->count() > 0)
+    {
+        status = FillNashRanges(field, valuation, options.ChipEv, options.Threads, question);
+        if (!status.Ok)
+            return status;
+    }
     SpotSolver solver;
     status = solver.Open(field, valuation, options.ChipEv, question);
     if (!status.Ok)
