@@ -117,6 +117,48 @@ TEST(NashCommand, WarnsWhenTheIterationsRunOut)
     EXPECT_GT(answer["exploitability"].get<double>(), 0.000001);
 }
 
+TEST(NashCommand, SpotTakesTheEquilibriumsRanges)
+{
+    // The big blind facing the small blind's shove (the button folded): the
+    // spot with --ranges nash is the spot given the equilibrium's shoving
+    // range, and its best response is the equilibrium's calling range up to
+    // the hands the tolerance leaves nearly indifferent.
+    const std::string table = " --stacks 5000,3000,2000 --chip-ev --button 1 --blinds 100,200 --ante 25";
+    const json nash = json::parse(RunCommand("nash" + table + " --format json").Out, nullptr, false);
+    ASSERT_TRUE(nash.is_object());
+    std::string shove;
+    double calls = -1.0;
+    json frequencies;
+    for (const json &d : nash["decisions"])
+    {
+        if (d["seat"] == 2 && d["action"] == "shove")
+            shove = d["range"].get<std::string>();
+        if (d["seat"] == 3 && d["action"] == "call" && d["versus"] == json::array({2}))
+        {
+            calls = d["share"].get<double>();
+            frequencies = d["frequencies"];
+        }
+    }
+    ASSERT_FALSE(shove.empty());
+    const std::string spot = "spot" + table + " --hero 3 --action call --shover 2 --format json";
+    const CommandRun byNash = RunCommand(spot + " --ranges nash");
+    const CommandRun given = RunCommand(spot + " --range \"2=" + shove + "\"");
+    ASSERT_EQ(0, byNash.Status) << byNash.Err;
+    EXPECT_EQ(given.Out, byNash.Out);
+    const json answer = json::parse(byNash.Out, nullptr, false);
+    EXPECT_NEAR(calls, answer["range_share"].get<double>(), 0.05);
+    // Every hand a quarter of a big blind or more from indifferent is played
+    // as the equilibrium plays it.
+    for (const json &hand : answer["hands"])
+    {
+        const double difference = hand["difference"].get<double>();
+        if (std::fabs(difference) < 50.0)
+            continue;
+        EXPECT_EQ(difference > 0.0, frequencies[hand["hand"].get<std::string>()].get<double>() > 0.5)
+            << hand["hand"] << " " << difference;
+    }
+}
+
 TEST(NashCommand, BadInputIsOneLine)
 {
     struct Row
@@ -140,6 +182,9 @@ TEST(NashCommand, BadInputIsOneLine)
         {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --format csv", "--format"},
         {"nash --stacks 2000,40,1500 --prizes 50,30 --button 1 --blinds 50,100", "seat 2 is all in"},
         {"nash --stacks 2000 --prizes 50,30 --button 1 --blinds 50,100", "two"},
+        {"spot --stacks 2000,40,1500 --prizes 50,30 --button 1 --blinds 50,100 --hero 1 --ranges nash",
+         "--ranges nash: seat 2 is all in"},
+        {"spot --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --hero 1 --ranges icm", "--ranges"},
     };
     for (const Row &row : rows)
     {
