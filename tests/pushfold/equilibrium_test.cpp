@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "equilibrium.h"
+#include "preflop.h"
 #include "spot.h"
 #include "subset_method.h"
 
@@ -33,12 +34,13 @@ ostrel::HandField Table(const Stacks &stacks, size_t button, int64_t sb, int64_t
     return field;
 }
 
-ostrel::NashAnswer Solve(const ostrel::HandField &field, bool chipEv, double tolerance, unsigned threads = 1)
+ostrel::NashAnswer Solve(const ostrel::HandField &field, bool chipEv, double tolerance, unsigned threads = 1,
+                         uint32_t draws = 200)
 {
     ostrel::NashOptions options;
     options.Tolerance = tolerance;
     options.Threads = threads;
-    options.DrawsPerClass = 200;
+    options.DrawsPerClass = draws;
     ostrel::NashAnswer answer;
     const ostrel::Status status = ostrel::SolveNash(field, BySubsets, chipEv, options, answer);
     EXPECT_TRUE(status.Ok) << status.Message;
@@ -154,9 +156,11 @@ TEST(Equilibrium, IcmIsChipEvWhenLinear)
 
 // The spot's EVs of every class against the others' strategies as ranges.
 ostrel::SpotAnswer SpotOf(const ostrel::HandField &field, bool chipEv, size_t hero, ostrel::SpotAction action,
-                          size_t shover, const std::vector<std::pair<size_t, const ostrel::NashDecision *>> &ranges)
+                          size_t shover, const std::vector<std::pair<size_t, const ostrel::NashDecision *>> &ranges,
+                          const ostrel::NashDecision *overcall = nullptr)
 {
     ostrel::SpotQuestion question;
+    question.Sampling.Draws = 30000; // five times the spot's default: a fifth of the variance
     question.Hero = hero;
     question.Action = action;
     question.Shover = shover;
@@ -168,6 +172,13 @@ ostrel::SpotAnswer SpotOf(const ostrel::HandField &field, bool chipEv, size_t he
         for (int c = 0; c < ostrel::cards::ClassCount; ++c)
             ostrel::cards::SetClass(range, c, one.second->Frequency[static_cast<size_t>(c)]);
         question.Ranges[one.first] = range;
+    }
+    if (overcall != nullptr)
+    {
+        ostrel::cards::Range range;
+        for (int c = 0; c < ostrel::cards::ClassCount; ++c)
+            ostrel::cards::SetClass(range, c, overcall->Frequency[static_cast<size_t>(c)]);
+        question.Overcalls[overcall->Seat] = range;
     }
     ostrel::SpotSolver solver;
     ostrel::Status status = solver.Open(field, BySubsets, chipEv, question);
@@ -239,6 +250,93 @@ TEST(Equilibrium, HeadsUpExploitabilityByTheSpot)
         }
         EXPECT_NEAR(sbValue, answer.EvEquilibrium[0], 1e-9 * scale);
     }
+}
+
+// A best response's gain from the spot's EVs: `reach` is the chance the
+// decision is reached at all, and facing a shove a class's chance to be
+// there is its combos with card removal times the shoving range's weight.
+// `error` gets the gain's error bound from the spot's draws: five standard
+// errors of each class's EV, weighted alike.
+double SpotGain(const ostrel::SpotAnswer &spot, const std::array<double, ostrel::cards::ClassCount> &played,
+                double reach, double shoveWeight, double &error)
+{
+    double gain = 0.0;
+    error = 0.0;
+    for (size_t c = 0; c < ostrel::cards::ClassCount; ++c)
+    {
+        const ostrel::SpotClass &one = spot.Classes[c];
+        if (!std::isfinite(one.EvPlay))
+            continue;
+        const double chance = shoveWeight > 0.0 ? one.Combos * shoveWeight / (1326.0 * 1326.0) : one.Combos / 1326.0;
+        const double f = played[c];
+        gain += reach * chance * (std::max(one.EvPlay, one.EvFold) - (f * one.EvPlay + (1.0 - f) * one.EvFold));
+        error += reach * chance * 5.0 * one.Error;
+    }
+    return gain;
+}
+
+TEST(Equilibrium, ThreeHandedChipEvGainsByTheSpot)
+{
+    // Chip EV, three players: every decision but the overcall is a spot
+    // (folding first in is worth one's own chips in both models). The
+    // spot's best responses against the returned strategies gain no more
+    // than the tolerance, up to the three-way draws' error of either. The
+    // big blind facing the button's shove after the small blind folded sees
+    // the button's range weighted by that fold: P(fold | button's class)
+    // from the preflop table's pair counts.
+    const ostrel::HandField field = Table({5000, 3000, 2000}, 0, 100, 200);
+    const ostrel::NashAnswer answer = Solve(field, true, 0.0, 2, ostrel::NashOptions().DrawsPerClass);
+    ASSERT_TRUE(answer.Converged);
+    const auto &d = answer.Decisions;
+    ASSERT_EQ(6u, d.size());
+    auto weight = [](const std::array<double, ostrel::cards::ClassCount> &f) {
+        double total = 0.0;
+        for (int c = 0; c < ostrel::cards::ClassCount; ++c)
+            total += f[static_cast<size_t>(c)] * ostrel::cards::ComboCountOfClass(c);
+        return total;
+    };
+    // The button's shoves that the small blind folds to.
+    ostrel::NashDecision folded = d[0];
+    for (int a = 0; a < ostrel::cards::ClassCount; ++a)
+    {
+        double calls = 0.0;
+        for (int b = 0; b < ostrel::cards::ClassCount; ++b)
+        {
+            const ostrel::cards::MatchupCounts m = ostrel::cards::ClassVsClass(a, b);
+            calls += static_cast<double>(m.Showdowns / ostrel::cards::PreflopBoards) /
+                     (ostrel::cards::ComboCountOfClass(a) * 1225.0) * d[2].Frequency[static_cast<size_t>(b)];
+        }
+        folded.Frequency[static_cast<size_t>(a)] *= 1.0 - calls;
+    }
+    const double buttonFolds = 1.0 - d[0].Share;
+    const ostrel::SpotAnswer button =
+        SpotOf(field, true, 0, ostrel::SpotAction::FirstIn, ostrel::NoSeat, {{1, &d[2]}, {2, &d[3]}}, &d[5]);
+    const ostrel::SpotAnswer small = SpotOf(field, true, 1, ostrel::SpotAction::FirstIn, ostrel::NoSeat, {{2, &d[4]}});
+    const ostrel::SpotAnswer smallCalls =
+        SpotOf(field, true, 1, ostrel::SpotAction::Call, 0, {{0, &d[0]}, {2, &d[3]}}, &d[5]);
+    const ostrel::SpotAnswer bigCallsButton = SpotOf(field, true, 2, ostrel::SpotAction::Call, 0, {{0, &folded}});
+    const ostrel::SpotAnswer bigCallsSmall = SpotOf(field, true, 2, ostrel::SpotAction::Call, 1, {{1, &d[1]}});
+    double errors[5] = {};
+    const double gains[] = {
+        SpotGain(button, d[0].Frequency, 1.0, 0.0, errors[0]),
+        SpotGain(small, d[1].Frequency, buttonFolds, 0.0, errors[1]),
+        SpotGain(smallCalls, d[2].Frequency, 1.0, weight(d[0].Frequency), errors[2]),
+        SpotGain(bigCallsButton, d[3].Frequency, 1.0, weight(folded.Frequency), errors[3]),
+        SpotGain(bigCallsSmall, d[4].Frequency, buttonFolds, weight(d[1].Frequency), errors[4]),
+    };
+    EXPECT_EQ(0.0, errors[1] + errors[3] + errors[4]); // heads-up: exact
+    const size_t owner[] = {0, 1, 1, 2, 2};
+    double bySeat[3] = {0.0, 0.0, 0.0}, errorBySeat[3] = {0.0, 0.0, 0.0};
+    for (size_t i = 0; i < 5; ++i)
+    {
+        const double error = errors[i] + answer.DrawError;
+        EXPECT_LT(gains[i], answer.Tolerance + error) << "decision " << i;
+        bySeat[owner[i]] += gains[i];
+        errorBySeat[owner[i]] += error;
+    }
+    // A seat's gains in these decisions are part of his gain in all.
+    for (size_t seat = 0; seat < 3; ++seat)
+        EXPECT_LT(bySeat[seat], answer.Gain[seat] + errorBySeat[seat] + 1e-9) << "seat " << seat + 1;
 }
 
 TEST(Equilibrium, ThreeHandedGainsBelowToleranceAndThreadsAgree)
