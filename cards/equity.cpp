@@ -179,11 +179,6 @@ void CountDeal(const Table &table, const LiveCombo *const *held, double weight, 
         used |= held[p]->Mask;
         hands[p] = table.Board.Plus(held[p]->High).Plus(held[p]->Low);
     }
-    Card deck[CardCount];
-    int deckSize = 0;
-    for (int card = 0; card < CardCount; ++card)
-        if ((used & MaskOf(static_cast<Card>(card))) == 0)
-            deck[deckSize++] = static_cast<Card>(card);
     DealCounts counts;
     const size_t players = static_cast<size_t>(table.Players);
     if (table.PotShares)
@@ -196,7 +191,14 @@ void CountDeal(const Table &table, const LiveCombo *const *held, double weight, 
         Showdown(table, values, counts);
     }
     else
+    {
+        Card deck[CardCount];
+        int deckSize = 0;
+        for (int card = 0; card < CardCount; ++card)
+            if ((used & MaskOf(static_cast<Card>(card))) == 0)
+                deck[deckSize++] = static_cast<Card>(card);
         EnumerateBoards(table, deck, deckSize, 0, table.Missing, hands, counts);
+    }
     totals.Weight += weight;
     totals.Deals += 1;
     for (int p = 0; p < table.Players; ++p)
@@ -417,13 +419,15 @@ Status Sample(const Table &table, uint64_t samples, uint64_t seed, EquityResult 
     return Status();
 }
 
-void Enumerate(const Table &table, EquityResult &result)
+Status Enumerate(const Table &table, EquityResult &result)
 {
     const size_t players = static_cast<size_t>(table.Players);
     Totals totals;
     totals.PotShares.assign(table.PotShares ? players << players : 0, 0.0);
     const LiveCombo *held[MaxPlayers] = {};
     EnumerateDeals(table, 0, table.Known, 1.0, held, totals);
+    if (!(totals.Weight > 0.0))
+        return Failure("every deal of these ranges gives two players a card in common");
     const int deck = CardCount - CountCards(table.Known) - 2 * table.Players;
     result.Exact = true;
     result.Boards = Choose(deck, table.Missing);
@@ -439,6 +443,7 @@ void Enumerate(const Table &table, EquityResult &result)
     }
     for (size_t i = 0; i < totals.PotShares.size(); ++i)
         result.PotShare[i] = totals.PotShares[i] / (scale * static_cast<double>(ShareUnit));
+    return Status();
 }
 
 // Heads-up preflop without dead cards: the class table.
@@ -547,8 +552,7 @@ Status AllInEquity(const EquityRequest &request, EquityResult &result)
                            "; sample instead");
         return Sample(table, request.Samples, request.Seed, result);
     }
-    Enumerate(table, result);
-    return Status();
+    return Enumerate(table, result);
 }
 
 } // namespace cards

@@ -7,7 +7,7 @@
  * The rank part is a walk through a table of rank multisets (one lookup a
  * card, the order of the cards not mattering) and flushes a lookup by the
  * suit's rank bits, so a board enumeration adds one card at a time (Hand).
- * The tables (about 1.5 MB) are built once, on first use, thread-safely, and
+ * The tables (about 2 MB) are built once, on first use, thread-safely, and
  * never change.
  */
 #ifndef OSTREL_CARDS_EVALUATOR_H

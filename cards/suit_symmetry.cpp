@@ -90,6 +90,11 @@ int PermuteCombo(int combo, int permutation)
     return Symmetry().Image[permutation][combo];
 }
 
+const uint16_t *PermutationImages(int permutation)
+{
+    return Symmetry().Image[permutation];
+}
+
 int CanonicalCombo(int handClass)
 {
     return Symmetry().Canonical[handClass];

@@ -8,6 +8,8 @@
 #ifndef OSTREL_CARDS_SUIT_SYMMETRY_H
 #define OSTREL_CARDS_SUIT_SYMMETRY_H
 
+#include <cstdint>
+
 #include "hand_class.h"
 
 namespace ostrel
@@ -20,6 +22,8 @@ constexpr int SuitPermutationCount = 24;
 // Permutation p (0..23) sends suit s to SuitPermutation(p, s).
 int SuitPermutation(int permutation, int suit);
 int PermuteCombo(int combo, int permutation);
+// Every combo's image under one permutation: PermutationImages(p)[combo].
+const uint16_t *PermutationImages(int permutation);
 // The lowest-numbered combo of a class.
 int CanonicalCombo(int handClass);
 // A permutation that sends `combo` to its class's canonical combo.

@@ -124,14 +124,14 @@ std::string Json(const AllinReport &report)
 
 CLI::App *AddAllinCommand(CLI::App &app, AllinOptions &options)
 {
-    CLI::App *command = app.add_subcommand(
-        "allin", "All-in equity of 2 to 6 hands or ranges, with an optional board and dead cards\n\n"
-                 "Examples:\n"
-                 "  ostrel-icm allin AdAc KhKs\n"
-                 "  ostrel-icm allin AA KK\n"
-                 "  ostrel-icm allin \"22+, A2s+, KTs+, AJo+\" 15% --format json\n"
-                 "  ostrel-icm allin AhKh QQ+ JTs --board Qs9h2c --dead 3d\n"
-                 "  ostrel-icm allin random random random --samples 1000000 --seed 7\n");
+    CLI::App *command =
+        app.add_subcommand("allin", "All-in equity of 2 to 6 hands or ranges, with an optional board and dead cards");
+    command->footer("Examples:\n"
+                    "  ostrel-icm allin AdAc KhKs\n"
+                    "  ostrel-icm allin AA KK\n"
+                    "  ostrel-icm allin \"22+, A2s+, KTs+, AJo+\" 15% --format json\n"
+                    "  ostrel-icm allin AhKh QQ+ JTs --board Qs9h2c --dead 3d\n"
+                    "  ostrel-icm allin random random random --samples 1000000 --seed 7\n");
     command->add_option("ranges", options.Ranges,
                         "Each player's hand or range, e.g. AdAc, TT+, \"AKs, AQo:0.5\", random, 15%")
         ->required();

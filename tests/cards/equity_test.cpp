@@ -146,6 +146,7 @@ const CaseRow Cases[] = {
     {{"AhKh", "TT+", "A5s-A2s", "KQo"}, "Th9c2h3d", ""},
     {{"KK+:0.75, AQs", "JJ-88", "AK"}, "2c7d9h5s", "Qc"},
     {{"AhKh", "QsQd"}, "", "2c3c4c5c6c7c8c9c2d3d4d5d6d7d8d9d2h3h4h5h6h7h8h9h2s3s4s5s"},
+    {{"AA, KK, 98s", "QQ, AK:0.4", "22+, A2s+, KTo+"}, "Ah7c2d9s3h", ""},
 };
 
 TEST(Equity, RangesAgreeWithAnEnumerationByCombos)

@@ -92,8 +92,8 @@ TEST(PreflopTable, PublishedMatchups)
     }
 }
 
-// wins(a, b) = losses(b, a), ties alike; the class table is the sum of the
-// combo table; showdowns are the pairs without a shared card times the boards.
+// wins(a, b) = losses(b, a), ties alike; the class table and the class
+// against a combo are sums of the combo table; showdowns are the pairs without a shared card times the boards.
 TEST(PreflopTable, SymmetriesAndTotals)
 {
     uint64_t showdowns = 0;
@@ -120,6 +120,21 @@ TEST(PreflopTable, SymmetriesAndTotals)
                     sum.Ties += one.Ties;
                     pairs += (ComboMask(heroes[i]) & ComboMask(villains[j])) == 0;
                 }
+            for (int v = b; v < ComboCount; v += 97)
+            {
+                MatchupCounts column;
+                for (int i = 0; i < heroCount; ++i)
+                {
+                    const MatchupCounts one = ComboVsCombo(heroes[i], v);
+                    column.Wins += one.Wins;
+                    column.Ties += one.Ties;
+                    column.Showdowns += one.Showdowns;
+                }
+                const MatchupCounts classVsCombo = ClassVsCombo(a, v);
+                EXPECT_EQ(column.Wins, classVsCombo.Wins);
+                EXPECT_EQ(column.Ties, classVsCombo.Ties);
+                EXPECT_EQ(column.Showdowns, classVsCombo.Showdowns);
+            }
             EXPECT_EQ(sum.Wins, ab.Wins);
             EXPECT_EQ(sum.Ties, ab.Ties);
             EXPECT_EQ(pairs * PreflopBoards, ab.Showdowns);
