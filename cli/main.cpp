@@ -17,8 +17,9 @@
 #include <io.h>
 #endif
 
-#include "arguments.h"
 #include "allin_command.h"
+#include "arguments.h"
+#include "nash_command.h"
 #include "spot_command.h"
 #include "command_input.h"
 #include "equal_stacks_bust_paid.h"
@@ -474,7 +475,7 @@ int RunBubbleCommand(Options &options)
                   RemarksOf(options, input.Prizes, SecondsSince(start)));
 }
 
-const std::vector<std::string> CommandNames = {"equity", "finish", "deal", "bubble", "allin", "spot"};
+const std::vector<std::string> CommandNames = {"equity", "finish", "deal", "bubble", "allin", "spot", "nash"};
 
 const char *const Summary =
     "Tournament equity under the chip-proportional finishing-order model.\n\n"
@@ -487,6 +488,7 @@ const char *const Summary =
     "  ostrel-icm allin AdAc KhKs\n"
     "  ostrel-icm spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 --hero 2 "
     "--range 3=QQ+,AK\n"
+    "  ostrel-icm nash --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200\n"
     "  ostrel-icm help equity\n";
 
 int Run(int argc, char **argv)
@@ -535,8 +537,10 @@ int Run(int argc, char **argv)
     CLI::App *allin = ostrel::AddAllinCommand(app, allinOptions);
     ostrel::SpotOptions spotOptions;
     CLI::App *spot = ostrel::AddSpotCommand(app, spotOptions);
-    CLI::App *const everyCommand[] = {commands[0], commands[1], commands[2], commands[3], allin, spot};
-    for (CLI::App *command : {allin, spot})
+    ostrel::NashCommandOptions nashOptions;
+    CLI::App *nash = ostrel::AddNashCommand(app, nashOptions);
+    CLI::App *const everyCommand[] = {commands[0], commands[1], commands[2], commands[3], allin, spot, nash};
+    for (CLI::App *command : {allin, spot, nash})
     {
         command->group("Commands");
         command->set_help_flag("-h,--help", "Print this help and exit");
@@ -546,7 +550,7 @@ int Run(int argc, char **argv)
     if (arguments.empty())
     {
         std::fputs(app.help().c_str(), stderr);
-        return Fail("no command given: ostrel-icm equity, finish, deal, bubble, allin or spot (ostrel-icm help "
+        return Fail("no command given: ostrel-icm equity, finish, deal, bubble, allin, spot or nash (ostrel-icm help "
                     "COMMAND tells more)");
     }
     const std::string first = arguments[0];
@@ -561,11 +565,11 @@ int Run(int argc, char **argv)
     {
         if (named.size() > 1 && named[0] == '-')
             return Fail(
-                "give a command before the options: ostrel-icm equity, finish, deal, bubble, allin or spot, then " +
+                "give a command before the options: ostrel-icm equity, finish, deal, bubble, allin, spot or nash, then " +
                 named);
         const std::string nearest = ostrel::NearestName(named, CommandNames);
         return Fail("unknown command " + ostrel::Quoted(named) + " (" +
-                    (nearest.empty() ? std::string("commands: equity, finish, deal, bubble, allin, spot")
+                    (nearest.empty() ? std::string("commands: equity, finish, deal, bubble, allin, spot, nash")
                                      : "did you mean " + nearest + "?") +
                     ")");
     }
@@ -607,6 +611,14 @@ int Run(int argc, char **argv)
     {
         std::string answer;
         const ostrel::Status status = ostrel::RunSpotCommand(spotOptions, answer);
+        return status.Ok ? Answer(answer) : Fail(status.Message);
+    }
+    if (index == 6)
+    {
+        std::string answer, warning;
+        const ostrel::Status status = ostrel::RunNashCommand(nashOptions, answer, warning);
+        if (status.Ok && !warning.empty())
+            std::fputs(warning.c_str(), stderr);
         return status.Ok ? Answer(answer) : Fail(status.Message);
     }
     return RunBubbleCommand(options[3]);

@@ -22,6 +22,7 @@
 
 #include "arguments.h"
 #include "field_methods.h"
+#include "nash_ranges.h"
 #include "number_lists.h"
 #include "range.h"
 #include "spot.h"
@@ -574,6 +575,9 @@ CLI::App *AddSpotCommand(CLI::App &app, SpotOptions &options)
     spot->add_option("--overcall", options.Overcalls,
                      "A later player's range for calling after a shove and a call (repeatable)")
         ->option_text("SEAT=RANGE");
+    options.RangesGiven = spot->add_option("--ranges", options.RangesFrom,
+                                           "nash: the ranges not given, from the table's push-or-fold equilibrium")
+                              ->option_text("NAME");
     options.Given[GivenHand] = spot->add_option("--hand", options.Hand, "One hand, e.g. AhKd: every outcome of it")->option_text("CARDS");
     spot->add_option("--color", options.Color, "Colour the grid: auto (on a terminal; the default), always or never")
         ->option_text("WHEN");
@@ -592,6 +596,12 @@ Status RunSpotCommand(SpotOptions &options, std::string &text)
           {"--format", options.Format, {"table", "csv", "json"}}})
     {
         const std::string problem = CheckChoice(option, value, choices);
+        if (!problem.empty())
+            return Failure(problem);
+    }
+    if (options.RangesGiven != nullptr && options.RangesGiven->count() > 0)
+    {
+        const std::string problem = CheckChoice("--ranges", options.RangesFrom, {"nash"});
         if (!problem.empty())
             return Failure(problem);
     }
@@ -620,6 +630,12 @@ Status RunSpotCommand(SpotOptions &options, std::string &text)
     run.Threads = options.Threads;
     MethodLog log;
     const FieldEquity valuation = EquityBy(Method::Automatic, run, log, nullptr);
+    if (options.RangesGiven != nullptr && options.RangesGiven->count() > 0)
+    {
+        status = FillNashRanges(field, valuation, options.ChipEv, options.Threads, question);
+        if (!status.Ok)
+            return status;
+    }
     SpotSolver solver;
     status = solver.Open(field, valuation, options.ChipEv, question);
     if (!status.Ok)

@@ -31,6 +31,8 @@ struct SpotOptions
     std::string Format = "table";
     unsigned Threads = 1;
     CLI::Option *Given[13] = {};
+    std::string RangesFrom; // "nash": the others' ranges from the equilibrium
+    CLI::Option *RangesGiven = nullptr;
 };
 
 CLI::App *AddSpotCommand(CLI::App &app, SpotOptions &options);

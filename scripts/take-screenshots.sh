@@ -10,6 +10,11 @@ prefix="$here/build/windows/wineprefix"
 runner="$here/cmake/run-under-wine.sh"
 images="$here/docs/images"
 mkdir -p "$images"
+
+# The push-or-fold equilibrium's grids, drawn by the command itself (native
+# build): three players, a second or so.
+"$here/build/native/ostrel-icm" nash --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 \
+    --ante 25 --threads 1 --format svg >"$images/nash-three-players.svg"
 folder=$(mktemp -d)
 cp "$here/build/windows/ostrel.exe" "$folder/"
 ostrel_start_display

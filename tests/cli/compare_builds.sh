@@ -58,6 +58,14 @@ spot --stacks 5000,3000,2000,4000 --prizes 50,30,20 --button 4 --blinds 100,200 
 spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 --ante 25 --hero 3 --action call --shover 2 --range 2=22+,A2+,K9+ --hand AhKd --format json
 spot --stacks 9000,4000,2500,7000,3000,1200 --others 3000,4100,2200,900,6000,1500,2500,3500,1800,2700,5200,1300,4400,3900 --prizes 30,20,14,10,8,6 --button 6 --blinds 200,400 --bb-ante 400 --hero 4 --action call --shover 3 --range 3=22+,A2+,K8+ --range 5=TT+,AJ+ --range 6=99+ --range 1=88+,AT+ --range 2=55+,A8+ --overcall 5=KK+ --overcall 6=QQ+ --overcall 1=QQ+ --overcall 2=JJ+,AK --format csv
 allin AhKh,AsKs:0.5,QQ,JcTc AdKc:0.3,AcKc,7h6h,TT --format json
+allin AhKh,AsKs:0.5,QQ,JcTc AdKc:0.3,AcKc,7h6h,TT --format json
+spot --stacks 5000,3000,2000,4000 --prizes 50,30,20 --button 4 --blinds 100,200 --ante 25 --hero 4 --range 1=TT+,AQ+ --range 2=99+,AJ+ --overcall 2=QQ+ --format json
+spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 --ante 25 --hero 3 --action call --shover 2 --range 2=22+,A2+,K9+ --hand AhKd --format json
+spot --stacks 9000,4000,2500,7000,3000,1200 --others 3000,4100,2200,900,6000,1500,2500,3500,1800,2700,5200,1300,4400,3900 --prizes 30,20,14,10,8,6 --button 6 --blinds 200,400 --bb-ante 400 --hero 4 --action call --shover 3 --range 3=22+,A2+,K8+ --range 5=TT+,AJ+ --range 6=99+ --range 1=88+,AT+ --range 2=55+,A8+ --overcall 5=KK+ --overcall 6=QQ+ --overcall 1=QQ+ --overcall 2=JJ+,AK --format csv
+nash --stacks 1000,1000 --chip-ev --button 1 --blinds 50,100 --format json
+nash --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 --ante 25 --threads 2 --format json
+nash --stacks 9000,4000,2500,7000,3000,1200 --prizes 50,30,20 --button 1 --blinds 100,200 --ante 25 --format svg
+spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 --ante 25 --hero 2 --action call --shover 1 --ranges nash --format json
 TABLE
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

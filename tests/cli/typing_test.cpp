@@ -179,10 +179,10 @@ TEST(Typing, ParserMessagesInTheCommandsVoice)
          E + "--split: \"chips\" is not one of icm, chip or even (did you mean chip?)", ""},
         {"equty --stacks 5,3", 2, E + "unknown command \"equty\" (did you mean equity?)", ""},
         {"--stacks 5,3", 2,
-         E + "give a command before the options: ostrel-icm equity, finish, deal, bubble, allin or spot, then "
+         E + "give a command before the options: ostrel-icm equity, finish, deal, bubble, allin, spot or nash, then "
              "--stacks",
          ""},
-        {"help nothing", 2, E + "unknown command \"nothing\" (commands: equity, finish, deal, bubble, allin, spot)", ""},
+        {"help nothing", 2, E + "unknown command \"nothing\" (commands: equity, finish, deal, bubble, allin, spot, nash)", ""},
         {"allin AA KK --format xml", 2, E + "--format: \"xml\" is not one of table, csv or json", ""},
         {"allin AA KK --samples 1e5", 2,
          E + "--samples 1e5: not a whole number (a number of showdowns from 1 to 10000000000)", ""},

@@ -1,0 +1,132 @@
+/*
+ * The push-or-fold equilibrium at the default tolerance: the whole
+ * ostrel-icm nash process (start to exit, one thread and two), and the
+ * solver in process with the three-way draws at a quarter of the default
+ * beside the default. Each figure reports the iterations, the
+ * exploitability reached and the draws' error, from the same solve in
+ * process (the command prints the same numbers).
+ */
+#include <benchmark/benchmark.h>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <string>
+#include <vector>
+
+#include "equilibrium.h"
+#include "field_methods.h"
+#include "number_lists.h"
+
+extern char **environ;
+
+namespace
+{
+
+struct Table
+{
+    std::vector<int64_t> Stacks;
+    std::vector<double> Prizes;
+    int64_t SmallBlind, BigBlind, Ante;
+};
+
+const Table Tables[] = {
+    {{3000, 2000}, {65, 35}, 100, 200, 0},
+    {{5000, 3000, 2000}, {50, 30, 20}, 100, 200, 25},
+    {{9000, 4000, 2500, 7000, 3000, 1200}, {50, 30, 20}, 100, 200, 25},
+    {{9000, 4000, 2500, 7000, 3000, 1200, 6000, 5000, 800, 4400}, {30, 20, 14, 10, 8, 6, 5, 4, 3}, 200, 400, 50},
+};
+
+ostrel::HandField FieldOf(const Table &table)
+{
+    ostrel::HandField field;
+    field.Table.Stacks = table.Stacks;
+    field.Table.Button = 0;
+    field.Table.SmallBlind = table.SmallBlind;
+    field.Table.BigBlind = table.BigBlind;
+    field.Table.Ante = table.Ante;
+    field.Prizes = table.Prizes;
+    return field;
+}
+
+void Report(benchmark::State &state, const ostrel::HandField &field, uint32_t draws)
+{
+    ostrel::RunOptions run;
+    ostrel::MethodLog log;
+    const ostrel::FieldEquity valuation = ostrel::EquityBy(ostrel::Method::Automatic, run, log, nullptr);
+    ostrel::NashOptions options;
+    options.DrawsPerClass = draws;
+    ostrel::NashAnswer answer;
+    if (!ostrel::SolveNash(field, valuation, false, options, answer).Ok)
+        state.SkipWithError("refused");
+    state.counters["iterations"] = static_cast<double>(answer.Iterations);
+    state.counters["exploitability"] = answer.Exploitability;
+    state.counters["tolerance"] = answer.Tolerance;
+    state.counters["draw_error"] = answer.DrawError;
+}
+
+void Process(benchmark::State &state, size_t which, int threads)
+{
+    const Table &table = Tables[which];
+    std::string stacks, prizes;
+    for (int64_t s : table.Stacks)
+        stacks += (stacks.empty() ? "" : ",") + std::to_string(s);
+    for (double p : table.Prizes)
+        prizes += (prizes.empty() ? "" : ",") + ostrel::ShortestText(p);
+    std::vector<std::string> arguments = {OSTREL_ICM_PATH, "nash", "--stacks", stacks, "--prizes", prizes,
+                                          "--button", "1", "--blinds",
+                                          std::to_string(table.SmallBlind) + "," + std::to_string(table.BigBlind),
+                                          "--ante", std::to_string(table.Ante), "--threads", std::to_string(threads),
+                                          "--format", "json"};
+    std::vector<char *> argv;
+    for (std::string &argument : arguments)
+        argv.push_back(&argument[0]);
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", 1 /* O_WRONLY */, 0);
+    for (auto _ : state)
+    {
+        pid_t child = 0;
+        int status = 0;
+        if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0 ||
+            waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        {
+            state.SkipWithError("ostrel-icm did not run");
+            break;
+        }
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    Report(state, FieldOf(table), ostrel::NashOptions().DrawsPerClass);
+}
+
+void InProcess(benchmark::State &state, size_t which, uint32_t draws)
+{
+    const ostrel::HandField field = FieldOf(Tables[which]);
+    ostrel::RunOptions run;
+    ostrel::MethodLog log;
+    const ostrel::FieldEquity valuation = ostrel::EquityBy(ostrel::Method::Automatic, run, log, nullptr);
+    for (auto _ : state)
+    {
+        ostrel::NashOptions options;
+        options.DrawsPerClass = draws;
+        ostrel::NashAnswer answer;
+        if (!ostrel::SolveNash(field, valuation, false, options, answer).Ok)
+            state.SkipWithError("refused");
+    }
+    Report(state, field, draws);
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(Process, heads_up_1_thread, 0, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Process, three_players_1_thread, 1, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Process, six_players_1_thread, 2, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Process, ten_players_1_thread, 3, 1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK_CAPTURE(Process, six_players_2_threads, 2, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Process, ten_players_2_threads, 3, 2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+// Draws: a quarter of the default beside the default (error against time).
+BENCHMARK_CAPTURE(InProcess, six_players_600_draws, 2, 600)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(InProcess, six_players_2400_draws, 2, 2400)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,106 @@
+/*
+ * The push-or-fold equilibrium of a table: for every seat and every decision
+ * it can face (shove first in; call a shove from an earlier seat; overcall a
+ * shove and a call), a frequency for each of the 169 starting-hand classes,
+ * such that no player gains more than the tolerance by changing his own.
+ *
+ * The game is the spot's: a pot holds at most three players, side pots
+ * follow the stacks, each outcome is valued by the outcome book (money by
+ * the caller's valuation, or chips). Card removal: a player in the pot
+ * removes his cards from the hands of those who come later in it, a player
+ * who folded removes nothing. Heads-up pots are exact (the preflop table's
+ * class counts); three-way pots are averaged over a fixed set of drawn
+ * showdowns (DrawsPerClass for each class of the player whose EV is
+ * computed, the other two hands uniform over the cards left), so the same
+ * input always gives the same numbers, and the answer states how far a
+ * second, independent set of draws moves the values.
+ *
+ * Solved by fictitious play: each round every decision takes its best
+ * response to the others' average strategies, and the averages move toward
+ * it. The best responses of a round also measure the exploitability of the
+ * averages (the most one player gains by his best response), which is what
+ * stops the run.
+ */
+#ifndef OSTREL_PUSHFOLD_EQUILIBRIUM_H
+#define OSTREL_PUSHFOLD_EQUILIBRIUM_H
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "hand_class.h"
+#include "outcomes.h"
+
+namespace ostrel
+{
+
+enum class NashAction
+{
+    Shove,
+    Call,
+    Overcall,
+};
+
+// One decision: Seat acts with Action against Versus (table seats, the
+// shover first, then the caller). Frequency[class] in [0, 1]; Share is the
+// share of the 1,326 combos played.
+struct NashDecision
+{
+    size_t Seat = NoSeat;
+    NashAction Action = NashAction::Shove;
+    std::vector<size_t> Versus;
+    std::array<double, cards::ClassCount> Frequency{};
+    double Share = 0.0;
+};
+
+struct NashOptions
+{
+    double Tolerance = 0.0; // in the valuation's unit; 0: 0.01 % of the pool, or 0.01 big blind with chip EV
+    uint64_t MaxIterations = 100000;
+    unsigned Threads = 1;         // results identical for any count
+    uint32_t DrawsPerClass = 2400; // three-way showdowns per class of the player valued
+    uint64_t Seed = 1;
+    // Called after each round with the rounds so far and the exploitability.
+    void (*Progress)(void *context, uint64_t iterations, double exploitability) = nullptr;
+    void *ProgressContext = nullptr;
+};
+
+struct NashAnswer
+{
+    std::vector<size_t> Order; // seats in play, in the order they act
+    std::vector<NashDecision> Decisions;
+    // By table seat, in the valuation's unit.
+    std::vector<double> EvBefore, EvEquilibrium, Gain;
+    double Exploitability = 0.0; // the largest Gain
+    double Tolerance = 0.0;
+    double Pool = 0.0; // the prize pool, or the chips in play with chip EV
+    uint64_t Iterations = 0;
+    bool Converged = false;
+    uint64_t Draws = 0;        // three-way showdowns in the fixed set (0: every pot heads-up, all exact)
+    double DrawError = 0.0;    // largest change of an equilibrium EV or a gain on an independent set of draws
+};
+
+/*
+ * Solves the table. Refuses what the outcome book refuses, a table where a
+ * player is all in from his blind or ante (he has no decision), a negative
+ * tolerance and zero iterations.
+ * Cost per round: heads-up pots 169^2 per pot; three-way pots, for each
+ * shove and call, the draws (169 * DrawsPerClass) times the later players,
+ * squared. Memory: the draws (16 bytes each) and 169 * 13 doubles per
+ * possible three-way pot.
+ */
+Status SolveNash(const HandField &field, const FieldEquity &valuation, bool chipEv, const NashOptions &options,
+                 NashAnswer &answer);
+
+/*
+ * The gains of each seat's best response (by table seat) and the values of
+ * the seats against `decisions` (the strategies of every decision of the
+ * table, as SolveNash returns them), on the same draws as SolveNash with
+ * the same options.
+ */
+Status NashGains(const HandField &field, const FieldEquity &valuation, bool chipEv, const NashOptions &options,
+                 const std::vector<NashDecision> &decisions, std::vector<double> &gain, std::vector<double> &ev);
+
+} // namespace ostrel
+
+#endif

@@ -1,0 +1,475 @@
+/*
+ * One round of the equilibrium: best responses and gains against averages.
+ *
+ * Contract: see equilibrium.h. Positions 0..N-1 are the seats in play in
+ * the order they act (the big blind last). A round evaluates every decision
+ * against the current averages: per pot (shover p, caller q) one pass over
+ * the heads-up class pairs (exact) and, when later players may overcall, one
+ * pass over the fixed draws; then each decision's EV of playing and folding
+ * per class, the best responses, and each player's gain. Pots are
+ * independent, so threads take whole pots and each pot's sums run in one
+ * fixed order: the bytes do not depend on the thread count.
+ *
+ * Accuracy: heads-up pots exact; three-way pots are sample means over the
+ * fixed draws (the error is measured on a second set, see SolveNash).
+ * Cost per round: O(N^2 * 169^2) for the heads-up pairs, plus
+ * O(N^2 * 169 * DrawsPerClass * N^2) for the draws when N >= 3.
+ */
+#include "equilibrium_game.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <thread>
+
+namespace ostrel
+{
+namespace equilibrium_detail
+{
+namespace
+{
+
+constexpr double LiveAfterFour = 1128.0; // C(48, 2)
+
+} // namespace
+
+Status Game::Open(const HandField &field, const FieldEquity &valuation, bool chipEv, const NashOptions &options)
+{
+    Status status = Money.Open(field, chipEv ? ChipValuation() : valuation, !chipEv);
+    if (!status.Ok)
+        return status;
+    const Posting &post = Money.Posted();
+    SeatOf = post.Order;
+    N = SeatOf.size();
+    Threads = std::max(1u, options.Threads);
+    for (size_t seat : SeatOf)
+        if (post.Behind[seat] == 0)
+            return Failure("seat " + std::to_string(seat + 1) +
+                           " is all in from the blinds or the ante: the equilibrium takes tables where every player "
+                           "has chips behind");
+    Tables = MakeTables();
+    const size_t none = static_cast<size_t>(-1);
+    CallIndex.assign(N * N, none);
+    OverIndex.assign(N * N * N, none);
+    for (size_t p = 0; p + 1 < N; ++p)
+        List.push_back({NashAction::Shove, p, none, none, p});
+    for (size_t p = 0; p < N; ++p)
+        for (size_t q = p + 1; q < N; ++q)
+        {
+            CallIndex[p * N + q] = List.size();
+            List.push_back({NashAction::Call, p, q, none, q});
+        }
+    for (size_t p = 0; p < N; ++p)
+        for (size_t q = p + 1; q < N; ++q)
+            for (size_t r = q + 1; r < N; ++r)
+            {
+                OverIndex[(p * N + q) * N + r] = List.size();
+                List.push_back({NashAction::Overcall, p, q, r, r});
+            }
+    auto valued = [&](const Showdown &pot, double *into) {
+        const double *values = nullptr;
+        const Status s = Money.Values(pot, values);
+        if (s.Ok)
+            for (size_t x = 0; x < N; ++x)
+                into[x] = values[SeatOf[x]];
+        return s;
+    };
+    Walk.assign(N, 0.0);
+    Steal.assign(N * N, 0.0);
+    Two.assign(N * N * 3 * N, 0.0);
+    Three.assign(N * N * N * 13 * N, 0.0);
+    Showdown one;
+    one.Count = 1;
+    one.Seats[0] = SeatOf[N - 1];
+    status = valued(one, Walk.data());
+    for (size_t p = 0; p + 1 < N && status.Ok; ++p)
+    {
+        one.Seats[0] = SeatOf[p];
+        status = valued(one, &Steal[p * N]);
+    }
+    for (size_t p = 0; p < N && status.Ok; ++p)
+        for (size_t q = p + 1; q < N && status.Ok; ++q)
+        {
+            Showdown two;
+            two.Count = 2;
+            two.Seats[0] = SeatOf[p];
+            two.Seats[1] = SeatOf[q];
+            for (size_t f = 0; f < 3 && status.Ok; ++f)
+            {
+                FinishRanks(2, f, two.Rank);
+                status = valued(two, &Two[((p * N + q) * 3 + f) * N]);
+            }
+            for (size_t r = q + 1; r < N && status.Ok; ++r)
+            {
+                Showdown three;
+                three.Count = 3;
+                three.Seats[0] = SeatOf[p];
+                three.Seats[1] = SeatOf[q];
+                three.Seats[2] = SeatOf[r];
+                for (size_t f = 0; f < 13 && status.Ok; ++f)
+                {
+                    FinishRanks(3, f, three.Rank);
+                    status = valued(three, &Three[(((p * N + q) * N + r) * 13 + f) * N]);
+                }
+            }
+        }
+    return status;
+}
+
+double Game::Overcalls(const RemovalWeights &w, int c1, int c2, int c3, int c4) const
+{
+    // Inclusion and exclusion over the four dead cards: every combo holding
+    // two of them was taken away twice.
+    const auto pair = [&](int x, int y) { return w.Class[Tables.PairClass[static_cast<size_t>(x * 52 + y)]]; };
+    const double live = w.Total - w.Card[static_cast<size_t>(c1)] - w.Card[static_cast<size_t>(c2)] -
+                        w.Card[static_cast<size_t>(c3)] - w.Card[static_cast<size_t>(c4)] + pair(c1, c2) +
+                        pair(c1, c3) + pair(c1, c4) + pair(c2, c3) + pair(c2, c4) + pair(c3, c4);
+    return std::max(0.0, live) / LiveAfterFour;
+}
+
+void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<std::array<double, K>> &callChance,
+                   const std::vector<RemovalWeights> &removal, const std::vector<Draw> &draws, uint32_t perClass,
+                   PotSums &s) const
+{
+    const size_t M = N - 1 - q; // players who may overcall
+    const std::array<double, K> &calls = avg[CallNode(p, q)];
+    // The shover's weight for role Q: he shoves and the players between
+    // him and the caller fold (his cards change their chances).
+    std::array<double, K> shove{};
+    for (int a = 0; a < K; ++a)
+    {
+        double w = avg[p][static_cast<size_t>(a)];
+        for (size_t j = p + 1; j < q; ++j)
+            w *= 1.0 - callChance[CallNode(p, j)][static_cast<size_t>(a)];
+        shove[static_cast<size_t>(a)] = w;
+    }
+    s.HuP.assign(K * 3, 0.0);
+    s.HuQ.assign(K * 3, 0.0);
+    s.TwP.assign(K * M * 13, 0.0);
+    s.TwQ.assign(K * M * 13, 0.0);
+    s.Reach.assign(K * M, 0.0);
+    s.Value.assign(K * M, 0.0);
+    s.FoldNum.assign(M, 0.0);
+    s.FoldDen.assign(M, 0.0);
+    for (int h = 0; h < K; ++h)
+    {
+        double *hp = &s.HuP[static_cast<size_t>(h) * 3];
+        double *hq = &s.HuQ[static_cast<size_t>(h) * 3];
+        for (int a = 0; a < K; ++a)
+        {
+            const size_t i = static_cast<size_t>(h * K + a);
+            const double given = Tables.Given[i];
+            if (given == 0.0)
+                continue;
+            const double win = Tables.Win[i], tie = Tables.Tie[i], lose = 1.0 - win - tie;
+            const double wp = given * calls[static_cast<size_t>(a)];
+            hp[0] += wp * win;
+            hp[1] += wp * lose;
+            hp[2] += wp * tie;
+            const double wq = given * shove[static_cast<size_t>(a)];
+            hq[0] += wq * lose;
+            hq[1] += wq * win;
+            hq[2] += wq * tie;
+        }
+    }
+    if (M == 0)
+        return;
+    // The folds' heads-up part, over the shover's range.
+    std::array<double, 3> foldHu{};
+    for (int h = 0; h < K; ++h)
+        for (size_t f = 0; f < 3; ++f)
+            foldHu[f] += Tables.Share[static_cast<size_t>(h)] * shove[static_cast<size_t>(h)] *
+                         s.HuP[static_cast<size_t>(h) * 3 + f];
+    const double unit = 1.0 / perClass;
+    std::vector<double> live(M), over(M);
+    for (int h = 0; h < K; ++h)
+    {
+        const double rangeWeight = Tables.Share[static_cast<size_t>(h)] * shove[static_cast<size_t>(h)];
+        for (uint32_t n = 0; n < perClass; ++n)
+        {
+            const Draw &d = draws[static_cast<size_t>(h) * perClass + n];
+            const double xp = calls[d.ClassA], xq = shove[d.ClassA];
+            if (xp > 0.0 || xq > 0.0)
+            {
+                const auto &ch = Tables.CardsOf[d.Hero];
+                const auto &ca = Tables.CardsOf[d.A];
+                for (size_t m = 0; m < M; ++m)
+                {
+                    live[m] = 1.0 - Overcalls(removal[OverNode(p, q, q + 1 + m)], ch[0], ch[1], ca[0], ca[1]);
+                    over[m] = avg[OverNode(p, q, q + 1 + m)][d.ClassB];
+                }
+                // Role P: the valued player shoved, A called.
+                const size_t f3p = Finish.Of3(d.RankHero, d.RankA, d.RankB), f2p = Finish.Of2(d.RankHero, d.RankA);
+                const size_t f3q = Finish.Of3(d.RankA, d.RankHero, d.RankB), f2q = Finish.Of2(d.RankA, d.RankHero);
+                double gone = 1.0, removedP = 0.0, removedQ = 0.0;
+                for (size_t m = 0; m < M; ++m)
+                {
+                    const double g = gone * over[m] * unit;
+                    s.TwP[(static_cast<size_t>(h) * M + m) * 13 + f3p] += xp * g;
+                    s.TwQ[(static_cast<size_t>(h) * M + m) * 13 + f3q] += xq * g;
+                    removedP += xp * g;
+                    removedQ += xq * g;
+                    gone *= live[m];
+                }
+                s.HuP[static_cast<size_t>(h) * 3 + f2p] -= removedP;
+                s.HuQ[static_cast<size_t>(h) * 3 + f2q] -= removedQ;
+                // The fold of overcaller i: the players before him fold,
+                // those after him may overcall; valued to him.
+                const double y = rangeWeight * xp * unit;
+                if (y > 0.0)
+                {
+                    double before = 1.0;
+                    for (size_t i = 0; i < M; ++i)
+                    {
+                        const size_t r = q + 1 + i;
+                        double removed = y * (1.0 - before), after = before, num = 0.0;
+                        for (size_t m = i + 1; m < M; ++m)
+                        {
+                            const double g = y * after * over[m];
+                            num += g * V3(p, q, q + 1 + m, f3p)[r];
+                            removed += g;
+                            after *= live[m];
+                        }
+                        s.FoldNum[i] += num - removed * V2(p, q, f2p)[r];
+                        s.FoldDen[i] -= removed;
+                        before *= live[i];
+                    }
+                }
+            }
+        }
+    }
+    for (size_t i = 0; i < M; ++i)
+    {
+        const size_t r = q + 1 + i;
+        for (size_t f = 0; f < 3; ++f)
+        {
+            s.FoldNum[i] += foldHu[f] * V2(p, q, f)[r];
+            s.FoldDen[i] += foldHu[f];
+        }
+    }
+    // Overcall decisions: the valued player is the overcaller; A shoved,
+    // B called.
+    for (int h = 0; h < K; ++h)
+        for (uint32_t n = 0; n < perClass; ++n)
+        {
+            const Draw &d = draws[static_cast<size_t>(h) * perClass + n];
+            const double x = shove[d.ClassA] * calls[d.ClassB] * unit;
+            if (x <= 0.0)
+                continue;
+            const auto &ca = Tables.CardsOf[d.A];
+            const auto &cb = Tables.CardsOf[d.B];
+            const size_t f3 = Finish.Of3(d.RankA, d.RankB, d.RankHero);
+            double before = x;
+            for (size_t i = 0; i < M; ++i)
+            {
+                const size_t r = q + 1 + i;
+                s.Reach[static_cast<size_t>(h) * M + i] += before;
+                s.Value[static_cast<size_t>(h) * M + i] += before * V3(p, q, r, f3)[r];
+                if (i + 1 < M)
+                    before *= 1.0 - Overcalls(removal[OverNode(p, q, r)], ca[0], ca[1], cb[0], cb[1]);
+            }
+        }
+}
+
+void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_t perClass, Round &round) const
+{
+    const size_t nodes = List.size();
+    // The chance that the caller of each call node calls, by the shover's class.
+    std::vector<std::array<double, K>> callChance(nodes);
+    for (size_t p = 0; p < N; ++p)
+        for (size_t q = p + 1; q < N; ++q)
+        {
+            const std::array<double, K> &calls = avg[CallNode(p, q)];
+            std::array<double, K> &chance = callChance[CallNode(p, q)];
+            for (int a = 0; a < K; ++a)
+            {
+                double sum = 0.0;
+                for (int b = 0; b < K; ++b)
+                    sum += Tables.Given[static_cast<size_t>(a * K + b)] * calls[static_cast<size_t>(b)];
+                chance[static_cast<size_t>(a)] = sum;
+            }
+        }
+    std::vector<RemovalWeights> removal(nodes);
+    for (size_t n = 0; n < nodes; ++n)
+    {
+        if (List[n].Action != NashAction::Overcall)
+            continue;
+        RemovalWeights &w = removal[n];
+        w.Class = avg[n].data();
+        for (int c = 0; c < cards::ComboCount; ++c)
+        {
+            const double weight = avg[n][Tables.ClassOf[static_cast<size_t>(c)]];
+            w.Total += weight;
+            w.Card[Tables.CardsOf[static_cast<size_t>(c)][0]] += weight;
+            w.Card[Tables.CardsOf[static_cast<size_t>(c)][1]] += weight;
+        }
+    }
+    // Every pot, by threads taking whole pots.
+    std::vector<std::pair<size_t, size_t>> pots;
+    for (size_t p = 0; p < N; ++p)
+        for (size_t q = p + 1; q < N; ++q)
+            pots.push_back({p, q});
+    std::vector<PotSums> sums(pots.size());
+    auto work = [&](size_t first, size_t step) {
+        for (size_t i = first; i < pots.size(); i += step)
+            PotPass(pots[i].first, pots[i].second, avg, callChance, removal, draws, perClass, sums[i]);
+    };
+    const size_t threads = std::min<size_t>(Threads, pots.size());
+    if (threads <= 1)
+        work(0, 1);
+    else
+    {
+        std::vector<std::thread> pool;
+        for (size_t t = 1; t < threads; ++t)
+            pool.emplace_back(work, t, threads);
+        work(0, threads);
+        for (std::thread &t : pool)
+            t.join();
+    }
+    auto potOf = [&](size_t p, size_t q) -> const PotSums & {
+        return sums[p * N - p * (p + 1) / 2 + (q - p - 1)];
+    };
+    // The value of pot (p, k) to position x when p holds class a.
+    auto potValue = [&](size_t p, size_t k, int a, size_t x) {
+        const PotSums &s = potOf(p, k);
+        const size_t M = N - 1 - k;
+        double v = 0.0;
+        for (size_t f = 0; f < 3; ++f)
+            v += s.HuP[static_cast<size_t>(a) * 3 + f] * V2(p, k, f)[x];
+        for (size_t m = 0; m < M; ++m)
+            for (size_t f = 0; f < 13; ++f)
+            {
+                const double t = s.TwP[(static_cast<size_t>(a) * M + m) * 13 + f];
+                if (t != 0.0)
+                    v += t * V3(p, k, k + 1 + m, f)[x];
+            }
+        return v;
+    };
+    // The shove line of p from caller `from` on, to x, when p holds a:
+    // callers before `from` are taken to have folded.
+    auto lineValue = [&](size_t p, size_t from, int a, size_t x) {
+        double none = 1.0, v = 0.0;
+        for (size_t k = from; k < N; ++k)
+        {
+            v += none * potValue(p, k, a, x);
+            none *= 1.0 - callChance[CallNode(p, k)][static_cast<size_t>(a)];
+        }
+        return v + none * Steal[p * N + x];
+    };
+    round.Best.assign(nodes, {});
+    round.Gain.assign(N, 0.0);
+    round.Ev.assign(N, 0.0);
+    std::vector<double> shoveRate(N, 0.0), reachFirst(N, 0.0);
+    double reach = 1.0;
+    for (size_t p = 0; p < N; ++p)
+    {
+        reachFirst[p] = reach;
+        if (p + 1 < N)
+            for (int a = 0; a < K; ++a)
+                shoveRate[p] += Tables.Share[static_cast<size_t>(a)] * avg[p][static_cast<size_t>(a)];
+        reach *= 1.0 - shoveRate[p];
+    }
+    // The game's value to every position, from the last first-in decision back.
+    std::vector<double> firstIn(N * N, 0.0); // [i * N + x]: the first-in decision at i is reached
+    for (size_t x = 0; x < N; ++x)
+        firstIn[(N - 1) * N + x] = Walk[x];
+    for (size_t i = N - 1; i-- > 0;)
+        for (size_t x = 0; x < N; ++x)
+        {
+            double shoved = 0.0;
+            for (int a = 0; a < K; ++a)
+            {
+                const double w = Tables.Share[static_cast<size_t>(a)] * avg[i][static_cast<size_t>(a)];
+                if (w > 0.0)
+                    shoved += w * lineValue(i, i + 1, a, x);
+            }
+            firstIn[i * N + x] = shoved + (1.0 - shoveRate[i]) * firstIn[(i + 1) * N + x];
+        }
+    for (size_t x = 0; x < N; ++x)
+        round.Ev[x] = firstIn[x];
+    auto decide = [&](size_t node, size_t owner, double reachAll, const std::array<double, K> &reachOf,
+                      const std::array<double, K> &play, double fold) {
+        double gain = 0.0;
+        for (int h = 0; h < K; ++h)
+        {
+            const size_t c = static_cast<size_t>(h);
+            const bool known = reachOf[c] > 0.0 && std::isfinite(play[c]);
+            const double best = known && play[c] > fold ? 1.0 : 0.0;
+            round.Best[node][c] = best;
+            if (!known)
+                continue;
+            const double now = avg[node][c] * play[c] + (1.0 - avg[node][c]) * fold;
+            gain += Tables.Share[c] * reachOf[c] * (std::max(play[c], fold) - now);
+        }
+        round.Gain[owner] += reachAll * gain;
+    };
+    std::array<double, K> ones;
+    ones.fill(1.0);
+    for (size_t n = 0; n < nodes; ++n)
+    {
+        const Node &node = List[n];
+        std::array<double, K> play{}, reachOf{};
+        if (node.Action == NashAction::Shove)
+        {
+            for (int h = 0; h < K; ++h)
+                play[static_cast<size_t>(h)] = lineValue(node.P, node.P + 1, h, node.P);
+            decide(n, node.P, reachFirst[node.P], ones, play, firstIn[(node.P + 1) * N + node.P]);
+        }
+        else if (node.Action == NashAction::Call)
+        {
+            const size_t p = node.P, q = node.Q;
+            const PotSums &s = potOf(p, q);
+            const size_t M = N - 1 - q;
+            for (int h = 0; h < K; ++h)
+            {
+                const size_t c = static_cast<size_t>(h);
+                double mass = 0.0, value = 0.0;
+                for (size_t f = 0; f < 3; ++f)
+                {
+                    mass += s.HuQ[c * 3 + f];
+                    value += s.HuQ[c * 3 + f] * V2(p, q, f)[q];
+                }
+                for (size_t m = 0; m < M; ++m)
+                    for (size_t f = 0; f < 13; ++f)
+                    {
+                        const double t = s.TwQ[(c * M + m) * 13 + f];
+                        mass += t;
+                        value += t * V3(p, q, q + 1 + m, f)[q];
+                    }
+                reachOf[c] = mass;
+                play[c] = mass > 0.0 ? value / mass : std::numeric_limits<double>::quiet_NaN();
+            }
+            // Folding: the shove goes on to the players after him.
+            double num = 0.0, den = 0.0;
+            for (int a = 0; a < K; ++a)
+            {
+                double w = Tables.Share[static_cast<size_t>(a)] * avg[p][static_cast<size_t>(a)];
+                for (size_t j = p + 1; j < q; ++j)
+                    w *= 1.0 - callChance[CallNode(p, j)][static_cast<size_t>(a)];
+                if (w <= 0.0)
+                    continue;
+                num += w * lineValue(p, q + 1, a, q);
+                den += w;
+            }
+            const double fold = den > 0.0 ? num / den : Steal[p * N + q];
+            decide(n, q, reachFirst[p], reachOf, play, fold);
+        }
+        else
+        {
+            const size_t p = node.P, q = node.Q, r = node.R, i = r - q - 1, M = N - 1 - q;
+            const PotSums &s = potOf(p, q);
+            for (int h = 0; h < K; ++h)
+            {
+                const size_t c = static_cast<size_t>(h);
+                const double mass = s.Reach[c * M + i];
+                reachOf[c] = mass;
+                play[c] = mass > 0.0 ? s.Value[c * M + i] / mass : std::numeric_limits<double>::quiet_NaN();
+            }
+            const double fold = s.FoldDen[i] > 0.0 ? s.FoldNum[i] / s.FoldDen[i] : V2(p, q, 0)[r];
+            decide(n, r, reachFirst[p], reachOf, play, fold);
+        }
+    }
+}
+
+} // namespace equilibrium_detail
+} // namespace ostrel

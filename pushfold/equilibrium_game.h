@@ -1,0 +1,150 @@
+/*
+ * The parts of the equilibrium solver: the class tables and the fixed
+ * three-way draws (equilibrium_draws.cpp), and the game of one table with
+ * its round of best responses (equilibrium_game.cpp). Internal to the
+ * pushfold library; SolveNash (equilibrium.h) is the interface.
+ */
+#ifndef OSTREL_PUSHFOLD_EQUILIBRIUM_GAME_H
+#define OSTREL_PUSHFOLD_EQUILIBRIUM_GAME_H
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "equilibrium.h"
+
+namespace ostrel
+{
+namespace equilibrium_detail
+{
+
+constexpr int K = cards::ClassCount;
+
+// One drawn three-way showdown: the valued player's combo (of the stratum's
+// class), two more combos uniform over the cards left, and the dense ranks
+// of the three hands on a board drawn from the rest (0 the best).
+struct Draw
+{
+    uint16_t Hero, A, B;
+    uint8_t ClassA, ClassB;
+    uint8_t RankHero, RankA, RankB;
+};
+
+// Class tables every round reads: the chance of each class of the other
+// player given one's own (exact card removal), and the heads-up results.
+struct ClassTables
+{
+    std::vector<double> Given; // [h * K + a]: P(other holds a | own class h)
+    std::vector<double> Win;   // [h * K + a]: h's chance to win outright
+    std::vector<double> Tie;
+    std::array<double, K> Share{}; // combos(h) / 1326
+    std::array<uint8_t, cards::ComboCount> ClassOf{};
+    std::array<std::array<uint8_t, 2>, cards::ComboCount> CardsOf{};
+    std::vector<uint8_t> PairClass; // [c1 * 52 + c2]: the class of two distinct cards
+};
+
+// The tables, from the preflop table's class counts. Cost: 169^2 lookups.
+ClassTables MakeTables();
+
+// perClass draws for each class, from `seed` (splitmix64, one stream per
+// class). Cost: 169 * perClass draws of three hands and a board, three
+// evaluations each (some 0.2 s for 2,400 a class). Memory: 12 bytes a draw.
+std::vector<Draw> MakeDraws(uint32_t perClass, uint64_t seed);
+
+// Finish index of FinishRanks for dense ranks of the pot's players in the
+// order they went in.
+struct FinishIndex
+{
+    uint8_t Three[27];
+    uint8_t Two[9];
+    FinishIndex()
+    {
+        for (size_t i = 0; i < 13; ++i)
+        {
+            uint8_t r[3];
+            FinishRanks(3, i, r);
+            Three[r[0] * 9 + r[1] * 3 + r[2]] = static_cast<uint8_t>(i);
+        }
+        for (size_t i = 0; i < 3; ++i)
+        {
+            uint8_t r[2];
+            FinishRanks(2, i, r);
+            Two[r[0] * 3 + r[1]] = static_cast<uint8_t>(i);
+        }
+    }
+    size_t Of3(uint8_t a, uint8_t b, uint8_t c) const { return Three[a * 9 + b * 3 + c]; }
+    // Two of a three-way ranking: compare them.
+    size_t Of2(uint8_t a, uint8_t b) const { return Two[(a > b ? 3 : 0) + (a < b ? 1 : 0)]; }
+};
+
+// An overcalling strategy in the form card removal needs: the weight of
+// each class, of all combos, and of the combos holding each card.
+struct RemovalWeights
+{
+    const double *Class = nullptr;
+    double Total = 0.0;
+    std::array<double, cards::CardCount> Card{};
+};
+
+struct Node
+{
+    NashAction Action;
+    size_t P, Q, R; // positions: the shover (or the one first in), the caller, the overcaller
+    size_t Owner;
+};
+
+class Game
+{
+  public:
+    Status Open(const HandField &field, const FieldEquity &valuation, bool chipEv, const NashOptions &options);
+    size_t Players() const { return N; }
+    const std::vector<Node> &Nodes() const { return List; }
+    const std::vector<size_t> &Seats() const { return SeatOf; }
+    const OutcomeBook &Book() const { return Money; }
+
+    using Strategy = std::vector<std::array<double, K>>;
+    struct Round
+    {
+        Strategy Best;            // by node
+        std::vector<double> Gain; // by position
+        std::vector<double> Ev;   // by position, at the averages
+    };
+    void Evaluate(const Strategy &average, const std::vector<Draw> &draws, uint32_t perClass, Round &round) const;
+
+  private:
+    size_t CallNode(size_t p, size_t q) const { return CallIndex[p * N + q]; }
+    size_t OverNode(size_t p, size_t q, size_t r) const { return OverIndex[(p * N + q) * N + r]; }
+    const double *V2(size_t p, size_t q, size_t f) const { return &Two[((p * N + q) * 3 + f) * N]; }
+    const double *V3(size_t p, size_t q, size_t r, size_t f) const { return &Three[(((p * N + q) * N + r) * 13 + f) * N]; }
+
+    struct PotSums
+    {
+        // By class of the shover (role P) or of the caller (role Q): the
+        // heads-up masses by finish and the three-way masses by overcaller
+        // and finish.
+        std::vector<double> HuP, TwP, HuQ, TwQ;
+        // Overcall decisions (by overcaller r > q): per class of r, the
+        // chance of reaching it and the overcall's value; and the fold's
+        // value to r, over the whole ranges.
+        std::vector<double> Reach, Value, FoldNum, FoldDen;
+    };
+    void PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<std::array<double, K>> &callChance,
+                 const std::vector<RemovalWeights> &removal, const std::vector<Draw> &draws, uint32_t perClass,
+                 PotSums &sums) const;
+    double Overcalls(const RemovalWeights &w, int c1, int c2, int c3, int c4) const;
+
+    ClassTables Tables;
+    FinishIndex Finish;
+    OutcomeBook Money;
+    size_t N = 0;
+    unsigned Threads = 1;
+    std::vector<size_t> SeatOf;
+    std::vector<Node> List;
+    std::vector<size_t> CallIndex, OverIndex;
+    std::vector<double> Walk, Steal, Two, Three;
+};
+
+} // namespace equilibrium_detail
+} // namespace ostrel
+
+#endif

@@ -1,0 +1,201 @@
+// ostrel-icm nash through its own process: the JSON's fields with all 169
+// classes in every decision, ranges that read back to the frequencies, the
+// same bytes for any thread count, an SVG picture with one chart per
+// decision, the warning when the iterations run out, and bad input as one
+// line with status 2.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+#include <string>
+
+#include "command_support.h"
+
+namespace
+{
+
+using nlohmann::json;
+
+const std::string Three = " --stacks 2000,1500,1000 --prizes 50,30,20 --button 1 --blinds 50,100";
+const std::string HeadsUp = " --stacks 1000,1000 --chip-ev --button 1 --blinds 50,100";
+
+std::set<std::string> Keys(const json &object)
+{
+    std::set<std::string> keys;
+    for (const auto &item : object.items())
+        keys.insert(item.key());
+    return keys;
+}
+
+TEST(NashCommand, JsonFields)
+{
+    struct Row
+    {
+        std::string Table;
+        size_t Decisions;
+        std::vector<std::string> Actions; // in order
+    };
+    const Row rows[] = {
+        {HeadsUp, 2, {"shove", "call"}},
+        {Three, 6, {"shove", "shove", "call", "call", "call", "overcall"}},
+    };
+    for (const Row &row : rows)
+    {
+        SCOPED_TRACE(row.Table);
+        const CommandRun run = RunCommand("nash" + row.Table + " --format json --threads 1");
+        ASSERT_EQ(0, run.Status) << run.Err;
+        EXPECT_EQ("", run.Err);
+        const json answer = json::parse(run.Out, nullptr, false);
+        ASSERT_TRUE(answer.is_object());
+        EXPECT_EQ(Keys(answer),
+                  (std::set<std::string>{"exploitability", "iterations", "seats", "decisions", "three_way_error"}));
+        for (const json &seat : answer["seats"])
+            EXPECT_EQ(Keys(seat), (std::set<std::string>{"seat", "stack", "ev_before", "ev_equilibrium"}));
+        ASSERT_EQ(row.Decisions, answer["decisions"].size());
+        for (size_t i = 0; i < row.Decisions; ++i)
+        {
+            const json &d = answer["decisions"][i];
+            EXPECT_EQ(Keys(d), (std::set<std::string>{"seat", "action", "versus", "range", "share", "frequencies"}));
+            EXPECT_EQ(row.Actions[i], d["action"]);
+            EXPECT_EQ(d["action"] == "shove" ? 0u : d["action"] == "call" ? 1u : 2u, d["versus"].size());
+            ASSERT_EQ(169u, d["frequencies"].size());
+            // The share is the frequencies weighted by combos.
+            double combos = 0.0;
+            for (const auto &item : d["frequencies"].items())
+            {
+                const std::string &hand = item.key();
+                const double f = item.value().get<double>();
+                EXPECT_TRUE(f >= 0.0 && f <= 1.0) << hand;
+                combos += f * (hand.size() == 2 ? 6.0 : hand[2] == 's' ? 4.0 : 12.0);
+            }
+            EXPECT_NEAR(combos / 1326.0, d["share"].get<double>(), 1e-12);
+        }
+        // The first decision is the first player's shove: AA always.
+        EXPECT_EQ(1.0, answer["decisions"][0]["frequencies"]["AA"].get<double>());
+    }
+}
+
+TEST(NashCommand, SameBytesForAnyThreadsAndFormats)
+{
+    // Three players: their pots are what the threads share out.
+    const CommandRun one = RunCommand("nash" + Three + " --format json --threads 1");
+    const CommandRun two = RunCommand("nash" + Three + " --format json --threads 3");
+    ASSERT_EQ(0, one.Status);
+    EXPECT_EQ(one.Out, two.Out);
+
+    const CommandRun svg = RunCommand("nash" + HeadsUp + " --format svg");
+    ASSERT_EQ(0, svg.Status);
+    EXPECT_EQ(0u, svg.Out.find("<svg xmlns=\"http://www.w3.org/2000/svg\""));
+    EXPECT_NE(std::string::npos, svg.Out.find("</svg>"));
+    // One chart per decision: 169 cells each, each labelled.
+    size_t cells = 0;
+    for (size_t at = svg.Out.find("<rect x="); at != std::string::npos; at = svg.Out.find("<rect x=", at + 1))
+        ++cells;
+    EXPECT_EQ(2u * 169u, cells);
+    EXPECT_NE(std::string::npos, svg.Out.find("Seat 2 calls seat 1's shove"));
+    EXPECT_NE(std::string::npos, svg.Out.find(">72o</text>"));
+
+    const CommandRun table = RunCommand("nash" + HeadsUp);
+    const CommandRun always = RunCommand("nash" + HeadsUp + " --color always");
+    EXPECT_EQ(std::string::npos, table.Out.find('\x1b'));
+    EXPECT_NE(std::string::npos, always.Out.find("\x1b["));
+    EXPECT_NE(std::string::npos, table.Out.find("Seat 1 shoves first in: "));
+    EXPECT_NE(std::string::npos, table.Out.find("Exploitability "));
+}
+
+TEST(NashCommand, WarnsWhenTheIterationsRunOut)
+{
+    const CommandRun run = RunCommand("nash" + Three + " --max-iterations 1 --tolerance 0.000001 --format json");
+    EXPECT_EQ(0, run.Status);
+    EXPECT_EQ(0u, run.Err.find("ostrel-icm: warning: stopped after 1 iterations")) << run.Err;
+    const json answer = json::parse(run.Out, nullptr, false);
+    ASSERT_TRUE(answer.is_object());
+    EXPECT_EQ(1, answer["iterations"]);
+    EXPECT_GT(answer["exploitability"].get<double>(), 0.000001);
+}
+
+TEST(NashCommand, SpotTakesTheEquilibriumsRanges)
+{
+    // The big blind facing the small blind's shove (the button folded): the
+    // spot with --ranges nash is the spot given the equilibrium's shoving
+    // range, and its best response is the equilibrium's calling range up to
+    // the hands the tolerance leaves nearly indifferent.
+    const std::string table = " --stacks 5000,3000,2000 --chip-ev --button 1 --blinds 100,200 --ante 25";
+    const json nash = json::parse(RunCommand("nash" + table + " --format json").Out, nullptr, false);
+    ASSERT_TRUE(nash.is_object());
+    std::string shove;
+    double calls = -1.0;
+    json frequencies;
+    for (const json &d : nash["decisions"])
+    {
+        if (d["seat"] == 2 && d["action"] == "shove")
+            shove = d["range"].get<std::string>();
+        if (d["seat"] == 3 && d["action"] == "call" && d["versus"] == json::array({2}))
+        {
+            calls = d["share"].get<double>();
+            frequencies = d["frequencies"];
+        }
+    }
+    ASSERT_FALSE(shove.empty());
+    const std::string spot = "spot" + table + " --hero 3 --action call --shover 2 --format json";
+    const CommandRun byNash = RunCommand(spot + " --ranges nash");
+    const CommandRun given = RunCommand(spot + " --range \"2=" + shove + "\"");
+    ASSERT_EQ(0, byNash.Status) << byNash.Err;
+    EXPECT_EQ(given.Out, byNash.Out);
+    const json answer = json::parse(byNash.Out, nullptr, false);
+    EXPECT_NEAR(calls, answer["range_share"].get<double>(), 0.05);
+    // Every hand a quarter of a big blind or more from indifferent is played
+    // as the equilibrium plays it.
+    for (const json &hand : answer["hands"])
+    {
+        const double difference = hand["difference"].get<double>();
+        if (std::fabs(difference) < 50.0)
+            continue;
+        EXPECT_EQ(difference > 0.0, frequencies[hand["hand"].get<std::string>()].get<double>() > 0.5)
+            << hand["hand"] << " " << difference;
+    }
+}
+
+TEST(NashCommand, BadInputIsOneLine)
+{
+    struct Row
+    {
+        std::string Arguments;
+        const char *Says;
+    };
+    const Row rows[] = {
+        {"nash --stacks 2000,1500 --prizes 50,30 --blinds 50,100", "--button"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1", "--blinds"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 3 --blinds 50,100", "--button 3: the table has 2 seats"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100.5", "--blinds 50,100.5"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --ante 2.5", "--ante 2.5"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --ante 5 --bb-ante 5", "--bb-ante"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --chip-ev --button 1 --blinds 50,100", "--chip-ev"},
+        {"nash --stacks 2000,1500 --prizes 50,-30 --button 1 --blinds 50,100", "--prizes"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --tolerance 0", "--tolerance"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --tolerance -1", "--tolerance"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --max-iterations 0", "--max-iterations"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --threads 0", "--threads"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --format csv", "--format"},
+        {"nash --stacks 2000,40,1500 --prizes 50,30 --button 1 --blinds 50,100", "seat 2 is all in"},
+        {"nash --stacks 2000 --prizes 50,30 --button 1 --blinds 50,100", "two"},
+        {"spot --stacks 2000,40,1500 --prizes 50,30 --button 1 --blinds 50,100 --hero 1 --ranges nash",
+         "--ranges nash: seat 2 is all in"},
+        {"spot --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --hero 1 --ranges icm", "--ranges"},
+    };
+    for (const Row &row : rows)
+    {
+        SCOPED_TRACE(row.Arguments);
+        const CommandRun run = RunCommand(row.Arguments);
+        EXPECT_EQ(2, run.Status);
+        EXPECT_EQ("", run.Out);
+        EXPECT_EQ(0u, run.Err.find("ostrel-icm: error: ")) << run.Err;
+        EXPECT_EQ(1, std::count(run.Err.begin(), run.Err.end(), '\n')) << run.Err;
+        EXPECT_NE(std::string::npos, run.Err.find(row.Says)) << run.Err;
+    }
+}
+
+} // namespace
