@@ -13,12 +13,23 @@ namespace ostrel
 
 constexpr size_t QuadratureMaxPlayers = 1000000;
 
+// How each node's products are formed for the $EV. Every pass keeps the same
+// accuracy and gives the same bytes for any thread count; a finish table or
+// a bubble row always takes the full band.
+enum class QuadraturePass
+{
+    Auto,     // the faster for the field, by the measured crossover
+    FullBand, // every count of rung clocks up to the paid places: O(n * K) per node, the reference
+    Windowed, // only the counts a player's neighbours in the order can reach: O(n * sqrt(n)) per node
+};
+
 struct QuadratureOptions
 {
     unsigned Threads = 1;            // 0 or 1: the calling thread only; results identical for any count
     size_t FinishPlaces = 0;         // columns of the finish table (places 1..FinishPlaces, at most the
                                      // players in play)
     size_t MemoryLimit = 256u << 20; // bytes; a run that would need more is refused before it starts
+    QuadraturePass Pass = QuadraturePass::Auto;
     void (*Progress)(void *context, double done) = nullptr; // now and then, calling thread, 0..1
     void *ProgressContext = nullptr;
 };
