@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "portable_math.h"
+#include "product_tree.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -386,14 +387,14 @@ struct Run
     size_t Outputs;    // terms per player and node besides the $EV: Columns, or 2 in a row
     size_t Hero;       // a row's hero (player index)
     const Hand *Hands; // a row's hands by player; none for a whole field
-    bool Windowed;     // $EV by the windowed pass (no table, no row)
+    QuadraturePass Pass; // for the $EV; always the full band with a table or in a row
 };
 
 // Entries per saved or recomputed prize vector: the windowed pass reads up
 // to a block past the paid places, where the vectors hold zeros.
 size_t Stride(const Run &run)
 {
-    return run.Windowed ? run.Paid + run.Block + 2 : run.Paid;
+    return run.Pass != QuadraturePass::FullBand ? run.Paid + run.Block + 2 : run.Paid;
 }
 
 size_t Blocks(const Run &run)
@@ -417,6 +418,8 @@ struct Workspace
     std::vector<double> Equity, Finish; // this node's terms, when threads share the totals
     std::vector<double> Mean, Variance; // the windowed pass: of the count rung before each player
     std::vector<size_t> Windows;        // and four bounds per block
+    ProductTree Tree;                   // the product tree's pass
+    std::vector<double> Sums;
 
     void Allocate(const Run &run, bool buffered)
     {
@@ -431,7 +434,12 @@ struct Workspace
         NextPrefix.resize(run.Places);
         SpareSaved.resize(run.Paid);
         SpareSuffix.resize(run.Columns);
-        if (run.Windowed)
+        if (run.Pass == QuadraturePass::ProductTree)
+        {
+            Tree.Prepare(n, run.Paid);
+            Sums.resize(n);
+        }
+        if (run.Pass != QuadraturePass::FullBand)
         {
             Prefix.resize(Stride(run));
             NextPrefix.resize(Stride(run));
@@ -454,9 +462,13 @@ double WorkspaceDoubles(const Run &run, double n, bool buffered)
     const double block = static_cast<double>(run.Block);
     const double stored = static_cast<double>(Stride(run) + run.Columns);
     const double buffers = buffered ? n * (1.0 + static_cast<double>(run.Outputs)) : 0.0;
-    const double windowed = run.Windowed ? 2.0 * (n + 1.0) + 4.0 * std::ceil(n / block) + 4.0 * stored : 0.0;
+    const double windowed = run.Pass != QuadraturePass::FullBand
+                                ? 2.0 * (n + 1.0) + 4.0 * std::ceil(n / block) + 4.0 * stored
+                                : 0.0;
+    const double tree =
+        run.Pass == QuadraturePass::ProductTree ? n + ProductTree::Doubles(n, static_cast<double>(run.Paid)) : 0.0;
     return 2.0 * n + (std::ceil(n / block) + block + 1.0) * stored + 2.0 * static_cast<double>(run.Places) +
-           buffers + windowed;
+           buffers + windowed + tree;
 }
 
 // Where a node's terms go: added to the totals, or stored for a later
@@ -851,6 +863,26 @@ void EvaluateWindowedNode(const Run &run, Workspace &work, size_t node, const Si
     }
 }
 
+// The product tree's pass, or the windowed pass where the tree refuses the node.
+void EvaluateTreeNode(const Run &run, Workspace &work, size_t node, const Sink &sink)
+{
+    const std::vector<double> &stack = run.InPlay->Stack;
+    double time = 0.0;
+    double weight = 0.0;
+    NodeAt(run.Plan, node, time, weight);
+    ClockChances(run, work, time);
+    if (!work.Tree.PrizeSums(work.A.data(), work.B.data(), run.Prizes, Negligible, work.Sums.data()))
+    {
+        EvaluateWindowedNode(run, work, node, sink);
+        return;
+    }
+    for (size_t i = 0; i < stack.size(); ++i)
+    {
+        const size_t seat = sink.Index != nullptr ? sink.Index[i] : i;
+        sink.Put(&sink.Equity[seat], weight * stack[i] * work.A[i] * work.Sums[i]);
+    }
+}
+
 /*
  * One node of a hero's row. The hero's factor is taken out of the products
  * (a = 1, b = 0 leaves them unchanged to the bit), so at opponent j the
@@ -972,7 +1004,10 @@ void RunThread(const Run &run, std::vector<Workspace> &work, size_t threads, con
     const size_t n = run.InPlay->Stack.size();
     const size_t nodes = run.Plan.Count;
     const size_t columns = run.Outputs;
-    const auto evaluate = run.Hands != nullptr ? EvaluateRowNode : run.Windowed ? EvaluateWindowedNode : EvaluateNode;
+    const auto evaluate = run.Hands != nullptr                          ? EvaluateRowNode
+                          : run.Pass == QuadraturePass::ProductTree ? EvaluateTreeNode
+                          : run.Pass == QuadraturePass::Windowed    ? EvaluateWindowedNode
+                                                                    : EvaluateNode;
     for (size_t first = 0; first < nodes; first += threads)
     {
         if (threads == 1)
@@ -1074,12 +1109,17 @@ struct Setup
  * places are many: see the measured crossover in docs/performance.md.
  */
 constexpr size_t WindowedFromPaid = 64;
+constexpr size_t TreeFromPaid = 512;
 
-bool Windowed(const QuadratureOptions &options, size_t players, size_t paid, size_t columns)
+QuadraturePass ChoosePass(const QuadratureOptions &options, size_t players, size_t paid, size_t columns)
 {
-    if (columns > 0 || paid == 0 || players < 2 || options.Pass == QuadraturePass::FullBand)
-        return false;
-    return options.Pass == QuadraturePass::Windowed || paid >= WindowedFromPaid;
+    if (columns > 0 || paid == 0 || players < 2)
+        return QuadraturePass::FullBand;
+    if (options.Pass != QuadraturePass::Auto)
+        return options.Pass;
+    return paid >= TreeFromPaid    ? QuadraturePass::ProductTree
+           : paid >= WindowedFromPaid ? QuadraturePass::Windowed
+                                      : QuadraturePass::FullBand;
 }
 
 size_t BlockFor(size_t n)
@@ -1111,7 +1151,7 @@ Setup Prepare(const Field &field, const QuadratureOptions &options, bool finish,
                  outputs,
                  0,
                  nullptr,
-                 !row && Windowed(options, n, setup.Paid, setup.Columns)};
+                 row ? QuadraturePass::FullBand : ChoosePass(options, n, setup.Paid, setup.Columns)};
     // The players' stacks and seats, their bins and the finish table; a row's
     // hands and its totals.
     const double players = static_cast<double>(n);
@@ -1181,7 +1221,7 @@ Status QuadratureEquities(const Field &field, const QuadratureOptions &options, 
                    setup.Columns,
                    0,
                    nullptr,
-                   Windowed(options, setup.InPlay, setup.Paid, setup.Columns)};
+                   ChoosePass(options, setup.InPlay, setup.Paid, setup.Columns)};
         Totals totals = {equities, nullptr, players.Seat.data()};
         if (finish != nullptr)
         {
@@ -1254,7 +1294,7 @@ Status QuadratureHeroHands(const Field &field, size_t hero, const QuadratureOpti
         if (n >= 2 && setup.Paid > 0)
         {
             Run run = {&players,    field.Prizes, setup.Paid, 0,          setup.Paid,
-                       BlockFor(n), NodePlan(),   2,          heroPlayer, hands.data(), false};
+                       BlockFor(n), NodePlan(),   2,          heroPlayer, hands.data(), QuadraturePass::FullBand};
             run.Plan = PlanNodes(players, BinStacks(players.Stack), setup.Paid, 2);
             std::vector<Workspace> work(std::min(setup.Threads, run.Plan.Count));
             for (Workspace &space : work)

@@ -20,7 +20,9 @@ enum class QuadraturePass
 {
     Auto,     // the faster for the field, by the measured crossover
     FullBand, // every count of rung clocks up to the paid places: O(n * K) per node, the reference
-    Windowed, // only the counts a player's neighbours in the order can reach: O(n * sqrt(n)) per node
+    Windowed, // only the counts that blocks of players can reach: O(n * sqrt(n)) per node
+    ProductTree, // fast products up and down a tree of the players, O(n log^2 n) per node; a node
+                 // whose rounding it cannot vouch for goes through the windowed pass
 };
 
 struct QuadratureOptions

@@ -1,0 +1,187 @@
+/*
+ * Fast products: one complex transform carries both real operands,
+ * z = alpha a + i beta b, and Im(z * z) / (2 alpha beta) is their product,
+ * so a product costs two transforms. alpha and beta are powers of two that
+ * bring both operands' largest coefficients near 1, where the rounding of
+ * the two halves of z weighs the same.
+ */
+#include "fast_products.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "portable_math.h"
+
+namespace ostrel
+{
+namespace
+{
+
+size_t PowerOfTwoFrom(size_t count)
+{
+    size_t size = 1;
+    while (size < count)
+        size *= 2;
+    return size;
+}
+
+// 2^-e with 2^(e-1) <= the largest |coefficient| < 2^e; 1 for all zeros.
+double Balance(const double *values, size_t count)
+{
+    double largest = 0.0;
+    for (size_t i = 0; i < count; ++i)
+        largest = std::max(largest, std::fabs(values[i]));
+    if (!(largest > 0.0))
+        return 1.0;
+    int exponent = 0;
+    std::frexp(largest, &exponent);
+    return std::ldexp(1.0, -exponent);
+}
+
+void Schoolbook(const double *a, size_t la, const double *b, size_t lb, double *out)
+{
+    std::fill_n(out, la + lb - 1, 0.0);
+    for (size_t i = 0; i < la; ++i)
+        for (size_t j = 0; j < lb; ++j)
+            out[i + j] += a[i] * b[j];
+}
+
+} // namespace
+
+size_t FastProducts::Doubles(size_t reach)
+{
+    return 3 * PowerOfTwoFrom(std::max<size_t>(reach, 2));
+}
+
+void FastProducts::Prepare(size_t reach)
+{
+    const size_t size = PowerOfTwoFrom(std::max<size_t>(reach, 2));
+    if (size <= TableSize)
+        return;
+    TableSize = size;
+    Roots.resize(size);
+    for (size_t k = 0; k < size / 2; ++k)
+    {
+        const double turn = static_cast<double>(2 * k) / static_cast<double>(size); // exact
+        Roots[2 * k] = PortableCosPi(turn);
+        Roots[2 * k + 1] = PortableSinPi(turn);
+    }
+    Data.resize(2 * size);
+}
+
+// In place, radix 2, decimation in time: e^(-2 pi i j k / size), or
+// e^(+...) unscaled when `inverse`.
+void FastProducts::Transform(size_t size, bool inverse)
+{
+    double *x = Data.data();
+    for (size_t i = 1, j = 0; i < size; ++i)
+    {
+        size_t bit = size >> 1;
+        for (; (j & bit) != 0; bit >>= 1)
+            j ^= bit;
+        j ^= bit;
+        if (i < j)
+        {
+            std::swap(x[2 * i], x[2 * j]);
+            std::swap(x[2 * i + 1], x[2 * j + 1]);
+        }
+    }
+    const double sign = inverse ? 1.0 : -1.0;
+    for (size_t length = 2; length <= size; length *= 2)
+    {
+        const size_t half = length / 2;
+        const size_t step = TableSize / length;
+        for (size_t k = 0; k < half; ++k)
+        {
+            const double wr = Roots[2 * k * step];
+            const double wi = sign * Roots[2 * k * step + 1];
+            for (size_t start = k; start < size; start += length)
+            {
+                double *u = x + 2 * start;
+                double *v = x + 2 * (start + half);
+                const double vr = v[0] * wr - v[1] * wi;
+                const double vi = v[0] * wi + v[1] * wr;
+                v[0] = u[0] - vr;
+                v[1] = u[1] - vi;
+                u[0] = u[0] + vr;
+                u[1] = u[1] + vi;
+            }
+        }
+    }
+}
+
+// Data = transform of z; afterwards Data holds size * (z cyclically convolved with z).
+void FastProducts::SquareAndInvert(size_t size)
+{
+    Transform(size, false);
+    double *x = Data.data();
+    for (size_t i = 0; i < size; ++i)
+    {
+        const double re = x[2 * i];
+        const double im = x[2 * i + 1];
+        x[2 * i] = re * re - im * im;
+        x[2 * i + 1] = 2.0 * (re * im);
+    }
+    Transform(size, true);
+}
+
+void FastProducts::Multiply(const double *a, size_t la, const double *b, size_t lb, double *out)
+{
+    if (std::min(la, lb) < SchoolbookBelow)
+    {
+        Schoolbook(a, la, b, lb, out);
+        return;
+    }
+    const size_t length = la + lb - 1;
+    const size_t size = PowerOfTwoFrom(length);
+    Prepare(size);
+    const double alpha = Balance(a, la);
+    const double beta = Balance(b, lb);
+    double *x = Data.data();
+    std::fill_n(x, 2 * size, 0.0);
+    for (size_t i = 0; i < la; ++i)
+        x[2 * i] = alpha * a[i];
+    for (size_t i = 0; i < lb; ++i)
+        x[2 * i + 1] = beta * b[i];
+    SquareAndInvert(size);
+    const double half = 0.5 / static_cast<double>(size); // powers of two: exact scalings
+    for (size_t i = 0; i < length; ++i)
+        out[i] = x[2 * i + 1] * half / alpha / beta;
+}
+
+/*
+ * The reversed q convolved with g: term t = lq - 1 + d is out[d]; a cyclic
+ * convolution of size >= lg wraps only terms below lq - 1.
+ */
+void FastProducts::PullBack(const double *q, size_t lq, const double *g, size_t lg, double *out)
+{
+    const size_t length = lg - lq + 1;
+    if (std::min(lq, length) < SchoolbookBelow)
+    {
+        for (size_t d = 0; d < length; ++d)
+        {
+            double sum = 0.0;
+            for (size_t e = 0; e < lq; ++e)
+                sum += q[e] * g[d + e];
+            out[d] = sum;
+        }
+        return;
+    }
+    const size_t size = PowerOfTwoFrom(lg);
+    Prepare(size);
+    const double alpha = Balance(q, lq);
+    const double beta = Balance(g, lg);
+    double *x = Data.data();
+    std::fill_n(x, 2 * size, 0.0);
+    for (size_t e = 0; e < lq; ++e)
+        x[2 * (lq - 1 - e)] = alpha * q[e];
+    for (size_t i = 0; i < lg; ++i)
+        x[2 * i + 1] = beta * g[i];
+    SquareAndInvert(size);
+    const double half = 0.5 / static_cast<double>(size);
+    for (size_t d = 0; d < length; ++d)
+        out[d] = x[2 * (lq - 1 + d) + 1] * half / alpha / beta;
+}
+
+} // namespace ostrel
