@@ -54,7 +54,7 @@ double ProductTree::Doubles(double players, double paid)
     // Products: at most n + (nodes of the level) <= 2 n per level; the
     // pulled-back vectors, one per level; a product and a pull-back's input
     // of twice the window; the transforms of up to 4 times it.
-    return levels * 2.0 * players + levels * capped + 4.0 * capped + 12.0 * capped + 2.0 * (players + 1.0) +
+    return levels * 2.0 * players + levels * capped + 4.0 * capped + 12.0 * capped + 5.0 * (players + 1.0) +
            (group + 1.0) * (group + 2.0) + 2.0 * (group + 2.0);
 }
 
@@ -83,6 +83,9 @@ void ProductTree::Prepare(size_t players, size_t paid)
     Wide.resize(reach);
     Mean.resize(players + 1);
     Variance.resize(players + 1);
+    TiltedA.resize(players);
+    TiltedB.resize(players);
+    LogFactor.resize(players);
     Rows.resize((GroupPlayers + 1) * (GroupPlayers + 2));
     Prefix.resize(GroupPlayers + 2);
     Fast.Prepare(reach);
@@ -195,8 +198,7 @@ void ProductTree::GroupSums(const Node &node, const double *a, const double *b, 
     }
 }
 
-bool ProductTree::PrizeSums(const double *a, const double *b, const double *prizes, double negligible,
-                            double *sums)
+void ProductTree::Moments(const double *a, const double *b)
 {
     const size_t players = Nodes.front().Last;
     Mean[0] = 0.0;
@@ -206,11 +208,90 @@ bool ProductTree::PrizeSums(const double *a, const double *b, const double *priz
         Mean[j + 1] = Mean[j] + b[j];
         Variance[j + 1] = Variance[j] + a[j] * b[j];
     }
+}
+
+// Whether the count expected at the root is past the last paid place.
+bool ProductTree::PastPaid() const
+{
+    const size_t players = Nodes.front().Last;
+    return Paid < players && Mean[players] > static_cast<double>(Paid - 1);
+}
+
+/*
+ * Where the count expected is past the paid places, only the lower tail of
+ * the count is paid, far under the largest coefficient. Each factor is then
+ * tilted, (a + lambda b z) / (a + lambda b), which multiplies coefficient m
+ * of every product by lambda^m / (its factors' a + lambda b); lambda < 1 is
+ * chosen (Newton on ln lambda, whose derivative of the mean is the
+ * variance) to bring the tilted count's mean to the last paid place, where
+ * the sums are decided. Any lambda gives the same sums exactly; this one
+ * keeps their terms near the largest coefficients.
+ */
+bool ProductTree::Tilt(const double *a, const double *b)
+{
+    const size_t players = Nodes.front().Last;
+    const double paid = static_cast<double>(Paid);
+    double low = -745.0; // ln lambda: the count surely under the paid places at `low`, over them at `high`
+    double high = 0.0;
+    double x = 0.0;
+    bool found = false;
+    for (int step = 0; step < 100 && !found; ++step)
+    {
+        const double lambda = PortableExp(x);
+        double mean = 0.0;
+        double variance = 0.0;
+        for (size_t j = 0; j < players; ++j)
+        {
+            const double total = a[j] + lambda * b[j];
+            const double tilted = lambda * b[j] / total;
+            mean += tilted;
+            variance += tilted * (a[j] / total);
+        }
+        const double over = mean - (paid - 1.0);
+        found = over <= 0.0 && over > -(1.0 + 0.1 * std::sqrt(variance));
+        if (found)
+            break;
+        (over > 0.0 ? high : low) = x;
+        const double newton = variance > 0.0 ? x - over / variance : 0.5 * (low + high);
+        x = newton > low && newton < high ? newton : 0.5 * (low + high);
+    }
+    if (!found)
+        return false;
+    LogLambda = x;
+    const double lambda = PortableExp(x);
+    double sum = 0.0;
+    double lost = 0.0; // Neumaier's compensation: ln Z adds n logarithms
+    for (size_t j = 0; j < players; ++j)
+    {
+        const double total = a[j] + lambda * b[j];
+        TiltedA[j] = a[j] / total;
+        TiltedB[j] = lambda * b[j] / total;
+        LogFactor[j] = PortableLog(total);
+        const double next = sum + LogFactor[j];
+        lost += std::fabs(sum) >= std::fabs(LogFactor[j]) ? (sum - next) + LogFactor[j]
+                                                           : (LogFactor[j] - next) + sum;
+        sum = next;
+    }
+    LogTotal = sum + lost;
+    return true;
+}
+
+bool ProductTree::PrizeSums(const double *a, const double *b, const double *prizes, double negligible,
+                            double *sums)
+{
+    const size_t players = Nodes.front().Last;
     // Each window leaves out a chance under e^-bound on each side.
     const double bound = negligible + PortableLog(2.0 * static_cast<double>(Nodes.size() + 1));
-    const double reach = BernsteinReach(Variance[players], bound);
-    if (Paid < players && Mean[players] + reach + 1.0 > static_cast<double>(Paid))
-        return false; // the paid places cut the counts that matter: only their lower tail is paid
+    Moments(a, b);
+    const bool tilted = PastPaid();
+    if (tilted)
+    {
+        if (!Tilt(a, b))
+            return false;
+        a = TiltedA.data();
+        b = TiltedB.data();
+        Moments(a, b);
+    }
     size_t offset = 0;
     for (Node &node : Nodes)
     {
@@ -227,12 +308,19 @@ bool ProductTree::PrizeSums(const double *a, const double *b, const double *priz
     }
     Up(0, a, b);
     const Node &root = Nodes.front();
-    std::copy(prizes + root.Low, prizes + root.High, Pulled[0].data());
+    double *pulled = Pulled[0].data();
+    const double last = static_cast<double>(Paid - 1);
+    for (size_t d = root.Low; d < root.High; ++d)
+        pulled[d - root.Low] =
+            tilted ? prizes[d] * PortableExp((last - static_cast<double>(d)) * LogLambda) : prizes[d];
     Down(0, a, b, sums);
-    const double largest = *std::max_element(prizes + root.Low, prizes + root.High);
+    const double largest = *std::max_element(pulled, pulled + (root.High - root.Low));
     for (size_t i = 0; i < players; ++i)
         if (!(sums[i] >= MinimumShare * largest))
             return false;
+    if (tilted) // undo the tilt: sum_i = Z / (a_i + lambda b_i) * lambda^-(paid - 1) * tilted sum_i
+        for (size_t i = 0; i < players; ++i)
+            sums[i] *= PortableExp((LogTotal - LogFactor[i]) - last * LogLambda);
     return true;
 }
 

@@ -70,10 +70,16 @@ class ProductTree
     void Up(size_t node, const double *a, const double *b);
     void Down(size_t node, const double *a, const double *b, double *sums);
     void GroupSums(const Node &node, const double *a, const double *b, const double *pulled, double *sums);
+    void Moments(const double *a, const double *b);
+    bool PastPaid() const;
+    bool Tilt(const double *a, const double *b);
 
     std::vector<Node> Nodes;
     size_t Paid = 0;
     std::vector<double> Mean, Variance;   // prefix sums over the players
+    std::vector<double> TiltedA, TiltedB, LogFactor; // the tilted factors, ln(a + lambda b)
+    double LogLambda = 0.0;
+    double LogTotal = 0.0;
     std::vector<double> Products;         // every node's window
     std::vector<std::vector<double>> Pulled; // the pulled-back prizes, one vector per depth
     std::vector<double> Scratch, Wide;    // a product in full; a pull-back's input
