@@ -51,7 +51,7 @@ void Schoolbook(const double *a, size_t la, const double *b, size_t lb, double *
 
 size_t FastProducts::Doubles(size_t reach)
 {
-    return 3 * PowerOfTwoFrom(std::max<size_t>(reach, 2));
+    return 4 * PowerOfTwoFrom(std::max<size_t>(reach, 2));
 }
 
 void FastProducts::Prepare(size_t reach)
@@ -60,13 +60,16 @@ void FastProducts::Prepare(size_t reach)
     if (size <= TableSize)
         return;
     TableSize = size;
-    Roots.resize(size);
-    for (size_t k = 0; k < size / 2; ++k)
-    {
-        const double turn = static_cast<double>(2 * k) / static_cast<double>(size); // exact
-        Roots[2 * k] = PortableCosPi(turn);
-        Roots[2 * k + 1] = PortableSinPi(turn);
-    }
+    // Stage by stage, so that each stage reads its roots in a row: the roots
+    // of a butterfly span h at [h, 2 h), e^(i pi k / h) for k < h.
+    Roots.resize(2 * size);
+    for (size_t half = 1; half < size; half *= 2)
+        for (size_t k = 0; k < half; ++k)
+        {
+            const double turn = static_cast<double>(k) / static_cast<double>(half); // exact
+            Roots[2 * (half + k)] = PortableCosPi(turn);
+            Roots[2 * (half + k) + 1] = PortableSinPi(turn);
+        }
     Data.resize(2 * size);
 }
 
@@ -87,25 +90,33 @@ void FastProducts::Transform(size_t size, bool inverse)
             std::swap(x[2 * i + 1], x[2 * j + 1]);
         }
     }
-    const double sign = inverse ? 1.0 : -1.0;
-    for (size_t length = 2; length <= size; length *= 2)
+    for (size_t start = 0; start < size; start += 2) // span 1: the root is 1
     {
-        const size_t half = length / 2;
-        const size_t step = TableSize / length;
-        for (size_t k = 0; k < half; ++k)
+        const double ur = x[2 * start];
+        const double ui = x[2 * start + 1];
+        x[2 * start] = ur + x[2 * start + 2];
+        x[2 * start + 1] = ui + x[2 * start + 3];
+        x[2 * start + 2] = ur - x[2 * start + 2];
+        x[2 * start + 3] = ui - x[2 * start + 3];
+    }
+    const double sign = inverse ? 1.0 : -1.0;
+    for (size_t half = 2; half < size; half *= 2)
+    {
+        const double *roots = Roots.data() + 2 * half;
+        for (size_t start = 0; start < size; start += 2 * half)
         {
-            const double wr = Roots[2 * k * step];
-            const double wi = sign * Roots[2 * k * step + 1];
-            for (size_t start = k; start < size; start += length)
+            double *u = x + 2 * start;
+            double *v = u + 2 * half;
+            for (size_t k = 0; k < half; ++k)
             {
-                double *u = x + 2 * start;
-                double *v = x + 2 * (start + half);
-                const double vr = v[0] * wr - v[1] * wi;
-                const double vi = v[0] * wi + v[1] * wr;
-                v[0] = u[0] - vr;
-                v[1] = u[1] - vi;
-                u[0] = u[0] + vr;
-                u[1] = u[1] + vi;
+                const double wr = roots[2 * k];
+                const double wi = sign * roots[2 * k + 1];
+                const double vr = v[2 * k] * wr - v[2 * k + 1] * wi;
+                const double vi = v[2 * k] * wi + v[2 * k + 1] * wr;
+                v[2 * k] = u[2 * k] - vr;
+                v[2 * k + 1] = u[2 * k + 1] - vi;
+                u[2 * k] = u[2 * k] + vr;
+                u[2 * k + 1] = u[2 * k + 1] + vi;
             }
         }
     }
@@ -159,7 +170,18 @@ void FastProducts::PullBack(const double *q, size_t lq, const double *g, size_t 
     const size_t length = lg - lq + 1;
     if (std::min(lq, length) < SchoolbookBelow)
     {
-        for (size_t d = 0; d < length; ++d)
+        // Four outputs at a time, each summed over e in order: four chains
+        // of additions run side by side, and each sum is the plain loop's.
+        size_t d = 0;
+        for (; d + 4 <= length; d += 4)
+        {
+            double sum[4] = {0.0, 0.0, 0.0, 0.0};
+            for (size_t e = 0; e < lq; ++e)
+                for (size_t lane = 0; lane < 4; ++lane)
+                    sum[lane] += q[e] * g[d + lane + e];
+            std::copy_n(sum, 4, out + d);
+        }
+        for (; d < length; ++d)
         {
             double sum = 0.0;
             for (size_t e = 0; e < lq; ++e)

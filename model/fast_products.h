@@ -21,13 +21,13 @@
 namespace ostrel
 {
 
-constexpr size_t SchoolbookBelow = 48;
+constexpr size_t SchoolbookBelow = 100;
 
 class FastProducts
 {
   public:
     // Readies products of up to `reach` coefficients (a product's output; a
-    // pull-back's g): the roots and the scratch, 3 N doubles for the power of
+    // pull-back's g): the roots and the scratch, 4 N doubles for the power of
     // two N >= reach. A longer product readies itself.
     void Prepare(size_t reach);
 
@@ -44,7 +44,7 @@ class FastProducts
     void Transform(size_t size, bool inverse);
     void SquareAndInvert(size_t size);
 
-    std::vector<double> Roots; // cos, sin of 2 pi k / TableSize, k < TableSize / 2
+    std::vector<double> Roots; // cos, sin of pi k / h at [h + k], h = 1, 2, 4, ... < TableSize
     std::vector<double> Data;  // interleaved re, im
     size_t TableSize = 0;
 };

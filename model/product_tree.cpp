@@ -15,7 +15,7 @@ namespace ostrel
 namespace
 {
 
-constexpr size_t GroupPlayers = 32;
+constexpr size_t GroupPlayers = 31; // a count of 0 to 31 takes 32 coefficients: products fit powers of two
 
 size_t Capped(size_t players, size_t paid)
 {
@@ -53,8 +53,8 @@ double ProductTree::Doubles(double players, double paid)
     const double group = static_cast<double>(GroupPlayers);
     // Products: at most n + (nodes of the level) <= 2 n per level; the
     // pulled-back vectors, one per level; a product and a pull-back's input
-    // of twice the window; the transforms of up to 4 times it.
-    return levels * 2.0 * players + levels * capped + 4.0 * capped + 12.0 * capped + 5.0 * (players + 1.0) +
+    // of twice the window; the transforms: 4 N doubles, N up to 4 times it.
+    return levels * 2.0 * players + levels * capped + 4.0 * capped + 16.0 * capped + 5.0 * (players + 1.0) +
            (group + 1.0) * (group + 2.0) + 2.0 * (group + 2.0);
 }
 
