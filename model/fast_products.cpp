@@ -3,7 +3,9 @@
  * z = alpha a + i beta b, and Im(z * z) / (2 alpha beta) is their product,
  * so a product costs two transforms. alpha and beta are powers of two that
  * bring both operands' largest coefficients near 1, where the rounding of
- * the two halves of z weighs the same.
+ * the two halves of z weighs the same (the real half, a^2 - b^2, leaks into
+ * the imaginary by rounding: with b = 0 that leak would be all the output,
+ * so a zero operand gives zeros without a transform).
  */
 #include "fast_products.h"
 
@@ -26,14 +28,14 @@ size_t PowerOfTwoFrom(size_t count)
     return size;
 }
 
-// 2^-e with 2^(e-1) <= the largest |coefficient| < 2^e; 1 for all zeros.
+// 2^-e with 2^(e-1) <= the largest |coefficient| < 2^e; 0 for all zeros.
 double Balance(const double *values, size_t count)
 {
     double largest = 0.0;
     for (size_t i = 0; i < count; ++i)
         largest = std::max(largest, std::fabs(values[i]));
     if (!(largest > 0.0))
-        return 1.0;
+        return 0.0;
     int exponent = 0;
     std::frexp(largest, &exponent);
     return std::ldexp(1.0, -exponent);
@@ -149,6 +151,11 @@ void FastProducts::Multiply(const double *a, size_t la, const double *b, size_t 
     Prepare(size);
     const double alpha = Balance(a, la);
     const double beta = Balance(b, lb);
+    if (alpha == 0.0 || beta == 0.0) // the rounding of one operand's square would be all there is
+    {
+        std::fill_n(out, length, 0.0);
+        return;
+    }
     double *x = Data.data();
     std::fill_n(x, 2 * size, 0.0);
     for (size_t i = 0; i < la; ++i)
@@ -194,6 +201,11 @@ void FastProducts::PullBack(const double *q, size_t lq, const double *g, size_t 
     Prepare(size);
     const double alpha = Balance(q, lq);
     const double beta = Balance(g, lg);
+    if (alpha == 0.0 || beta == 0.0)
+    {
+        std::fill_n(out, length, 0.0);
+        return;
+    }
     double *x = Data.data();
     std::fill_n(x, 2 * size, 0.0);
     for (size_t e = 0; e < lq; ++e)

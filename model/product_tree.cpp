@@ -15,7 +15,7 @@ namespace ostrel
 namespace
 {
 
-constexpr size_t GroupPlayers = 31; // a count of 0 to 31 takes 32 coefficients: products fit powers of two
+constexpr size_t GroupPlayers = 15; // a count of 0 to 15 takes 16 coefficients: products fit powers of two
 
 size_t Capped(size_t players, size_t paid)
 {
@@ -313,8 +313,13 @@ bool ProductTree::PrizeSums(const double *a, const double *b, const double *priz
     for (size_t d = root.Low; d < root.High; ++d)
         pulled[d - root.Low] =
             tilted ? prizes[d] * PortableExp((last - static_cast<double>(d)) * LogLambda) : prizes[d];
-    Down(0, a, b, sums);
     const double largest = *std::max_element(pulled, pulled + (root.High - root.Low));
+    if (!(largest > 0.0)) // no prize within the window: every sum is negligible
+    {
+        std::fill_n(sums, players, 0.0);
+        return true;
+    }
+    Down(0, a, b, sums);
     for (size_t i = 0; i < players; ++i)
         if (!(sums[i] >= MinimumShare * largest))
             return false;

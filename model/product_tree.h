@@ -3,7 +3,7 @@
  * every player i at once,
  *     sum_m prize_(m+1) [z^m] prod_(j != i) (a_j + b_j z),
  * the expected prize of a place decided by how many other clocks have rung.
- * Players are grouped by 32; the groups' products are multiplied up a
+ * Players are grouped by 15; the groups' products are multiplied up a
  * balanced tree, and the prize vector is pulled back down it (the transposed
  * products), then through each group's players one at a time.
  *
@@ -20,7 +20,7 @@
  * prize (a deep or gapped ladder, or a window that the paid places cut off
  * below its middle) refuses the node, and the caller takes another pass.
  *
- * Cost per node: O(n log^2 w) for w the largest window, plus 32 n for the
+ * Cost per node: O(n log^2 w) for w the largest window, plus 15 n for the
  * groups. Memory: about n log2(n / 32) + 14 min(n, paid) doubles.
  */
 #ifndef OSTREL_MODEL_PRODUCT_TREE_H

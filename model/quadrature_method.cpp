@@ -1104,12 +1104,14 @@ struct Setup
 };
 
 /*
- * The pass for a field's $EV (a finish table takes the full band). The
- * windowed pass does more bookkeeping per block and pays off once the paid
- * places are many: see the measured crossover in docs/performance.md.
+ * The pass for a field's $EV (a finish table and a row take the full band).
+ * Measured on the benchmark fields (docs/performance.md): the product tree
+ * is the faster from 256 paid places, and from 150 where at least half the
+ * field is paid; the windowed pass, on its own, seldom beats the full band
+ * and serves as the tree's fallback.
  */
-constexpr size_t WindowedFromPaid = 64;
-constexpr size_t TreeFromPaid = 512;
+constexpr size_t TreeFromPaid = 256;
+constexpr size_t TreeFromPaidOfHalf = 150;
 
 QuadraturePass ChoosePass(const QuadratureOptions &options, size_t players, size_t paid, size_t columns)
 {
@@ -1117,9 +1119,8 @@ QuadraturePass ChoosePass(const QuadratureOptions &options, size_t players, size
         return QuadraturePass::FullBand;
     if (options.Pass != QuadraturePass::Auto)
         return options.Pass;
-    return paid >= TreeFromPaid    ? QuadraturePass::ProductTree
-           : paid >= WindowedFromPaid ? QuadraturePass::Windowed
-                                      : QuadraturePass::FullBand;
+    const bool tree = paid >= TreeFromPaid || (paid >= TreeFromPaidOfHalf && 2 * paid >= players);
+    return tree ? QuadraturePass::ProductTree : QuadraturePass::FullBand;
 }
 
 size_t BlockFor(size_t n)
