@@ -21,7 +21,7 @@
 namespace ostrel
 {
 
-constexpr size_t SchoolbookBelow = 100;
+constexpr size_t SchoolbookBelow = 128;
 
 class FastProducts
 {
