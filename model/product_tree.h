@@ -14,14 +14,17 @@
  * chance under e^-negligible in all, as the band of the other passes.
  *
  * Accuracy: fast products err by about log2(N) ulp of the largest
- * coefficient involved, not of each one. The pull-back keeps every entry at
- * most the largest prize in the window, so each sum is within about 1e-15
- * of that prize times the sum's own size; a sum under MinimumShare of that
- * prize (a deep or gapped ladder, or a window that the paid places cut off
- * below its middle) refuses the node, and the caller takes another pass.
+ * coefficient involved, not of each one. Where the count expected is past
+ * the paid places the factors are tilted (see Tilt) so that the paid tail
+ * sits at the top of every product. The pull-back keeps every entry at most
+ * the largest prize in the root's window (tilted prizes only shrink), so
+ * each sum is within about 1e-15 of that prize; a sum under MinimumShare of
+ * it (a deep or gapped ladder) refuses the node, and the caller takes
+ * another pass. Measured: within 6e-15 of the full band.
  *
- * Cost per node: O(n log^2 w) for w the largest window, plus 15 n for the
- * groups. Memory: about n log2(n / 32) + 14 min(n, paid) doubles.
+ * Cost per node: O(n log^2 w) for w the largest window, plus about 15 n for
+ * the groups, and O(n) exponentials and logarithms at a tilted node.
+ * Memory: Doubles(n, paid), about 2 n log2(n / 15) + 20 min(n, paid).
  */
 #ifndef OSTREL_MODEL_PRODUCT_TREE_H
 #define OSTREL_MODEL_PRODUCT_TREE_H
@@ -34,8 +37,8 @@
 namespace ostrel
 {
 
-// The smallest sum, as a share of the largest prize in the window, whose
-// rounding is surely within 1e-12 of it.
+// The smallest sum, as a share of the largest prize in the window, that the
+// tree keeps: its rounding, about 1e-15 of that prize, stays under 1e-12 of it.
 constexpr double MinimumShare = 1e-3;
 
 // Bernstein: a sum of independent indicators with variance v strays from its
