@@ -45,23 +45,51 @@ double Balance(const double *values, size_t count)
     return std::ldexp(1.0, -exponent);
 }
 
-void Schoolbook(const double *a, size_t la, const double *b, size_t lb, double *out)
-{
-    std::fill_n(out, la + lb - 1, 0.0);
-    for (size_t i = 0; i < la; ++i)
-        for (size_t j = 0; j < lb; ++j)
-            out[i + j] += a[i] * b[j];
-}
-
 } // namespace
+
+/*
+ * out[t] = sum_i a[i] b[t - i], i rising. Eight outputs at a time, so that
+ * eight chains of additions run side by side; b is read from a copy with
+ * eight zeros on each side, and the zero terms this adds at the ends of a
+ * block leave every sum as it is.
+ */
+void FastProducts::Schoolbook(const double *a, size_t la, const double *b, size_t lb, double *out)
+{
+    if (Padded.size() < lb + 16)
+        Padded.resize(lb + 16);
+    double *padded = Padded.data();
+    std::fill_n(padded, 8, 0.0);
+    std::copy_n(b, lb, padded + 8);
+    std::fill_n(padded + 8 + lb, 8, 0.0);
+    const size_t length = la + lb - 1;
+    size_t t = 0;
+    for (; t + 8 <= length; t += 8)
+    {
+        double sum[8] = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
+        const size_t last = std::min(la - 1, t + 7);
+        for (size_t i = t + 1 > lb ? t + 1 - lb : 0; i <= last; ++i)
+            for (size_t lane = 0; lane < 8; ++lane)
+                sum[lane] += a[i] * padded[8 + t + lane - i];
+        std::copy_n(sum, 8, out + t);
+    }
+    for (; t < length; ++t)
+    {
+        double sum = 0.0;
+        for (size_t i = t + 1 > lb ? t + 1 - lb : 0; i <= std::min(la - 1, t); ++i)
+            sum += a[i] * b[t - i];
+        out[t] = sum;
+    }
+}
 
 size_t FastProducts::Doubles(size_t reach)
 {
-    return 4 * PowerOfTwoFrom(std::max<size_t>(reach, 2));
+    return 4 * PowerOfTwoFrom(std::max<size_t>(reach, 2)) + reach + 16;
 }
 
 void FastProducts::Prepare(size_t reach)
 {
+    if (Padded.size() < reach + 16)
+        Padded.resize(reach + 16);
     const size_t size = PowerOfTwoFrom(std::max<size_t>(reach, 2));
     if (size <= TableSize)
         return;
@@ -201,16 +229,16 @@ void FastProducts::PullBack(const double *q, size_t lq, const double *g, size_t 
     const size_t length = lg - lq + 1;
     if (std::min(lq, length) < SchoolbookBelow)
     {
-        // Four outputs at a time, each summed over e in order: four chains
+        // Eight outputs at a time, each summed over e in order: eight chains
         // of additions run side by side, and each sum is the plain loop's.
         size_t d = 0;
-        for (; d + 4 <= length; d += 4)
+        for (; d + 8 <= length; d += 8)
         {
-            double sum[4] = {0.0, 0.0, 0.0, 0.0};
+            double sum[8] = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
             for (size_t e = 0; e < lq; ++e)
-                for (size_t lane = 0; lane < 4; ++lane)
+                for (size_t lane = 0; lane < 8; ++lane)
                     sum[lane] += q[e] * g[d + lane + e];
-            std::copy_n(sum, 4, out + d);
+            std::copy_n(sum, 8, out + d);
         }
         for (; d < length; ++d)
         {

@@ -27,8 +27,8 @@ class FastProducts
 {
   public:
     // Readies products of up to `reach` coefficients (a product's output; a
-    // pull-back's g): the roots and the scratch, 4 N doubles for the power of
-    // two N >= reach. A longer product readies itself.
+    // pull-back's g): the roots and the scratch, 4 N + reach + 16 doubles for
+    // the power of two N >= reach. A longer product readies itself.
     void Prepare(size_t reach);
 
     // out[0 .. la + lb - 1) = a * b.
@@ -43,9 +43,11 @@ class FastProducts
   private:
     void Transform(size_t size, bool inverse);
     void SquareAndInvert(size_t size);
+    void Schoolbook(const double *a, size_t la, const double *b, size_t lb, double *out);
 
     std::vector<double> Roots; // cos, sin of pi k / h at [h + k], h = 1, 2, 4, ... < TableSize
     std::vector<double> Data;  // interleaved re, im
+    std::vector<double> Padded; // a schoolbook operand between zeros
     size_t TableSize = 0;
 };
 
