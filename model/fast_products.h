@@ -21,7 +21,7 @@
 namespace ostrel
 {
 
-constexpr size_t SchoolbookBelow = 128;
+constexpr size_t SchoolbookBelow = 384;
 
 class FastProducts
 {
