@@ -1106,11 +1106,11 @@ struct Setup
 /*
  * The pass for a field's $EV (a finish table and a row take the full band).
  * Measured on the benchmark fields (docs/performance.md): the product tree
- * is the faster from 256 paid places, and from 100 where at least half the
+ * is the faster from 150 paid places, and from 100 where at least half the
  * field is paid; the windowed pass, on its own, seldom beats the full band
  * and serves as the tree's fallback.
  */
-constexpr size_t TreeFromPaid = 256;
+constexpr size_t TreeFromPaid = 150;
 constexpr size_t TreeFromPaidOfHalf = 100;
 
 QuadraturePass ChoosePass(const QuadratureOptions &options, size_t players, size_t paid, size_t columns)
