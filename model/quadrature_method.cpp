@@ -700,16 +700,12 @@ void EvaluateNode(const Run &run, Workspace &work, size_t node, const Sink &sink
  * of the mean there; what lies outside is left as 0. Everything dropped is
  * a count with a chance under e^-L, so L = Negligible + ln(4 (blocks + 1))
  * keeps the total dropped under e^-Negligible of the largest prize, as the
- * band does. All sums stay sums of non-negative terms.
+ * band does. All sums stay sums of non-negative terms. (r is BernsteinReach,
+ * shared with the product tree.)
  *
  * Cost per node: about 4 n (2 r + 2 block) multiply-adds, r ~ sqrt(2 L V)
  * with V <= n / 4: O(n sqrt(n)) when every place is paid.
  */
-double Stray(double variance, double bound)
-{
-    return bound / 3.0 + std::sqrt(bound * bound / 9.0 + 2.0 * bound * variance);
-}
-
 size_t FloorAt(double count)
 {
     return count <= 0.0 ? 0 : static_cast<size_t>(count);
@@ -743,11 +739,11 @@ void PlanWindows(const Run &run, Workspace &work)
     {
         const size_t begin = b * run.Block;
         const size_t end = std::min(n, begin + run.Block);
-        const double spread = Stray(work.Variance[end], bound);
+        const double spread = BernsteinReach(work.Variance[end], bound);
         // Counts under an earlier block's floor stay under it: the floors and ceilings only rise.
         low = std::max(low, FloorAt(work.Mean[begin] - spread));
         high = std::max(high, CeilAt(work.Mean[end] + spread + 1.0, run.Paid));
-        const double reach = block + 2.0 * Stray(0.5 * (work.Variance[end] + 0.25 * block), bound) + 3.0;
+        const double reach = block + 2.0 * BernsteinReach(0.5 * (work.Variance[end] + 0.25 * block), bound) + 3.0;
         size_t *bounds = &work.Windows[4 * b];
         bounds[Low] = low;
         bounds[High] = high;
