@@ -217,7 +217,8 @@ ostrel::QuadratureOptions WithPass(ostrel::QuadraturePass pass, unsigned threads
  * reference: stacks equal or spread up to 10^6, from a tenth of the field
  * paid (the tree tilts its factors where the count is past the paid places)
  * to all of it, ladders that fall, jump among 0, 1 and 2, or pay the last
- * place alone (the tree refuses those nodes and the windowed pass takes them).
+ * place alone (the tree refuses those nodes and the windowed pass takes them);
+ * and fields of one group of players or a few.
  */
 TEST(QuadratureMethod, FastPassesAgreeWithTheFullBand)
 {
@@ -228,8 +229,9 @@ TEST(QuadratureMethod, FastPassesAgreeWithTheFullBand)
         double Spread;
         int Ladder; // 0 falling, 1 jumpy, 2 the last place only
     };
-    const Row rows[] = {{600, 60, 1e6, 0},  {600, 300, 1e3, 0},  {600, 600, 1e6, 0}, {500, 500, 1, 0},
-                        {400, 200, 1e6, 1}, {400, 400, 1e2, 1}, {300, 300, 10, 2},  {300, 30, 1e6, 2}};
+    const Row rows[] = {{600, 60, 1e6, 0}, {600, 300, 1e3, 0}, {600, 600, 1e6, 0}, {500, 500, 1, 0},
+                        {400, 200, 1e6, 1}, {400, 400, 1e2, 1}, {300, 300, 10, 2},  {300, 30, 1e6, 2},
+                        {2, 2, 1e6, 0},     {17, 5, 1e3, 0},    {16, 16, 1e9, 1},   {40, 12, 1e2, 2}};
     std::mt19937_64 random(19);
     for (const Row &row : rows)
     {
