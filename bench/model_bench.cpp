@@ -81,14 +81,10 @@ const char *PassName(ostrel::QuadraturePass pass)
 {
     switch (pass)
     {
-    case ostrel::QuadraturePass::FullBand:
-        return "FullBand";
-    case ostrel::QuadraturePass::Windowed:
-        return "Windowed";
-    case ostrel::QuadraturePass::ProductTree:
-        return "ProductTree";
-    default:
-        return "Auto";
+    case ostrel::QuadraturePass::FullBand: return "FullBand";
+    case ostrel::QuadraturePass::Windowed: return "Windowed";
+    case ostrel::QuadraturePass::ProductTree: return "ProductTree";
+    default: return "Auto";
     }
 }
 
@@ -289,7 +285,8 @@ void AccuracyFastPasses(benchmark::State &state)
     std::mt19937_64 random(8);
     for (auto _ : state)
     {
-        const size_t sizes[][3] = {{3000, 300, 0}, {3000, 1500, 0}, {3000, 3000, 0}, {2000, 2000, 1}, {2000, 2000, 2}};
+        const size_t sizes[][3] = {
+            {3000, 300, 0}, {3000, 1500, 0}, {3000, 3000, 0}, {2000, 2000, 1}, {2000, 2000, 2}};
         for (const auto &size : sizes)
         {
             const size_t players = size[0];
@@ -310,7 +307,8 @@ void AccuracyFastPasses(benchmark::State &state)
             ostrel::QuadratureOptions options;
             options.Pass = ostrel::QuadraturePass::FullBand;
             ostrel::QuadratureEquities(field, options, reference.data(), nullptr);
-            for (ostrel::QuadraturePass pass : {ostrel::QuadraturePass::ProductTree, ostrel::QuadraturePass::Windowed})
+            for (ostrel::QuadraturePass pass :
+                 {ostrel::QuadraturePass::ProductTree, ostrel::QuadraturePass::Windowed})
             {
                 options.Pass = pass;
                 ostrel::QuadratureEquities(field, options, equities.data(), nullptr);
@@ -365,8 +363,8 @@ int main(int argc, char **argv)
     // The bubble of a large field: the full band beside the pass `auto` takes
     // (the product tree from 256 paid places), one thread; the largest on
     // every core.
-    const size_t bubbles[][2] = {{1000, 100},   {1000, 1000},  {1600, 1500},
-                                 {5000, 4800},  {10000, 1500}, {10000, 10000}};
+    const size_t bubbles[][2] = {{1000, 100},  {1000, 1000},  {1600, 1500},
+                                 {5000, 4800}, {10000, 1500}, {10000, 10000}};
     for (const auto &size : bubbles)
         for (ostrel::QuadraturePass pass : {ostrel::QuadraturePass::FullBand, ostrel::QuadraturePass::Auto})
         {

@@ -150,7 +150,7 @@ void FastProducts::Transform(size_t size, bool inverse)
             for (size_t k = 0; k < half; ++k)
             {
                 const __m128d w = _mm_mul_pd(_mm_loadu_pd(roots + 2 * k), signs); // (wr, wi)
-                const __m128d vk = _mm_loadu_pd(v + 2 * k);                         // (vr, vi)
+                const __m128d vk = _mm_loadu_pd(v + 2 * k);                       // (vr, vi)
                 const __m128d real = _mm_mul_pd(vk, _mm_unpacklo_pd(w, w));       // (vr wr, vi wr)
                 const __m128d cross =
                     _mm_mul_pd(_mm_shuffle_pd(vk, vk, 1), _mm_unpackhi_pd(w, w)); // (vi wi, vr wi)

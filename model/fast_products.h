@@ -45,8 +45,8 @@ class FastProducts
     void SquareAndInvert(size_t size);
     void Schoolbook(const double *a, size_t la, const double *b, size_t lb, double *out);
 
-    std::vector<double> Roots; // cos, sin of pi k / h at [h + k], h = 1, 2, 4, ... < TableSize
-    std::vector<double> Data;  // interleaved re, im
+    std::vector<double> Roots;  // cos, sin of pi k / h at [h + k], h = 1, 2, 4, ... < TableSize
+    std::vector<double> Data;   // interleaved re, im
     std::vector<double> Padded; // a schoolbook operand between zeros
     size_t TableSize = 0;
 };

@@ -57,8 +57,7 @@ double ProductTree::Doubles(double players, double paid)
     // and a schoolbook operand of up to twice it.
     // The nodes, 2 per group of 8 doubles each, in a vector that may have grown to twice that.
     return 32.0 * groups + levels * 2.0 * players + levels * capped + 4.0 * capped + 18.0 * capped + 16.0 +
-           5.0 * (players + 1.0) +
-           (group + 1.0) * (group + 2.0) + 2.0 * (group + 2.0);
+           5.0 * (players + 1.0) + (group + 1.0) * (group + 2.0) + 2.0 * (group + 2.0);
 }
 
 void ProductTree::Prepare(size_t players, size_t paid)
@@ -272,7 +271,7 @@ bool ProductTree::Tilt(const double *a, const double *b)
         LogFactor[j] = PortableLog(total);
         const double next = sum + LogFactor[j];
         lost += std::fabs(sum) >= std::fabs(LogFactor[j]) ? (sum - next) + LogFactor[j]
-                                                           : (LogFactor[j] - next) + sum;
+                                                          : (LogFactor[j] - next) + sum;
         sum = next;
     }
     LogTotal = sum + lost;

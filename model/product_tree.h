@@ -61,11 +61,11 @@ class ProductTree
   private:
     struct Node
     {
-        size_t First, Last;  // players
-        size_t Left, Right;  // children; Leaf for a group
+        size_t First, Last; // players
+        size_t Left, Right; // children; Leaf for a group
         size_t Depth;
-        size_t Low, High;    // window of counts, this node
-        size_t Offset;       // of its product in Products
+        size_t Low, High; // window of counts, this node
+        size_t Offset;    // of its product in Products
     };
     static constexpr size_t Leaf = static_cast<size_t>(-1);
 
@@ -79,14 +79,14 @@ class ProductTree
 
     std::vector<Node> Nodes;
     size_t Paid = 0;
-    std::vector<double> Mean, Variance;   // prefix sums over the players
+    std::vector<double> Mean, Variance;              // prefix sums over the players
     std::vector<double> TiltedA, TiltedB, LogFactor; // the tilted factors, ln(a + lambda b)
     double LogLambda = 0.0;
     double LogTotal = 0.0;
-    std::vector<double> Products;         // every node's window
+    std::vector<double> Products;            // every node's window
     std::vector<std::vector<double>> Pulled; // the pulled-back prizes, one vector per depth
-    std::vector<double> Scratch, Wide;    // a product in full; a pull-back's input
-    std::vector<double> Rows, Prefix;     // a group's pass
+    std::vector<double> Scratch, Wide;       // a product in full; a pull-back's input
+    std::vector<double> Rows, Prefix;        // a group's pass
     FastProducts Fast;
 };
 

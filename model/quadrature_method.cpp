@@ -384,9 +384,9 @@ struct Run
     size_t Places;  // the larger of the two
     size_t Block;   // players per block of the recomputed products
     NodePlan Plan;
-    size_t Outputs;    // terms per player and node besides the $EV: Columns, or 2 in a row
-    size_t Hero;       // a row's hero (player index)
-    const Hand *Hands; // a row's hands by player; none for a whole field
+    size_t Outputs;      // terms per player and node besides the $EV: Columns, or 2 in a row
+    size_t Hero;         // a row's hero (player index)
+    const Hand *Hands;   // a row's hands by player; none for a whole field
     QuadraturePass Pass; // for the $EV; always the full band with a table or in a row
 };
 
@@ -465,8 +465,9 @@ double WorkspaceDoubles(const Run &run, double n, bool buffered)
     const double windowed = run.Pass != QuadraturePass::FullBand
                                 ? 2.0 * (n + 1.0) + 4.0 * std::ceil(n / block) + 4.0 * stored
                                 : 0.0;
-    const double tree =
-        run.Pass == QuadraturePass::ProductTree ? n + ProductTree::Doubles(n, static_cast<double>(run.Paid)) : 0.0;
+    const double tree = run.Pass == QuadraturePass::ProductTree
+                            ? n + ProductTree::Doubles(n, static_cast<double>(run.Paid))
+                            : 0.0;
     return 2.0 * n + (std::ceil(n / block) + block + 1.0) * stored + 2.0 * static_cast<double>(run.Places) +
            buffers + windowed + tree;
 }
@@ -743,7 +744,8 @@ void PlanWindows(const Run &run, Workspace &work)
         // Counts under an earlier block's floor stay under it: the floors and ceilings only rise.
         low = std::max(low, FloorAt(work.Mean[begin] - spread));
         high = std::max(high, CeilAt(work.Mean[end] + spread + 1.0, run.Paid));
-        const double reach = block + 2.0 * BernsteinReach(0.5 * (work.Variance[end] + 0.25 * block), bound) + 3.0;
+        const double reach =
+            block + 2.0 * BernsteinReach(0.5 * (work.Variance[end] + 0.25 * block), bound) + 3.0;
         size_t *bounds = &work.Windows[4 * b];
         bounds[Low] = low;
         bounds[High] = high;
@@ -852,7 +854,8 @@ void EvaluateWindowedNode(const Run &run, Workspace &work, size_t node, const Si
         {
             const size_t seat = sink.Index != nullptr ? sink.Index[i] : i;
             const double density = weight * stack[i] * work.A[i];
-            sink.Put(&sink.Equity[seat], density * Dot(prefix + low, rows + (i - begin) * stride + low, high - low));
+            sink.Put(&sink.Equity[seat],
+                     density * Dot(prefix + low, rows + (i - begin) * stride + low, high - low));
             Multiply(prefix + low, next + low, high - low, work.A[i], work.B[i]);
             std::swap(prefix, next);
         }
@@ -1000,7 +1003,7 @@ void RunThread(const Run &run, std::vector<Workspace> &work, size_t threads, con
     const size_t n = run.InPlay->Stack.size();
     const size_t nodes = run.Plan.Count;
     const size_t columns = run.Outputs;
-    const auto evaluate = run.Hands != nullptr                          ? EvaluateRowNode
+    const auto evaluate = run.Hands != nullptr                      ? EvaluateRowNode
                           : run.Pass == QuadraturePass::ProductTree ? EvaluateTreeNode
                           : run.Pass == QuadraturePass::Windowed    ? EvaluateWindowedNode
                                                                     : EvaluateNode;
@@ -1290,8 +1293,17 @@ Status QuadratureHeroHands(const Field &field, size_t hero, const QuadratureOpti
             nowTotal[hero] = field.Prizes[0];
         if (n >= 2 && setup.Paid > 0)
         {
-            Run run = {&players,    field.Prizes, setup.Paid, 0,          setup.Paid,
-                       BlockFor(n), NodePlan(),   2,          heroPlayer, hands.data(), QuadraturePass::FullBand};
+            Run run = {&players,
+                       field.Prizes,
+                       setup.Paid,
+                       0,
+                       setup.Paid,
+                       BlockFor(n),
+                       NodePlan(),
+                       2,
+                       heroPlayer,
+                       hands.data(),
+                       QuadraturePass::FullBand};
             run.Plan = PlanNodes(players, BinStacks(players.Stack), setup.Paid, 2);
             std::vector<Workspace> work(std::min(setup.Threads, run.Plan.Count));
             for (Workspace &space : work)

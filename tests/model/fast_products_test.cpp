@@ -34,8 +34,8 @@ TEST(FastProducts, AgreeWithSchoolbookSums)
         size_t First, Second;
         double Decades; // coefficients from 1 down to 10^-Decades
     };
-    const Row rows[] = {{5, 7, 0},       {383, 900, 0},   {384, 384, 0},    {500, 1025, 0},
-                        {1000, 700, 0},  {600, 600, 200}, {2048, 2048, 30}, {3000, 150, 0}};
+    const Row rows[] = {{5, 7, 0},      {383, 900, 0},   {384, 384, 0},    {500, 1025, 0},
+                        {1000, 700, 0}, {600, 600, 200}, {2048, 2048, 30}, {3000, 150, 0}};
     std::mt19937_64 random(41);
     ostrel::FastProducts fast;
     for (const Row &row : rows)

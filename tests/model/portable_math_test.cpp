@@ -127,9 +127,11 @@ TEST(PortableMath, SineAndCosineOfPiX)
     for (int trial = 0; trial < 40000; ++trial)
     {
         // Half the arguments are the dyadic fractions a transform's roots use.
-        const double x = trial % 2 == 0 ? wide(random) : std::ldexp(static_cast<double>(random() % 65536), -14);
+        const double x =
+            trial % 2 == 0 ? wide(random) : std::ldexp(static_cast<double>(random() % 65536), -14);
         worst = std::max(worst, UlpError(ostrel::PortableSinPi(x), sinePi(x)));
-        worst = std::max(worst, UlpError(ostrel::PortableCosPi(x), sinePi(static_cast<long double>(x) + 0.5L)));
+        worst =
+            std::max(worst, UlpError(ostrel::PortableCosPi(x), sinePi(static_cast<long double>(x) + 0.5L)));
     }
     EXPECT_LE(worst, 2.0);
 }

@@ -229,7 +229,7 @@ TEST(QuadratureMethod, FastPassesAgreeWithTheFullBand)
         double Spread;
         int Ladder; // 0 falling, 1 jumpy, 2 the last place only
     };
-    const Row rows[] = {{600, 60, 1e6, 0}, {600, 300, 1e3, 0}, {600, 600, 1e6, 0}, {500, 500, 1, 0},
+    const Row rows[] = {{600, 60, 1e6, 0},  {600, 300, 1e3, 0}, {600, 600, 1e6, 0}, {500, 500, 1, 0},
                         {400, 200, 1e6, 1}, {400, 400, 1e2, 1}, {300, 300, 10, 2},  {300, 30, 1e6, 2},
                         {2, 2, 1e6, 0},     {17, 5, 1e3, 0},    {16, 16, 1e9, 1},   {40, 12, 1e2, 2}};
     std::mt19937_64 random(19);
@@ -243,14 +243,15 @@ TEST(QuadratureMethod, FastPassesAgreeWithTheFullBand)
                                               : (place + 1 == row.Paid ? 1.0 : 0.0);
         const QuadratureRun full = Quadrature(stacks, prizes, WithPass(ostrel::QuadraturePass::FullBand));
         ASSERT_TRUE(full.Status.Ok) << full.Status.Message;
-        for (ostrel::QuadraturePass pass : {ostrel::QuadraturePass::Windowed, ostrel::QuadraturePass::ProductTree})
+        for (ostrel::QuadraturePass pass :
+             {ostrel::QuadraturePass::Windowed, ostrel::QuadraturePass::ProductTree})
         {
             const QuadratureRun run = Quadrature(stacks, prizes, WithPass(pass));
             ASSERT_TRUE(run.Status.Ok) << run.Status.Message;
             for (size_t seat = 0; seat < row.Players; ++seat)
                 ASSERT_NEAR(run.Equity[seat], full.Equity[seat], 1e-12 * full.Equity[seat])
-                    << row.Players << " players, " << row.Paid << " paid, spread " << row.Spread << ", ladder "
-                    << row.Ladder << ", pass " << static_cast<int>(pass) << ", seat " << seat;
+                    << row.Players << " players, " << row.Paid << " paid, spread " << row.Spread
+                    << ", ladder " << row.Ladder << ", pass " << static_cast<int>(pass) << ", seat " << seat;
         }
     }
 }
