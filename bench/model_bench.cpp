@@ -361,7 +361,7 @@ int main(int argc, char **argv)
                                      size[0], size[1], false)
             ->Unit(benchmark::kMillisecond);
     // The bubble of a large field: the full band beside the pass `auto` takes
-    // (the product tree from 256 paid places), one thread; the largest on
+    // (the product tree from 150 paid places), one thread; the largest on
     // every core.
     const size_t bubbles[][2] = {{1000, 100},  {1000, 1000},  {1600, 1500},
                                  {5000, 4800}, {10000, 1500}, {10000, 10000}};
