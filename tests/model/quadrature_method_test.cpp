@@ -346,6 +346,24 @@ TEST(QuadratureMethod, RefusesWhatItCannotTake)
     options.MemoryLimit = alone - 1;
     EXPECT_FALSE(Quadrature(stacks, prizes, options, true).Status.Ok);
     EXPECT_LT(ostrel::QuadratureMemory(field, options, false), alone);
+    // The same for each pass of the $EV alone, whose buffers the figure counts.
+    std::mt19937_64 random(3);
+    const std::vector<int64_t> bubble = RandomStacks(random, 400, 1e3);
+    const std::vector<double> ladder(300, 1.0);
+    const ostrel::Field wide = {bubble.data(), bubble.size(), ladder.data(), ladder.size()};
+    size_t full = 0;
+    for (ostrel::QuadraturePass pass : {ostrel::QuadraturePass::FullBand, ostrel::QuadraturePass::Windowed,
+                                        ostrel::QuadraturePass::ProductTree})
+    {
+        ostrel::QuadratureOptions one = WithPass(pass);
+        const size_t needed = ostrel::QuadratureMemory(wide, one, false);
+        EXPECT_GE(needed, full) << static_cast<int>(pass); // each pass adds to the buffers of the one before
+        full = needed;
+        one.MemoryLimit = needed;
+        EXPECT_TRUE(Quadrature(bubble, ladder, one).Status.Ok) << static_cast<int>(pass);
+        one.MemoryLimit = needed - 1;
+        EXPECT_FALSE(Quadrature(bubble, ladder, one).Status.Ok) << static_cast<int>(pass);
+    }
 }
 
 } // namespace
