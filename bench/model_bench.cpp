@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "quadrature_method.h"
@@ -74,6 +75,37 @@ void QuadratureMethod(benchmark::State &state, size_t players, size_t paid, bool
         benchmark::Counter(bytes, benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
     state.counters["peak_RSS"] =
         benchmark::Counter(PeakMemoryBytes(), benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
+}
+
+const char *PassName(ostrel::QuadraturePass pass)
+{
+    switch (pass)
+    {
+    case ostrel::QuadraturePass::FullBand: return "FullBand";
+    case ostrel::QuadraturePass::Windowed: return "Windowed";
+    case ostrel::QuadraturePass::ProductTree: return "ProductTree";
+    default: return "Auto";
+    }
+}
+
+// One pass of the quadrature method on the benchmark field, on `threads`
+// threads (0: every core); the memory it estimated before the run.
+void QuadraturePassOf(benchmark::State &state, size_t players, size_t paid, ostrel::QuadraturePass pass,
+                      unsigned threads)
+{
+    const BenchField field(players, paid);
+    std::vector<double> equities(players);
+    ostrel::QuadratureOptions options;
+    options.Pass = pass;
+    options.Threads = threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
+    options.MemoryLimit = size_t{1} << 30;
+    for (auto _ : state)
+        if (!ostrel::QuadratureEquities(field.View(), options, equities.data(), nullptr).Ok)
+            state.SkipWithError("refused");
+    state.counters["threads"] = options.Threads;
+    state.counters["memory"] =
+        benchmark::Counter(static_cast<double>(ostrel::QuadratureMemory(field.View(), options, false)),
+                           benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
 }
 
 // The fields after an all-in between `hero` and `other`: hero doubles through
@@ -237,6 +269,66 @@ void AccuracyTwoPlaces(benchmark::State &state)
     ReportError(state, worst);
 }
 
+/*
+ * The product tree and the windowed pass against the full band, the
+ * reference, on fields of 3,000 players with stacks 1 to 10^6 apart and a
+ * tenth, half or all of them paid (falling ladder), and 2,000 with a jumpy
+ * ladder of 0, 1 and 2 and one that pays the last place alone. An $EV
+ * under 1e-30 of the largest prize is a chance that every pass cuts
+ * (e^-80, 1.8e-35, at a node): those are counted apart, held only to be
+ * as small.
+ */
+void AccuracyFastPasses(benchmark::State &state)
+{
+    double worst = 0.0;
+    double tiny = 0.0;
+    std::mt19937_64 random(8);
+    for (auto _ : state)
+    {
+        const size_t sizes[][3] = {
+            {3000, 300, 0}, {3000, 1500, 0}, {3000, 3000, 0}, {2000, 2000, 1}, {2000, 2000, 2}};
+        for (const auto &size : sizes)
+        {
+            const size_t players = size[0];
+            std::uniform_real_distribution<double> exponent(0.0, std::log(1e6));
+            std::vector<int64_t> stacks(players);
+            for (int64_t &stack : stacks)
+                stack = std::llround(std::exp(exponent(random)));
+            stacks[0] = 1;
+            stacks[1] = 1000000;
+            std::vector<double> prizes(size[1]);
+            for (size_t place = 0; place < size[1]; ++place)
+                prizes[place] = size[2] == 0   ? 100000.0 / static_cast<double>(place + 1)
+                                : size[2] == 1 ? static_cast<double>(random() % 3)
+                                               : (place + 1 == size[1] ? 1.0 : 0.0);
+            const ostrel::Field field = {stacks.data(), players, prizes.data(), prizes.size()};
+            std::vector<double> reference(players);
+            std::vector<double> equities(players);
+            ostrel::QuadratureOptions options;
+            options.Pass = ostrel::QuadraturePass::FullBand;
+            ostrel::QuadratureEquities(field, options, reference.data(), nullptr);
+            for (ostrel::QuadraturePass pass :
+                 {ostrel::QuadraturePass::ProductTree, ostrel::QuadraturePass::Windowed})
+            {
+                options.Pass = pass;
+                ostrel::QuadratureEquities(field, options, equities.data(), nullptr);
+                const double largest = *std::max_element(prizes.begin(), prizes.end());
+                for (size_t seat = 0; seat < players; ++seat)
+                {
+                    if (reference[seat] >= 1e-30 * largest)
+                        worst = std::max(worst, RelativeError(equities[seat], reference[seat]));
+                    else if (equities[seat] < 1e-30 * largest)
+                        ++tiny;
+                    else
+                        worst = INFINITY;
+                }
+            }
+        }
+    }
+    state.counters["under_1e-30"] = tiny;
+    ReportError(state, worst);
+}
+
 // The $EV of a large field add up to the prizes paid.
 void AccuracyPrizePool(benchmark::State &state)
 {
@@ -268,6 +360,26 @@ int main(int argc, char **argv)
         benchmark::RegisterBenchmark(Name("QuadratureMethod", size[0], size[1]).c_str(), QuadratureMethod,
                                      size[0], size[1], false)
             ->Unit(benchmark::kMillisecond);
+    // The bubble of a large field: the full band beside the pass `auto` takes
+    // (the product tree from 150 paid places), one thread; the largest on
+    // every core.
+    const size_t bubbles[][2] = {{1000, 100},  {1000, 1000},  {1600, 1500},
+                                 {5000, 4800}, {10000, 1500}, {10000, 10000}};
+    for (const auto &size : bubbles)
+        for (ostrel::QuadraturePass pass : {ostrel::QuadraturePass::FullBand, ostrel::QuadraturePass::Auto})
+        {
+            const bool long_ = pass == ostrel::QuadraturePass::FullBand && size[0] * size[1] > 20000000;
+            auto *bench = benchmark::RegisterBenchmark(
+                (Name("QuadraturePass", size[0], size[1]) + "/" + PassName(pass)).c_str(), QuadraturePassOf,
+                size[0], size[1], pass, 1u);
+            bench->Unit(benchmark::kMillisecond);
+            if (long_) // about a minute: once
+                bench->Iterations(1)->Repetitions(1);
+        }
+    benchmark::RegisterBenchmark("QuadraturePass/100000/15000/Auto/AllCores", QuadraturePassOf, 100000, 15000,
+                                 ostrel::QuadraturePass::Auto, 0u)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1);
     benchmark::RegisterBenchmark("BubbleGrid/18/18", BubbleGrid)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BubbleRow/1000/100", BubbleRow)
         ->Iterations(1)
@@ -304,6 +416,7 @@ int main(int argc, char **argv)
         ->Iterations(1)
         ->Repetitions(1);
     benchmark::RegisterBenchmark("AccuracyPrizePool", AccuracyPrizePool)->Iterations(1)->Repetitions(1);
+    benchmark::RegisterBenchmark("AccuracyFastPasses", AccuracyFastPasses)->Iterations(1)->Repetitions(1);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -285,4 +285,90 @@ double PortableLog1p(double x)
     return LogWithCorrection(u, lost);
 }
 
+namespace
+{
+
+constexpr double Pi = 0x1.921fb54442d18p+1;
+
+// sin(pi f) for 0 <= f <= 1/4: y - y^3 S(y^2), S(z) = 1/3! - z/5! + ... + z^10/23!.
+double SinSeries(double f)
+{
+    const double y = Pi * f;
+    const double z = y * y;
+    double sum = 1.0 / 25852016738884976640000.0; // 1/23!, then Horner down to 1/3!
+    const double inverse[] = {1.0 / 51090942171709440000.0,
+                              1.0 / 121645100408832000.0,
+                              1.0 / 355687428096000.0,
+                              1.0 / 1307674368000.0,
+                              1.0 / 6227020800.0,
+                              1.0 / 39916800.0,
+                              1.0 / 362880.0,
+                              1.0 / 5040.0,
+                              1.0 / 120.0,
+                              1.0 / 6.0};
+    for (size_t term = 0; term < 10; ++term)
+        sum = inverse[term] - z * sum;
+    return y - y * z * sum;
+}
+
+// cos(pi f) for 0 <= f <= 1/4: 1 - y^2/2 + y^4 C(y^2), C(z) = 1/4! - z/6! + ... + z^9/22!.
+double CosSeries(double f)
+{
+    const double y = Pi * f;
+    const double z = y * y;
+    double sum = 1.0 / 1124000727777607680000.0; // 1/22!, then Horner down to 1/4!
+    const double inverse[] = {1.0 / 2432902008176640000.0,
+                              1.0 / 6402373705728000.0,
+                              1.0 / 20922789888000.0,
+                              1.0 / 87178291200.0,
+                              1.0 / 479001600.0,
+                              1.0 / 3628800.0,
+                              1.0 / 40320.0,
+                              1.0 / 720.0,
+                              1.0 / 24.0};
+    for (size_t term = 0; term < 9; ++term)
+        sum = inverse[term] - z * sum;
+    return 1.0 + (z * z * sum - 0.5 * z);
+}
+
+// x modulo 2 in [0, 2), exactly.
+double ModuloTwo(double x)
+{
+    return x - 2.0 * std::floor(0.5 * x);
+}
+
+} // namespace
+
+double PortableSinPi(double x)
+{
+    if (!std::isfinite(x))
+        return std::numeric_limits<double>::quiet_NaN();
+    double r = ModuloTwo(x);
+    const double sign = r >= 1.0 ? -1.0 : 1.0;
+    if (r >= 1.0)
+        r -= 1.0;
+    if (r > 0.5)
+        r = 1.0 - r;
+    return sign * (r <= 0.25 ? SinSeries(r) : CosSeries(0.5 - r));
+}
+
+double PortableCosPi(double x)
+{
+    if (!std::isfinite(x))
+        return std::numeric_limits<double>::quiet_NaN();
+    double r = ModuloTwo(x);
+    double sign = 1.0;
+    if (r >= 1.0)
+    {
+        r -= 1.0;
+        sign = -sign;
+    }
+    if (r > 0.5)
+    {
+        r = 1.0 - r;
+        sign = -sign;
+    }
+    return sign * (r <= 0.25 ? CosSeries(r) : SinSeries(0.5 - r));
+}
+
 } // namespace ostrel

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "portable_math.h"
+#include "product_tree.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -383,10 +384,18 @@ struct Run
     size_t Places;  // the larger of the two
     size_t Block;   // players per block of the recomputed products
     NodePlan Plan;
-    size_t Outputs;    // terms per player and node besides the $EV: Columns, or 2 in a row
-    size_t Hero;       // a row's hero (player index)
-    const Hand *Hands; // a row's hands by player; none for a whole field
+    size_t Outputs;      // terms per player and node besides the $EV: Columns, or 2 in a row
+    size_t Hero;         // a row's hero (player index)
+    const Hand *Hands;   // a row's hands by player; none for a whole field
+    QuadraturePass Pass; // for the $EV; always the full band with a table or in a row
 };
+
+// Entries per saved or recomputed prize vector: the windowed pass reads up
+// to a block past the paid places, where the vectors hold zeros.
+size_t Stride(const Run &run)
+{
+    return run.Pass != QuadraturePass::FullBand ? run.Paid + run.Block + 2 : run.Paid;
+}
 
 size_t Blocks(const Run &run)
 {
@@ -407,20 +416,38 @@ struct Workspace
     std::vector<double> Saved, Rows, SavedSuffix, SuffixRows;
     std::vector<double> Prefix, NextPrefix, SpareSaved, SpareSuffix;
     std::vector<double> Equity, Finish; // this node's terms, when threads share the totals
+    std::vector<double> Mean, Variance; // the windowed pass: of the count rung before each player
+    std::vector<size_t> Windows;        // and four bounds per block
+    ProductTree Tree;                   // the product tree's pass
+    std::vector<double> Sums;
 
     void Allocate(const Run &run, bool buffered)
     {
         const size_t n = run.InPlay->Stack.size();
         A.resize(n);
         B.resize(n);
-        Saved.resize(Blocks(run) * run.Paid);
-        Rows.resize(run.Block * run.Paid);
+        Saved.resize(Blocks(run) * Stride(run));
+        Rows.resize(run.Block * Stride(run));
         SavedSuffix.resize(Blocks(run) * run.Columns);
         SuffixRows.resize(run.Block * run.Columns);
         Prefix.resize(run.Places);
         NextPrefix.resize(run.Places);
         SpareSaved.resize(run.Paid);
         SpareSuffix.resize(run.Columns);
+        if (run.Pass == QuadraturePass::ProductTree)
+        {
+            Tree.Prepare(n, run.Paid);
+            Sums.resize(n);
+        }
+        if (run.Pass != QuadraturePass::FullBand)
+        {
+            Prefix.resize(Stride(run));
+            NextPrefix.resize(Stride(run));
+            SpareSaved.resize(2 * Stride(run));
+            Mean.resize(n + 1);
+            Variance.resize(n + 1);
+            Windows.resize(4 * Blocks(run));
+        }
         if (buffered)
         {
             Equity.resize(n);
@@ -433,10 +460,16 @@ struct Workspace
 double WorkspaceDoubles(const Run &run, double n, bool buffered)
 {
     const double block = static_cast<double>(run.Block);
-    const double stored = static_cast<double>(run.Paid + run.Columns);
+    const double stored = static_cast<double>(Stride(run) + run.Columns);
     const double buffers = buffered ? n * (1.0 + static_cast<double>(run.Outputs)) : 0.0;
+    const double windowed = run.Pass != QuadraturePass::FullBand
+                                ? 2.0 * (n + 1.0) + 4.0 * std::ceil(n / block) + 4.0 * stored
+                                : 0.0;
+    const double tree = run.Pass == QuadraturePass::ProductTree
+                            ? n + ProductTree::Doubles(n, static_cast<double>(run.Paid))
+                            : 0.0;
     return 2.0 * n + (std::ceil(n / block) + block + 1.0) * stored + 2.0 * static_cast<double>(run.Places) +
-           buffers;
+           buffers + windowed + tree;
 }
 
 // Where a node's terms go: added to the totals, or stored for a later
@@ -657,6 +690,199 @@ void EvaluateNode(const Run &run, Workspace &work, size_t node, const Sink &sink
 }
 
 /*
+ * The windowed pass, for the $EV alone. Of the count rung before player i
+ * (mean M_i, variance V_i) only M_i +- r(V_i) has a chance that counts
+ * (Bernstein: a sum of independent indicators strays by r or more with a
+ * chance under e^-L each way when r = L/3 + sqrt(L^2/9 + 2 L V)), so the
+ * prefix products of a block are kept between the bounds of its first and
+ * last player, a width of 2 r + the block instead of the band. The prize
+ * vectors pulled back to a block's end are needed where a block before it
+ * can reach them: by concavity of r, within a block + 2 r((V + block/4) / 2)
+ * of the mean there; what lies outside is left as 0. Everything dropped is
+ * a count with a chance under e^-L, so L = Negligible + ln(4 (blocks + 1))
+ * keeps the total dropped under e^-Negligible of the largest prize, as the
+ * band does. All sums stay sums of non-negative terms. (r is BernsteinReach,
+ * shared with the product tree.)
+ *
+ * Cost per node: about 4 n (2 r + 2 block) multiply-adds, r ~ sqrt(2 L V)
+ * with V <= n / 4: O(n sqrt(n)) when every place is paid.
+ */
+size_t FloorAt(double count)
+{
+    return count <= 0.0 ? 0 : static_cast<size_t>(count);
+}
+
+size_t CeilAt(double count, size_t most)
+{
+    return count >= static_cast<double>(most) ? most : std::min(most, static_cast<size_t>(std::ceil(count)));
+}
+
+// Per block: [Low, High) for the prefix products and the dot products,
+// [SavedLow, SavedHigh) for the prize vector pulled back to its end.
+enum WindowBound
+{
+    Low,
+    High,
+    SavedLow,
+    SavedHigh
+};
+
+void PlanWindows(const Run &run, Workspace &work)
+{
+    const size_t n = run.InPlay->Stack.size();
+    const size_t blocks = Blocks(run);
+    const double block = static_cast<double>(run.Block);
+    const double bound = Negligible + PortableLog(4.0 * static_cast<double>(blocks + 1));
+    size_t low = 0;
+    size_t high = 0;
+    size_t savedHigh = 0;
+    for (size_t b = 0; b < blocks; ++b)
+    {
+        const size_t begin = b * run.Block;
+        const size_t end = std::min(n, begin + run.Block);
+        const double spread = BernsteinReach(work.Variance[end], bound);
+        // Counts under an earlier block's floor stay under it: the floors and ceilings only rise.
+        low = std::max(low, FloorAt(work.Mean[begin] - spread));
+        high = std::max(high, CeilAt(work.Mean[end] + spread + 1.0, run.Paid));
+        const double reach =
+            block + 2.0 * BernsteinReach(0.5 * (work.Variance[end] + 0.25 * block), bound) + 3.0;
+        size_t *bounds = &work.Windows[4 * b];
+        bounds[Low] = low;
+        bounds[High] = high;
+        bounds[SavedLow] = std::min(low, FloorAt(work.Mean[end] - reach));
+        savedHigh = std::max({savedHigh, CeilAt(work.Mean[end] + reach + 1.0, run.Paid),
+                              std::min(run.Paid, high + run.Block)});
+        bounds[SavedHigh] = savedHigh;
+        bounds[SavedLow] = std::min(bounds[SavedLow], savedHigh);
+    }
+}
+
+// to[d] = a from[d] + b from[d + 1] for d in [0, length): reads from[length].
+void PullBackAll(const double *from, double *to, size_t length, double a, double b)
+{
+    for (size_t d = 0; d < length; ++d)
+        to[d] = a * from[d] + b * from[d + 1];
+}
+
+// Into `into`, [low, top): the saved vector of block b within its bounds, 0 elsewhere.
+void LoadSaved(const Run &run, const Workspace &work, size_t b, size_t low, size_t top, double *into)
+{
+    const size_t *bounds = &work.Windows[4 * b];
+    const double *saved = work.Saved.data() + b * Stride(run);
+    const size_t from = std::min(top, std::max(low, bounds[SavedLow]));
+    const size_t to = std::max(from, std::min(top, bounds[SavedHigh]));
+    std::fill(into + low, into + from, 0.0);
+    std::copy(saved + from, saved + to, into + from);
+    std::fill(into + to, into + top, 0.0);
+}
+
+// Backward: the prize vector at the end of every block, within its bounds.
+void SaveWindowedEnds(const Run &run, Workspace &work)
+{
+    const size_t n = run.InPlay->Stack.size();
+    const size_t blocks = Blocks(run);
+    const size_t stride = Stride(run);
+    const size_t *last = &work.Windows[4 * (blocks - 1)];
+    std::copy(run.Prizes + last[SavedLow], run.Prizes + last[SavedHigh],
+              work.Saved.data() + (blocks - 1) * stride + last[SavedLow]);
+    for (size_t b = blocks - 1; b > 0; --b)
+    {
+        const size_t begin = b * run.Block;
+        const size_t end = std::min(n, begin + run.Block);
+        const size_t *before = &work.Windows[4 * (b - 1)];
+        const size_t low = before[SavedLow];
+        double *from = work.SpareSaved.data();
+        double *into = from + stride;
+        LoadSaved(run, work, b, low, before[SavedHigh] + (end - begin) + 1, from);
+        for (size_t i = end - 1; i + 1 > begin; --i)
+        {
+            PullBackAll(from + low, into + low, before[SavedHigh] + (i - begin) - low, work.A[i], work.B[i]);
+            std::swap(from, into);
+        }
+        std::copy(from + low, from + before[SavedHigh], work.Saved.data() + (b - 1) * stride + low);
+    }
+}
+
+void EvaluateWindowedNode(const Run &run, Workspace &work, size_t node, const Sink &sink)
+{
+    const std::vector<double> &stack = run.InPlay->Stack;
+    const size_t n = stack.size();
+    double time = 0.0;
+    double weight = 0.0;
+    NodeAt(run.Plan, node, time, weight);
+    ClockChances(run, work, time);
+    work.Mean[0] = 0.0;
+    work.Variance[0] = 0.0;
+    for (size_t j = 0; j < n; ++j)
+    {
+        work.Mean[j + 1] = work.Mean[j] + work.B[j];
+        work.Variance[j + 1] = work.Variance[j] + work.A[j] * work.B[j];
+    }
+    PlanWindows(run, work);
+    SaveWindowedEnds(run, work);
+    const size_t stride = Stride(run);
+    double *prefix = work.Prefix.data();
+    double *next = work.NextPrefix.data();
+    prefix[0] = 1.0;
+    size_t valid = 1; // prefix holds the products on [low, valid)
+    for (size_t b = 0; b < Blocks(run); ++b)
+    {
+        const size_t begin = b * run.Block;
+        const size_t end = std::min(n, begin + run.Block);
+        const size_t low = work.Windows[4 * b + Low];
+        const size_t high = work.Windows[4 * b + High];
+        if (low >= high)
+        {
+            for (size_t i = begin; i < n; ++i)
+                PutNothing(run, sink, i);
+            return;
+        }
+        if (high > valid)
+            std::fill(prefix + valid, prefix + high, 0.0);
+        valid = high;
+        // The block's rows: row i - begin on [low, high + i - begin).
+        double *rows = work.Rows.data();
+        const size_t lastRow = end - 1 - begin;
+        LoadSaved(run, work, b, low, high + lastRow, rows + lastRow * stride);
+        for (size_t i = end - 1; i > begin; --i)
+        {
+            const size_t row = i - begin;
+            PullBackAll(rows + row * stride + low, rows + (row - 1) * stride + low, high + row - 1 - low,
+                        work.A[i], work.B[i]);
+        }
+        for (size_t i = begin; i < end; ++i)
+        {
+            const size_t seat = sink.Index != nullptr ? sink.Index[i] : i;
+            const double density = weight * stack[i] * work.A[i];
+            sink.Put(&sink.Equity[seat],
+                     density * Dot(prefix + low, rows + (i - begin) * stride + low, high - low));
+            Multiply(prefix + low, next + low, high - low, work.A[i], work.B[i]);
+            std::swap(prefix, next);
+        }
+    }
+}
+
+// The product tree's pass, or the windowed pass where the tree refuses the node.
+void EvaluateTreeNode(const Run &run, Workspace &work, size_t node, const Sink &sink)
+{
+    const std::vector<double> &stack = run.InPlay->Stack;
+    double time = 0.0;
+    double weight = 0.0;
+    NodeAt(run.Plan, node, time, weight);
+    ClockChances(run, work, time);
+    if (!work.Tree.PrizeSums(work.A.data(), work.B.data(), run.Prizes, Negligible, work.Sums.data()))
+    {
+        EvaluateWindowedNode(run, work, node, sink);
+        return;
+    }
+    for (size_t i = 0; i < stack.size(); ++i)
+    {
+        const size_t seat = sink.Index != nullptr ? sink.Index[i] : i;
+        sink.Put(&sink.Equity[seat], weight * stack[i] * work.A[i] * work.Sums[i]);
+    }
+}
+
+/*
  * One node of a hero's row. The hero's factor is taken out of the products
  * (a = 1, b = 0 leaves them unchanged to the bit), so at opponent j the
  * prefix P and the pulled-back prizes G are those of every player but the
@@ -777,7 +1003,10 @@ void RunThread(const Run &run, std::vector<Workspace> &work, size_t threads, con
     const size_t n = run.InPlay->Stack.size();
     const size_t nodes = run.Plan.Count;
     const size_t columns = run.Outputs;
-    const auto evaluate = run.Hands != nullptr ? EvaluateRowNode : EvaluateNode;
+    const auto evaluate = run.Hands != nullptr                      ? EvaluateRowNode
+                          : run.Pass == QuadraturePass::ProductTree ? EvaluateTreeNode
+                          : run.Pass == QuadraturePass::Windowed    ? EvaluateWindowedNode
+                                                                    : EvaluateNode;
     for (size_t first = 0; first < nodes; first += threads)
     {
         if (threads == 1)
@@ -873,6 +1102,26 @@ struct Setup
     size_t Bytes = 0;
 };
 
+/*
+ * The pass for a field's $EV (a finish table and a row take the full band).
+ * Measured on the benchmark fields (docs/performance.md): the product tree
+ * is the faster from 150 paid places, and from 100 where at least half the
+ * field is paid; the windowed pass, on its own, seldom beats the full band
+ * and serves as the tree's fallback.
+ */
+constexpr size_t TreeFromPaid = 150;
+constexpr size_t TreeFromPaidOfHalf = 100;
+
+QuadraturePass ChoosePass(const QuadratureOptions &options, size_t players, size_t paid, size_t columns)
+{
+    if (columns > 0 || paid == 0 || players < 2)
+        return QuadraturePass::FullBand;
+    if (options.Pass != QuadraturePass::Auto)
+        return options.Pass;
+    const bool tree = paid >= TreeFromPaid || (paid >= TreeFromPaidOfHalf && 2 * paid >= players);
+    return tree ? QuadraturePass::ProductTree : QuadraturePass::FullBand;
+}
+
 size_t BlockFor(size_t n)
 {
     size_t block = static_cast<size_t>(std::ceil(std::sqrt(static_cast<double>(n))));
@@ -892,9 +1141,17 @@ Setup Prepare(const Field &field, const QuadratureOptions &options, bool finish,
     setup.Columns = finish ? std::min(options.FinishPlaces, setup.InPlay) : 0;
     const size_t n = setup.InPlay;
     const size_t outputs = row ? 2 : setup.Columns;
-    Run shape = {
-        nullptr,    nullptr, setup.Paid, setup.Columns, std::max(setup.Paid, setup.Columns), BlockFor(n),
-        NodePlan(), outputs, 0,          nullptr};
+    Run shape = {nullptr,
+                 nullptr,
+                 setup.Paid,
+                 setup.Columns,
+                 std::max(setup.Paid, setup.Columns),
+                 BlockFor(n),
+                 NodePlan(),
+                 outputs,
+                 0,
+                 nullptr,
+                 row ? QuadraturePass::FullBand : ChoosePass(options, n, setup.Paid, setup.Columns)};
     // The players' stacks and seats, their bins and the finish table; a row's
     // hands and its totals.
     const double players = static_cast<double>(n);
@@ -954,8 +1211,17 @@ Status QuadratureEquities(const Field &field, const QuadratureOptions &options, 
     {
         Players players = GatherPlayers(field, setup.InPlay);
         const size_t places = std::max(setup.Paid, setup.Columns);
-        Run run = {&players,   field.Prizes,  setup.Paid, setup.Columns, places, BlockFor(setup.InPlay),
-                   NodePlan(), setup.Columns, 0,          nullptr};
+        Run run = {&players,
+                   field.Prizes,
+                   setup.Paid,
+                   setup.Columns,
+                   places,
+                   BlockFor(setup.InPlay),
+                   NodePlan(),
+                   setup.Columns,
+                   0,
+                   nullptr,
+                   ChoosePass(options, setup.InPlay, setup.Paid, setup.Columns)};
         Totals totals = {equities, nullptr, players.Seat.data()};
         if (finish != nullptr)
         {
@@ -1027,8 +1293,17 @@ Status QuadratureHeroHands(const Field &field, size_t hero, const QuadratureOpti
             nowTotal[hero] = field.Prizes[0];
         if (n >= 2 && setup.Paid > 0)
         {
-            Run run = {&players,    field.Prizes, setup.Paid, 0,          setup.Paid,
-                       BlockFor(n), NodePlan(),   2,          heroPlayer, hands.data()};
+            Run run = {&players,
+                       field.Prizes,
+                       setup.Paid,
+                       0,
+                       setup.Paid,
+                       BlockFor(n),
+                       NodePlan(),
+                       2,
+                       heroPlayer,
+                       hands.data(),
+                       QuadraturePass::FullBand};
             run.Plan = PlanNodes(players, BinStacks(players.Stack), setup.Paid, 2);
             std::vector<Workspace> work(std::min(setup.Threads, run.Plan.Count));
             for (Workspace &space : work)

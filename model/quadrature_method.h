@@ -13,12 +13,26 @@ namespace ostrel
 
 constexpr size_t QuadratureMaxPlayers = 1000000;
 
+// How each node's products are formed for the $EV. Every pass keeps the
+// accuracy stated below and gives the same bytes for any thread count and
+// on every platform (not the same bytes as one another); a finish table or
+// a bubble row always takes the full band.
+enum class QuadraturePass
+{
+    Auto,     // the product tree from 150 paid places (100 where half the field is paid), else the full band
+    FullBand, // every count of rung clocks up to the paid places: O(n * K) per node; the reference
+    Windowed, // only the counts that blocks of players can reach: O(n * sqrt(n)) per node
+    ProductTree, // fast products up and down a tree of the players, O(n log^2 n) per node (model/
+                 // product_tree.h); a node whose rounding it cannot vouch for takes the windowed pass
+};
+
 struct QuadratureOptions
 {
     unsigned Threads = 1;            // 0 or 1: the calling thread only; results identical for any count
     size_t FinishPlaces = 0;         // columns of the finish table (places 1..FinishPlaces, at most the
                                      // players in play)
     size_t MemoryLimit = 256u << 20; // bytes; a run that would need more is refused before it starts
+    QuadraturePass Pass = QuadraturePass::Auto;
     void (*Progress)(void *context, double done) = nullptr; // now and then, calling thread, 0..1
     void *ProgressContext = nullptr;
 };
@@ -37,15 +51,26 @@ size_t QuadratureMemory(const Field &field, const QuadratureOptions &options, bo
 // Accuracy: every $EV within about 1e-13 relative of the model, and every
 // chance of the finish table within about 1e-13 (measured against the subset
 // method on random fields with stacks 1 to 1e15 apart, and closed forms up
-// to a million players, where rounding brings it to 4e-13).
+// to a million players, where rounding brings it to 4e-13). The product tree
+// and the windowed pass within 6e-15 of the full band (fields of up to
+// 10,000 players, 1/10 to all paid, stacks up to 1e6 apart, falling, jumpy
+// and last-place ladders); the tree refuses any node where its rounding
+// could pass 1e-12 of a sum, and the windowed pass takes it.
 //
 // Cost: O(n * K) per node for n players in play and K = the larger of the
 // paid places and the finish table's columns, plus O(n * F^2 / 2) per node
-// for a finish table of F columns. Nodes: about 60 to 180 when K is small
-// (more as the stacks spread), growing with sqrt(K): 100 at 1,000 players
-// with 100 paid, 318 at 10,000 with 1,500. Memory: about 2 n + 2 sqrt(n) * K
-// doubles per thread, plus the finish table; n doubles more per thread
-// (n * (1 + F) with a table) when more than one thread runs.
+// for a finish table of F columns; by the product tree O(n log^2 n) per
+// node (options.Pass). Nodes: about 60 to 180 when K is small (more as the
+// stacks spread), growing with sqrt(K): 100 at 1,000 players with 100 paid,
+// 318 at 10,000 with 1,500, 1,143 at 10,000 with 10,000. Memory: about
+// 2 n + 2 sqrt(n) * K doubles per thread, plus the finish table; n doubles
+// more per thread (n * (1 + F) with a table) when more than one thread
+// runs; the windowed pass about 3 sqrt(n) more per place, the product tree
+// about 2 n log2(n / 15) + 30 K more.
+//
+// The fast passes leave out what the full band leaves out, chances under
+// e^-80 at a node, so an $EV below about 1e-30 of the largest prize may
+// differ from the full band's in every digit (both are that small).
 //
 // Refuses, with a message, more than QuadratureMaxPlayers players in play or
 // a run over options.MemoryLimit.

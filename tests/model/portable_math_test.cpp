@@ -96,4 +96,44 @@ TEST(PortableMath, WithinAnUlpEverywhere)
     }
 }
 
+// sin(pi x) and cos(pi x): exact at the multiples of 1/2 and their
+// symmetries, and within 2 ulp of long double elsewhere, where the oracle
+// reduces x itself (exactly, in long double) so that its own pi x is good.
+TEST(PortableMath, SineAndCosineOfPiX)
+{
+    const double Half = 0.7071067811865476; // sqrt(1/2), rounded
+    const struct
+    {
+        double X, Sine, Cosine;
+    } exact[] = {{0, 0, 1}, {0.5, 1, 0}, {1, 0, -1}, {1.5, -1, 0}, {-0.5, -1, 0}, {2, 0, 1}, {1e17, 0, 1}};
+    for (const auto &row : exact)
+    {
+        EXPECT_EQ(ostrel::PortableSinPi(row.X), row.Sine) << row.X;
+        EXPECT_EQ(ostrel::PortableCosPi(row.X), row.Cosine) << row.X;
+    }
+    EXPECT_NEAR(ostrel::PortableSinPi(0.25), Half, 2e-16);
+    EXPECT_NEAR(ostrel::PortableCosPi(-0.75), -Half, 2e-16);
+    EXPECT_TRUE(std::isnan(ostrel::PortableSinPi(Inf)) && std::isnan(ostrel::PortableCosPi(NaN)));
+    const long double pi = 3.141592653589793238462643383279502884L;
+    const auto sinePi = [pi](long double x) {
+        long double r = x - 2.0L * std::floor(x / 2.0L);
+        const long double sign = r >= 1.0L ? -1.0L : 1.0L;
+        r = r >= 1.0L ? r - 1.0L : r;
+        return sign * std::sin(pi * std::min(r, 1.0L - r));
+    };
+    std::mt19937_64 random(23);
+    std::uniform_real_distribution<double> wide(-20.0, 20.0);
+    double worst = 0.0;
+    for (int trial = 0; trial < 40000; ++trial)
+    {
+        // Half the arguments are the dyadic fractions a transform's roots use.
+        const double x =
+            trial % 2 == 0 ? wide(random) : std::ldexp(static_cast<double>(random() % 65536), -14);
+        worst = std::max(worst, UlpError(ostrel::PortableSinPi(x), sinePi(x)));
+        worst =
+            std::max(worst, UlpError(ostrel::PortableCosPi(x), sinePi(static_cast<long double>(x) + 0.5L)));
+    }
+    EXPECT_LE(worst, 2.0);
+}
+
 } // namespace

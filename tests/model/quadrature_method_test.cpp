@@ -204,6 +204,58 @@ TEST(QuadratureMethod, EquitiesAddUpToThePrizesAndTheTableToOne)
     }
 }
 
+ostrel::QuadratureOptions WithPass(ostrel::QuadraturePass pass, unsigned threads = 1)
+{
+    ostrel::QuadratureOptions options;
+    options.Pass = pass;
+    options.Threads = threads;
+    return options;
+}
+
+/*
+ * The windowed pass and the product tree against the full band, the
+ * reference: stacks equal or spread up to 10^6, from a tenth of the field
+ * paid (the tree tilts its factors where the count is past the paid places)
+ * to all of it, ladders that fall, jump among 0, 1 and 2, or pay the last
+ * place alone (the tree refuses those nodes and the windowed pass takes them);
+ * and fields of one group of players or a few.
+ */
+TEST(QuadratureMethod, FastPassesAgreeWithTheFullBand)
+{
+    struct Row
+    {
+        size_t Players;
+        size_t Paid;
+        double Spread;
+        int Ladder; // 0 falling, 1 jumpy, 2 the last place only
+    };
+    const Row rows[] = {{600, 60, 1e6, 0},  {600, 300, 1e3, 0}, {600, 600, 1e6, 0}, {500, 500, 1, 0},
+                        {400, 200, 1e6, 1}, {400, 400, 1e2, 1}, {300, 300, 10, 2},  {300, 30, 1e6, 2},
+                        {2, 2, 1e6, 0},     {17, 5, 1e3, 0},    {16, 16, 1e9, 1},   {40, 12, 1e2, 2}};
+    std::mt19937_64 random(19);
+    for (const Row &row : rows)
+    {
+        const std::vector<int64_t> stacks = RandomStacks(random, row.Players, row.Spread);
+        std::vector<double> prizes(row.Paid, 0.0);
+        for (size_t place = 0; place < row.Paid; ++place)
+            prizes[place] = row.Ladder == 0   ? 1e5 / static_cast<double>(place + 1)
+                            : row.Ladder == 1 ? static_cast<double>(random() % 3)
+                                              : (place + 1 == row.Paid ? 1.0 : 0.0);
+        const QuadratureRun full = Quadrature(stacks, prizes, WithPass(ostrel::QuadraturePass::FullBand));
+        ASSERT_TRUE(full.Status.Ok) << full.Status.Message;
+        for (ostrel::QuadraturePass pass :
+             {ostrel::QuadraturePass::Windowed, ostrel::QuadraturePass::ProductTree})
+        {
+            const QuadratureRun run = Quadrature(stacks, prizes, WithPass(pass));
+            ASSERT_TRUE(run.Status.Ok) << run.Status.Message;
+            for (size_t seat = 0; seat < row.Players; ++seat)
+                ASSERT_NEAR(run.Equity[seat], full.Equity[seat], 1e-12 * full.Equity[seat])
+                    << row.Players << " players, " << row.Paid << " paid, spread " << row.Spread
+                    << ", ladder " << row.Ladder << ", pass " << static_cast<int>(pass) << ", seat " << seat;
+        }
+    }
+}
+
 TEST(QuadratureMethod, GivesTheSameResultsOnAnyNumberOfThreads)
 {
     std::mt19937_64 random(11);
@@ -216,6 +268,14 @@ TEST(QuadratureMethod, GivesTheSameResultsOnAnyNumberOfThreads)
         EXPECT_EQ(run.Equity, alone.Equity) << threads << " threads";
         EXPECT_EQ(run.Finish.Chance, alone.Finish.Chance) << threads << " threads";
     }
+    // The product tree, its tilted nodes and its fallback to the windowed pass.
+    const std::vector<double> ladder = MakeLadder(random, Ladder::Full, 300);
+    const std::vector<int64_t> field = RandomStacks(random, 330, 1e4);
+    const QuadratureRun tree = Quadrature(field, ladder, WithPass(ostrel::QuadraturePass::ProductTree));
+    for (unsigned threads : {2u, 5u})
+        EXPECT_EQ(Quadrature(field, ladder, WithPass(ostrel::QuadraturePass::ProductTree, threads)).Equity,
+                  tree.Equity)
+            << threads << " threads";
 }
 
 TEST(QuadratureMethod, SmallFieldsAndOddLadders)
@@ -286,6 +346,24 @@ TEST(QuadratureMethod, RefusesWhatItCannotTake)
     options.MemoryLimit = alone - 1;
     EXPECT_FALSE(Quadrature(stacks, prizes, options, true).Status.Ok);
     EXPECT_LT(ostrel::QuadratureMemory(field, options, false), alone);
+    // The same for each pass of the $EV alone, whose buffers the figure counts.
+    std::mt19937_64 random(3);
+    const std::vector<int64_t> bubble = RandomStacks(random, 400, 1e3);
+    const std::vector<double> ladder(300, 1.0);
+    const ostrel::Field wide = {bubble.data(), bubble.size(), ladder.data(), ladder.size()};
+    size_t full = 0;
+    for (ostrel::QuadraturePass pass : {ostrel::QuadraturePass::FullBand, ostrel::QuadraturePass::Windowed,
+                                        ostrel::QuadraturePass::ProductTree})
+    {
+        ostrel::QuadratureOptions one = WithPass(pass);
+        const size_t needed = ostrel::QuadratureMemory(wide, one, false);
+        EXPECT_GE(needed, full) << static_cast<int>(pass); // each pass adds to the buffers of the one before
+        full = needed;
+        one.MemoryLimit = needed;
+        EXPECT_TRUE(Quadrature(bubble, ladder, one).Status.Ok) << static_cast<int>(pass);
+        one.MemoryLimit = needed - 1;
+        EXPECT_FALSE(Quadrature(bubble, ladder, one).Status.Ok) << static_cast<int>(pass);
+    }
 }
 
 } // namespace
