@@ -18,6 +18,11 @@ namespace ostrel
 namespace
 {
 
+std::string SizeText(size_t bytes)
+{
+    return bytes % (size_t{1} << 20) == 0 ? std::to_string(bytes >> 20) + " MiB" : std::to_string(bytes) + " bytes";
+}
+
 bool IsBlankText(const std::string &text)
 {
     return text.find_first_not_of(" \t\r\n") == std::string::npos;
@@ -39,7 +44,7 @@ Status ReadStacks(const InputOptions &options, FieldInput &input)
         return error.empty() ? Status() : Failure("--stacks: " + error);
     }
     std::string bytes;
-    const Status read = ReadWholeFile(options.StacksFile, bytes);
+    const Status read = ReadWholeFile(options.StacksFile, MaxStacksFileBytes, bytes);
     if (!read.Ok)
         return FromFile("--stacks-file", options.StacksFile, read.Message);
     input.Stacks = ParseStackLines(bytes, error);
@@ -61,7 +66,7 @@ Status ReadPrizes(const InputOptions &options, FieldInput &input)
         return error.empty() ? Status() : Failure("--prizes: " + error);
     }
     std::string bytes;
-    Status read = ReadWholeFile(options.PayoutFile, bytes);
+    Status read = ReadWholeFile(options.PayoutFile, MaxWindowFileBytes, bytes);
     if (read.Ok)
         read = ReadPayoutStructure(bytes, input.Prizes);
     if (!read.Ok)
@@ -74,7 +79,7 @@ Status ReadPrizes(const InputOptions &options, FieldInput &input)
 Status ReadSettingsFile(const InputOptions &options, FieldInput &input)
 {
     std::string bytes;
-    Status read = ReadWholeFile(options.SettingsFile, bytes);
+    Status read = ReadWholeFile(options.SettingsFile, MaxWindowFileBytes, bytes);
     WindowSettings settings;
     if (read.Ok)
         read = ReadSettings(bytes, settings);
@@ -112,7 +117,7 @@ Field FieldInput::View() const
     return {Stacks.data(), Stacks.size(), Prizes.data(), Prizes.size()};
 }
 
-Status ReadWholeFile(const std::string &path, std::string &bytes)
+Status ReadWholeFile(const std::string &path, size_t limit, std::string &bytes)
 {
     bytes.clear();
     const bool standardInput = path == "-";
@@ -125,11 +130,19 @@ Status ReadWholeFile(const std::string &path, std::string &bytes)
     {
         const size_t got = std::fread(block, 1, sizeof block, file.get());
         bytes.append(block, got);
+        if (bytes.size() > limit)
+        {
+            bytes.clear();
+            bytes.shrink_to_fit();
+            return Failure("the file is larger than " + SizeText(limit) + ", the most read from it");
+        }
         if (got < sizeof block)
             break;
     }
     if (std::ferror(file.get()))
         return Failure(std::string("cannot read: ") + std::strerror(errno));
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        bytes.erase(0, 3);
     return Status();
 }
 
@@ -154,9 +167,12 @@ Status ReadFieldInput(const InputOptions &options, FieldInput &input)
         status = ReadPrizes(options, input);
     if (!status.Ok)
         return status;
+    if (input.Stacks.size() > MaxSeats)
+        return Failure("the field has " + std::to_string(input.Stacks.size()) + " seats; at most " +
+                       std::to_string(MaxSeats) + " are taken, empty seats included");
     if (PlayersInPlay(input.View()) == 0)
         return Failure("no player in play: every stack is 0");
-    return Status();
+    return CheckField(input.View());
 }
 
 } // namespace ostrel

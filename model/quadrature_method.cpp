@@ -938,6 +938,25 @@ void FinishSeats(const Field &field, size_t columns, FinishTable *finish)
 
 } // namespace
 
+double QuadratureSteps(const Field &field, size_t finishPlaces)
+{
+    if (!CheckField(field).Ok)
+        return HUGE_VAL;
+    const size_t n = PlayersInPlay(field);
+    if (n > QuadratureMaxPlayers)
+        return HUGE_VAL;
+    const size_t columns = std::min(finishPlaces, n);
+    const size_t places = std::max(PaidPlaces(field, n), columns);
+    if (n < 2 || places == 0)
+        return 0.0;
+    const Players players = GatherPlayers(field, n);
+    const NodePlan plan = PlanNodes(players, BinStacks(players.Stack), places, 0);
+    // Each player costs about as much per node as 50 places: his clock's exponential and his share of the passes.
+    const double width =
+        50.0 + static_cast<double>(places) + 0.5 * static_cast<double>(columns) * static_cast<double>(columns);
+    return static_cast<double>(plan.Count) * static_cast<double>(n) * width;
+}
+
 size_t QuadratureMemory(const Field &field, const QuadratureOptions &options, bool finish)
 {
     return Prepare(field, options, finish, false).Bytes;

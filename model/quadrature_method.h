@@ -30,6 +30,12 @@ struct QuadratureOptions
 // that is over the limit.
 size_t QuadratureMemory(const Field &field, const QuadratureOptions &options, bool finish);
 
+// The steps a run would make, as planned: nodes * n * (50 + K + F^2 / 2) for
+// n players in play, K places and a finish table of F columns; 0 for a field
+// with nothing to compute, infinite for one the method refuses. Cost: the
+// planning alone, O(n log n).
+double QuadratureSteps(const Field &field, size_t finishPlaces);
+
 // Writes every seat's $EV into equities[0..field.Seats), 0 for an empty seat.
 // With `finish` given, also fills it with places 1..options.FinishPlaces
 // (clamped to the players in play) for every seat.
