@@ -114,7 +114,7 @@ double EstimatedSeconds(const Field &field, EquityMethod method, size_t finishPl
 double PrizeScale(const Field &field)
 {
     double largest = 0.0;
-    for (size_t place = 0; place < field.Places; ++place)
+    for (size_t place = 0; place < field.Places && field.Prizes != nullptr; ++place)
         largest = std::max(largest, field.Prizes[place]);
     int exponent = 0;
     std::frexp(largest, &exponent);

@@ -45,6 +45,8 @@ Status CheckField(const Field &field)
 
 int64_t TotalChips(const Field &field)
 {
+    if (field.Stacks == nullptr)
+        return 0;
     int64_t total = 0;
     for (size_t seat = 0; seat < field.Seats; ++seat)
     {
@@ -58,6 +60,8 @@ int64_t TotalChips(const Field &field)
 
 size_t PlayersInPlay(const Field &field)
 {
+    if (field.Stacks == nullptr)
+        return 0;
     size_t players = 0;
     for (size_t seat = 0; seat < field.Seats; ++seat)
         players += field.Stacks[seat] != 0 ? 1 : 0;
@@ -66,6 +70,8 @@ size_t PlayersInPlay(const Field &field)
 
 size_t PaidPlaces(const Field &field, size_t players)
 {
+    if (field.Prizes == nullptr)
+        return 0;
     size_t paid = field.Places < players ? field.Places : players;
     while (paid > 0 && !(field.Prizes[paid - 1] > 0.0))
         paid -= 1;
@@ -74,6 +80,8 @@ size_t PaidPlaces(const Field &field, size_t players)
 
 double PrizePool(const Field &field, size_t players)
 {
+    if (field.Prizes == nullptr)
+        return 0.0;
     double pool = 0.0;
     for (size_t place = 0; place < field.Places && place < players; ++place)
         pool += field.Prizes[place];

@@ -60,6 +60,9 @@ Status CheckField(const Field &field);
 // Chips of the whole field, saturating at MaxTotalChips + 1.
 int64_t TotalChips(const Field &field);
 
+// The counts below read a field as it is, judged or not; missing stacks or
+// prizes count as none.
+
 // Seats with chips, in seat order.
 size_t PlayersInPlay(const Field &field);
 

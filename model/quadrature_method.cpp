@@ -912,6 +912,9 @@ void RunAllThreads(const Run &run, std::vector<Workspace> &work, const Totals &t
         helper.join();
 }
 
+// More threads than this are taken as this many.
+constexpr unsigned MostThreads = 256;
+
 struct Setup
 {
     Status Checked;
@@ -951,7 +954,7 @@ Setup Prepare(const Field &field, const QuadratureOptions &options, bool finish,
         players * static_cast<double>(sizeof(double) + sizeof(size_t) + sizeof(int) + sizeof(StackBin)) +
         static_cast<double>(field.Seats) * static_cast<double>(setup.Columns) * sizeof(double) +
         (row ? players * sizeof(Hand) + static_cast<double>(field.Seats) * 3.0 * sizeof(double) : 0.0);
-    const size_t wanted = std::max<unsigned>(options.Threads, 1u);
+    const size_t wanted = std::min(std::max<unsigned>(options.Threads, 1u), MostThreads);
     for (size_t threads = wanted; threads >= 1; --threads)
     {
         const double bytes = fixed + static_cast<double>(threads) *
@@ -1014,6 +1017,8 @@ size_t QuadratureMemory(const Field &field, const QuadratureOptions &options, bo
 Status QuadratureEquities(const Field &field, const QuadratureOptions &options, double *equities,
                           FinishTable *finish)
 {
+    if (equities == nullptr && field.Seats > 0)
+        return Failure("no room given for the results");
     const Setup setup = Prepare(field, options, finish != nullptr, false);
     const Status refused = Refusal(setup, options);
     if (!refused.Ok)
@@ -1066,6 +1071,8 @@ Status QuadratureEquities(const Field &field, const QuadratureOptions &options, 
 Status QuadratureHeroHands(const Field &field, size_t hero, const QuadratureOptions &options, double &now,
                            double *won, double *lost)
 {
+    if ((won == nullptr || lost == nullptr) && field.Seats > 0)
+        return Failure("no room given for the results");
     const Setup setup = Prepare(field, options, false, true);
     const Status refused = Refusal(setup, options);
     if (!refused.Ok)

@@ -15,7 +15,7 @@ constexpr size_t QuadratureMaxPlayers = 1000000;
 
 struct QuadratureOptions
 {
-    unsigned Threads = 1;            // 0 or 1: the calling thread only; results identical for any count
+    unsigned Threads = 1;            // 0 or 1: the calling thread only, at most 256; results identical for any count
     size_t FinishPlaces = 0;         // columns of the finish table (places 1..FinishPlaces, at most the
                                      // players in play)
     size_t MemoryLimit = 256u << 20; // bytes; a run that would need more is refused before it starts
