@@ -3,6 +3,7 @@
 // links the model gets from ComputeEquities.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -125,6 +126,25 @@ TEST(Equities, ScalesPrizesNearTheLargestDouble)
     EXPECT_FALSE(ostrel::QuadratureEquities({stacks.data(), 5, unit.data(), 3}, {}, nullptr, nullptr).Ok);
     double now = 0.0;
     EXPECT_FALSE(ostrel::QuadratureHeroHands({stacks.data(), 5, unit.data(), 3}, 0, {}, now, nullptr, room.data()).Ok);
+}
+
+// Progress for every method, not only the quadrature method: fractions that
+// only grow, ending at 1.
+TEST(Equities, ReportProgressForEveryMethod)
+{
+    const std::vector<int64_t> stacks(20, 1000);
+    const std::vector<double> prizes(20, 1.0);
+    for (auto method : {ostrel::EquityMethod::Subsets, ostrel::EquityMethod::Quadrature})
+    {
+        std::vector<double> seen;
+        ostrel::EquityOptions options;
+        options.Progress = [](void *context, double done) { static_cast<std::vector<double> *>(context)->push_back(done); };
+        options.ProgressContext = &seen;
+        ASSERT_TRUE(Equities(stacks, prizes, method, options).Status.Ok);
+        ASSERT_LT(2u, seen.size()) << "reports along the way";
+        EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+        EXPECT_EQ(1.0, seen.back());
+    }
 }
 
 } // namespace
