@@ -47,10 +47,6 @@ void WriteWindowRecord(const Field &field)
     state.PaidPlaces = static_cast<int32_t>(paid);
 }
 
-// A hero's row in one pass costs up to twice his field's pass (measured 1.3
-// to 2 times, quadrature_method.h).
-constexpr double RowCostOverField = 1.6;
-
 // Starting threads costs more than a small field's whole run; the results do
 // not depend on the count.
 constexpr double ThreadedSteps = 200000.0;
@@ -230,7 +226,8 @@ Status CheckRunTime(const Field &field, Method method, size_t finishPlaces, doub
     if (!(options.SecondsLimit > 0.0))
         return Status();
     const double seconds = fields * EstimatedFieldSeconds(field, method, finishPlaces);
-    if (seconds <= options.SecondsLimit)
+    // A method that cannot take the field at all says so itself.
+    if (seconds <= options.SecondsLimit || std::isinf(seconds))
         return Status();
     Method fastest = Method::Quadrature;
     double fastestSeconds = HUGE_VAL;

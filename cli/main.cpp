@@ -351,9 +351,7 @@ int RunBubbleCommand(Options &options)
     const bool byRows = ostrel::HeroHandsBy(method, field, rows, runOptions, log, &progress, hands);
     const ostrel::Status affordable =
         byRows ? ostrel::CheckRunTime(field, ostrel::Method::Quadrature, 0,
-                                      ostrel::BubbleRowSeconds(field, rows) /
-                                          ostrel::EstimatedFieldSeconds(field, ostrel::Method::Quadrature, 0),
-                                      runOptions)
+                                      static_cast<double>(rows) * ostrel::RowCostOverField, runOptions)
                : ostrel::CheckRunTime(field, method, 0, ostrel::BubbleFields(players, rows), runOptions);
     if (!affordable.Ok)
         return Fail(affordable.Message);

@@ -163,7 +163,7 @@ Status ComputeEquities(const Field &field, EquityMethod method, const EquityOpti
     if (options.SecondsLimit > 0.0)
     {
         const double seconds = EstimatedSeconds(field, chosen, finishPlaces);
-        if (seconds > options.SecondsLimit)
+        if (seconds > options.SecondsLimit && !std::isinf(seconds))
         {
             const EquityMethod other =
                 chosen == EquityMethod::Subsets ? EquityMethod::Quadrature : EquityMethod::Subsets;

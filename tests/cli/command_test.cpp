@@ -460,7 +460,9 @@ TEST(Command, EdgesAnsweredOrRefused)
             for (const char *word : {"inf", "nan"})
                 EXPECT_EQ(std::string::npos, run.Out.find(word)) << word;
             if (format == "json")
+            {
                 EXPECT_FALSE(json::parse(run.Out, nullptr, false).is_discarded());
+            }
         }
 #ifndef _WIN32
     for (const char *option : {"--stacks-file", "--pos", "--settings"})

@@ -6,10 +6,12 @@
 #include <cmath>
 #include <numeric>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "decisions.h"
 #include "equal_stacks.h"
+#include "exact_money.h"
 #include "subset_method.h"
 
 namespace
@@ -224,6 +226,36 @@ TEST(Deal, RoundsInExactDecimals)
         for (size_t seat = 0; seat < row.Payments.size(); ++seat)
             EXPECT_EQ(row.Payments[seat], deal.Seats[seat].Payment) << "seat " << seat + 1;
     }
+}
+
+// Amounts as the shortest decimal of their double, and exact quotients.
+TEST(ExactMoney, DecimalsAndQuotients)
+{
+    const struct
+    {
+        double Amount;
+        const char *Text;
+    } decimals[] = {{0.0, "0"},           {80.0, "80"},       {2000000.5, "2000000.5"}, {617283.95, "617283.95"},
+                    {0.1, "0.1"},         {1e22, "10000000000000000000000"}, {1.5e-7, "0.00000015"},
+                    {9007199254740993.0, "9007199254740992"}};
+    for (const auto &row : decimals)
+    {
+        const ostrel::DecimalAmount amount = ostrel::DecimalOf(row.Amount);
+        EXPECT_EQ(row.Text, ostrel::DecimalText(amount.Digits, amount.Decimals));
+        EXPECT_EQ(row.Amount, ostrel::NearestDouble(amount.Digits, amount.Decimals));
+    }
+    // 123456789012345678901234567890 = 987654321 * 10^12 * 124999998 + 862654320901234567890.
+    ostrel::BigNumber big;
+    for (char digit : std::string("123456789012345678901234567890"))
+        big = ostrel::Add(ostrel::Multiply(big, 10), ostrel::BigOf(static_cast<uint64_t>(digit - '0')));
+    uint64_t quotient = 0;
+    ostrel::BigNumber rest;
+    EXPECT_FALSE(ostrel::SmallQuotient(big, ostrel::BigOf(987654321), quotient, rest)) << "above 2^63";
+    const ostrel::BigNumber divisor = ostrel::Multiply(ostrel::BigOf(987654321), 1000000000000ull);
+    ASSERT_TRUE(ostrel::SmallQuotient(big, divisor, quotient, rest));
+    EXPECT_EQ(124999998u, quotient);
+    EXPECT_EQ(0, ostrel::Compare(ostrel::Add(ostrel::Multiply(divisor, quotient), rest), big));
+    EXPECT_EQ("862654320901234567890", ostrel::DecimalText(rest, 0));
 }
 
 // Every public function judges its arguments: a refusal, never a crash.
