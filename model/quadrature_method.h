@@ -40,16 +40,22 @@ double QuadratureSteps(const Field &field, size_t finishPlaces);
 // With `finish` given, also fills it with places 1..options.FinishPlaces
 // (clamped to the players in play) for every seat.
 //
-// Accuracy: every $EV within about 1e-13 relative of the model, and every
-// chance of the finish table within about 1e-13 (measured against the subset
-// method on random fields with stacks 1 to 1e15 apart, and closed forms up
-// to a million players, where rounding brings it to 4e-13).
+// Accuracy, the promise: every $EV within 1e-10 of itself, or within 1e-30
+// of the prize pool where that is larger, and every chance of the finish
+// table within 1e-10 of itself or 1e-30. The absolute part matters only for
+// values below about 1e-20 of the pool, where the players' clocks e^(-s t)
+// pass below the smallest double (a big stack that must outlast many small
+// ones). Tested against the subset method on random fields with stacks 1 to
+// 1e15 apart and on ladders that pay deep places only or a single place, and
+// against closed forms up to a million players; typically 1e-13 relative
+// (4e-13 at a million players, from rounding).
 //
 // Cost: O(n * K) per node for n players in play and K = the larger of the
 // paid places and the finish table's columns, plus O(n * F^2 / 2) per node
 // for a finish table of F columns. Nodes: about 60 to 180 when K is small
 // (more as the stacks spread), growing with sqrt(K): 100 at 1,000 players
-// with 100 paid, 318 at 10,000 with 1,500. Memory: about 2 n + 2 sqrt(n) * K
+// with 100 paid, 318 at 10,000 with 1,500; the step is also planned from the
+// deepest place K, about 0.75 / sqrt(K) in ln t for a long ladder. Memory: about 2 n + 2 sqrt(n) * K
 // doubles per thread, plus the finish table; n doubles more per thread
 // (n * (1 + F) with a table) when more than one thread runs.
 //
