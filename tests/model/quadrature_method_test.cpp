@@ -351,6 +351,14 @@ TEST(QuadratureMethod, KeepsItsPromiseOnDeepLadders)
         for (size_t seat = 0; seat < exact.size(); ++seat)
             EXPECT_TRUE(WithinPromise(exact[seat], quadrature.Equity[seat], pool))
                 << "seat " << seat << ": " << quadrature.Equity[seat] << " against " << exact[seat];
+        // The finish table to its last place: chances within the same promise, the pool being 1.
+        const size_t n = field.first.size();
+        const QuadratureRun table = Quadrature(field.first, field.second, WithTable(n), true);
+        ostrel::FinishTable exactTable;
+        ASSERT_TRUE(table.Status.Ok && ostrel::SubsetEquities(view, exact.data(), &exactTable).Ok);
+        for (size_t cell = 0; cell < n * n; ++cell)
+            EXPECT_TRUE(WithinPromise(exactTable.Chance[cell], table.Finish.Chance[cell], 1.0))
+                << "seat " << cell / n << ", place " << cell % n + 1;
     }
 }
 
