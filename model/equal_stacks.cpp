@@ -26,7 +26,8 @@ double Own(const EqualStacksField &field, int64_t chips, int64_t depth)
 
 double EqualStacksEquity(const EqualStacksField &field, int64_t chipsInPlay, int64_t depth)
 {
-    const int64_t paid = static_cast<int64_t>(std::min<size_t>(field.Paid, size_t{1} << 53));
+    const uint64_t most = uint64_t{1} << 53;
+    const int64_t paid = static_cast<int64_t>(std::min<uint64_t>(field.Paid, most));
     // Only states of the chain have a value: anything else is worth nothing.
     const bool state = field.Prizes != nullptr && field.Stack >= 1 && field.Held >= 1 && field.Players >= field.Held &&
                        depth >= 0 && depth < paid && chipsInPlay > 0 && chipsInPlay <= (int64_t{1} << 53) &&
