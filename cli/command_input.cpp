@@ -47,6 +47,21 @@ Status ReadStacks(const InputOptions &options, FieldInput &input)
     const Status read = ReadWholeFile(options.StacksFile, MaxStacksFileBytes, bytes);
     if (!read.Ok)
         return FromFile("--stacks-file", options.StacksFile, read.Message);
+    // Judge the count of seats before holding them: lines that are neither
+    // blank nor comments are seats.
+    size_t seats = 0;
+    for (size_t start = 0; start < bytes.size();)
+    {
+        size_t end = bytes.find('\n', start);
+        end = end == std::string::npos ? bytes.size() : end;
+        const size_t first = bytes.find_first_not_of(" \t\r", start);
+        seats += first < end && bytes[first] != '#' ? 1 : 0;
+        start = end + 1;
+    }
+    if (seats > MaxSeats)
+        return FromFile("--stacks-file", options.StacksFile,
+                        "the field has " + std::to_string(seats) + " seats; at most " + std::to_string(MaxSeats) +
+                            " are taken, empty seats included");
     input.Stacks = ParseStackLines(bytes, error);
     if (!error.empty())
         return FromFile("--stacks-file", options.StacksFile, error);
