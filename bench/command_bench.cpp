@@ -37,9 +37,8 @@ std::vector<std::string> CommandArguments()
     return {OSTREL_ICM_PATH, "equity", "--stacks", stacks, "--prizes", prizes, "--format", "json"};
 }
 
-void CommandProcess(benchmark::State &state)
+void RunProcesses(benchmark::State &state, std::vector<std::string> arguments)
 {
-    std::vector<std::string> arguments = CommandArguments();
     std::vector<char *> argv;
     for (std::string &argument : arguments)
         argv.push_back(&argument[0]);
@@ -61,6 +60,33 @@ void CommandProcess(benchmark::State &state)
     posix_spawn_file_actions_destroy(&actions);
 }
 
+void CommandProcess(benchmark::State &state)
+{
+    RunProcesses(state, CommandArguments());
+}
+
+/*
+ * The whole bubble grid of the 18-seat field with 18 paid places, as a
+ * process: by default (the quadrature method's rows, arg 0) beside the
+ * subset method's 613 fields one by one (arg 1), which `auto` took before.
+ */
+void BubbleGridProcess(benchmark::State &state)
+{
+    SetBenchField(18, 18);
+    std::string stacks;
+    std::string prizes;
+    for (int32_t seat = 0; seat < SeatCount; ++seat)
+        stacks += (seat == 0 ? "" : ",") + std::to_string(TournamentState.PlayerChips[seat]);
+    for (int32_t place = 0; place < 18; ++place)
+    {
+        char text[40];
+        std::snprintf(text, sizeof text, "%.17g", TournamentState.Payouts[place]);
+        prizes += (place == 0 ? "" : ",") + std::string(text);
+    }
+    RunProcesses(state, {OSTREL_ICM_PATH, "bubble", "--stacks", stacks, "--prizes", prizes, "--format", "json",
+                         "--method", state.range(0) == 0 ? "auto" : "subsets"});
+}
+
 void CalculateInProcess(benchmark::State &state)
 {
     SetBenchField(18, 30);
@@ -72,3 +98,4 @@ void CalculateInProcess(benchmark::State &state)
 
 BENCHMARK(CommandProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(CalculateInProcess)->Unit(benchmark::kMillisecond);
+BENCHMARK(BubbleGridProcess)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();

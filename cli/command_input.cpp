@@ -18,6 +18,11 @@ namespace ostrel
 namespace
 {
 
+std::string SizeText(size_t bytes)
+{
+    return bytes % (size_t{1} << 20) == 0 ? std::to_string(bytes >> 20) + " MiB" : std::to_string(bytes) + " bytes";
+}
+
 bool IsBlankText(const std::string &text)
 {
     return text.find_first_not_of(" \t\r\n") == std::string::npos;
@@ -41,9 +46,24 @@ Status ReadStacks(const InputOptions &options, FieldInput &input)
         return error.empty() ? Status() : Failure("--stacks: " + error);
     }
     std::string bytes;
-    const Status read = ReadWholeFile(options.StacksFile, bytes);
+    const Status read = ReadWholeFile(options.StacksFile, MaxStacksFileBytes, bytes);
     if (!read.Ok)
         return FromFile("--stacks-file", options.StacksFile, read.Message);
+    // Judge the count of seats before holding them: lines that are neither
+    // blank nor comments are seats.
+    size_t seats = 0;
+    for (size_t start = 0; start < bytes.size();)
+    {
+        size_t end = bytes.find('\n', start);
+        end = end == std::string::npos ? bytes.size() : end;
+        const size_t first = bytes.find_first_not_of(" \t\r", start);
+        seats += first < end && bytes[first] != '#' ? 1 : 0;
+        start = end + 1;
+    }
+    if (seats > MaxSeats)
+        return FromFile("--stacks-file", options.StacksFile,
+                        "the field has " + std::to_string(seats) + " seats; at most " + std::to_string(MaxSeats) +
+                            " are taken, empty seats included");
     const StackList list = ReadStackLines(bytes, error);
     input.Stacks = list.Chips;
     input.StackDecimals = list.Decimals;
@@ -72,7 +92,7 @@ Status ReadPrizes(const InputOptions &options, FieldInput &input)
     if (options.HasPrizesFile)
     {
         std::string bytes;
-        const Status read = ReadWholeFile(options.PrizesFile, bytes);
+        const Status read = ReadWholeFile(options.PrizesFile, MaxStacksFileBytes, bytes);
         if (!read.Ok)
             return FromFile("--prizes-file", options.PrizesFile, read.Message);
         std::string error;
@@ -84,7 +104,7 @@ Status ReadPrizes(const InputOptions &options, FieldInput &input)
         return Status();
     }
     std::string bytes;
-    Status read = ReadWholeFile(options.PayoutFile, bytes);
+    Status read = ReadWholeFile(options.PayoutFile, MaxWindowFileBytes, bytes);
     if (read.Ok)
         read = ReadPayoutStructure(bytes, input.Prizes);
     if (!read.Ok)
@@ -98,7 +118,7 @@ Status ReadPrizes(const InputOptions &options, FieldInput &input)
 Status ReadSettingsFile(const InputOptions &options, FieldInput &input)
 {
     std::string bytes;
-    Status read = ReadWholeFile(options.SettingsFile, bytes);
+    Status read = ReadWholeFile(options.SettingsFile, MaxWindowFileBytes, bytes);
     WindowSettings settings;
     if (read.Ok)
         read = ReadSettings(bytes, settings);
@@ -145,7 +165,7 @@ Field FieldInput::View() const
     return {Stacks.data(), Stacks.size(), Prizes.data(), Prizes.size()};
 }
 
-Status ReadWholeFile(const std::string &path, std::string &bytes)
+Status ReadWholeFile(const std::string &path, size_t limit, std::string &bytes)
 {
     bytes.clear();
     const bool standardInput = path == "-";
@@ -158,11 +178,19 @@ Status ReadWholeFile(const std::string &path, std::string &bytes)
     {
         const size_t got = std::fread(block, 1, sizeof block, file.get());
         bytes.append(block, got);
+        if (bytes.size() > limit)
+        {
+            bytes.clear();
+            bytes.shrink_to_fit();
+            return Failure("the file is larger than " + SizeText(limit) + ", the most read from it");
+        }
         if (got < sizeof block)
             break;
     }
     if (std::ferror(file.get()))
         return Failure(std::string("cannot read: ") + std::strerror(errno));
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        bytes.erase(0, 3);
     return Status();
 }
 
@@ -188,9 +216,12 @@ Status ReadFieldInput(const InputOptions &options, FieldInput &input)
         status = ReadPrizes(options, input);
     if (!status.Ok)
         return status;
+    if (input.Stacks.size() > MaxSeats)
+        return Failure("the field has " + std::to_string(input.Stacks.size()) + " seats; at most " +
+                       std::to_string(MaxSeats) + " are taken, empty seats included");
     if (PlayersInPlay(input.View()) == 0)
         return Failure("no player in play: every stack is 0");
-    return Status();
+    return CheckField(input.View());
 }
 
 } // namespace ostrel

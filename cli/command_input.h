@@ -15,6 +15,14 @@
 namespace ostrel
 {
 
+// Seats a field may have, empty or not.
+constexpr size_t MaxSeats = 1000000;
+
+// The most bytes read from a stacks file (a million seats of 10^15 chips take
+// 17 MB) and from the window's payout structure and settings files.
+constexpr size_t MaxStacksFileBytes = size_t{64} << 20;
+constexpr size_t MaxWindowFileBytes = size_t{1} << 20;
+
 // Each text is used when its flag says the option was given. Pool, when
 // given, makes every prize a percentage of it.
 struct InputOptions
@@ -35,16 +43,18 @@ struct FieldInput
     Field View() const;
 };
 
-// Refuses two sources for one input, none, an empty list and a field with
-// no player in play.
+// Refuses two sources for one input, none, an empty list, a field with no
+// player in play, more than MaxSeats seats and what CheckField refuses (the
+// chips' total, the prizes' sum).
 Status ReadFieldInput(const InputOptions &options, FieldInput &input);
 
 // The prizes alone, from --prizes or --pos, for questions that take no
 // stacks; refuses two sources or none as ReadFieldInput does.
 Status ReadPrizeInput(const InputOptions &options, std::vector<double> &prizes);
 
-// The whole of a file, or of standard input for "-".
-Status ReadWholeFile(const std::string &path, std::string &bytes);
+// The whole of a file, or of standard input for "-", refused past `limit`
+// bytes with the limit named. A UTF-8 byte-order mark at its start is left out.
+Status ReadWholeFile(const std::string &path, size_t limit, std::string &bytes);
 
 } // namespace ostrel
 

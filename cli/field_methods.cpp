@@ -8,8 +8,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
 
+#include "equities.h"
 #include "quadrature_method.h"
 #include "seat_equity.h"
 #include "subset_equity.h"
@@ -44,35 +47,6 @@ void WriteWindowRecord(const Field &field)
     state.PaidPlaces = static_cast<int32_t>(paid);
 }
 
-// Calculate's own procedure: every seat by the plain recursion below the
-// budget, all seats by the subset method above it.
-Method RunWindowCalculate(const Field &field, bool forcePlain, std::vector<double> &equity)
-{
-    WriteWindowRecord(field);
-    double equities[SeatCount] = {};
-    const bool bySubsets = !forcePlain && FieldNeedsSubsets();
-    if (bySubsets)
-        ComputeEquitiesBySubsets(equities);
-    else
-        for (uint32_t seat = 0; seat < field.Seats; ++seat)
-            equities[seat] = PlainSeatEquity(seat);
-    equity.assign(equities, equities + field.Seats);
-    return bySubsets ? Method::Subsets : Method::Plain;
-}
-
-/*
- * Beyond the window, the subset method is taken while it is faster, as
- * measured (docs/performance.md): below 12 players in play always, below 17
- * while players and paid places together are under 20. With a table of every
- * finishing place the quadrature method is faster from 12 players.
- */
-bool SubsetsFaster(size_t players, size_t places, bool finish)
-{
-    if (players < 12)
-        return true;
-    return !finish && players < 17 && players + places < 20;
-}
-
 // Starting threads costs more than a small field's whole run; the results do
 // not depend on the count.
 constexpr double ThreadedSteps = 200000.0;
@@ -89,6 +63,120 @@ QuadratureOptions QuadratureFor(const Field &field, const RunOptions &options, s
     quadrature.Progress = options.Progress;
     quadrature.ProgressContext = options.ProgressContext;
     return quadrature;
+}
+
+// Calculate's own procedure: every seat by the plain recursion below the
+// budget, all seats by the subset method above it. Progress seat by seat.
+Method RunWindowCalculate(const Field &field, bool forcePlain, std::vector<double> &equity,
+                          const RunOptions &options)
+{
+    WriteWindowRecord(field);
+    double equities[SeatCount] = {};
+    const bool bySubsets = !forcePlain && FieldNeedsSubsets();
+    if (bySubsets)
+        ComputeEquitiesBySubsets(equities);
+    else
+        for (uint32_t seat = 0; seat < field.Seats; ++seat)
+        {
+            equities[seat] = PlainSeatEquity(seat);
+            if (options.Progress != nullptr)
+                options.Progress(options.ProgressContext,
+                                 static_cast<double>(seat + 1) / static_cast<double>(field.Seats));
+        }
+    equity.assign(equities, equities + field.Seats);
+    return bySubsets ? Method::Subsets : Method::Plain;
+}
+
+// The plain recursion's calls for the whole field, as the window counts them.
+double PlainCalls(const Field &field)
+{
+    const size_t players = PlayersInPlay(field);
+    if (players == 0)
+        return 0.0;
+    const size_t paid = std::min<size_t>(PaidInPlay(field), 64);
+    const uint64_t perSeat = PlainEquityCalls(static_cast<int32_t>(players - 1), static_cast<int32_t>(paid));
+    return static_cast<double>(perSeat) * static_cast<double>(players);
+}
+
+// Measured: about 305 million calls a second (docs/performance.md).
+constexpr double PlainCallSeconds = 1.0 / 305e6;
+
+// The window's computation, on prizes scaled like the library's methods
+// scale them, so that no product overflows; results are scaled back.
+Status RunWindowPath(const Field &field, bool forcePlain, const RunOptions &options, FieldRun &run)
+{
+    const double scale = PrizeScale(field);
+    if (scale == 0.0)
+        return Failure("the prizes are too far apart to compute together (over 2^1600 times)");
+    std::vector<double> scaled(field.Prizes, field.Prizes + field.Places);
+    for (double &prize : scaled)
+        prize *= scale;
+    const Field window = {field.Stacks, field.Seats, scaled.data(), scaled.size()};
+    run.Ran = RunWindowCalculate(window, forcePlain, run.Equity, options);
+    for (size_t seat = 0; seat < field.Seats; ++seat)
+    {
+        run.Equity[seat] /= scale;
+        if (!std::isfinite(run.Equity[seat]))
+            return Failure("seat " + std::to_string(seat + 1) + ": the $EV passes the largest number a double holds");
+    }
+    return Status();
+}
+
+EquityMethod LibraryMethod(Method method)
+{
+    return method == Method::Subsets      ? EquityMethod::Subsets
+           : method == Method::Quadrature ? EquityMethod::Quadrature
+                                          : EquityMethod::Automatic;
+}
+
+Method CommandMethod(EquityMethod method)
+{
+    return method == EquityMethod::Subsets ? Method::Subsets : Method::Quadrature;
+}
+
+std::string Bytes(double bytes)
+{
+    char text[80];
+    std::snprintf(text, sizeof text, "%.0f bytes (%.2f GiB)", bytes, bytes / 1073741824.0);
+    return text;
+}
+
+// The library's methods, with the memory limit shared with the answer's text.
+Status RunLibrary(const Field &field, Method method, size_t finishPlaces, const RunOptions &options,
+                  FieldRun &run, FinishTable *finish)
+{
+    const size_t players = PlayersInPlay(field);
+    const size_t columns = std::min(finishPlaces, players);
+    const EquityMethod chosen =
+        method == Method::Automatic ? ChooseEquityMethod(field, finish != nullptr ? 1 : 0) : LibraryMethod(method);
+    const size_t forText = std::min(options.OutputBytes, options.MemoryLimit);
+    EquityOptions library;
+    library.Threads = options.Threads;
+    library.MemoryLimit = options.MemoryLimit - forText;
+    library.FinishPlaces = columns;
+    library.Progress = options.Progress;
+    library.ProgressContext = options.ProgressContext;
+    double needed = 0.0;
+    if (chosen == EquityMethod::Quadrature)
+    {
+        QuadratureOptions quadrature;
+        quadrature.Threads = 1;
+        quadrature.FinishPlaces = columns;
+        quadrature.MemoryLimit = library.MemoryLimit;
+        needed = static_cast<double>(QuadratureMemory(field, quadrature, finish != nullptr));
+    }
+    else if (players <= SubsetMaxPlayers)
+        needed = std::ldexp(8.0, static_cast<int>(players));
+    const double total = needed + static_cast<double>(options.OutputBytes);
+    if (total > static_cast<double>(options.MemoryLimit))
+        return Failure("this run would hold about " + Bytes(total) + ", " + Bytes(needed) +
+                       " for the computation and " + Bytes(static_cast<double>(options.OutputBytes)) +
+                       " for the answer's text, over the limit of " +
+                       Bytes(static_cast<double>(options.MemoryLimit)));
+    EquityMethod ran = chosen;
+    const Status status = ComputeEquities(field, chosen, library, run.Equity.data(), finish, &ran);
+    run.Ran = CommandMethod(ran);
+    return status;
 }
 
 } // namespace
@@ -116,8 +204,54 @@ bool WindowTakesField(const Field &field)
 
 Method ChosenMethod(const Field &field, bool finish)
 {
-    const size_t players = PlayersInPlay(field);
-    return SubsetsFaster(players, PaidInPlay(field), finish) ? Method::Subsets : Method::Quadrature;
+    return CommandMethod(ChooseEquityMethod(field, finish ? 1 : 0));
+}
+
+double EstimatedFieldSeconds(const Field &field, Method method, size_t finishPlaces)
+{
+    const bool windowField = WindowTakesField(field);
+    if (method == Method::Plain)
+        return windowField && finishPlaces == 0 ? PlainCalls(field) * PlainCallSeconds : HUGE_VAL;
+    if (method == Method::Automatic && windowField && finishPlaces == 0)
+    {
+        const double calls = PlainCalls(field);
+        return calls <= static_cast<double>(PlainCallBudget) ? calls * PlainCallSeconds
+                                                              : EstimatedSeconds(field, EquityMethod::Subsets, 0);
+    }
+    return EstimatedSeconds(field, LibraryMethod(method), finishPlaces);
+}
+
+Status CheckRunTime(const Field &field, Method method, size_t finishPlaces, double fields, const RunOptions &options)
+{
+    if (!(options.SecondsLimit > 0.0))
+        return Status();
+    const double seconds = fields * EstimatedFieldSeconds(field, method, finishPlaces);
+    // A method that cannot take the field at all says so itself.
+    if (seconds <= options.SecondsLimit || std::isinf(seconds))
+        return Status();
+    Method fastest = Method::Quadrature;
+    double fastestSeconds = HUGE_VAL;
+    for (Method other : {Method::Plain, Method::Subsets, Method::Quadrature})
+    {
+        const double otherSeconds = fields * EstimatedFieldSeconds(field, other, finishPlaces);
+        if (otherSeconds < fastestSeconds)
+        {
+            fastest = other;
+            fastestSeconds = otherSeconds;
+        }
+    }
+    std::string message = "--method " + std::string(MethodName(method)) + " would take about " +
+                          DurationText(seconds) + " on this field, over the limit of " +
+                          DurationText(options.SecondsLimit);
+    if (method == Method::Plain)
+    {
+        char calls[64];
+        std::snprintf(calls, sizeof calls, " (%.3g calls of the recursion)", fields * PlainCalls(field));
+        message += calls;
+    }
+    if (fastest != method && fastestSeconds < seconds)
+        message += "; --method " + std::string(MethodName(fastest)) + " takes about " + DurationText(fastestSeconds);
+    return Failure(message);
 }
 
 FieldRun RunEquity(const Field &field, Method method, const RunOptions &options)
@@ -133,21 +267,14 @@ FieldRun RunEquity(const Field &field, Method method, const RunOptions &options)
         run.Outcome = Failure("the plain method takes at most 18 seats and stacks up to 2147483647 chips");
         return run;
     }
+    run.Outcome = CheckRunTime(field, method, 0, 1.0, options);
+    if (!run.Outcome.Ok)
+        return run;
     run.Equity.assign(field.Seats, 0.0);
-    if (method == Method::Automatic && windowField)
-        run.Ran = RunWindowCalculate(field, false, run.Equity);
-    else if (method == Method::Plain)
-        run.Ran = RunWindowCalculate(field, true, run.Equity);
-    else if ((method == Method::Automatic ? ChosenMethod(field, false) : method) == Method::Subsets)
-    {
-        run.Ran = Method::Subsets;
-        run.Outcome = SubsetEquities(field, run.Equity.data(), nullptr);
-    }
+    if ((method == Method::Automatic && windowField) || method == Method::Plain)
+        run.Outcome = RunWindowPath(field, method == Method::Plain, options, run);
     else
-    {
-        run.Ran = Method::Quadrature;
-        run.Outcome = QuadratureEquities(field, QuadratureFor(field, options, 0), run.Equity.data(), nullptr);
-    }
+        run.Outcome = RunLibrary(field, method, 0, options, run, nullptr);
     run.Seconds = SecondsSince(start);
     return run;
 }
@@ -161,26 +288,13 @@ FieldRun RunFinish(const Field &field, Method method, size_t places, const RunOp
         run.Outcome = Failure("the plain method gives no finish table: use auto, subsets or quadrature");
         return run;
     }
-    if (method == Method::Automatic)
-        method = ChosenMethod(field, true);
-    run.Ran = method;
+    run.Outcome = CheckField(field);
+    if (run.Outcome.Ok)
+        run.Outcome = CheckRunTime(field, method, std::max<size_t>(places, 1), 1.0, options);
+    if (!run.Outcome.Ok)
+        return run;
     run.Equity.assign(field.Seats, 0.0);
-    if (method == Method::Subsets)
-    {
-        run.Outcome = SubsetEquities(field, run.Equity.data(), &run.Finish);
-        const size_t all = run.Finish.Places;
-        if (run.Outcome.Ok && places < all)
-        {
-            // Keep the first `places` columns of every row.
-            for (size_t seat = 0; seat < run.Finish.Seats; ++seat)
-                std::copy_n(run.Finish.Chance.begin() + static_cast<long>(seat * all), places,
-                            run.Finish.Chance.begin() + static_cast<long>(seat * places));
-            run.Finish.Chance.resize(run.Finish.Seats * places);
-            run.Finish.Places = places;
-        }
-    }
-    else
-        run.Outcome = QuadratureEquities(field, QuadratureFor(field, options, places), run.Equity.data(), &run.Finish);
+    run.Outcome = RunLibrary(field, method, places, options, run, &run.Finish);
     run.Seconds = SecondsSince(start);
     return run;
 }
@@ -209,16 +323,36 @@ FieldEquity EquityBy(Method method, const RunOptions &options, MethodLog &log, P
     };
 }
 
-bool HeroHandsBy(Method method, const Field &field, const RunOptions &options, MethodLog &log,
+double BubbleFields(size_t players, size_t rows)
+{
+    const double n = static_cast<double>(players);
+    return rows == 1 ? 2.0 * n - 1.0 : n * (n - 1.0) + 1.0;
+}
+
+double BubbleRowSeconds(const Field &field, size_t rows)
+{
+    return static_cast<double>(rows) * RowCostOverField * EstimatedSeconds(field, EquityMethod::Quadrature, 0);
+}
+
+bool HeroHandsBy(Method method, const Field &field, size_t rows, const RunOptions &options, MethodLog &log,
                  ProgressDisplay *progress, HeroHands &hands)
 {
-    const bool quadrature = method == Method::Quadrature ||
-                            (method == Method::Automatic && !WindowTakesField(field) &&
-                             ChosenMethod(field, false) == Method::Quadrature);
+    const double byFields =
+        BubbleFields(PlayersInPlay(field), rows) * EstimatedFieldSeconds(field, Method::Automatic, 0);
+    const bool quadrature =
+        method == Method::Quadrature || (method == Method::Automatic && BubbleRowSeconds(field, rows) < byFields);
     if (!quadrature)
         return false;
     hands = [options, &log, progress](const Field &row, size_t hero, double &now, double *won, double *lost) {
-        const Status status = QuadratureHeroHands(row, hero, QuadratureFor(row, options, 0), now, won, lost);
+        // Factors are ratios: the row's values may stay in the scaled prizes.
+        const double scale = PrizeScale(row);
+        if (scale == 0.0)
+            return Failure("the prizes are too far apart to compute together (over 2^1600 times)");
+        std::vector<double> scaled(row.Prizes, row.Prizes + row.Places);
+        for (double &prize : scaled)
+            prize *= scale;
+        const Field scaledRow = {row.Stacks, row.Seats, scaled.data(), scaled.size()};
+        const Status status = QuadratureHeroHands(scaledRow, hero, QuadratureFor(scaledRow, options, 0), now, won, lost);
         if (status.Ok)
             log.Ran[static_cast<int>(Method::Quadrature)] = true;
         if (progress != nullptr)

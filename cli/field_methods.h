@@ -29,7 +29,9 @@ enum class Method
 struct RunOptions
 {
     unsigned Threads = 1;
-    size_t MemoryLimit = size_t{1} << 30;
+    size_t MemoryLimit = size_t{1} << 30; // for the computation and the answer's text together
+    size_t OutputBytes = 0;               // the answer's text, as estimated before the run
+    double SecondsLimit = 600.0;          // refuse a run estimated above this; 0: no limit
     void (*Progress)(void *context, double done) = nullptr;
     void *ProgressContext = nullptr;
 };
@@ -49,9 +51,18 @@ const char *MethodName(Method method);
 // 32-bit chip count (the paid places beyond the players never count).
 bool WindowTakesField(const Field &field);
 
-// Beyond the window's fields: the method `Automatic` takes, the subset
-// method while it is faster; `finish` with a finish table of every place.
+// Beyond the window's fields: the method `Automatic` takes, the library's
+// choice (ChooseEquityMethod); `finish` with a finish table of every place.
 Method ChosenMethod(const Field &field, bool finish);
+
+// Seconds one field would take by `method` (the window's own choice for
+// `Automatic` on a window field), on the reference machine.
+double EstimatedFieldSeconds(const Field &field, Method method, size_t finishPlaces);
+
+// Refuses a run of `fields` fields like this one by `method` estimated above
+// options.SecondsLimit, naming the estimate and the fastest method.
+Status CheckRunTime(const Field &field, Method method, size_t finishPlaces, double fields,
+                    const RunOptions &options);
 
 // $EV of every seat by `method`.
 FieldRun RunEquity(const Field &field, Method method, const RunOptions &options);
@@ -72,10 +83,24 @@ struct MethodLog
 // `progress` is given, each field is one of its steps.
 FieldEquity EquityBy(Method method, const RunOptions &options, MethodLog &log, ProgressDisplay *progress);
 
-// Whole bubble rows in one pass each, where the field goes to the
-// quadrature method (by `method`, or by `auto` beyond the window's fields);
-// false where each field is evaluated on its own. Notes in `log` what ran.
-bool HeroHandsBy(Method method, const Field &field, const RunOptions &options, MethodLog &log,
+// Fields a bubble computation evaluates one by one: 2n - 1 for one row,
+// n(n - 1) + 1 for the grid.
+double BubbleFields(size_t players, size_t rows);
+
+// A hero's row in one pass costs up to twice his field's pass (measured 1.3
+// to 2 times, quadrature_method.h).
+constexpr double RowCostOverField = 1.6;
+
+// Seconds for `rows` rows in one pass each by the quadrature method.
+double BubbleRowSeconds(const Field &field, size_t rows);
+
+// Whole bubble rows in one pass each by the quadrature method, by `method`,
+// or by `auto` where that is estimated faster than the fields one by one
+// (the bubble grid is not the window's: no bits need keeping, and the
+// quadrature method keeps the accuracy promise); false where each field is
+// evaluated on its own. `rows`: 1 or the players in play. Notes in `log`
+// what ran.
+bool HeroHandsBy(Method method, const Field &field, size_t rows, const RunOptions &options, MethodLog &log,
                  ProgressDisplay *progress, HeroHands &hands);
 
 } // namespace ostrel

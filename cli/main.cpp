@@ -23,6 +23,7 @@
 #include "spot_command.h"
 #include "command_input.h"
 #include "equal_stacks_bust_paid.h"
+#include "exact_money.h"
 #include "field_methods.h"
 #include "report.h"
 
@@ -37,6 +38,10 @@ constexpr int ErrorStatus = 2;
 constexpr size_t BubbleGridPlayers = 100;
 constexpr size_t BubbleRowPlayers = 1000;
 constexpr int64_t MaxPlayers = 1000000;
+// Memory the answer's text takes per number while it is built: up to 25
+// characters held in a string that may grow to twice its length and is
+// copied once, or a table cell's string and its share of the aligned text.
+constexpr size_t OutputBytesPerNumber = 80;
 
 int Fail(const std::string &message)
 {
@@ -278,7 +283,11 @@ int RunEquityCommand(Options &options, bool finish)
     if (finish && !(problem = FinishPlaces(options, field, places)).empty())
         return Fail(problem);
     ostrel::ProgressDisplay progress = ostrel::StartProgress(1);
-    const ostrel::RunOptions runOptions = RunOptionsOf(threads, progress);
+    ostrel::RunOptions runOptions = RunOptionsOf(threads, progress);
+    // The answer's text is held whole before it is written: it counts against the memory limit.
+    runOptions.OutputBytes = static_cast<size_t>(std::min(
+        static_cast<double>(SIZE_MAX), static_cast<double>(field.Seats) * static_cast<double>(finish ? places : 5) *
+                                            static_cast<double>(OutputBytesPerNumber)));
     const ostrel::Method method = MethodFor(options, input, finish);
     const ostrel::FieldRun run = finish ? ostrel::RunFinish(field, method, places, runOptions)
                                         : ostrel::RunEquity(field, method, runOptions);
@@ -326,6 +335,54 @@ ostrel::Status ParseRoundingUnit(const std::string &text, ostrel::MoneyUnit &uni
     return ostrel::Status();
 }
 
+// An amount as typed, in the form DecimalText writes: no leading zeros
+// before the units, no trailing zeros after the point.
+std::string PlainDecimal(std::string text)
+{
+    text.erase(0, text.find_first_not_of(" \t\r"));
+    text.erase(text.find_last_not_of(" \t\r") + 1);
+    if (text.find('.') != std::string::npos)
+    {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (!text.empty() && text.back() == '.')
+            text.pop_back();
+    }
+    text.erase(0, std::min(text.find_first_not_of('0'), text.size()));
+    if (text.empty() || text[0] == '.')
+        text.insert(0, "0");
+    return text;
+}
+
+// A rounded deal decides in exact decimals on the amounts the computation
+// holds: each typed amount must be the shortest decimal of its double.
+ostrel::Status ExactAmount(const std::string &what, const std::string &typed, double value)
+{
+    const ostrel::DecimalAmount held = ostrel::DecimalOf(value);
+    const std::string kept = ostrel::DecimalText(held.Digits, held.Decimals);
+    if (PlainDecimal(typed) == kept)
+        return ostrel::Status();
+    return ostrel::Failure(what + " \"" + typed + "\" has more digits than a double keeps (it is held as " + kept +
+                           "): a rounded deal needs every amount exactly");
+}
+
+ostrel::Status CheckExactAmounts(const Options &options, const ostrel::FieldInput &input)
+{
+    double keep = 0.0;
+    ostrel::ParsePrize(options.Keep, keep);
+    ostrel::Status status = ExactAmount("--keep:", options.Keep, keep);
+    if (!status.Ok || !options.Input.HasPrizes)
+        return status;
+    size_t start = 0;
+    for (size_t place = 0; place < input.Prizes.size() && status.Ok; ++place)
+    {
+        const size_t comma = options.Input.Prizes.find(',', start);
+        status = ExactAmount("--prizes: prize " + std::to_string(place + 1) + ":",
+                             options.Input.Prizes.substr(start, comma - start), input.Prizes[place]);
+        start = comma + 1;
+    }
+    return status;
+}
+
 int RunDealCommand(Options &options)
 {
     NoteGivenSources(options);
@@ -354,14 +411,23 @@ int RunDealCommand(Options &options)
         return Fail(read.Message);
     if (terms.Keep > input.Prizes[0])
         return Fail("--keep: " + options.Keep + " is above the first prize");
+    if (options.RoundGiven->count() > 0)
+    {
+        const ostrel::Status exact = CheckExactAmounts(options, input);
+        if (!exact.Ok)
+            return Fail(exact.Message);
+    }
     const auto start = std::chrono::steady_clock::now();
     ostrel::MethodLog log;
     ostrel::Deal deal;
     ostrel::ProgressDisplay progress = ostrel::StartProgress(2);
-    const ostrel::Status dealt = ostrel::ComputeDeal(
-        input.View(), terms,
-        ostrel::EquityBy(MethodFor(options, input, false), RunOptionsOf(threads, progress), log, &progress),
-        deal);
+    const ostrel::RunOptions runOptions = RunOptionsOf(threads, progress);
+    const ostrel::Method method = MethodFor(options, input, false);
+    const ostrel::Status affordable = ostrel::CheckRunTime(input.View(), method, 0, 2.0, runOptions);
+    if (!affordable.Ok)
+        return Fail(affordable.Message);
+    const ostrel::Status dealt =
+        ostrel::ComputeDeal(input.View(), terms, ostrel::EquityBy(method, runOptions, log, &progress), deal);
     ostrel::EndProgress(progress);
     if (!dealt.Ok)
         return Fail(dealt.Message);
@@ -456,13 +522,19 @@ int RunBubbleCommand(Options &options)
     ostrel::HeroHands hands;
     ostrel::ProgressDisplay progress = ostrel::StartProgress(0);
     const ostrel::RunOptions runOptions = RunOptionsOf(threads, progress);
-    const bool byRows = ostrel::HeroHandsBy(method, field, runOptions, log, &progress, hands);
+    const size_t rows = oneRow ? 1 : players;
+    const bool byRows = ostrel::HeroHandsBy(method, field, rows, runOptions, log, &progress, hands);
+    const ostrel::Status affordable =
+        byRows ? ostrel::CheckRunTime(field, ostrel::Method::Quadrature, 0,
+                                      static_cast<double>(rows) * ostrel::RowCostOverField, runOptions)
+               : ostrel::CheckRunTime(field, method, 0, ostrel::BubbleFields(players, rows), runOptions);
+    if (!affordable.Ok)
+        return Fail(affordable.Message);
     // By rows, one step a row; by fields, one step a field.
-    progress.Steps =
-        byRows ? (oneRow ? 1 : players) : (oneRow ? 2 * players - 1 : players * (players - 1) + 1);
-    const ostrel::Status computed = ostrel::ComputeBubbleGrid(
-        field, oneRow ? &seat : nullptr, ostrel::EquityBy(method, runOptions, log, &progress), grid,
-        byRows ? &hands : nullptr);
+    progress.Steps = byRows ? rows : static_cast<size_t>(ostrel::BubbleFields(players, rows));
+    const ostrel::Status computed =
+        ostrel::ComputeBubbleGrid(field, oneRow ? &seat : nullptr, ostrel::EquityBy(method, runOptions, log, &progress),
+                                  grid, byRows ? &hands : nullptr);
     ostrel::EndProgress(progress);
     if (!computed.Ok)
         return Fail(computed.Message);

@@ -100,7 +100,7 @@ Status ReadOthers(const NashCommandOptions &options, std::vector<int64_t> &other
     if (Given(options, GivenOthersFile))
     {
         std::string bytes;
-        const Status read = ReadWholeFile(options.OthersFile, bytes);
+        const Status read = ReadWholeFile(options.OthersFile, MaxStacksFileBytes, bytes);
         if (!read.Ok)
             return Failure("--others-file " + options.OthersFile + ": " + read.Message);
         others = ParseStackLines(bytes, error);

@@ -154,7 +154,7 @@ Status ReadOthers(const SpotOptions &options, std::vector<int64_t> &others)
     if (Given(options, GivenOthersFile))
     {
         std::string bytes;
-        const Status read = ReadWholeFile(options.OthersFile, bytes);
+        const Status read = ReadWholeFile(options.OthersFile, MaxStacksFileBytes, bytes);
         if (!read.Ok)
             return Failure("--others-file " + options.OthersFile + ": " + read.Message);
         others = WholeChips(ReadStackLines(bytes, error), error);

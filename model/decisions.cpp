@@ -7,9 +7,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <numeric>
+
+#include "exact_money.h"
 
 namespace ostrel
 {
@@ -34,26 +35,19 @@ InPlay PlayersOf(const Field &field)
     return players;
 }
 
-double Power10(int32_t decimals)
-{
-    double power = 1.0;
-    for (int32_t i = 0; i < decimals; ++i)
-        power *= 10.0;
-    return power;
-}
-
 /*
  * Chips beyond the others' reach: each player gets the lowest prize in play
  * and a chip share of the rest; whoever would pass the first prize is held
- * at it and the excess is shared by the others, again by chips.
+ * at it and the excess is shared by the others, again by chips. `held`
+ * tells who ended at the first prize.
  */
 Status ChipSplit(const Field &field, const InPlay &players, const std::vector<double> &ladder, double dealt,
-                 std::vector<double> &payment)
+                 std::vector<double> &payment, std::vector<bool> &held)
 {
     const size_t n = players.Seats.size();
     const double lowest = n <= ladder.size() ? ladder[n - 1] : 0.0;
     const double cap = ladder.empty() ? 0.0 : ladder[0];
-    std::vector<bool> held(n, false);
+    held.assign(n, false);
     for (size_t round = 0; round <= n; ++round)
     {
         double rest = dealt - static_cast<double>(n) * lowest;
@@ -67,7 +61,10 @@ Status ChipSplit(const Field &field, const InPlay &players, const std::vector<do
         for (size_t p = 0; p < n; ++p)
         {
             const double stack = static_cast<double>(field.Stacks[players.Seats[p]]);
-            payment[players.Seats[p]] = held[p] ? cap : lowest + rest * stack / chips;
+            // rest * stack passes the largest double only for prizes near it.
+            const double product = rest * stack;
+            const double share = std::isfinite(product) ? product / chips : rest * (stack / chips);
+            payment[players.Seats[p]] = held[p] ? cap : lowest + share;
             if (!held[p] && n > 1 && payment[players.Seats[p]] > cap)
                 held[p] = changed = true;
         }
@@ -80,55 +77,216 @@ Status ChipSplit(const Field &field, const InPlay &players, const std::vector<do
     return Status();
 }
 
+// The most units a rounded deal pays: every count of units, and every
+// payment as units times the unit, is then exact.
+constexpr uint64_t MostUnits = uint64_t{1} << 53;
+
+// Each remainder within this many units of another is tied with it in the
+// icm split, whose shares carry the method's rounding.
+constexpr double IcmTie = 1e-9;
+
 /*
- * Largest remainders: each payment is cut to whole units, and the units left
- * go one each to the largest cut-off parts; a tie goes to the larger stack,
- * then to the lower seat. Payments are then units * Count / 10^Decimals,
- * one rounding from an exact quotient.
+ * The money of the deal in exact decimals: every prize as the shortest
+ * decimal of its double (what was typed), scaled to the finest decimals of
+ * any amount, the unit included.
  */
-Status RoundPayments(const Field &field, const InPlay &players, const MoneyUnit &unit, double dealt,
-                     std::vector<double> &payment)
+struct ExactMoney
 {
-    const double scale = Power10(unit.Decimals);
-    const double count = static_cast<double>(unit.Count);
-    const double scaled = dealt * scale;
-    const double whole = std::nearbyint(scaled);
-    const double units = whole / count;
-    if (std::fabs(scaled - whole) > 1e-6 * std::max(1.0, scaled) || units != std::floor(units) || whole > 9e15)
+    int32_t Decimals = 0;
+    std::vector<BigNumber> Ladder; // places 1..min(n, Places), place 1 less the kept amount
+    BigNumber Dealt;
+    BigNumber Unit;
+    uint64_t Units = 0; // Dealt / Unit
+};
+
+Status ExactMoneyOf(const Field &field, size_t n, const DealTerms &terms, ExactMoney &money)
+{
+    const size_t places = std::min(field.Places, n);
+    std::vector<DecimalAmount> amounts;
+    for (size_t place = 0; place < places; ++place)
+        amounts.push_back(DecimalOf(field.Prizes[place]));
+    const DecimalAmount keep = DecimalOf(terms.Keep);
+    DecimalAmount unit;
+    unit.Digits = BigOf(static_cast<uint64_t>(terms.Round.Count));
+    unit.Decimals = terms.Round.Decimals;
+    money.Decimals = std::max(keep.Decimals, unit.Decimals);
+    for (const DecimalAmount &amount : amounts)
+        money.Decimals = std::max(money.Decimals, amount.Decimals);
+    for (const DecimalAmount &amount : amounts)
+        money.Ladder.push_back(ScaledTo(amount, money.Decimals));
+    const BigNumber kept = ScaledTo(keep, money.Decimals);
+    if (!money.Ladder.empty())
+        money.Ladder[0] = Subtract(money.Ladder[0], kept); // the keep is at most the first prize
+    for (const BigNumber &prize : money.Ladder)
+        money.Dealt = Add(money.Dealt, prize);
+    money.Unit = ScaledTo(unit, money.Decimals);
+    const std::string dealt = DecimalText(money.Dealt, money.Decimals);
+    const std::string unitText = DecimalText(unit.Digits, unit.Decimals);
+    BigNumber rest;
+    if (!SmallQuotient(money.Dealt, money.Unit, money.Units, rest) || money.Units > MostUnits)
+        return Failure("the money dealt, " + dealt + ", is more than 2^53 rounding units of " + unitText +
+                       ": too many to pay exactly");
+    if (!IsZero(rest))
+        return Failure("the money dealt, " + dealt + ", is not a multiple of the rounding unit " + unitText);
+    return Status();
+}
+
+// A player's share in units: Whole plus a fraction that orders the players
+// for the units left over.
+struct UnitShare
+{
+    size_t Seat;
+    int64_t Stack;
+    uint64_t Whole;
+    BigNumber ExactRest; // chip and even splits: the fraction's numerator over a common denominator
+    double Rest;         // icm split: the fraction in units
+};
+
+// Larger stack first, then the lower seat.
+bool BeforeInTie(const UnitShare &a, const UnitShare &b)
+{
+    return a.Stack != b.Stack ? a.Stack > b.Stack : a.Seat < b.Seat;
+}
+
+/*
+ * The shares of the chip and even splits as exact fractions of one common
+ * denominator. Even: Dealt / n. Chip, with h players held at the first prize
+ * Cap, the lowest prize in play L and C the chips of those not held:
+ *   L + (Dealt - n L - h (Cap - L)) s / C,
+ * numerator L C + R s over C, or Cap C for a held player.
+ */
+Status ExactShares(const Field &field, const InPlay &players, const DealTerms &terms, const ExactMoney &money,
+                   const std::vector<bool> &held, std::vector<UnitShare> &shares)
+{
+    const size_t n = players.Seats.size();
+    std::vector<BigNumber> numerators(n);
+    uint64_t denominator = n;
+    if (terms.Split == DealSplit::Even)
+        for (BigNumber &numerator : numerators)
+            numerator = money.Dealt;
+    else
     {
-        char amount[40];
-        std::snprintf(amount, sizeof amount, "%.15g", dealt);
-        return Failure(std::string("the money dealt, ") + amount + ", is not a multiple of the rounding unit");
+        const BigNumber zero;
+        const BigNumber &lowest = n <= money.Ladder.size() ? money.Ladder[n - 1] : zero;
+        const BigNumber &cap = money.Ladder.empty() ? zero : money.Ladder[0];
+        uint64_t chips = 0;
+        uint64_t heldCount = 0;
+        for (size_t p = 0; p < n; ++p)
+            if (held[p])
+                heldCount += 1;
+            else
+                chips += static_cast<uint64_t>(field.Stacks[players.Seats[p]]);
+        denominator = chips;
+        // R = (Dealt + h L) - (n L + h Cap), with its sign.
+        const BigNumber plus = Add(money.Dealt, Multiply(lowest, heldCount));
+        const BigNumber minus = Add(Multiply(lowest, n), Multiply(cap, heldCount));
+        const bool negative = Compare(plus, minus) < 0;
+        const BigNumber rest = negative ? Subtract(minus, plus) : Subtract(plus, minus);
+        const BigNumber base = Multiply(lowest, chips);
+        for (size_t p = 0; p < n; ++p)
+        {
+            if (held[p])
+            {
+                numerators[p] = Multiply(cap, chips);
+                continue;
+            }
+            const BigNumber part = Multiply(rest, static_cast<uint64_t>(field.Stacks[players.Seats[p]]));
+            if (negative && Compare(part, base) > 0)
+                return Failure("the chip split would pay seat " + std::to_string(players.Seats[p] + 1) +
+                               " less than nothing on this ladder");
+            numerators[p] = negative ? Subtract(base, part) : Add(base, part);
+        }
     }
-    struct Share
+    const BigNumber unitOver = Multiply(money.Unit, denominator);
+    for (size_t p = 0; p < n; ++p)
     {
-        size_t Seat;
-        double Units;
-        double Remainder;
-    };
-    std::vector<Share> shares;
-    double given = 0.0;
+        const size_t seat = players.Seats[p];
+        UnitShare share = {seat, field.Stacks[seat], 0, BigNumber(), 0.0};
+        if (!SmallQuotient(numerators[p], unitOver, share.Whole, share.ExactRest))
+            return Failure("a share of the deal is beyond the units that can be paid exactly");
+        shares.push_back(share);
+    }
+    std::sort(shares.begin(), shares.end(), [](const UnitShare &a, const UnitShare &b) {
+        const int order = Compare(a.ExactRest, b.ExactRest);
+        return order != 0 ? order > 0 : BeforeInTie(a, b);
+    });
+    return Status();
+}
+
+/*
+ * The icm shares, each the method's payment in units: whole units first,
+ * then the units left go by the largest fraction, fractions within IcmTie
+ * of the last one served being tied. Should the method's rounding make the
+ * whole units pass the money dealt, the smallest fractions give units back.
+ */
+void IcmShares(const InPlay &players, const Field &field, const ExactMoney &money, const DealTerms &terms,
+               const std::vector<double> &payment, std::vector<UnitShare> &shares, int64_t &left)
+{
+    double scale = 1.0;
+    for (int32_t i = 0; i < terms.Round.Decimals; ++i)
+        scale *= 10.0;
+    const double count = static_cast<double>(terms.Round.Count);
+    left = static_cast<int64_t>(money.Units);
     for (size_t seat : players.Seats)
     {
-        const double exact = payment[seat] * scale / count;
-        const double cut = std::floor(exact);
-        shares.push_back({seat, cut, exact - cut});
-        given += cut;
+        const double exact = std::max(payment[seat], 0.0) * scale / count;
+        const double whole = std::floor(exact + IcmTie);
+        shares.push_back({seat, field.Stacks[seat], static_cast<uint64_t>(whole), BigNumber(), exact - whole});
+        left -= static_cast<int64_t>(whole);
     }
-    std::sort(shares.begin(), shares.end(), [&](const Share &a, const Share &b) {
-        if (a.Remainder != b.Remainder)
-            return a.Remainder > b.Remainder;
-        if (field.Stacks[a.Seat] != field.Stacks[b.Seat])
-            return field.Stacks[a.Seat] > field.Stacks[b.Seat];
-        return a.Seat < b.Seat;
+    std::sort(shares.begin(), shares.end(), [](const UnitShare &a, const UnitShare &b) {
+        return a.Rest != b.Rest ? a.Rest > b.Rest : BeforeInTie(a, b);
     });
-    for (size_t i = 0; given < units && !shares.empty(); i = (i + 1) % shares.size())
+    const int64_t n = static_cast<int64_t>(shares.size());
+    if (left <= 0 || left >= n)
+        return;
+    // Those within IcmTie of the last served fraction are tied: larger stacks first.
+    const double last = shares[static_cast<size_t>(left - 1)].Rest;
+    auto tiedBegin = std::find_if(shares.begin(), shares.end(),
+                                  [&](const UnitShare &share) { return share.Rest <= last + IcmTie; });
+    auto tiedEnd = std::find_if(tiedBegin, shares.end(),
+                                [&](const UnitShare &share) { return share.Rest < last - IcmTie; });
+    std::sort(tiedBegin, tiedEnd, BeforeInTie);
+}
+
+/*
+ * Largest remainders: each share is cut to whole units, and the units left
+ * go one each to the largest cut-off parts, a tie to the larger stack, then
+ * to the lower seat. The payments are then whole units, adding up exactly to
+ * the money dealt, each the double nearest to its exact decimal amount.
+ */
+Status RoundPayments(const Field &field, const InPlay &players, const DealTerms &terms,
+                     const std::vector<bool> &held, std::vector<double> &payment)
+{
+    ExactMoney money;
+    Status status = ExactMoneyOf(field, players.Seats.size(), terms, money);
+    if (!status.Ok)
+        return status;
+    std::vector<UnitShare> shares;
+    int64_t left = 0;
+    if (terms.Split == DealSplit::Icm)
+        IcmShares(players, field, money, terms, payment, shares, left);
+    else
     {
-        shares[i].Units += 1.0;
-        given += 1.0;
+        status = ExactShares(field, players, terms, money, held, shares);
+        if (!status.Ok)
+            return status;
+        left = static_cast<int64_t>(money.Units);
+        for (const UnitShare &share : shares)
+            left -= static_cast<int64_t>(share.Whole);
     }
-    for (const Share &share : shares)
-        payment[share.Seat] = share.Units * count / scale;
+    const size_t n = shares.size();
+    for (size_t i = 0; left > 0; i = (i + 1) % n, --left)
+        shares[i].Whole += 1;
+    for (size_t i = n - 1; left < 0; i = (i + n - 1) % n)
+        if (shares[i].Whole > 0)
+        {
+            shares[i].Whole -= 1;
+            ++left;
+        }
+    const BigNumber count = BigOf(static_cast<uint64_t>(terms.Round.Count));
+    for (const UnitShare &share : shares)
+        payment[share.Seat] = NearestDouble(Multiply(count, share.Whole), terms.Round.Decimals);
     return Status();
 }
 
@@ -139,6 +297,8 @@ Status ComputeDeal(const Field &field, const DealTerms &terms, const FieldEquity
     Status status = CheckField(field);
     if (!status.Ok)
         return status;
+    if (!equity)
+        return Failure("no method given to compute the field");
     const InPlay players = PlayersOf(field);
     const size_t n = players.Seats.size();
     if (n == 0)
@@ -146,8 +306,11 @@ Status ComputeDeal(const Field &field, const DealTerms &terms, const FieldEquity
     const double first = field.Places > 0 ? field.Prizes[0] : 0.0;
     if (!(terms.Keep >= 0.0 && terms.Keep <= first))
         return Failure("the amount kept for the winner must be from 0 to the first prize");
-    if (terms.Round.Count < 0)
-        return Failure("the rounding unit must be above 0");
+    if (terms.Round.Count < 0 || terms.Round.Count > MaxTotalChips || terms.Round.Decimals < 0 ||
+        terms.Round.Decimals > 18)
+        return Failure("the rounding unit must be above 0, with up to 18 digits and 18 decimals");
+    if (terms.Split != DealSplit::Icm && terms.Split != DealSplit::Chip && terms.Split != DealSplit::Even)
+        return Failure("the split must be icm, chip or even");
     std::vector<double> ladder(field.Prizes, field.Prizes + std::min(field.Places, n));
     deal.PrizePool = PrizePool(field, n);
     deal.Seats.assign(field.Seats, DealSeat());
@@ -155,21 +318,23 @@ Status ComputeDeal(const Field &field, const DealTerms &terms, const FieldEquity
     status = equity(field, equities.data());
     if (!status.Ok)
         return status;
-    ladder[0] -= terms.Keep;
+    if (!ladder.empty())
+        ladder[0] -= terms.Keep;
     const Field rest = {field.Stacks, field.Seats, ladder.data(), ladder.size()};
     deal.Dealt = PrizePool(rest, n);
     std::vector<double> payment(field.Seats, 0.0);
+    std::vector<bool> held(n, false);
     if (terms.Split == DealSplit::Icm && terms.Keep == 0.0)
         payment = equities;
     else if (terms.Split == DealSplit::Icm)
         status = equity(rest, payment.data());
     else if (terms.Split == DealSplit::Chip)
-        status = ChipSplit(field, players, ladder, deal.Dealt, payment);
+        status = ChipSplit(field, players, ladder, deal.Dealt, payment, held);
     else
         for (size_t seat : players.Seats)
             payment[seat] = deal.Dealt / static_cast<double>(n);
     if (status.Ok && terms.Round.Count > 0)
-        status = RoundPayments(field, players, terms.Round, deal.Dealt, payment);
+        status = RoundPayments(field, players, terms, held, payment);
     if (!status.Ok)
         return status;
     for (size_t seat : players.Seats)
@@ -179,6 +344,9 @@ Status ComputeDeal(const Field &field, const DealTerms &terms, const FieldEquity
         result.DealValue = payment[seat] + terms.Keep * (static_cast<double>(field.Stacks[seat]) / players.Chips);
         result.Equity = equities[seat];
         result.Difference = result.DealValue - result.Equity;
+        if (!std::isfinite(result.DealValue) || !std::isfinite(result.Difference) || !std::isfinite(result.Equity))
+            return Failure("seat " + std::to_string(seat + 1) + ": the deal's figures pass the largest number a "
+                           "double holds");
     }
     return Status();
 }
@@ -250,6 +418,8 @@ Status ComputeBubbleGrid(const Field &field, const size_t *onlySeat, const Field
     Status status = CheckField(field);
     if (!status.Ok)
         return status;
+    if (hands != nullptr ? !*hands : !equity)
+        return Failure("no method given to compute the fields");
     const InPlay players = PlayersOf(field);
     const size_t n = players.Seats.size();
     if (onlySeat != nullptr && (*onlySeat >= field.Seats || field.Stacks[*onlySeat] == 0))

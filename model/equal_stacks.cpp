@@ -5,6 +5,12 @@
  */
 #include "equal_stacks.h"
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "equities.h"
+
 namespace ostrel
 {
 namespace
@@ -20,7 +26,14 @@ double Own(const EqualStacksField &field, int64_t chips, int64_t depth)
 
 double EqualStacksEquity(const EqualStacksField &field, int64_t chipsInPlay, int64_t depth)
 {
-    const int64_t paid = static_cast<int64_t>(field.Paid);
+    const uint64_t most = uint64_t{1} << 53;
+    const int64_t paid = static_cast<int64_t>(std::min<uint64_t>(field.Paid, most));
+    // Only states of the chain have a value: anything else is worth nothing.
+    const bool state = field.Prizes != nullptr && field.Stack >= 1 && field.Held >= 1 && field.Players >= field.Held &&
+                       depth >= 0 && depth < paid && chipsInPlay > 0 && chipsInPlay <= (int64_t{1} << 53) &&
+                       chipsInPlay % field.Stack == 0 && field.Players <= (int64_t{1} << 53);
+    if (!state)
+        return 0.0;
     int64_t last = depth;
     while (chipsInPlay - (last - depth) * field.Stack != 0 && last + 1 < paid)
         last += 1;
@@ -50,13 +63,25 @@ Status EqualStacksBubbleFactor(int64_t players, int64_t stack, const double *pri
     const Status checked = CheckField(ladder);
     if (!checked.Ok)
         return checked;
-    EqualStacksField field = {players, stack, 1, prizes, paid};
+    // Prizes near the largest double are scaled by a power of two, which
+    // changes no bit of a representable result, and scaled back.
+    const double scale = PrizeScale(ladder);
+    if (scale == 0.0)
+        return Failure("the prizes are too far apart to compute together (over 2^1600 times)");
+    std::vector<double> scaled(prizes, prizes + paid);
+    for (double &prize : scaled)
+        prize *= scale;
+    EqualStacksField field = {players, stack, 1, scale == 1.0 ? prizes : scaled.data(), paid};
     const int64_t total = players * stack;
-    result.EquityOneStack = EqualStacksEquity(field, total, 0);
+    const double one = EqualStacksEquity(field, total, 0);
     field.Held = 2;
-    result.EquityTwoStacks = EqualStacksEquity(field, total, 0);
-    const double gain = result.EquityTwoStacks - result.EquityOneStack;
-    result.BubbleFactor = result.EquityOneStack / gain;
+    const double two = EqualStacksEquity(field, total, 0);
+    const double gain = two - one;
+    result.EquityOneStack = one / scale;
+    result.EquityTwoStacks = two / scale;
+    result.BubbleFactor = one / gain;
+    if (!std::isfinite(result.EquityOneStack) || !std::isfinite(result.EquityTwoStacks))
+        return Failure("the $EV passes the largest number a double holds");
     return Status();
 }
 

@@ -28,7 +28,9 @@ struct EqualStacksField
 // opponents does. Every operation rounds to double in one fixed order:
 //   own = Stack * P[d] * Held / chips;  E(d) = E(d + 1) * Stack * (Players - Held - d) / chips + own,
 // ending at the last paid place or where no chips are left. Cost: one step
-// per place, no recursion, so any ladder length is safe.
+// per place, no recursion, so any ladder length is safe. What is not a state
+// of the chain (no prizes, depth outside the ladder, chips that are not a
+// multiple of Stack or beyond 2^53, Held outside 1..Players) is worth 0.
 double EqualStacksEquity(const EqualStacksField &field, int64_t chipsInPlay, int64_t depth);
 
 struct EqualStacksBubble
@@ -38,8 +40,9 @@ struct EqualStacksBubble
     double BubbleFactor; // $EV(1) / ($EV(2) - $EV(1)); inf or NaN where nothing is gained
 };
 
-// Refuses fewer than 2 players, a stack below 1, and a field whose chips
-// (players * stack) are beyond 2^53, where counts would no longer be exact.
+// Refuses fewer than 2 players, a stack below 1, a field whose chips
+// (players * stack) are beyond 2^53, where counts would no longer be exact,
+// a ladder CheckField refuses and an $EV beyond the largest double.
 Status EqualStacksBubbleFactor(int64_t players, int64_t stack, const double *prizes, size_t paid,
                                EqualStacksBubble &result);
 

@@ -15,9 +15,14 @@
 namespace ostrel
 {
 
-// The largest stack a field may hold: 10^15 chips, so that a million of them
-// still add up below 2^63 and each converts to a double exactly.
+// The largest stack a person may type for one seat: 10^15 chips. The library
+// itself judges only the total (below), so that a field built inside a
+// computation, such as the winner's stack after a hand, is never refused.
 constexpr int64_t MaxStack = 1000000000000000;
+
+// The most chips a field may hold in all: 10^18, so that every sum of stacks
+// fits in 63 bits and a million seats of up to 10^12 chips still pass.
+constexpr int64_t MaxTotalChips = 1000000000000000000;
 
 // Seat i holds Stacks[i] chips, 0 for an empty seat; place m (1-based) pays
 // Prizes[m - 1], in the order given. Places beyond the players in play pay
@@ -48,8 +53,15 @@ struct FinishTable
     std::vector<double> Chance;
 };
 
-// Stacks within 0..MaxStack, prizes finite and not negative.
+// Stacks of 0 or more adding up to at most MaxTotalChips; prizes finite, not
+// negative, and their sum finite too.
 Status CheckField(const Field &field);
+
+// Chips of the whole field, saturating at MaxTotalChips + 1.
+int64_t TotalChips(const Field &field);
+
+// The counts below read a field as it is, judged or not; missing stacks or
+// prizes count as none.
 
 // Seats with chips, in seat order.
 size_t PlayersInPlay(const Field &field);

@@ -255,6 +255,54 @@ void NodeAt(const NodePlan &plan, size_t index, double &time, double &weight)
 }
 
 /*
+ * A player who takes place m late, after m - 1 others, has a term shaped like
+ * t^m e^(-c t): in ln t the integrand is e^(m x - c e^x), whose trapezoid
+ * error with step h is 2 |Gamma(m + 2 pi i / h)| / Gamma(m) of the term
+ * (from its Fourier transform), independently of c. That is the step W does
+ * not see: the player's own clock sharpens the term (stacks 10 and twenty 1s,
+ * place 21 alone: 6.6e-10 at the coarse step). The step below keeps that
+ * error under DeepPlaceError for the deepest place m; at m = 1 it is coarser
+ * than CoarseStep, for large m about 0.8 / sqrt(m), like the W rule.
+ */
+constexpr double DeepPlaceError = 1e-14;
+// Beyond this place the step follows the Gaussian limit, step * sqrt(m) constant.
+constexpr double DeepPlaceExact = 1000.0;
+
+// ln(2 |Gamma(m + i y)| / Gamma(m)), y = 2 pi / step, for a whole m >= 1, from
+// |Gamma(i y)|^2 = pi / (y sinh(pi y)) and Gamma(z + 1) = z Gamma(z); only
+// the library's own logarithms, so that every platform plans the same nodes.
+double DeepPlaceLogError(double m, double step)
+{
+    const double pi = 3.141592653589793;
+    const double ln2 = 0.6931471805599453;
+    const double y = 2.0 * pi / step; // at least 10 pi: sinh(pi y) is e^(pi y) / 2 to the last bit
+    double sum = 0.5 * (PortableLog(pi) + PortableLog(y) - pi * y + ln2);
+    for (double k = 1.0; k < m; k += 1.0)
+        sum += 0.5 * PortableLog1p((y / k) * (y / k));
+    return ln2 + sum;
+}
+
+double DeepPlaceStep(double m)
+{
+    if (m > DeepPlaceExact)
+        return DeepPlaceStep(DeepPlaceExact) * std::sqrt(DeepPlaceExact / m);
+    const double bound = PortableLog(DeepPlaceError);
+    if (m < 1.0 || DeepPlaceLogError(m, CoarseStep) <= bound)
+        return CoarseStep;
+    double low = 0.0;
+    double high = CoarseStep;
+    for (int step = 0; step < 60; ++step)
+    {
+        const double mid = 0.5 * (low + high);
+        const bool last = mid == low || mid == high; // later steps would change nothing
+        (DeepPlaceLogError(m, mid) <= bound ? low : high) = mid;
+        if (last)
+            break;
+    }
+    return low;
+}
+
+/*
  * `places` = the places the run needs (paid, or in the finish table). The
  * window ends when every clock has rung but for e^-40, or earlier when more
  * than `places` have but for e^-Negligible.
@@ -294,6 +342,7 @@ NodePlan PlanNodes(const Players &players, const std::vector<StackBin> &bins, si
                                               spare * PhiPeak);
     if (sharpest > coarseUntil)
         plan.Fine = StepScale / std::sqrt(sharpest);
+    plan.Fine = std::min(plan.Fine, DeepPlaceStep(static_cast<double>(places)));
     plan.First = SolveLinear(plan, start);
     const double last = SolveLinear(plan, end);
     plan.Count = static_cast<size_t>(std::ceil(last - plan.First)) + 1;
@@ -1092,6 +1141,9 @@ void RunAllThreads(const Run &run, std::vector<Workspace> &work, const Totals &t
         helper.join();
 }
 
+// More threads than this are taken as this many.
+constexpr unsigned MostThreads = 256;
+
 struct Setup
 {
     Status Checked;
@@ -1159,7 +1211,7 @@ Setup Prepare(const Field &field, const QuadratureOptions &options, bool finish,
         players * static_cast<double>(sizeof(double) + sizeof(size_t) + sizeof(int) + sizeof(StackBin)) +
         static_cast<double>(field.Seats) * static_cast<double>(setup.Columns) * sizeof(double) +
         (row ? players * sizeof(Hand) + static_cast<double>(field.Seats) * 3.0 * sizeof(double) : 0.0);
-    const size_t wanted = std::max<unsigned>(options.Threads, 1u);
+    const size_t wanted = std::min(std::max<unsigned>(options.Threads, 1u), MostThreads);
     for (size_t threads = wanted; threads >= 1; --threads)
     {
         const double bytes = fixed + static_cast<double>(threads) *
@@ -1195,6 +1247,25 @@ void FinishSeats(const Field &field, size_t columns, FinishTable *finish)
 
 } // namespace
 
+double QuadratureSteps(const Field &field, size_t finishPlaces)
+{
+    if (!CheckField(field).Ok)
+        return HUGE_VAL;
+    const size_t n = PlayersInPlay(field);
+    if (n > QuadratureMaxPlayers)
+        return HUGE_VAL;
+    const size_t columns = std::min(finishPlaces, n);
+    const size_t places = std::max(PaidPlaces(field, n), columns);
+    if (n < 2 || places == 0)
+        return 0.0;
+    const Players players = GatherPlayers(field, n);
+    const NodePlan plan = PlanNodes(players, BinStacks(players.Stack), places, 0);
+    // Each player costs about as much per node as 50 places: his clock's exponential and his share of the passes.
+    const double width =
+        50.0 + static_cast<double>(places) + 0.5 * static_cast<double>(columns) * static_cast<double>(columns);
+    return static_cast<double>(plan.Count) * static_cast<double>(n) * width;
+}
+
 size_t QuadratureMemory(const Field &field, const QuadratureOptions &options, bool finish)
 {
     return Prepare(field, options, finish, false).Bytes;
@@ -1203,6 +1274,8 @@ size_t QuadratureMemory(const Field &field, const QuadratureOptions &options, bo
 Status QuadratureEquities(const Field &field, const QuadratureOptions &options, double *equities,
                           FinishTable *finish)
 {
+    if (equities == nullptr && field.Seats > 0)
+        return Failure("no room given for the results");
     const Setup setup = Prepare(field, options, finish != nullptr, false);
     const Status refused = Refusal(setup, options);
     if (!refused.Ok)
@@ -1264,6 +1337,8 @@ Status QuadratureEquities(const Field &field, const QuadratureOptions &options, 
 Status QuadratureHeroHands(const Field &field, size_t hero, const QuadratureOptions &options, double &now,
                            double *won, double *lost)
 {
+    if ((won == nullptr || lost == nullptr) && field.Seats > 0)
+        return Failure("no room given for the results");
     const Setup setup = Prepare(field, options, false, true);
     const Status refused = Refusal(setup, options);
     if (!refused.Ok)

@@ -28,7 +28,7 @@ enum class QuadraturePass
 
 struct QuadratureOptions
 {
-    unsigned Threads = 1;            // 0 or 1: the calling thread only; results identical for any count
+    unsigned Threads = 1;            // 0 or 1: the calling thread only, at most 256; results identical for any count
     size_t FinishPlaces = 0;         // columns of the finish table (places 1..FinishPlaces, at most the
                                      // players in play)
     size_t MemoryLimit = 256u << 20; // bytes; a run that would need more is refused before it starts
@@ -44,15 +44,26 @@ struct QuadratureOptions
 // that is over the limit.
 size_t QuadratureMemory(const Field &field, const QuadratureOptions &options, bool finish);
 
+// The steps a run would make, as planned: nodes * n * (50 + K + F^2 / 2) for
+// n players in play, K places and a finish table of F columns; 0 for a field
+// with nothing to compute, infinite for one the method refuses. Cost: the
+// planning alone, O(n log n).
+double QuadratureSteps(const Field &field, size_t finishPlaces);
+
 // Writes every seat's $EV into equities[0..field.Seats), 0 for an empty seat.
 // With `finish` given, also fills it with places 1..options.FinishPlaces
 // (clamped to the players in play) for every seat.
 //
-// Accuracy: every $EV within about 1e-13 relative of the model, and every
-// chance of the finish table within about 1e-13 (measured against the subset
-// method on random fields with stacks 1 to 1e15 apart, and closed forms up
-// to a million players, where rounding brings it to 4e-13). The product tree
-// and the windowed pass within 6e-15 of the full band (fields of up to
+// Accuracy, the promise: every $EV within 1e-10 of itself, or within 1e-30
+// of the prize pool where that is larger, and every chance of the finish
+// table within 1e-10 of itself or 1e-30. The absolute part matters only for
+// values below about 1e-20 of the pool, where the players' clocks e^(-s t)
+// pass below the smallest double (a big stack that must outlast many small
+// ones). Tested against the subset method on random fields with stacks 1 to
+// 1e15 apart and on ladders that pay deep places only or a single place, and
+// against closed forms up to a million players; typically 1e-13 relative
+// (4e-13 at a million players, from rounding). The product tree and the
+// windowed pass agree with the full band within 6e-15 (fields of up to
 // 10,000 players, 1/10 to all paid, stacks up to 1e6 apart, falling, jumpy
 // and last-place ladders); the tree refuses any node where its rounding
 // could pass 1e-12 of a sum, and the windowed pass takes it.
@@ -62,15 +73,12 @@ size_t QuadratureMemory(const Field &field, const QuadratureOptions &options, bo
 // for a finish table of F columns; by the product tree O(n log^2 n) per
 // node (options.Pass). Nodes: about 60 to 180 when K is small (more as the
 // stacks spread), growing with sqrt(K): 100 at 1,000 players with 100 paid,
-// 318 at 10,000 with 1,500, 1,143 at 10,000 with 10,000. Memory: about
+// 318 at 10,000 with 1,500; the step is also planned from the deepest place
+// K, about 0.75 / sqrt(K) in ln t for a long ladder. Memory: about
 // 2 n + 2 sqrt(n) * K doubles per thread, plus the finish table; n doubles
 // more per thread (n * (1 + F) with a table) when more than one thread
 // runs; the windowed pass about 3 sqrt(n) more per place, the product tree
 // about 2 n log2(n / 15) + 30 K more.
-//
-// The fast passes leave out what the full band leaves out, chances under
-// e^-80 at a node, so an $EV below about 1e-30 of the largest prize may
-// differ from the full band's in every digit (both are that small).
 //
 // Refuses, with a message, more than QuadratureMaxPlayers players in play or
 // a run over options.MemoryLimit.

@@ -6,6 +6,7 @@
  */
 #include "subset_method.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -24,7 +25,7 @@ struct Players
     int64_t Total = 0;
 };
 
-// At most 24 stacks of 10^15: every total fits in 64 bits, so the chips left
+// The field's total is at most 10^18: every sum fits in 64 bits, so the chips left
 // outside a set are exact before their one rounding to double. Below 2^53
 // they are exact as doubles too.
 Players GatherPlayers(const Field &field)
@@ -118,18 +119,26 @@ void PlaceNextFinisher(const Pass &pass, uint32_t set)
 
 /*
  * Only sets smaller than the places handed out are ever given a chance; the
- * others keep 0.0 and are passed over. A reachable set cannot round to 0.0:
- * each of its at most 23 factors is at least 1 / (24 * 10^15).
+ * others keep 0.0 and are passed over. A reachable set's chance rounds to
+ * 0.0 only below 2^-1074 (each of its at most 23 factors is at least 10^-18,
+ * so only with stacks over 10^13 times apart), and then so would all it adds.
  */
-static Status SubsetPass(const Field &field, double *equities, FinishTable *finish);
+static Status SubsetPass(const Field &field, double *equities, FinishTable *finish, const SubsetProgress &progress);
+
+Status SubsetEquities(const Field &field, double *equities, FinishTable *finish)
+{
+    return SubsetEquities(field, equities, finish, SubsetProgress());
+}
 
 // Nothing is thrown across the library's interface: memory that cannot be
 // had is a refusal like any other.
-Status SubsetEquities(const Field &field, double *equities, FinishTable *finish)
+Status SubsetEquities(const Field &field, double *equities, FinishTable *finish, const SubsetProgress &progress)
 {
+    if (equities == nullptr && field.Seats > 0)
+        return Failure("no room given for the results");
     try
     {
-        return SubsetPass(field, equities, finish);
+        return SubsetPass(field, equities, finish, progress);
     }
     catch (const std::bad_alloc &)
     {
@@ -137,7 +146,27 @@ Status SubsetEquities(const Field &field, double *equities, FinishTable *finish)
     }
 }
 
-static Status SubsetPass(const Field &field, double *equities, FinishTable *finish)
+double SubsetSteps(const Field &field, bool finish)
+{
+    if (!CheckField(field).Ok)
+        return HUGE_VAL;
+    const size_t n = PlayersInPlay(field);
+    if (n > SubsetMaxPlayers)
+        return HUGE_VAL;
+    const size_t places = finish ? n : PaidPlaces(field, n);
+    // Sets of i players, i < places, each handing out place i + 1 to n - i players.
+    double reachable = 0.0;
+    double sets = 1.0; // n choose i
+    for (size_t i = 0; i < places; ++i)
+    {
+        reachable += sets * static_cast<double>(n - i);
+        sets = sets * static_cast<double>(n - i) / static_cast<double>(i + 1);
+    }
+    // Clearing and sweeping the 2^n chances costs about 5 steps a set.
+    return 5.0 * std::ldexp(1.0, static_cast<int>(n)) + reachable;
+}
+
+static Status SubsetPass(const Field &field, double *equities, FinishTable *finish, const SubsetProgress &progress)
 {
     const Status checked = CheckField(field);
     if (!checked.Ok)
@@ -166,8 +195,12 @@ static Status SubsetPass(const Field &field, double *equities, FinishTable *fini
     {
         chance.get()[0] = 1.0;
         for (uint32_t set = 0; set < sets; ++set)
+        {
             if (chance.get()[set] != 0.0)
                 PlaceNextFinisher(pass, set);
+            if (progress.Report != nullptr && (set & 0xFFFFu) == 0xFFFFu)
+                progress.Report(progress.Context, static_cast<double>(set + 1) / static_cast<double>(sets));
+        }
     }
     for (size_t seat = 0; seat < field.Seats; ++seat)
         equities[seat] = 0.0;

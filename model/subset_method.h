@@ -25,6 +25,20 @@ constexpr size_t SubsetMaxPlayers = 24;
 // get, with a message.
 Status SubsetEquities(const Field &field, double *equities, FinishTable *finish);
 
+// The same, telling `progress` (when not null) now and then how far it has
+// got, 0..1, on the calling thread.
+struct SubsetProgress
+{
+    void (*Report)(void *context, double done) = nullptr;
+    void *Context = nullptr;
+};
+Status SubsetEquities(const Field &field, double *equities, FinishTable *finish, const SubsetProgress &progress);
+
+// Steps a run would make: 5 * 2^n for clearing and sweeping the sets, plus
+// n - i for each set of i players, i below the places handed out (every place
+// when `finish`). Infinite beyond SubsetMaxPlayers.
+double SubsetSteps(const Field &field, bool finish);
+
 } // namespace ostrel
 
 #endif

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -384,6 +385,160 @@ TEST(Command, LargeFieldsFromAFile)
     EXPECT_EQ(std::string::npos, finish.Out.find("place_41"));
     std::remove(path.c_str());
 }
+
+std::string Repeated(const std::string &item, size_t count)
+{
+    return Joined(std::vector<std::string>(count, item));
+}
+
+// Inputs a user can type at the edges of what the command promises: each
+// either answered, finite and parseable, or refused on one line.
+TEST(Command, EdgesAnsweredOrRefused)
+{
+    std::string bigStacks;
+    for (int seat = 0; seat < 1001; ++seat)
+        bigStacks += "1000000000000000\n";
+    const std::string overTotal = TemporaryFile("over-total.txt", bigStacks);
+    std::string zeros = "5\n3\n";
+    for (int seat = 0; seat < 1000000; ++seat)
+        zeros += "0\n";
+    const std::string manySeats = TemporaryFile("many-seats.txt", zeros);
+    const std::string bigPos = TemporaryFile("big.pos", "[payouts]\r\nPayout1=50\r\n" + std::string(1 << 20, ';'));
+    std::string crowdLines;
+    for (int seat = 0; seat < 300000; ++seat)
+        crowdLines += std::to_string(1 + seat % 1000) + "\n";
+    const std::string crowd = TemporaryFile("crowd-60.txt", crowdLines);
+    const std::string huge = "1" + std::string(305, '0');
+    const std::string largest = "17" + std::string(307, '0');
+    const std::string eighteen = "1000,1037,1074,1111,1148,1185,1222,1259,1296,1333,1370,1407,1444,1481,1518,1555,1592,1629";
+    const std::string ladder18 = "100,95,90,85,80,75,70,65,60,55,50,45,40,35,30,25,20,15";
+    struct Row
+    {
+        std::string Arguments;
+        const char *Says; // in the error, or "" where the command answers
+    };
+    const Row rows[] = {
+        {"deal --stacks 5000,3000 --prizes 2000000.5 --round 1",
+         "the money dealt, 2000000.5, is not a multiple of the rounding unit 1"},
+        {"deal --stacks 5000,3000,2000 --prizes 617283.95,370370.37,246913.57 --round 1",
+         "the money dealt, 1234567.89, is not a multiple of the rounding unit 1"},
+        {"deal --stacks 1,2 --prizes 80 --split even --round 3",
+         "the money dealt, 80, is not a multiple of the rounding unit 3"},
+        {"deal --stacks 1,2 --prizes 1234567890123456789.01 --round 0.01", "more digits than a double keeps"},
+        {"deal --stacks 1,2 --prizes 5,3 --keep 0.10000000000000000001 --round 0.01", "--keep"},
+        {"bubble --stacks 800000000000000,500000000000000,300000000000000 --prizes 5,3", ""},
+        {"equity --stacks-file \"" + overTotal + "\" --prizes 1", "more than 10^18 chips"},
+        {"equity --stacks 5000,3000 --prizes " + huge + ",0,0", ""},
+        {"equity --stacks 5000,3000 --prizes " + largest + "," + largest, "the prizes add up to more than"},
+        {"finish --stacks 5000,3000,1," + Repeated("1", 20) + " --prizes " + huge + "," + huge, ""},
+        {"bubble --players 10 --chips 1500 --prizes " + huge + ",1", ""},
+        {"equity --stacks-file \"" + manySeats + "\" --prizes 1", "at most 1000000 are taken, empty seats included"},
+        {"equity --stacks 1,2 --pos \"" + bigPos + "\"", "larger than 1 MiB"},
+        {"finish --stacks-file \"" + crowd + "\" --prizes " + FallingPrizes(60), "for the answer's text"},
+        {"equity --stacks " + eighteen + " --prizes " + ladder18 + " --method plain",
+         "--method plain would take about"},
+        {"deal --stacks " + eighteen + " --prizes " + ladder18 + " --method plain", "--method quadrature takes about"},
+        {"bubble --stacks " + eighteen + " --prizes " + ladder18 + " --method plain", "--method plain would take about"},
+    };
+    for (const std::string format : {"table", "csv", "json"})
+        for (const Row &row : rows)
+        {
+            const CommandRun run = RunCommand(row.Arguments + " --format " + format);
+            SCOPED_TRACE(row.Arguments.substr(0, 200) + " --format " + format + "\n" + run.Err);
+            if (row.Says[0] != '\0')
+            {
+                EXPECT_EQ(2, run.Status);
+                EXPECT_EQ("", run.Out);
+                EXPECT_EQ(0u, run.Err.find("ostrel-icm: error: "));
+                EXPECT_EQ(run.Err.size() - 1, run.Err.find('\n')) << "one line";
+                EXPECT_NE(std::string::npos, run.Err.find(row.Says));
+                continue;
+            }
+            EXPECT_EQ(0, run.Status);
+            for (const char *word : {"inf", "nan"})
+                EXPECT_EQ(std::string::npos, run.Out.find(word)) << word;
+            if (format == "json")
+            {
+                EXPECT_FALSE(json::parse(run.Out, nullptr, false).is_discarded());
+            }
+        }
+#ifndef _WIN32
+    for (const char *option : {"--stacks-file", "--pos", "--settings"})
+    {
+        const CommandRun run = RunCommand(std::string("equity ") + option + " /dev/zero" +
+                                          (option[2] == 'p' ? " --stacks 1,2" : option[2] == 's' && option[3] == 't' ? " --prizes 1" : ""));
+        EXPECT_EQ(2, run.Status) << option;
+        EXPECT_NE(std::string::npos, run.Err.find("/dev/zero: the file is larger than")) << run.Err;
+    }
+#endif
+    for (const std::string &path : {overTotal, manySeats, bigPos, crowd})
+        std::remove(path.c_str());
+}
+
+// The figures at the edges, against what they must be.
+TEST(Command, EdgeAnswersAreExact)
+{
+    // 256.085 and 768.255: a tie, to the larger stack, by chips and by $EV alike.
+    for (const char *split : {"chip", "icm"})
+    {
+        const json deal = JsonOf(std::string("deal --stacks 10000,30000 --prizes 1024.34 --round 0.01 --format json "
+                                             "--split ") + split);
+        ASSERT_TRUE(deal.is_object());
+        EXPECT_EQ(256.08, deal["players"][0]["payment"].get<double>()) << split;
+        EXPECT_EQ(768.26, deal["players"][1]["payment"].get<double>()) << split;
+    }
+    // The winner of a hand may hold more than a seat may be given.
+    const json grid = JsonOf("bubble --stacks 800000000000000,500000000000000,300000000000000 --prizes 5,3 --format json");
+    ASSERT_TRUE(grid.is_object());
+    EXPECT_TRUE(grid["bubble_factors"][0][1].is_number());
+    // A prize of 10^305 typed out: one player's share of it by chips (one paid place).
+    const json equity = JsonOf("equity --stacks 5000,3000 --prizes 1" + std::string(305, '0') + ",0,0 --format json");
+    ASSERT_TRUE(equity.is_object());
+    EXPECT_DOUBLE_EQ(0.625e305, equity["players"][0]["equity"].get<double>());
+    // A stacks file that begins with a byte-order mark reads like one without.
+    const std::string marked = TemporaryFile("marked.txt", "\xEF\xBB\xBF" "5000\n3000\n2000\n");
+    EXPECT_EQ(RunCommand("equity --stacks 5000,3000,2000 --prizes 50,30,20 --format csv").Out,
+              RunCommand("equity --stacks-file \"" + marked + "\" --prizes 50,30,20 --format csv").Out);
+    std::remove(marked.c_str());
+    // The 18-player grid by default: rows by the quadrature method, within
+    // its promise of the subset method's fields.
+    const std::string eighteen = "bubble --stacks 1000,1037,1074,1111,1148,1185,1222,1259,1296,1333,1370,1407,1444,"
+                                 "1481,1518,1555,1592,1629 --prizes 100,95,90,85,80,75,70,65,60,55,50,45,40,35,30,25,20,15 "
+                                 "--format json";
+    const json fast = JsonOf(eighteen);
+    const json exact = JsonOf(eighteen + " --method subsets");
+    ASSERT_TRUE(fast.is_object() && exact.is_object());
+    EXPECT_EQ("quadrature", fast["method"]);
+    for (size_t row = 0; row < 18; ++row)
+        for (size_t column = 0; column < 18; ++column)
+            if (row != column)
+            {
+                const double factor = exact["bubble_factors"][row][column].get<double>();
+                EXPECT_NEAR(factor, fast["bubble_factors"][row][column].get<double>(), 1e-9 * factor);
+            }
+}
+
+#ifndef _WIN32
+// On a terminal a run of over a second shows how far it has got, whatever
+// the method: here the plain recursion, about 2 s on 16 players with 8 paid.
+TEST(Command, ProgressOnATerminalForEveryMethod)
+{
+    if (std::system("script -V > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "no script(1) for a pseudo-terminal";
+    const std::string command = CommandPath + " equity --stacks 1000,1037,1074,1111,1148,1185,1222,1259,1296,1333,"
+                                              "1370,1407,1444,1481,1518,1555 --prizes 8,7,6,5,4,3,2,1 --method plain "
+                                              "--format csv";
+    FILE *pipe = popen(("script -q -e -c '" + command + " > /dev/null' /dev/null").c_str(), "r");
+    ASSERT_NE(nullptr, pipe);
+    std::string terminal;
+    char block[4096];
+    for (size_t got = 0; (got = std::fread(block, 1, sizeof block, pipe)) > 0;)
+        terminal.append(block, got);
+    EXPECT_EQ(0, pclose(pipe));
+    EXPECT_NE(std::string::npos, terminal.find("ostrel-icm: ")) << terminal;
+    EXPECT_NE(std::string::npos, terminal.find("% (")) << terminal;
+}
+#endif
 
 TEST(Command, HelpAndVersion)
 {

@@ -6,10 +6,12 @@
 #include <cmath>
 #include <numeric>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "decisions.h"
 #include "equal_stacks.h"
+#include "exact_money.h"
 #include "subset_method.h"
 
 namespace
@@ -167,6 +169,144 @@ TEST(Deal, RoundedPaymentsAddUpToTheMoneyDealt)
     EXPECT_FALSE(ostrel::ComputeDeal({std::vector<int64_t>{1, 2}.data(), 2, std::vector<double>{1}.data(), 1}, odd,
                                      BySubsets, deal)
                      .Ok);
+}
+
+// Rounded deals decide in exact decimals on the amounts as typed: the money
+// dealt must be a whole number of units, the payments add up to it exactly,
+// and remainders that tie exactly go to the larger stack, then the lower seat.
+TEST(Deal, RoundsInExactDecimals)
+{
+    struct Row
+    {
+        const char *Name;
+        std::vector<int64_t> Stacks;
+        std::vector<double> Prizes;
+        ostrel::DealSplit Split;
+        ostrel::MoneyUnit Unit;
+        std::vector<double> Payments; // by seat; empty where the deal is refused
+        const char *Says;
+    };
+    const auto icm = ostrel::DealSplit::Icm;
+    const auto chip = ostrel::DealSplit::Chip;
+    const auto even = ostrel::DealSplit::Even;
+    const Row rows[] = {
+        {"half a unit over", {5000, 3000}, {2000000.5}, icm, {1, 0}, {},
+         "the money dealt, 2000000.5, is not a multiple of the rounding unit 1"},
+        {"cents of a million", {5000, 3000, 2000}, {617283.95, 370370.37, 246913.57}, icm, {1, 0}, {},
+         "the money dealt, 1234567.89, is not a multiple of the rounding unit 1"},
+        {"both amounts named", {1, 2}, {80}, even, {3, 0}, {}, "the money dealt, 80, is not a multiple of the rounding unit 3"},
+        // 256.085 and 768.255 exactly: a tie, to the larger stack.
+        {"chip tie", {10000, 30000}, {1024.34}, chip, {1, 2}, {256.08, 768.26}, ""},
+        // The icm shares are the same up to the method's rounding: tied within 1e-9 of a unit.
+        {"icm tie", {10000, 30000}, {1024.34}, icm, {1, 2}, {256.08, 768.26}, ""},
+        {"even to the larger stack", {100, 300, 200}, {10}, even, {1, 0}, {3, 4, 3}, ""},
+        {"even to the lower seat", {5, 5, 5}, {10}, even, {1, 0}, {4, 3, 3}, ""},
+        // 0.15 each, a tie: the larger stack takes the odd unit.
+        {"0.1 + 0.2 is 0.3", {1, 2}, {0.1, 0.2}, even, {1, 1}, {0.1, 0.2}, ""},
+        // 2^53 / 3 = 3002399751580330.67 and twice it 6004799503160661.33.
+        {"2^53 units", {1, 2}, {9007199254740992.0}, chip, {1, 0}, {3002399751580331.0, 6004799503160661.0}, ""},
+        {"past 2^53 units", {1, 2}, {9007199254740994.0}, chip, {1, 0}, {}, "more than 2^53 rounding units of 1"},
+        {"no ladder", {1, 2}, {}, even, {1, 0}, {0, 0}, ""},
+    };
+    for (const Row &row : rows)
+    {
+        SCOPED_TRACE(row.Name);
+        ostrel::DealTerms terms;
+        terms.Split = row.Split;
+        terms.Round = row.Unit;
+        ostrel::Deal deal;
+        const ostrel::Field field = {row.Stacks.data(), row.Stacks.size(), row.Prizes.data(), row.Prizes.size()};
+        const ostrel::Status status = ostrel::ComputeDeal(field, terms, BySubsets, deal);
+        ASSERT_EQ(row.Payments.empty(), !status.Ok) << status.Message;
+        if (!status.Ok)
+        {
+            EXPECT_NE(std::string::npos, status.Message.find(row.Says)) << status.Message;
+            continue;
+        }
+        for (size_t seat = 0; seat < row.Payments.size(); ++seat)
+            EXPECT_EQ(row.Payments[seat], deal.Seats[seat].Payment) << "seat " << seat + 1;
+    }
+}
+
+// Amounts as the shortest decimal of their double, and exact quotients.
+TEST(ExactMoney, DecimalsAndQuotients)
+{
+    const struct
+    {
+        double Amount;
+        const char *Text;
+    } decimals[] = {{0.0, "0"},           {80.0, "80"},       {2000000.5, "2000000.5"}, {617283.95, "617283.95"},
+                    {0.1, "0.1"},         {1e22, "10000000000000000000000"}, {1.5e-7, "0.00000015"},
+                    {9007199254740993.0, "9007199254740992"}};
+    for (const auto &row : decimals)
+    {
+        const ostrel::DecimalAmount amount = ostrel::DecimalOf(row.Amount);
+        EXPECT_EQ(row.Text, ostrel::DecimalText(amount.Digits, amount.Decimals));
+        EXPECT_EQ(row.Amount, ostrel::NearestDouble(amount.Digits, amount.Decimals));
+    }
+    // 123456789012345678901234567890 = 987654321 * 10^12 * 124999998 + 862654320901234567890.
+    ostrel::BigNumber big;
+    for (char digit : std::string("123456789012345678901234567890"))
+        big = ostrel::Add(ostrel::Multiply(big, 10), ostrel::BigOf(static_cast<uint64_t>(digit - '0')));
+    uint64_t quotient = 0;
+    ostrel::BigNumber rest;
+    EXPECT_FALSE(ostrel::SmallQuotient(big, ostrel::BigOf(987654321), quotient, rest)) << "above 2^63";
+    const ostrel::BigNumber divisor = ostrel::Multiply(ostrel::BigOf(987654321), 1000000000000ull);
+    ASSERT_TRUE(ostrel::SmallQuotient(big, divisor, quotient, rest));
+    EXPECT_EQ(124999998u, quotient);
+    EXPECT_EQ(0, ostrel::Compare(ostrel::Add(ostrel::Multiply(divisor, quotient), rest), big));
+    EXPECT_EQ("862654320901234567890", ostrel::DecimalText(rest, 0));
+}
+
+// Every public function judges its arguments: a refusal, never a crash.
+TEST(Decisions, RefuseWhatTheyCannotTake)
+{
+    const std::vector<int64_t> stacks = {5, 3};
+    const std::vector<double> prizes = {5, 3};
+    const ostrel::Field field = {stacks.data(), 2, prizes.data(), 2};
+    const ostrel::FieldEquity none;
+    const ostrel::HeroHands noHands;
+    ostrel::Deal deal;
+    ostrel::BubbleGrid grid;
+    ostrel::EqualStacksBubble bubble = {};
+    ostrel::DealTerms badUnit;
+    badUnit.Round = {1, 40};
+    const struct
+    {
+        const char *Name;
+        ostrel::Status Status;
+        const char *Says;
+    } rows[] = {
+        {"deal without a method", ostrel::ComputeDeal(field, {}, none, deal), "no method"},
+        {"deal, a unit of 40 decimals", ostrel::ComputeDeal(field, badUnit, BySubsets, deal), "rounding unit"},
+        {"grid without a method", ostrel::ComputeBubbleGrid(field, nullptr, none, grid), "no method"},
+        {"grid with empty rows", ostrel::ComputeBubbleGrid(field, nullptr, BySubsets, grid, &noHands), "no method"},
+        {"equal stacks, prizes missing", ostrel::EqualStacksBubbleFactor(10, 1500, nullptr, 3, bubble), "no prizes"},
+        {"equal stacks, 1.7e308 twice", ostrel::EqualStacksBubbleFactor(10, 1500, std::vector<double>{1.7e308, 1.7e308}.data(), 2, bubble),
+         "add up"},
+    };
+    for (const auto &row : rows)
+    {
+        EXPECT_FALSE(row.Status.Ok) << row.Name;
+        EXPECT_NE(std::string::npos, row.Status.Message.find(row.Says)) << row.Name << ": " << row.Status.Message;
+    }
+    // A deal on an empty ladder pays nothing; an empty ladder's equal-stacks values are 0.
+    EXPECT_TRUE(ostrel::ComputeDeal({stacks.data(), 2, nullptr, 0}, {}, BySubsets, deal).Ok);
+    EXPECT_EQ(0.0, deal.Seats[0].Payment + deal.Seats[1].Payment);
+    ASSERT_TRUE(ostrel::EqualStacksBubbleFactor(10, 1500, nullptr, 0, bubble).Ok);
+    EXPECT_EQ(0.0, bubble.EquityOneStack);
+    // A prize near the largest double: the values scale with it exactly.
+    const std::vector<double> huge = {std::ldexp(1.0, 1020), std::ldexp(1.0, 1019)};
+    const std::vector<double> small = {1.0, 0.5};
+    ostrel::EqualStacksBubble scaled = {};
+    ASSERT_TRUE(ostrel::EqualStacksBubbleFactor(10, 1500, huge.data(), 2, scaled).Ok);
+    ASSERT_TRUE(ostrel::EqualStacksBubbleFactor(10, 1500, small.data(), 2, bubble).Ok);
+    EXPECT_EQ(std::ldexp(bubble.EquityOneStack, 1020), scaled.EquityOneStack);
+    EXPECT_EQ(bubble.BubbleFactor, scaled.BubbleFactor);
+    // Not a state of the chain: worth nothing.
+    const ostrel::EqualStacksField chain = {10, 1500, 1, prizes.data(), 2};
+    EXPECT_EQ(0.0, ostrel::EqualStacksEquity(chain, 15000, 5));
+    EXPECT_EQ(0.0, ostrel::EqualStacksEquity(chain, 15001, 0));
 }
 
 TEST(Deal, KeepingNothingIsNoKeep)

@@ -366,4 +366,78 @@ TEST(QuadratureMethod, RefusesWhatItCannotTake)
     }
 }
 
+// The promise as stated: every $EV within 1e-10 of itself, or within 1e-30
+// of the prize pool for a value so small that the method's exponentials
+// underflow. Ladders that pay deep places only are the hard case: a player
+// who finishes late has a sharp term of his own.
+bool WithinPromise(double exact, double computed, double pool)
+{
+    return std::fabs(computed - exact) <= 1e-10 * exact + 1e-30 * pool;
+}
+
+TEST(QuadratureMethod, KeepsItsPromiseOnDeepLadders)
+{
+    // A stack of B and m stacks of 1, only place m + 1 paid: B finishes last
+    // with chance prod_{j=1..m} j / (j + B) = 1 / C(m + B, B).
+    const struct
+    {
+        int64_t Big;
+        int Small;
+    } lastPlace[] = {{10, 20}, {10, 30}, {30, 50}, {100, 80}, {1000, 80}};
+    for (const auto &row : lastPlace)
+    {
+        std::vector<int64_t> stacks(static_cast<size_t>(row.Small) + 1, 1);
+        stacks[0] = row.Big;
+        std::vector<double> prizes(stacks.size(), 0.0);
+        prizes.back() = 1.0;
+        double exact = 1.0;
+        for (int j = 1; j <= row.Small; ++j)
+            exact *= static_cast<double>(j) / static_cast<double>(j + row.Big);
+        const QuadratureRun run = Quadrature(stacks, prizes);
+        ASSERT_TRUE(run.Status.Ok);
+        EXPECT_TRUE(WithinPromise(exact, run.Equity[0], 1.0))
+            << row.Big << " and " << row.Small << " ones: " << run.Equity[0] << " against " << exact;
+        EXPECT_TRUE(WithinPromise((1.0 - exact) / row.Small, run.Equity[1], 1.0)) << row.Big << ", " << row.Small;
+    }
+    // Random fields of 18 to 20 players, ladders of deep places only or one
+    // place, and a value below 1e-100 (stacks 10^6 and twenty 1s, the big one
+    // last): e^(-s t) underflows where that value lives.
+    std::mt19937_64 random(29);
+    std::vector<std::pair<std::vector<int64_t>, std::vector<double>>> fields;
+    for (int round = 0; round < 9; ++round)
+    {
+        const size_t players = 18 + static_cast<size_t>(round % 3);
+        std::vector<double> prizes(players, 0.0);
+        const size_t first = round < 6 ? players - 1 - static_cast<size_t>(random() % 6) : players - 1;
+        for (size_t place = first; place < players; ++place)
+            prizes[place] = 1.0 + static_cast<double>(random() % 100);
+        fields.push_back({RandomStacks(random, players, round % 2 == 0 ? 1e3 : 1e9), prizes});
+    }
+    std::vector<int64_t> underflow(21, 1);
+    underflow[0] = 1000000;
+    std::vector<double> lastOnly(21, 0.0);
+    lastOnly.back() = 1.0;
+    fields.push_back({underflow, lastOnly});
+    for (const auto &field : fields)
+    {
+        const QuadratureRun quadrature = Quadrature(field.first, field.second);
+        std::vector<double> exact(field.first.size());
+        const ostrel::Field view = {field.first.data(), field.first.size(), field.second.data(),
+                                    field.second.size()};
+        ASSERT_TRUE(quadrature.Status.Ok && ostrel::SubsetEquities(view, exact.data(), nullptr).Ok);
+        const double pool = ostrel::PrizePool(view, field.first.size());
+        for (size_t seat = 0; seat < exact.size(); ++seat)
+            EXPECT_TRUE(WithinPromise(exact[seat], quadrature.Equity[seat], pool))
+                << "seat " << seat << ": " << quadrature.Equity[seat] << " against " << exact[seat];
+        // The finish table to its last place: chances within the same promise, the pool being 1.
+        const size_t n = field.first.size();
+        const QuadratureRun table = Quadrature(field.first, field.second, WithTable(n), true);
+        ostrel::FinishTable exactTable;
+        ASSERT_TRUE(table.Status.Ok && ostrel::SubsetEquities(view, exact.data(), &exactTable).Ok);
+        for (size_t cell = 0; cell < n * n; ++cell)
+            EXPECT_TRUE(WithinPromise(exactTable.Chance[cell], table.Finish.Chance[cell], 1.0))
+                << "seat " << cell / n << ", place " << cell % n + 1;
+    }
+}
+
 } // namespace

@@ -91,7 +91,8 @@ TEST(SubsetMethod, RefusesWhatItCannotTake)
     const Row rows[] = {
         {std::vector<int64_t>(25, 1), {1}, "at most 24 players"},
         {{1, -1}, {1}, "seat 2"},
-        {{1, 1000000000000001}, {1}, "outside 0 to 10^15"},
+        {{1, 1000000000000000000}, {1}, "more than 10^18 chips"},
+        {{500000000000000000, 500000000000000000}, {1e308, 1e308}, "prizes add up"},
         {{1, 1}, {1, NAN}, "place 2"},
         {{1, 1}, {-0.5}, "place 1"},
     };
@@ -102,6 +103,8 @@ TEST(SubsetMethod, RefusesWhatItCannotTake)
         EXPECT_NE(run.Status.Message.find(row.Says), std::string::npos) << run.Status.Message;
     }
     EXPECT_TRUE(Subsets(std::vector<int64_t>(24, 1), {1}, false).Status.Ok);
+    // The total is the limit, not one stack: the winner of a hand may hold more than a seat may be given.
+    EXPECT_TRUE(Subsets({999999999999999999, 1}, {1}, false).Status.Ok);
 }
 
 } // namespace
