@@ -289,12 +289,21 @@ FieldRun RunFinish(const Field &field, Method method, size_t places, const RunOp
         return run;
     }
     run.Outcome = CheckField(field);
-    if (run.Outcome.Ok)
-        run.Outcome = CheckRunTime(field, method, std::max<size_t>(places, 1), 1.0, options);
+    if (!run.Outcome.Ok)
+        return run;
+    // The chances of places 1..M hang on no prize: a table that stops short of
+    // the paid places is computed on a ladder of M places, at a cost in
+    // proportion to M rather than to the paid places.
+    const std::vector<double> shortLadder(std::max<size_t>(places, 1), 1.0);
+    const bool cut = places < PaidPlaces(field, PlayersInPlay(field));
+    const Field table = cut ? Field{field.Stacks, field.Seats, shortLadder.data(), shortLadder.size()} : field;
+    run.Outcome = CheckRunTime(table, method, std::max<size_t>(places, 1), 1.0, options);
     if (!run.Outcome.Ok)
         return run;
     run.Equity.assign(field.Seats, 0.0);
-    run.Outcome = RunLibrary(field, method, places, options, run, &run.Finish);
+    run.Outcome = RunLibrary(table, method, places, options, run, &run.Finish);
+    if (cut)
+        run.Equity.assign(field.Seats, 0.0);
     run.Seconds = SecondsSince(start);
     return run;
 }

@@ -68,7 +68,9 @@ Status CheckRunTime(const Field &field, Method method, size_t finishPlaces, doub
 FieldRun RunEquity(const Field &field, Method method, const RunOptions &options);
 
 // The finish table of places 1..places (clamped to the players in play), and
-// the $EV, by the subset or the quadrature method.
+// the $EV, by the subset or the quadrature method. A table that stops short
+// of the paid places costs work in proportion to its places and leaves the
+// $EV at 0.
 FieldRun RunFinish(const Field &field, Method method, size_t places, const RunOptions &options);
 
 // The methods that ran over a series of fields, named as in `method` fields:

@@ -287,6 +287,27 @@ TEST(Typing, FinishCellsShowTheirDigits)
     }
 }
 
+// A table cut short of the paid places is the full table's first columns.
+TEST(Typing, FinishPlacesCutShortAgreeWithTheWholeTable)
+{
+    const std::string field = "finish --stacks " + Repeated("1000", 40) + ",500,2500,7000,120,9999 --prizes " +
+                              Repeated("1", 30) + " --method quadrature --format json";
+    const json whole = json::parse(RunCommand(field).Out, nullptr, false);
+    const json cut = json::parse(RunCommand(field + " --places 3").Out, nullptr, false);
+    ASSERT_TRUE(whole.is_object() && cut.is_object());
+    ASSERT_EQ(whole["players"].size(), cut["players"].size());
+    for (size_t seat = 0; seat < whole["players"].size(); ++seat)
+    {
+        const json &places = cut["players"][seat]["places"];
+        ASSERT_EQ(3u, places.size());
+        for (size_t place = 0; place < 3; ++place)
+        {
+            const double expected = whole["players"][seat]["places"][place].get<double>();
+            EXPECT_NEAR(expected, places[place].get<double>(), 1e-10 * expected) << seat << " " << place;
+        }
+    }
+}
+
 // Different ways of typing one field give one answer.
 TEST(Typing, EquivalentInputs)
 {
