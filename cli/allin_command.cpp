@@ -9,6 +9,7 @@
 
 #include <cstdio>
 
+#include "answer_text.h"
 #include "arguments.h"
 #include "number_lists.h"
 
@@ -52,14 +53,6 @@ std::string CsvField(const std::string &text)
     for (char c : text)
         quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     return quoted + "\"";
-}
-
-std::string Padded(const std::string &text, size_t width, bool left)
-{
-    if (text.size() >= width)
-        return text;
-    const std::string fill(width - text.size(), ' ');
-    return left ? text + fill : fill + text;
 }
 
 std::string Table(const AllinReport &report)

@@ -1,0 +1,50 @@
+/*
+ * Numbers and cells of the poker commands' answers. Cost: one formatting each.
+ */
+#include "answer_text.h"
+
+#include <cmath>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "number_lists.h"
+
+namespace ostrel
+{
+
+std::string Fixed(double value, int decimals)
+{
+    if (!std::isfinite(value))
+        return "-";
+    char text[400];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string JsonNumber(double value)
+{
+    return std::isfinite(value) ? ShortestText(value) : "null";
+}
+
+std::string Padded(const std::string &text, size_t width, bool left)
+{
+    if (text.size() >= width)
+        return text;
+    const std::string fill(width - text.size(), ' ');
+    return left ? text + fill : fill + text;
+}
+
+bool IsTerminal(std::FILE *stream)
+{
+#ifdef _WIN32
+    return _isatty(_fileno(stream)) != 0;
+#else
+    return isatty(fileno(stream)) != 0;
+#endif
+}
+
+} // namespace ostrel
