@@ -3,6 +3,7 @@
  */
 #include "answer_text.h"
 
+#include <algorithm>
 #include <cmath>
 
 #ifdef _WIN32
@@ -36,6 +37,31 @@ std::string Padded(const std::string &text, size_t width, bool left)
         return text;
     const std::string fill(width - text.size(), ' ');
     return left ? text + fill : fill + text;
+}
+
+std::string Aligned(const std::vector<std::vector<std::string>> &rows, const std::vector<size_t> &leftColumns)
+{
+    std::vector<size_t> widths;
+    for (const auto &row : rows)
+    {
+        widths.resize(std::max(widths.size(), row.size()), 0);
+        for (size_t column = 0; column < row.size(); ++column)
+            widths[column] = std::max(widths[column], row[column].size());
+    }
+    std::string text;
+    for (const auto &row : rows)
+    {
+        std::string line;
+        for (size_t column = 0; column < row.size(); ++column)
+        {
+            const bool left = std::find(leftColumns.begin(), leftColumns.end(), column) != leftColumns.end();
+            line += (column == 0 ? "" : "  ") + Padded(row[column], widths[column], left);
+        }
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        text += line + "\n";
+    }
+    return text;
 }
 
 bool IsTerminal(std::FILE *stream)

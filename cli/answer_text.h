@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace ostrel
 {
@@ -22,6 +23,11 @@ std::string JsonNumber(double value);
 // `text` filled with blanks to `width`: on the left (right-aligned), or on
 // the right with `left`.
 std::string Padded(const std::string &text, size_t width, bool left = false);
+
+// Rows of cells as columns two blanks apart, each as wide as its widest
+// cell, right-aligned but for `leftColumns`; no blanks at line ends.
+std::string Aligned(const std::vector<std::vector<std::string>> &rows,
+                    const std::vector<size_t> &leftColumns);
 
 bool IsTerminal(std::FILE *stream);
 

@@ -42,28 +42,6 @@ std::string CsvNumber(double value)
     return std::isfinite(value) ? ShortestText(value) : "";
 }
 
-std::string Aligned(const std::vector<std::vector<std::string>> &rows, size_t leftColumns)
-{
-    std::vector<size_t> widths;
-    for (const auto &row : rows)
-    {
-        widths.resize(std::max(widths.size(), row.size()), 0);
-        for (size_t column = 0; column < row.size(); ++column)
-            widths[column] = std::max(widths[column], row[column].size());
-    }
-    std::string text;
-    for (const auto &row : rows)
-    {
-        std::string line;
-        for (size_t column = 0; column < row.size(); ++column)
-            line += (column == 0 ? "" : "  ") + Padded(row[column], widths[column], column < leftColumns);
-        while (!line.empty() && line.back() == ' ')
-            line.pop_back();
-        text += line + "\n";
-    }
-    return text;
-}
-
 // SEAT=RANGE, each seat once.
 Status ReadRanges(const std::string &option, const std::vector<std::string> &items, size_t seats,
                   std::vector<std::optional<cards::Range>> &ranges)
@@ -230,7 +208,7 @@ std::string SpotTable(const Report &report)
     }
     double share = 0.0;
     const std::string range = cards::FormatRange(PlayingRange(answer, share));
-    return HeaderLine(report) + "\n" + Grid(report) + "\n" + Aligned(rows, 1) + "\n" +
+    return HeaderLine(report) + "\n" + Grid(report) + "\n" + Aligned(rows, {0}) + "\n" +
            (play == "shove" ? "Shove: " : "Call: ") + (range.empty() ? "nothing" : range) + " (" +
            Fixed(share * 100.0, 1) + "% of combos)\n" + SamplingLine(answer, report.Question.Sampling.Seed);
 }
@@ -317,7 +295,7 @@ std::string HandText(const Report &report, const std::string &hand, const HandBr
         for (const OutcomeView &one : *branch)
             rows.push_back({OutcomeName(one.Pot), Fixed(one.Chance * 100.0, 4) + "%",
                             StacksText(one.Stacks, seats, " "), Fixed(one.Value, 4)});
-        text += "\n" + Aligned(rows, 1);
+        text += "\n" + Aligned(rows, {0});
     }
     if (b.Needed)
         text += "\nEquity needed to call in a heads-up pot: " + Fixed(b.NeededValue * 100.0, 2) + "% under " +

@@ -31,7 +31,8 @@ Status ReadOthers(const TableOptions &options, std::vector<int64_t> &others)
 {
     std::string error;
     if (Given(options.OthersGiven) && Given(options.OthersFileGiven))
-        return Failure("two sources for the players at other tables: give --others or --others-file, not both");
+        return Failure(
+            "two sources for the players at other tables: give --others or --others-file, not both");
     if (Given(options.OthersGiven))
     {
         others = WholeChips(ReadStackList(options.Others, error), error);
@@ -67,10 +68,12 @@ void AddTableOptions(CLI::App &command, TableOptions &options)
         const char *Shown;
         CLI::Option **Given;
     } rows[] = {
-        {"--stacks", &input.Stacks, "Chips of each seat before posting, comma-separated", "LIST", &options.StacksGiven},
+        {"--stacks", &input.Stacks, "Chips of each seat before posting, comma-separated", "LIST",
+         &options.StacksGiven},
         {"--stacks-file", &input.StacksFile, "One stack per line (- for standard input)", "FILE",
          &options.StacksFileGiven},
-        {"--prizes", &input.Prizes, "Prize of each place from 1st, comma-separated", "LIST", &options.PrizesGiven},
+        {"--prizes", &input.Prizes, "Prize of each place from 1st, comma-separated", "LIST",
+         &options.PrizesGiven},
         {"--pos", &input.PayoutFile, "The prizes from a payout structure file", "FILE", &options.PosGiven},
         {"--others", &options.Others, "Stacks of the players at other tables, comma-separated", "LIST",
          &options.OthersGiven},
@@ -92,7 +95,8 @@ Status ParseSeat(const std::string &option, const std::string &text, size_t seat
     int64_t number = 0;
     const std::string problem = ParseStack(text, number);
     if (!problem.empty() || number < 1)
-        return Failure(option + " " + text + ": a seat is a number from 1" + (problem.empty() ? "" : ": " + problem));
+        return Failure(option + " " + text + ": a seat is a number from 1" +
+                       (problem.empty() ? "" : ": " + problem));
     if (static_cast<uint64_t>(number) > seats)
         return Failure(option + " " + text + ": the table has " + std::to_string(seats) + " seats");
     seat = static_cast<size_t>(number - 1);

@@ -24,9 +24,10 @@ struct TableOptions
     std::string Others, OthersFile;
     std::string Button, Blinds, Ante, BigBlindAnte;
     bool ChipEv = false;
-    CLI::Option *StacksGiven = nullptr, *StacksFileGiven = nullptr, *PrizesGiven = nullptr, *PosGiven = nullptr,
-                *OthersGiven = nullptr, *OthersFileGiven = nullptr, *ButtonGiven = nullptr,
-                *BlindsGiven = nullptr, *AnteGiven = nullptr, *BigBlindAnteGiven = nullptr;
+    CLI::Option *StacksGiven = nullptr, *StacksFileGiven = nullptr, *PrizesGiven = nullptr,
+                *PosGiven = nullptr, *OthersGiven = nullptr, *OthersFileGiven = nullptr,
+                *ButtonGiven = nullptr, *BlindsGiven = nullptr, *AnteGiven = nullptr,
+                *BigBlindAnteGiven = nullptr;
 };
 
 // Whether an option registered as `option` was typed.
