@@ -9,6 +9,7 @@
 
 #include <cstdio>
 
+#include "answer_text.h"
 #include "arguments.h"
 #include "number_lists.h"
 
@@ -54,14 +55,6 @@ std::string CsvField(const std::string &text)
     return quoted + "\"";
 }
 
-std::string Padded(const std::string &text, size_t width, bool left)
-{
-    if (text.size() >= width)
-        return text;
-    const std::string fill(width - text.size(), ' ');
-    return left ? text + fill : fill + text;
-}
-
 std::string Table(const AllinReport &report)
 {
     std::vector<std::vector<std::string>> rows = {{"player", "range", "combos", "equity", "win", "tie"}};
@@ -71,20 +64,7 @@ std::string Table(const AllinReport &report)
         rows.push_back({std::to_string(p + 1), report.Ranges[p], std::to_string(player.Combos), Percent(player.Equity),
                         Percent(player.Win), Percent(player.Tie)});
     }
-    std::vector<size_t> widths(6, 0);
-    for (const auto &row : rows)
-        for (size_t column = 0; column < row.size(); ++column)
-            widths[column] = std::max(widths[column], row[column].size());
-    std::string text;
-    for (const auto &row : rows)
-    {
-        std::string line;
-        for (size_t column = 0; column < row.size(); ++column)
-            line += (column == 0 ? "" : "  ") + Padded(row[column], widths[column], column == 1);
-        while (!line.empty() && line.back() == ' ')
-            line.pop_back();
-        text += line + "\n";
-    }
+    std::string text = Aligned(rows, {1});
     const cards::EquityResult &result = report.Result;
     if (result.Exact)
         text += "Exact: every board, " + std::to_string(result.Boards) + " for each deal of hole cards\n";

@@ -10,157 +10,66 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
+#include <tuple>
+#include <vector>
 
-#ifdef _WIN32
-#include <io.h>
-#define OSTREL_NASH_ISATTY(f) _isatty(_fileno(f))
-#else
-#include <unistd.h>
-#define OSTREL_NASH_ISATTY(f) isatty(fileno(f))
-#endif
-
+#include "answer_text.h"
+#include "arguments.h"
 #include "equilibrium.h"
 #include "field_methods.h"
 #include "number_lists.h"
 #include "range.h"
+#include "table_options.h"
 
 namespace ostrel
 {
 namespace
 {
 
-enum GivenOption
-{
-    GivenStacks,
-    GivenStacksFile,
-    GivenPrizes,
-    GivenPos,
-    GivenOthers,
-    GivenOthersFile,
-    GivenButton,
-    GivenBlinds,
-    GivenAnte,
-    GivenBigBlindAnte,
-    GivenTolerance,
-};
+constexpr int64_t MostIterations = 1000000000;
 
-bool Given(const NashCommandOptions &options, GivenOption which)
+// A tolerance as typed: a decimal number above 0 ("0.05", "1e-6").
+Status ReadTolerance(const std::string &text, double &tolerance)
 {
-    return options.Given[which] != nullptr && options.Given[which]->count() > 0;
+    const Status refused = Failure("--tolerance " + Escaped(text) + ": give a number above 0, e.g. 0.05");
+    if (text.empty() || text.find_first_not_of("0123456789.eE+-") != std::string::npos)
+        return refused;
+    char *end = nullptr;
+    tolerance = std::strtod(text.c_str(), &end);
+    return end == text.c_str() + text.size() && std::isfinite(tolerance) && tolerance > 0.0 ? Status() : refused;
 }
 
-std::string Fixed(double value, int decimals)
+// The options of nash's own, judged in its words.
+Status ReadNashOptions(const NashCommandOptions &options, NashOptions &nash)
 {
-    if (!std::isfinite(value))
-        return "-";
-    char text[400];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
-
-std::string JsonNumber(double value)
-{
-    return std::isfinite(value) ? ShortestText(value) : "null";
-}
-
-std::string Padded(const std::string &text, size_t width)
-{
-    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
-}
-
-Status ParseSeat(const std::string &option, const std::string &text, size_t seats, size_t &seat)
-{
-    int64_t number = 0;
-    const std::string problem = ParseStack(text, number);
-    if (!problem.empty() || number < 1)
-        return Failure(option + " " + text + ": a seat is a number from 1" + (problem.empty() ? "" : ": " + problem));
-    if (static_cast<uint64_t>(number) > seats)
-        return Failure(option + " " + text + ": the table has " + std::to_string(seats) + " seats");
-    seat = static_cast<size_t>(number - 1);
-    return Status();
-}
-
-Status ParseChips(const std::string &option, const std::string &text, int64_t &chips)
-{
-    const std::string problem = ParseStack(text, chips);
-    return problem.empty() ? Status() : Failure(option + " " + text + ": " + problem + " (whole chips)");
-}
-
-Status ReadOthers(const NashCommandOptions &options, std::vector<int64_t> &others)
-{
-    std::string error;
-    if (Given(options, GivenOthers) && Given(options, GivenOthersFile))
-        return Failure("two sources for the players at other tables: give --others or --others-file, not both");
-    if (Given(options, GivenOthers))
+    for (const auto &[option, value, choices] :
+         {std::tuple<const char *, const std::string &, std::vector<std::string>>{"--color", options.Color,
+                                                                                  {"auto", "always", "never"}},
+          {"--format", options.Format, {"table", "json", "svg"}}})
     {
-        others = ParseStackList(options.Others, error);
-        return error.empty() ? Status() : Failure("--others: " + error);
+        const std::string problem = CheckChoice(option, value, choices);
+        if (!problem.empty())
+            return Failure(problem);
     }
-    if (Given(options, GivenOthersFile))
+    int64_t count = 0;
+    std::string problem = ReadCount("--max-iterations", options.MaxIterations, 1, MostIterations,
+                                    "a number of iterations", count);
+    if (!problem.empty())
+        return Failure(problem);
+    nash.MaxIterations = static_cast<uint64_t>(count);
+    const unsigned cores = std::thread::hardware_concurrency();
+    nash.Threads = cores == 0 ? 1 : cores;
+    if (Given(options.ThreadsGiven))
     {
-        std::string bytes;
-        const Status read = ReadWholeFile(options.OthersFile, MaxStacksFileBytes, bytes);
-        if (!read.Ok)
-            return Failure("--others-file " + options.OthersFile + ": " + read.Message);
-        others = ParseStackLines(bytes, error);
-        return error.empty() ? Status() : Failure("--others-file " + options.OthersFile + ": " + error);
+        problem = ReadCount("--threads", options.Threads, 1, 256, "a thread count", count);
+        if (!problem.empty())
+            return Failure(problem);
+        nash.Threads = static_cast<unsigned>(count);
     }
-    return Status();
-}
-
-// The table as `spot` reads it.
-Status ReadTable(NashCommandOptions &options, HandField &field)
-{
-    InputOptions &input = options.Input;
-    input.HasStacks = Given(options, GivenStacks);
-    input.HasStacksFile = Given(options, GivenStacksFile);
-    input.HasPrizes = Given(options, GivenPrizes);
-    input.HasPayoutFile = Given(options, GivenPos);
-    if (options.ChipEv && (input.HasPrizes || input.HasPayoutFile))
-        return Failure("--chip-ev values chips: it takes no --prizes or --pos");
-    InputOptions read = input;
-    if (options.ChipEv)
-    {
-        read.HasPrizes = true; // stacks alone: a placeholder ladder, not used
-        read.Prizes = "0";
-    }
-    FieldInput fieldInput;
-    Status status = ReadFieldInput(read, fieldInput);
-    if (!status.Ok)
-        return status;
-    field.Table.Stacks = fieldInput.Stacks;
-    if (!options.ChipEv)
-        field.Prizes = fieldInput.Prizes;
-    status = ReadOthers(options, field.Others);
-    if (!status.Ok)
-        return status;
-    const size_t seats = field.Table.Stacks.size();
-    if (!Given(options, GivenButton))
-        return Failure("no button: give --button SEAT");
-    status = ParseSeat("--button", options.Button, seats, field.Table.Button);
-    if (!status.Ok)
-        return status;
-    if (!Given(options, GivenBlinds))
-        return Failure("no blinds: give --blinds SB,BB");
-    std::string error;
-    const std::vector<int64_t> blinds = ParseStackList(options.Blinds, error);
-    if (!error.empty())
-        return Failure("--blinds " + options.Blinds + ": " + error + " (whole chips)");
-    if (blinds.size() != 2)
-        return Failure("--blinds " + options.Blinds + ": give the small and the big blind, as SB,BB");
-    field.Table.SmallBlind = blinds[0];
-    field.Table.BigBlind = blinds[1];
-    if (Given(options, GivenAnte) && Given(options, GivenBigBlindAnte))
-        return Failure("give --ante or --bb-ante, not both");
-    if (Given(options, GivenAnte))
-        status = ParseChips("--ante", options.Ante, field.Table.Ante);
-    if (Given(options, GivenBigBlindAnte))
-    {
-        status = ParseChips("--bb-ante", options.BigBlindAnte, field.Table.Ante);
-        field.Table.BigBlindAnte = true;
-    }
-    return status;
+    nash.Tolerance = 0.0; // the library's default
+    return Given(options.ToleranceGiven) ? ReadTolerance(options.Tolerance, nash.Tolerance) : Status();
 }
 
 const char *ActionName(NashAction action)
@@ -378,62 +287,50 @@ void ShowNashProgress(void *context, uint64_t iterations, double exploitability)
 CLI::App *AddNashCommand(CLI::App &app, NashCommandOptions &options)
 {
     CLI::App *nash = app.add_subcommand("nash", "Push or fold equilibrium of a table under ICM");
-    InputOptions &input = options.Input;
-    options.Given[GivenStacks] =
-        nash->add_option("--stacks", input.Stacks, "Chips of each seat before posting, comma-separated");
-    options.Given[GivenStacksFile] = nash->add_option("--stacks-file", input.StacksFile, "One stack per line");
-    options.Given[GivenPrizes] = nash->add_option("--prizes", input.Prizes, "Prize of each place from 1st");
-    options.Given[GivenPos] = nash->add_option("--pos", input.PayoutFile, "The prizes from a payout structure file");
-    options.Given[GivenOthers] =
-        nash->add_option("--others", options.Others, "Stacks of the players at other tables, comma-separated");
-    options.Given[GivenOthersFile] =
-        nash->add_option("--others-file", options.OthersFile, "Stacks at other tables, one per line");
-    options.Given[GivenButton] = nash->add_option("--button", options.Button, "The button's seat");
-    options.Given[GivenBlinds] = nash->add_option("--blinds", options.Blinds, "Small and big blind: SB,BB");
-    options.Given[GivenAnte] = nash->add_option("--ante", options.Ante, "Ante posted by every player");
-    options.Given[GivenBigBlindAnte] =
-        nash->add_option("--bb-ante", options.BigBlindAnte, "Ante posted by the big blind for the table");
-    nash->add_flag("--chip-ev", options.ChipEv, "Value chips instead of money");
-    options.Given[GivenTolerance] = nash->add_option(
-        "--tolerance", options.Tolerance,
-        "Stop when no player gains more than this (default 0.01% of the prize pool; with --chip-ev 0.01 big blind)");
-    nash->add_option("--max-iterations", options.MaxIterations, "Stop after this many iterations (default 100000)")
-        ->check(CLI::PositiveNumber);
+    nash->footer("Examples:\n"
+                 "  ostrel-icm nash --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 --ante 25\n"
+                 "  ostrel-icm nash --stacks 1000,1000 --chip-ev --button 1 --blinds 50,100 --format svg\n");
+    AddTableOptions(*nash, options.Table);
+    options.ToleranceGiven =
+        nash->add_option("--tolerance", options.Tolerance,
+                         "Stop when no player gains more than this (default: 0.01% of the prize pool; with "
+                         "--chip-ev 0.01 big blind)")
+            ->option_text("AMOUNT");
+    nash->add_option("--max-iterations", options.MaxIterations,
+                     "Stop after this many iterations, 1 to 1000000000 (default: 100000)")
+        ->option_text("N");
     const unsigned cores = std::thread::hardware_concurrency();
-    options.Threads = cores == 0 ? 1 : cores;
-    nash->add_option("--threads", options.Threads, "Threads (default: every core); the answer is the same")
-        ->check(CLI::PositiveNumber);
-    nash->add_option("--color", options.Color, "Colour the grids: auto (on a terminal), always or never")
-        ->check(CLI::IsMember({"auto", "always", "never"}))
-        ->default_str("auto");
-    nash->add_option("--format", options.Format, "Output: table, json or svg")
-        ->check(CLI::IsMember({"table", "json", "svg"}))
-        ->default_str("table");
+    options.ThreadsGiven =
+        nash->add_option("--threads", options.Threads,
+                         "Threads, 1 to 256 (default: the cores, " + std::to_string(cores == 0 ? 1 : cores) +
+                             " here); the answer is the same for any")
+            ->option_text("N");
+    nash->add_option("--color", options.Color, "Colour the grids: auto (on a terminal; the default), always or never")
+        ->option_text("WHEN");
+    nash->add_option("--format", options.Format, "Output: table (the default), json or svg")->option_text("NAME");
     return nash;
 }
 
 Status RunNashCommand(NashCommandOptions &options, std::string &text, std::string &warning)
 {
-    HandField field;
-    Status status = ReadTable(options, field);
+    NashOptions nash;
+    Status status = ReadNashOptions(options, nash);
     if (!status.Ok)
         return status;
-    if (Given(options, GivenTolerance) && !(options.Tolerance > 0.0 && std::isfinite(options.Tolerance)))
-        return Failure("--tolerance " + ShortestText(options.Tolerance) + ": give a number above 0");
+    HandField field;
+    status = ReadTable(options.Table, field);
+    if (!status.Ok)
+        return status;
     RunOptions run;
-    run.Threads = options.Threads;
+    run.Threads = nash.Threads;
     MethodLog log;
     const FieldEquity valuation = EquityBy(Method::Automatic, run, log, nullptr);
-    NashOptions nash;
-    nash.Tolerance = Given(options, GivenTolerance) ? options.Tolerance : 0.0;
-    nash.MaxIterations = options.MaxIterations;
-    nash.Threads = options.Threads;
     Progress progress;
-    progress.Terminal = OSTREL_NASH_ISATTY(stderr) != 0;
+    progress.Terminal = IsTerminal(stderr);
     nash.Progress = ShowNashProgress;
     nash.ProgressContext = &progress;
     NashAnswer answer;
-    status = SolveNash(field, valuation, options.ChipEv, nash, answer);
+    status = SolveNash(field, valuation, options.Table.ChipEv, nash, answer);
     if (progress.Shown)
         std::fprintf(stderr, "\r%70s\r", "");
     if (!status.Ok)
@@ -442,10 +339,10 @@ Status RunNashCommand(NashCommandOptions &options, std::string &text, std::strin
         warning = "ostrel-icm: warning: stopped after " + std::to_string(answer.Iterations) +
                   " iterations with exploitability " + ShortestText(answer.Exploitability) + " above the tolerance " +
                   ShortestText(answer.Tolerance) + "\n";
-    const bool color = options.Color == "always" || (options.Color == "auto" && OSTREL_NASH_ISATTY(stdout) != 0);
+    const bool color = options.Color == "always" || (options.Color == "auto" && IsTerminal(stdout));
     text = options.Format == "json"  ? NashJson(answer, field)
-           : options.Format == "svg" ? NashSvg(answer, options.ChipEv)
-                                     : NashTable(answer, field, options.ChipEv, color);
+           : options.Format == "svg" ? NashSvg(answer, options.Table.ChipEv)
+                                     : NashTable(answer, field, options.Table.ChipEv, color);
     return Status();
 }
 

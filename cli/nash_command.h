@@ -11,26 +11,21 @@
 
 #include <string>
 
-#include "command_input.h"
-#include "field.h"
+#include "table_options.h"
 
 namespace ostrel
 {
 
-struct HandField;
-
+// Nash's own options as typed, judged when it runs.
 struct NashCommandOptions
 {
-    InputOptions Input;
-    std::string Others, OthersFile;
-    std::string Button, Blinds, Ante, BigBlindAnte;
-    bool ChipEv = false;
-    double Tolerance = 0.0;
-    uint64_t MaxIterations = 100000;
-    unsigned Threads = 1;
+    TableOptions Table;
+    std::string Tolerance;
+    std::string MaxIterations = "100000";
+    std::string Threads;
     std::string Color = "auto";
     std::string Format = "table";
-    CLI::Option *Given[11] = {};
+    CLI::Option *ToleranceGiven = nullptr, *ThreadsGiven = nullptr;
 };
 
 CLI::App *AddNashCommand(CLI::App &app, NashCommandOptions &options);

@@ -12,56 +12,19 @@
 #include <cstdio>
 #include <thread>
 
-#ifdef _WIN32
-#include <io.h>
-#define OSTREL_SPOT_ISATTY(f) _isatty(_fileno(f))
-#else
-#include <unistd.h>
-#define OSTREL_SPOT_ISATTY(f) isatty(fileno(f))
-#endif
-
+#include "answer_text.h"
 #include "arguments.h"
 #include "field_methods.h"
 #include "nash_ranges.h"
 #include "number_lists.h"
 #include "range.h"
 #include "spot.h"
+#include "table_options.h"
 
 namespace ostrel
 {
 namespace
 {
-
-enum GivenOption
-{
-    GivenStacks,
-    GivenStacksFile,
-    GivenPrizes,
-    GivenPos,
-    GivenOthers,
-    GivenOthersFile,
-    GivenButton,
-    GivenBlinds,
-    GivenAnte,
-    GivenBigBlindAnte,
-    GivenShover,
-    GivenHand,
-    GivenHero,
-};
-
-bool Given(const SpotOptions &options, GivenOption which)
-{
-    return options.Given[which] != nullptr && options.Given[which]->count() > 0;
-}
-
-std::string Fixed(double value, int decimals)
-{
-    if (!std::isfinite(value))
-        return "-";
-    char text[400];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
 
 std::string Signed(double value, int decimals)
 {
@@ -74,149 +37,9 @@ std::string Signed(double value, int decimals)
     return shown.find_first_not_of("+-0.") == std::string::npos ? shown.substr(1) : shown;
 }
 
-std::string JsonNumber(double value)
-{
-    return std::isfinite(value) ? ShortestText(value) : "null";
-}
-
 std::string CsvNumber(double value)
 {
     return std::isfinite(value) ? ShortestText(value) : "";
-}
-
-std::string Padded(const std::string &text, size_t width, bool left = false)
-{
-    if (text.size() >= width)
-        return text;
-    const std::string fill(width - text.size(), ' ');
-    return left ? text + fill : fill + text;
-}
-
-std::string Aligned(const std::vector<std::vector<std::string>> &rows, size_t leftColumns)
-{
-    std::vector<size_t> widths;
-    for (const auto &row : rows)
-    {
-        widths.resize(std::max(widths.size(), row.size()), 0);
-        for (size_t column = 0; column < row.size(); ++column)
-            widths[column] = std::max(widths[column], row[column].size());
-    }
-    std::string text;
-    for (const auto &row : rows)
-    {
-        std::string line;
-        for (size_t column = 0; column < row.size(); ++column)
-            line += (column == 0 ? "" : "  ") + Padded(row[column], widths[column], column < leftColumns);
-        while (!line.empty() && line.back() == ' ')
-            line.pop_back();
-        text += line + "\n";
-    }
-    return text;
-}
-
-// A seat number as typed, 1 to `seats`.
-Status ParseSeat(const std::string &option, const std::string &text, size_t seats, size_t &seat)
-{
-    int64_t number = 0;
-    const std::string problem = ParseStack(text, number);
-    if (!problem.empty() || number < 1)
-        return Failure(option + " " + text + ": a seat is a number from 1" + (problem.empty() ? "" : ": " + problem));
-    if (static_cast<uint64_t>(number) > seats)
-        return Failure(option + " " + text + ": the table has " + std::to_string(seats) + " seats");
-    seat = static_cast<size_t>(number - 1);
-    return Status();
-}
-
-Status ParseChips(const std::string &option, const std::string &text, int64_t &chips)
-{
-    const std::string problem = ParseStack(text, chips);
-    return problem.empty() ? Status() : Failure(option + " " + text + ": " + problem + " (whole chips)");
-}
-
-// Chips at the table are whole: the blinds and antes are counted in them.
-std::vector<int64_t> WholeChips(const StackList &list, std::string &error)
-{
-    if (error.empty() && list.Decimals != 0)
-        error = "chips at the table are whole (blinds and antes are counted in them), not decimals";
-    return error.empty() ? list.Chips : std::vector<int64_t>();
-}
-
-Status ReadOthers(const SpotOptions &options, std::vector<int64_t> &others)
-{
-    std::string error;
-    if (Given(options, GivenOthers) && Given(options, GivenOthersFile))
-        return Failure("two sources for the players at other tables: give --others or --others-file, not both");
-    if (Given(options, GivenOthers))
-    {
-        others = WholeChips(ReadStackList(options.Others, error), error);
-        return error.empty() ? Status() : Failure("--others: " + error);
-    }
-    if (Given(options, GivenOthersFile))
-    {
-        std::string bytes;
-        const Status read = ReadWholeFile(options.OthersFile, MaxStacksFileBytes, bytes);
-        if (!read.Ok)
-            return Failure("--others-file " + options.OthersFile + ": " + read.Message);
-        others = WholeChips(ReadStackLines(bytes, error), error);
-        return error.empty() ? Status() : Failure("--others-file " + options.OthersFile + ": " + error);
-    }
-    return Status();
-}
-
-Status ReadTable(SpotOptions &options, HandField &field)
-{
-    InputOptions &input = options.Input;
-    input.HasStacks = Given(options, GivenStacks);
-    input.HasStacksFile = Given(options, GivenStacksFile);
-    input.HasPrizes = Given(options, GivenPrizes);
-    input.HasPayoutFile = Given(options, GivenPos);
-    if (options.ChipEv && (input.HasPrizes || input.HasPayoutFile))
-        return Failure("--chip-ev values chips: it takes no --prizes or --pos");
-    InputOptions read = input;
-    if (options.ChipEv)
-    {
-        read.HasPrizes = true; // stacks alone: a placeholder ladder, not used
-        read.Prizes = "0";
-    }
-    FieldInput fieldInput;
-    Status status = ReadFieldInput(read, fieldInput);
-    if (!status.Ok)
-        return status;
-    if (fieldInput.StackDecimals != 0)
-        return Failure("the stacks at the table are whole chips (blinds and antes are counted in them), not "
-                       "decimals");
-    field.Table.Stacks = fieldInput.Stacks;
-    if (!options.ChipEv)
-        field.Prizes = fieldInput.Prizes;
-    status = ReadOthers(options, field.Others);
-    if (!status.Ok)
-        return status;
-    const size_t seats = field.Table.Stacks.size();
-    if (!Given(options, GivenButton))
-        return Failure("no button: give --button SEAT");
-    status = ParseSeat("--button", options.Button, seats, field.Table.Button);
-    if (!status.Ok)
-        return status;
-    if (!Given(options, GivenBlinds))
-        return Failure("no blinds: give --blinds SB,BB");
-    std::string error;
-    const std::vector<int64_t> blinds = WholeChips(ReadStackList(options.Blinds, error), error);
-    if (!error.empty())
-        return Failure("--blinds " + options.Blinds + ": " + error);
-    if (blinds.size() != 2)
-        return Failure("--blinds " + options.Blinds + ": give the small and the big blind, as SB,BB");
-    field.Table.SmallBlind = blinds[0];
-    field.Table.BigBlind = blinds[1];
-    if (Given(options, GivenAnte) && Given(options, GivenBigBlindAnte))
-        return Failure("give --ante or --bb-ante, not both");
-    if (Given(options, GivenAnte))
-        status = ParseChips("--ante", options.Ante, field.Table.Ante);
-    if (Given(options, GivenBigBlindAnte))
-    {
-        status = ParseChips("--bb-ante", options.BigBlindAnte, field.Table.Ante);
-        field.Table.BigBlindAnte = true;
-    }
-    return status;
 }
 
 // SEAT=RANGE, each seat once.
@@ -252,13 +75,13 @@ Status ReadQuestion(const SpotOptions &options, size_t seats, SpotQuestion &ques
     question.Action = options.Action == "call" ? SpotAction::Call : SpotAction::FirstIn;
     if (question.Action == SpotAction::Call)
     {
-        if (!Given(options, GivenShover))
+        if (!Given(options.ShoverGiven))
             return Failure("--action call needs --shover SEAT");
         status = ParseSeat("--shover", options.Shover, seats, question.Shover);
         if (!status.Ok)
             return status;
     }
-    else if (Given(options, GivenShover))
+    else if (Given(options.ShoverGiven))
         return Failure("--shover goes with --action call");
     status = ReadRanges("--range", options.Ranges, seats, question.Ranges);
     if (status.Ok)
@@ -385,7 +208,7 @@ std::string SpotTable(const Report &report)
     }
     double share = 0.0;
     const std::string range = cards::FormatRange(PlayingRange(answer, share));
-    return HeaderLine(report) + "\n" + Grid(report) + "\n" + Aligned(rows, 1) + "\n" +
+    return HeaderLine(report) + "\n" + Grid(report) + "\n" + Aligned(rows, {0}) + "\n" +
            (play == "shove" ? "Shove: " : "Call: ") + (range.empty() ? "nothing" : range) + " (" +
            Fixed(share * 100.0, 1) + "% of combos)\n" + SamplingLine(answer, report.Question.Sampling.Seed);
 }
@@ -472,7 +295,7 @@ std::string HandText(const Report &report, const std::string &hand, const HandBr
         for (const OutcomeView &one : *branch)
             rows.push_back({OutcomeName(one.Pot), Fixed(one.Chance * 100.0, 4) + "%",
                             StacksText(one.Stacks, seats, " "), Fixed(one.Value, 4)});
-        text += "\n" + Aligned(rows, 1);
+        text += "\n" + Aligned(rows, {0});
     }
     if (b.Needed)
         text += "\nEquity needed to call in a heads-up pot: " + Fixed(b.NeededValue * 100.0, 2) + "% under " +
@@ -546,29 +369,11 @@ CLI::App *AddSpotCommand(CLI::App &app, SpotOptions &options)
                  "--ante 25 --hero 2 --range 3=QQ+,AK\n"
                  "  ostrel-icm spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 "
                  "--hero 3 --action call --shover 2 --range 2=22+,A2+,K9+ --hand AhKd\n");
-    InputOptions &input = options.Input;
-    options.Given[GivenStacks] =
-        spot->add_option("--stacks", input.Stacks, "Chips of each seat before posting, comma-separated")
-            ->option_text("LIST");
-    options.Given[GivenStacksFile] = spot->add_option("--stacks-file", input.StacksFile, "One stack per line (- for standard input)")->option_text("FILE");
-    options.Given[GivenPrizes] = spot->add_option("--prizes", input.Prizes, "Prize of each place from 1st, comma-separated")->option_text("LIST");
-    options.Given[GivenPos] = spot->add_option("--pos", input.PayoutFile, "The prizes from a payout structure file")->option_text("FILE");
-    options.Given[GivenOthers] =
-        spot->add_option("--others", options.Others, "Stacks of the players at other tables, comma-separated")
-            ->option_text("LIST");
-    options.Given[GivenOthersFile] =
-        spot->add_option("--others-file", options.OthersFile, "Stacks at other tables, one per line")->option_text("FILE");
-    options.Given[GivenButton] = spot->add_option("--button", options.Button, "The button's seat")->option_text("SEAT");
-    options.Given[GivenBlinds] = spot->add_option("--blinds", options.Blinds, "Small and big blind, whole chips")->option_text("SB,BB");
-    options.Given[GivenAnte] = spot->add_option("--ante", options.Ante, "Ante posted by every player (default: none)")->option_text("CHIPS");
-    options.Given[GivenBigBlindAnte] =
-        spot->add_option("--bb-ante", options.BigBlindAnte, "Ante posted by the big blind for the table")
-            ->option_text("CHIPS");
-    spot->add_flag("--chip-ev", options.ChipEv, "Value chips instead of money");
-    options.Given[GivenHero] = spot->add_option("--hero", options.Hero, "The seat deciding")->option_text("SEAT");
+    AddTableOptions(*spot, options.Table);
+    options.HeroGiven = spot->add_option("--hero", options.Hero, "The seat deciding")->option_text("SEAT");
     spot->add_option("--action", options.Action, "first-in (shove or fold; the default) or call (call a shove or fold)")
         ->option_text("NAME");
-    options.Given[GivenShover] = spot->add_option("--shover", options.Shover, "With --action call: who shoved")->option_text("SEAT");
+    options.ShoverGiven = spot->add_option("--shover", options.Shover, "With --action call: who shoved")->option_text("SEAT");
     spot->add_option("--range", options.Ranges,
                      "The shover's range, or a later player's range for calling a shove (repeatable)")
         ->option_text("SEAT=RANGE");
@@ -578,7 +383,7 @@ CLI::App *AddSpotCommand(CLI::App &app, SpotOptions &options)
     options.RangesGiven = spot->add_option("--ranges", options.RangesFrom,
                                            "nash: the ranges not given, from the table's push-or-fold equilibrium")
                               ->option_text("NAME");
-    options.Given[GivenHand] = spot->add_option("--hand", options.Hand, "One hand, e.g. AhKd: every outcome of it")->option_text("CARDS");
+    options.HandGiven = spot->add_option("--hand", options.Hand, "One hand, e.g. AhKd: every outcome of it")->option_text("CARDS");
     spot->add_option("--color", options.Color, "Colour the grid: auto (on a terminal; the default), always or never")
         ->option_text("WHEN");
     spot->add_option("--format", options.Format, "Output: table (the default), csv or json")->option_text("NAME");
@@ -599,16 +404,16 @@ Status RunSpotCommand(SpotOptions &options, std::string &text)
         if (!problem.empty())
             return Failure(problem);
     }
-    if (options.RangesGiven != nullptr && options.RangesGiven->count() > 0)
+    if (Given(options.RangesGiven))
     {
         const std::string problem = CheckChoice("--ranges", options.RangesFrom, {"nash"});
         if (!problem.empty())
             return Failure(problem);
     }
-    if (!Given(options, GivenHero))
+    if (!Given(options.HeroGiven))
         return Failure("no hero: give --hero SEAT, the seat deciding");
     HandField field;
-    Status status = ReadTable(options, field);
+    Status status = ReadTable(options.Table, field);
     if (!status.Ok)
         return status;
     SpotQuestion question;
@@ -616,7 +421,7 @@ Status RunSpotCommand(SpotOptions &options, std::string &text)
     if (!status.Ok)
         return status;
     int combo = -1;
-    if (Given(options, GivenHand))
+    if (Given(options.HandGiven))
     {
         std::vector<cards::Card> hand;
         status = cards::ParseCards(options.Hand, hand);
@@ -630,21 +435,21 @@ Status RunSpotCommand(SpotOptions &options, std::string &text)
     run.Threads = options.Threads;
     MethodLog log;
     const FieldEquity valuation = EquityBy(Method::Automatic, run, log, nullptr);
-    if (options.RangesGiven != nullptr && options.RangesGiven->count() > 0)
+    if (Given(options.RangesGiven))
     {
-        status = FillNashRanges(field, valuation, options.ChipEv, options.Threads, question);
+        status = FillNashRanges(field, valuation, options.Table.ChipEv, options.Threads, question);
         if (!status.Ok)
             return status;
     }
     SpotSolver solver;
-    status = solver.Open(field, valuation, options.ChipEv, question);
+    status = solver.Open(field, valuation, options.Table.ChipEv, question);
     if (!status.Ok)
         return status;
     Report report;
     report.Solver = &solver;
     report.Question = question;
-    report.ChipEv = options.ChipEv;
-    report.Color = options.Color == "always" || (options.Color == "auto" && OSTREL_SPOT_ISATTY(stdout) != 0);
+    report.ChipEv = options.Table.ChipEv;
+    report.Color = options.Color == "always" || (options.Color == "auto" && IsTerminal(stdout));
     if (combo >= 0)
     {
         HandBreakdown breakdown;
@@ -653,7 +458,7 @@ Status RunSpotCommand(SpotOptions &options, std::string &text)
             return status;
         report.Answer.Pool = solver.Book().Pool();
         report.Answer.EvBefore = solver.Book().Before()[question.Hero];
-        if (options.ChipEv)
+        if (options.Table.ChipEv)
         {
             report.Answer.Pool = 0.0;
             for (int64_t stack : field.Table.Stacks)

@@ -12,25 +12,21 @@
 #include <string>
 #include <vector>
 
-#include "command_input.h"
-#include "field.h"
+#include "table_options.h"
 
 namespace ostrel
 {
 
 struct SpotOptions
 {
-    InputOptions Input;
-    std::string Others, OthersFile;
-    std::string Button, Blinds, Ante, BigBlindAnte;
-    bool ChipEv = false;
+    TableOptions Table;
     std::string Hero, Action = "first-in", Shover;
     std::vector<std::string> Ranges, Overcalls;
     std::string Hand;
     std::string Color = "auto";
     std::string Format = "table";
     unsigned Threads = 1;
-    CLI::Option *Given[13] = {};
+    CLI::Option *HeroGiven = nullptr, *ShoverGiven = nullptr, *HandGiven = nullptr;
     std::string RangesFrom; // "nash": the others' ranges from the equilibrium
     CLI::Option *RangesGiven = nullptr;
 };

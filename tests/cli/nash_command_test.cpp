@@ -185,6 +185,30 @@ TEST(NashCommand, BadInputIsOneLine)
         {"spot --stacks 2000,40,1500 --prizes 50,30 --button 1 --blinds 50,100 --hero 1 --ranges nash",
          "--ranges nash: seat 2 is all in"},
         {"spot --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --hero 1 --ranges icm", "--ranges"},
+        // Nash's own options in its words.
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --format xml",
+         "--format: \"xml\" is not one of table, json or svg"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --color sometimes",
+         "--color: \"sometimes\" is not one of auto, always or never"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --max-iterations 1.5",
+         "--max-iterations 1.5: not a whole number"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --max-iterations 1000000001",
+         "--max-iterations 1000000001: not a number of iterations from 1 to 1000000000"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --max-iterations many",
+         "--max-iterations many: not a whole number"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --threads 257",
+         "--threads 257: not a thread count from 1 to 256"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --tolerance small",
+         "--tolerance small: give a number above 0"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --tolerance 1e-400",
+         "--tolerance 1e-400: give a number above 0"},
+        // Chips at the table are whole: decimals are refused, never scaled.
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100.5",
+         "--blinds 50,100.5: chips at the table are whole"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 0.5,1", "--blinds 0.5,1: chips"},
+        {"nash --stacks 20.5,15 --prizes 50,30 --button 1 --blinds 1,2", "whole chips"},
+        {"nash --stacks 2000,1500 --prizes 50,30,20 --others 1000.5 --button 1 --blinds 50,100",
+         "--others: chips at the table are whole"},
     };
     for (const Row &row : rows)
     {
@@ -195,6 +219,35 @@ TEST(NashCommand, BadInputIsOneLine)
         EXPECT_EQ(0u, run.Err.find("ostrel-icm: error: ")) << run.Err;
         EXPECT_EQ(1, std::count(run.Err.begin(), run.Err.end(), '\n')) << run.Err;
         EXPECT_NE(std::string::npos, run.Err.find(row.Says)) << run.Err;
+    }
+}
+
+TEST(NashCommand, JudgesTheTableAsSpotDoes)
+{
+    // One reader for both commands: each bad table gets the same words.
+    const char *const tables[] = {
+        " --stacks 2000,1500 --prizes 50,30 --blinds 50,100",
+        " --stacks 2000,1500 --prizes 50,30 --button 1",
+        " --stacks 2000,1500 --prizes 50,30 --button 0 --blinds 50,100",
+        " --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50",
+        " --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100.5",
+        " --stacks 2000,1500.5 --prizes 50,30 --button 1 --blinds 50,100",
+        " --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --ante 1.5",
+        " --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --bb-ante x",
+        " --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --ante 5 --bb-ante 5",
+        " --stacks 2000,1500 --prizes 50,30 --others 1k --others-file x --button 1 --blinds 50,100",
+        " --stacks 2000,1500 --prizes 50,30 --others-file no-such-file --button 1 --blinds 50,100",
+        " --stacks 2000,1500 --prizes 50,30 --chip-ev --button 1 --blinds 50,100",
+    };
+    for (const char *table : tables)
+    {
+        SCOPED_TRACE(table);
+        const CommandRun nash = RunCommand(std::string("nash") + table);
+        const CommandRun spot = RunCommand(std::string("spot") + table + " --hero 2");
+        EXPECT_EQ(2, nash.Status);
+        EXPECT_EQ(0u, nash.Err.find("ostrel-icm: error: ")) << nash.Err;
+        EXPECT_EQ(spot.Err, nash.Err);
+        EXPECT_EQ("", nash.Out + spot.Out);
     }
 }
 

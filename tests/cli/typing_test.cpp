@@ -478,7 +478,8 @@ TEST(Typing, HelpInPlainWords)
                 {"help equity", "--prizes-file FILE"}, {"equity --help", "--pool AMOUNT"},
                 {"help deal", "--split NAME"},         {"help bubble", "--seat N"},
                 {"finish -h", "--places M"},           {"help finish", "--time"},
-                {"help allin", "--samples N"},         {"help spot", "--range SEAT=RANGE"}};
+                {"help allin", "--samples N"},         {"help spot", "--range SEAT=RANGE"},
+                {"help nash", "--max-iterations N"},   {"nash --help", "--tolerance AMOUNT"}};
     for (const auto &row : rows)
     {
         const CommandRun run = RunCommand(row.Arguments);
@@ -486,7 +487,8 @@ TEST(Typing, HelpInPlainWords)
         EXPECT_EQ(0, run.Status);
         EXPECT_EQ("", run.Err);
         EXPECT_NE(std::string::npos, run.Out.find(row.Shows));
-        for (const char *jargon : {"TEXT", "UINT", ":{", "[1 - 256]", "SUBCOMMAND", "Subcommand", "=auto"})
+        for (const char *jargon : {"TEXT", "UINT", "FLOAT", "POSITIVE", ":{", "[1 - 256]", "SUBCOMMAND",
+                                   "Subcommand", "=auto", "[default"})
             EXPECT_EQ(std::string::npos, run.Out.find(jargon)) << jargon;
     }
     EXPECT_EQ("ostrel-icm 2.10.0.9\n", RunCommand("--version").Out);

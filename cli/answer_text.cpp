@@ -1,0 +1,76 @@
+/*
+ * Numbers and cells of the poker commands' answers. Cost: one formatting each.
+ */
+#include "answer_text.h"
+
+#include <algorithm>
+#include <cmath>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "number_lists.h"
+
+namespace ostrel
+{
+
+std::string Fixed(double value, int decimals)
+{
+    if (!std::isfinite(value))
+        return "-";
+    char text[400];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string JsonNumber(double value)
+{
+    return std::isfinite(value) ? ShortestText(value) : "null";
+}
+
+std::string Padded(const std::string &text, size_t width, bool left)
+{
+    if (text.size() >= width)
+        return text;
+    const std::string fill(width - text.size(), ' ');
+    return left ? text + fill : fill + text;
+}
+
+std::string Aligned(const std::vector<std::vector<std::string>> &rows, const std::vector<size_t> &leftColumns)
+{
+    std::vector<size_t> widths;
+    for (const auto &row : rows)
+    {
+        widths.resize(std::max(widths.size(), row.size()), 0);
+        for (size_t column = 0; column < row.size(); ++column)
+            widths[column] = std::max(widths[column], row[column].size());
+    }
+    std::string text;
+    for (const auto &row : rows)
+    {
+        std::string line;
+        for (size_t column = 0; column < row.size(); ++column)
+        {
+            const bool left = std::find(leftColumns.begin(), leftColumns.end(), column) != leftColumns.end();
+            line += (column == 0 ? "" : "  ") + Padded(row[column], widths[column], left);
+        }
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        text += line + "\n";
+    }
+    return text;
+}
+
+bool IsTerminal(std::FILE *stream)
+{
+#ifdef _WIN32
+    return _isatty(_fileno(stream)) != 0;
+#else
+    return isatty(fileno(stream)) != 0;
+#endif
+}
+
+} // namespace ostrel

@@ -1,0 +1,36 @@
+/*
+ * Small pieces of the poker commands' answers (`allin`, `spot`, `nash`):
+ * numbers for people and for programs, padded cells, and whether a stream
+ * is a terminal (colour and progress only there).
+ */
+#ifndef OSTREL_CLI_ANSWER_TEXT_H
+#define OSTREL_CLI_ANSWER_TEXT_H
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace ostrel
+{
+
+// `decimals` decimals; "-" for a value that is not finite.
+std::string Fixed(double value, int decimals);
+
+// The shortest text that reads back to the same double; null when not finite.
+std::string JsonNumber(double value);
+
+// `text` filled with blanks to `width`: on the left (right-aligned), or on
+// the right with `left`.
+std::string Padded(const std::string &text, size_t width, bool left = false);
+
+// Rows of cells as columns two blanks apart, each as wide as its widest
+// cell, right-aligned but for `leftColumns`; no blanks at line ends.
+std::string Aligned(const std::vector<std::vector<std::string>> &rows,
+                    const std::vector<size_t> &leftColumns);
+
+bool IsTerminal(std::FILE *stream);
+
+} // namespace ostrel
+
+#endif

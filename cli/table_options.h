@@ -1,0 +1,50 @@
+/*
+ * The table of a push-or-fold question as `spot` and `nash` both take it:
+ * the stacks at the table, the prizes (or chip EV), the players at other
+ * tables, the button, the blinds and the ante. One registration and one
+ * reader, so that both commands judge the same typing the same way.
+ */
+#ifndef OSTREL_CLI_TABLE_OPTIONS_H
+#define OSTREL_CLI_TABLE_OPTIONS_H
+
+#include <CLI/CLI.hpp>
+
+#include <string>
+
+#include "command_input.h"
+#include "outcomes.h"
+
+namespace ostrel
+{
+
+// The texts as typed; each *Given tells an option typed empty from none.
+struct TableOptions
+{
+    InputOptions Input; // --stacks, --stacks-file, --prizes, --pos
+    std::string Others, OthersFile;
+    std::string Button, Blinds, Ante, BigBlindAnte;
+    bool ChipEv = false;
+    CLI::Option *StacksGiven = nullptr, *StacksFileGiven = nullptr, *PrizesGiven = nullptr,
+                *PosGiven = nullptr, *OthersGiven = nullptr, *OthersFileGiven = nullptr,
+                *ButtonGiven = nullptr, *BlindsGiven = nullptr, *AnteGiven = nullptr,
+                *BigBlindAnteGiven = nullptr;
+};
+
+// Whether an option registered as `option` was typed.
+bool Given(const CLI::Option *option);
+
+// --stacks ... --chip-ev on `command`, in that order, with help in words.
+void AddTableOptions(CLI::App &command, TableOptions &options);
+
+// The table judged whole: one source for the stacks and for the prizes (none
+// with --chip-ev), whole chips everywhere at the table (the blinds and antes
+// are counted in them), a button seat at the table, two blinds, at most one
+// kind of ante. Field.Prizes stays empty with --chip-ev.
+Status ReadTable(const TableOptions &options, HandField &field);
+
+// A seat number as typed after `option`, 1 to `seats`, as an index from 0.
+Status ParseSeat(const std::string &option, const std::string &text, size_t seats, size_t &seat);
+
+} // namespace ostrel
+
+#endif
