@@ -5,18 +5,14 @@
  */
 #include <benchmark/benchmark.h>
 
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "bench_field.h"
+#include "run_process.h"
 #include "seat_equity.h"
 #include "tournament_state.h"
-
-extern char **environ;
 
 namespace
 {
@@ -35,29 +31,6 @@ std::vector<std::string> CommandArguments()
         prizes += (place == 0 ? "" : ",") + std::string(text);
     }
     return {OSTREL_ICM_PATH, "equity", "--stacks", stacks, "--prizes", prizes, "--format", "json"};
-}
-
-void RunProcesses(benchmark::State &state, std::vector<std::string> arguments)
-{
-    std::vector<char *> argv;
-    for (std::string &argument : arguments)
-        argv.push_back(&argument[0]);
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", 1 /* O_WRONLY */, 0);
-    for (auto _ : state)
-    {
-        pid_t child = 0;
-        int status = 0;
-        if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0 ||
-            waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        {
-            state.SkipWithError("ostrel-icm did not run");
-            break;
-        }
-    }
-    posix_spawn_file_actions_destroy(&actions);
 }
 
 void CommandProcess(benchmark::State &state)

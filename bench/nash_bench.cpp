@@ -8,17 +8,13 @@
  */
 #include <benchmark/benchmark.h>
 
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <string>
 #include <vector>
 
 #include "equilibrium.h"
 #include "field_methods.h"
 #include "number_lists.h"
-
-extern char **environ;
+#include "run_process.h"
 
 namespace
 {
@@ -78,25 +74,7 @@ void Process(benchmark::State &state, size_t which, int threads)
                                           std::to_string(table.SmallBlind) + "," + std::to_string(table.BigBlind),
                                           "--ante", std::to_string(table.Ante), "--threads", std::to_string(threads),
                                           "--format", "json"};
-    std::vector<char *> argv;
-    for (std::string &argument : arguments)
-        argv.push_back(&argument[0]);
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", 1 /* O_WRONLY */, 0);
-    for (auto _ : state)
-    {
-        pid_t child = 0;
-        int status = 0;
-        if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0 ||
-            waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        {
-            state.SkipWithError("ostrel-icm did not run");
-            break;
-        }
-    }
-    posix_spawn_file_actions_destroy(&actions);
+    RunProcesses(state, arguments);
     Report(state, FieldOf(table), ostrel::NashOptions().DrawsPerClass);
 }
 

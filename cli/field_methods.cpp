@@ -105,12 +105,11 @@ constexpr double PlainCallSeconds = 1.0 / 305e6;
 // scale them, so that no product overflows; results are scaled back.
 Status RunWindowPath(const Field &field, bool forcePlain, const RunOptions &options, FieldRun &run)
 {
-    const double scale = PrizeScale(field);
-    if (scale == 0.0)
-        return Failure("the prizes are too far apart to compute together (over 2^1600 times)");
-    std::vector<double> scaled(field.Prizes, field.Prizes + field.Places);
-    for (double &prize : scaled)
-        prize *= scale;
+    double scale = 1.0;
+    std::vector<double> scaled;
+    const Status scaling = ScaledPrizes(field, scale, scaled);
+    if (!scaling.Ok)
+        return scaling;
     const Field window = {field.Stacks, field.Seats, scaled.data(), scaled.size()};
     run.Ran = RunWindowCalculate(window, forcePlain, run.Equity, options);
     for (size_t seat = 0; seat < field.Seats; ++seat)
@@ -354,12 +353,11 @@ bool HeroHandsBy(Method method, const Field &field, size_t rows, const RunOption
         return false;
     hands = [options, &log, progress](const Field &row, size_t hero, double &now, double *won, double *lost) {
         // Factors are ratios: the row's values may stay in the scaled prizes.
-        const double scale = PrizeScale(row);
-        if (scale == 0.0)
-            return Failure("the prizes are too far apart to compute together (over 2^1600 times)");
-        std::vector<double> scaled(row.Prizes, row.Prizes + row.Places);
-        for (double &prize : scaled)
-            prize *= scale;
+        double scale = 1.0;
+        std::vector<double> scaled;
+        const Status scaling = ScaledPrizes(row, scale, scaled);
+        if (!scaling.Ok)
+            return scaling;
         const Field scaledRow = {row.Stacks, row.Seats, scaled.data(), scaled.size()};
         const Status status = QuadratureHeroHands(scaledRow, hero, QuadratureFor(scaledRow, options, 0), now, won, lost);
         if (status.Ok)

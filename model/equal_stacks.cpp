@@ -65,12 +65,11 @@ Status EqualStacksBubbleFactor(int64_t players, int64_t stack, const double *pri
         return checked;
     // Prizes near the largest double are scaled by a power of two, which
     // changes no bit of a representable result, and scaled back.
-    const double scale = PrizeScale(ladder);
-    if (scale == 0.0)
-        return Failure("the prizes are too far apart to compute together (over 2^1600 times)");
-    std::vector<double> scaled(prizes, prizes + paid);
-    for (double &prize : scaled)
-        prize *= scale;
+    double scale = 1.0;
+    std::vector<double> scaled;
+    const Status scaling = ScaledPrizes(ladder, scale, scaled);
+    if (!scaling.Ok)
+        return scaling;
     EqualStacksField field = {players, stack, 1, scale == 1.0 ? prizes : scaled.data(), paid};
     const int64_t total = players * stack;
     const double one = EqualStacksEquity(field, total, 0);

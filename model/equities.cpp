@@ -127,6 +127,17 @@ double PrizeScale(const Field &field)
     return scale;
 }
 
+Status ScaledPrizes(const Field &field, double &scale, std::vector<double> &prizes)
+{
+    scale = PrizeScale(field);
+    if (scale == 0.0)
+        return Failure("the prizes are too far apart to compute together (over 2^1600 times)");
+    prizes.assign(field.Prizes, field.Prizes + field.Places);
+    for (double &prize : prizes)
+        prize *= scale;
+    return Status();
+}
+
 std::string DurationText(double seconds)
 {
     char text[64];
@@ -175,12 +186,11 @@ Status ComputeEquities(const Field &field, EquityMethod method, const EquityOpti
                                                    : std::string()));
         }
     }
-    const double scale = PrizeScale(field);
-    if (scale == 0.0)
-        return Failure("the prizes are too far apart to compute together (over 2^1600 times)");
-    std::vector<double> scaled(field.Prizes, field.Prizes + field.Places);
-    for (double &prize : scaled)
-        prize *= scale;
+    double scale = 1.0;
+    std::vector<double> scaled;
+    const Status scaling = ScaledPrizes(field, scale, scaled);
+    if (!scaling.Ok)
+        return scaling;
     const Field run = {field.Stacks, field.Seats, scaled.data(), scaled.size()};
     EquityOptions runOptions = options;
     runOptions.FinishPlaces = finishPlaces;

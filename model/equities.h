@@ -9,6 +9,9 @@
 #ifndef OSTREL_MODEL_EQUITIES_H
 #define OSTREL_MODEL_EQUITIES_H
 
+#include <string>
+#include <vector>
+
 #include "field.h"
 
 namespace ostrel
@@ -60,6 +63,10 @@ Status ComputeEquities(const Field &field, EquityMethod method, const EquityOpti
 // scaling is needed); 0 when the prizes are too far apart to scale: a
 // positive prize would become 0.
 double PrizeScale(const Field &field);
+
+// The field's prizes times PrizeScale(field), into `prizes`, and the scale;
+// refuses prizes too far apart to scale.
+Status ScaledPrizes(const Field &field, double &scale, std::vector<double> &prizes);
 
 // "2.5 ms", "3.1 s", "12 minutes", "4.2 hours", "3.1e+09 years".
 std::string DurationText(double seconds);

@@ -12,29 +12,12 @@
 
 #include "evaluator.h"
 #include "preflop.h"
+#include "split_mix.h"
 
 namespace ostrel
 {
 namespace equilibrium_detail
 {
-namespace
-{
-
-struct Random // splitmix64: the same numbers on every platform
-{
-    uint64_t State;
-    uint64_t Next()
-    {
-        State += 0x9e3779b97f4a7c15u;
-        uint64_t z = State;
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
-        return z ^ (z >> 31);
-    }
-    uint64_t Below(uint64_t n) { return Next() % n; }
-};
-
-} // namespace
 
 ClassTables MakeTables()
 {
@@ -81,7 +64,7 @@ std::vector<Draw> MakeDraws(uint32_t perClass, uint64_t seed)
     {
         int combos[cards::MaxClassCombos];
         const int count = cards::CombosOfClass(h, combos);
-        Random random{seed * 0x100000001b3u + static_cast<uint64_t>(h) * 0x9e3779b97f4a7c15u};
+        SplitMix random{seed * 0x100000001b3u + static_cast<uint64_t>(h) * 0x9e3779b97f4a7c15u};
         for (uint32_t n = 0; n < perClass; ++n)
         {
             Draw d{};

@@ -11,6 +11,7 @@
 
 #include "evaluator.h"
 #include "preflop.h"
+#include "split_mix.h"
 
 namespace ostrel
 {
@@ -19,32 +20,6 @@ namespace
 
 constexpr double CombosAfterOne = 1225.0; // C(50, 2)
 constexpr double CombosAfterTwo = 1128.0; // C(48, 2)
-
-uint64_t Mix(uint64_t x)
-{
-    x += 0x9e3779b97f4a7c15u;
-    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9u;
-    x = (x ^ (x >> 27)) * 0x94d049bb133111ebu;
-    return x ^ (x >> 31);
-}
-
-// splitmix64: the same numbers on every platform.
-struct Random
-{
-    uint64_t State;
-    uint64_t Next()
-    {
-        State += 0x9e3779b97f4a7c15u;
-        uint64_t z = State;
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
-        return z ^ (z >> 31);
-    }
-    double Unit() // [0, 1)
-    {
-        return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0);
-    }
-};
 
 size_t Pick(const std::vector<double> &cumulative, double u)
 {
@@ -271,7 +246,7 @@ void LineChancesOf(const Line &line, const std::vector<std::pair<int, double>> &
             pot.Draws = std::max<uint64_t>(
                 64, static_cast<uint64_t>(std::ceil(static_cast<double>(options.Draws) * mass[pair] / threeWay)));
             const RangeTable &over = *line.After[j].Overcall;
-            Random random = {Mix(options.Seed ^ Mix(static_cast<uint64_t>(shoverHands.front().first) * 4099u +
+            SplitMix random = {Mix(options.Seed ^ Mix(static_cast<uint64_t>(shoverHands.front().first) * 4099u +
                                                     i * 131u + j))};
             uint64_t counts[13] = {};
             for (uint64_t d = 0; d < pot.Draws; ++d)
