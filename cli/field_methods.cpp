@@ -47,22 +47,15 @@ void WriteWindowRecord(const Field &field)
     state.PaidPlaces = static_cast<int32_t>(paid);
 }
 
-// Starting threads costs more than a small field's whole run; the results do
-// not depend on the count.
-constexpr double ThreadedSteps = 200000.0;
-
-QuadratureOptions QuadratureFor(const Field &field, const RunOptions &options, size_t finishPlaces)
+// The library's options for a run of the command's.
+EquityOptions LibraryOptions(const RunOptions &options)
 {
-    QuadratureOptions quadrature;
-    const size_t players = PlayersInPlay(field);
-    const size_t places = std::max(PaidInPlay(field), finishPlaces);
-    const bool large = static_cast<double>(players) * static_cast<double>(std::max<size_t>(places, 1)) >= ThreadedSteps;
-    quadrature.Threads = large ? options.Threads : 1;
-    quadrature.FinishPlaces = finishPlaces;
-    quadrature.MemoryLimit = options.MemoryLimit;
-    quadrature.Progress = options.Progress;
-    quadrature.ProgressContext = options.ProgressContext;
-    return quadrature;
+    EquityOptions library;
+    library.Threads = options.Threads;
+    library.MemoryLimit = options.MemoryLimit;
+    library.Progress = options.Progress;
+    library.ProgressContext = options.ProgressContext;
+    return library;
 }
 
 // Calculate's own procedure: every seat by the plain recursion below the
@@ -149,12 +142,9 @@ Status RunLibrary(const Field &field, Method method, size_t finishPlaces, const 
     const EquityMethod chosen =
         method == Method::Automatic ? ChooseEquityMethod(field, finish != nullptr ? 1 : 0) : LibraryMethod(method);
     const size_t forText = std::min(options.OutputBytes, options.MemoryLimit);
-    EquityOptions library;
-    library.Threads = options.Threads;
+    EquityOptions library = LibraryOptions(options);
     library.MemoryLimit = options.MemoryLimit - forText;
     library.FinishPlaces = columns;
-    library.Progress = options.Progress;
-    library.ProgressContext = options.ProgressContext;
     double needed = 0.0;
     if (chosen == EquityMethod::Quadrature)
     {
@@ -359,7 +349,8 @@ bool HeroHandsBy(Method method, const Field &field, size_t rows, const RunOption
         if (!scaling.Ok)
             return scaling;
         const Field scaledRow = {row.Stacks, row.Seats, scaled.data(), scaled.size()};
-        const Status status = QuadratureHeroHands(scaledRow, hero, QuadratureFor(scaledRow, options, 0), now, won, lost);
+        const Status status = QuadratureHeroHands(scaledRow, hero, QuadratureFor(scaledRow, LibraryOptions(options), 0), now, won,
+                                                  lost);
         if (status.Ok)
             log.Ran[static_cast<int>(Method::Quadrature)] = true;
         if (progress != nullptr)

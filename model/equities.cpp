@@ -46,21 +46,6 @@ const char *NameOf(EquityMethod method)
     return method == EquityMethod::Subsets ? "the subset method" : "the quadrature method";
 }
 
-QuadratureOptions QuadratureFor(const Field &field, const EquityOptions &options, size_t finishPlaces)
-{
-    QuadratureOptions quadrature;
-    const size_t players = PlayersInPlay(field);
-    const size_t places = std::max(PaidPlaces(field, players), finishPlaces);
-    const bool large =
-        static_cast<double>(players) * static_cast<double>(std::max<size_t>(places, 1)) >= ThreadedSteps;
-    quadrature.Threads = large ? options.Threads : 1;
-    quadrature.FinishPlaces = finishPlaces;
-    quadrature.MemoryLimit = options.MemoryLimit;
-    quadrature.Progress = options.Progress;
-    quadrature.ProgressContext = options.ProgressContext;
-    return quadrature;
-}
-
 // Keeps the first `places` columns of every row.
 void KeepColumns(FinishTable &finish, size_t places)
 {
@@ -94,6 +79,21 @@ Status RunMethod(const Field &field, EquityMethod method, const EquityOptions &o
 }
 
 } // namespace
+
+QuadratureOptions QuadratureFor(const Field &field, const EquityOptions &options, size_t finishPlaces)
+{
+    QuadratureOptions quadrature;
+    const size_t players = PlayersInPlay(field);
+    const size_t places = std::max(PaidPlaces(field, players), finishPlaces);
+    const bool large =
+        static_cast<double>(players) * static_cast<double>(std::max<size_t>(places, 1)) >= ThreadedSteps;
+    quadrature.Threads = large ? options.Threads : 1;
+    quadrature.FinishPlaces = finishPlaces;
+    quadrature.MemoryLimit = options.MemoryLimit;
+    quadrature.Progress = options.Progress;
+    quadrature.ProgressContext = options.ProgressContext;
+    return quadrature;
+}
 
 EquityMethod ChooseEquityMethod(const Field &field, size_t finishPlaces)
 {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "field.h"
+#include "quadrature_method.h"
 
 namespace ostrel
 {
@@ -33,6 +34,10 @@ struct EquityOptions
     void (*Progress)(void *context, double done) = nullptr; // now and then, calling thread, 0..1
     void *ProgressContext = nullptr;
 };
+
+// The quadrature method's options for a run under `options`: threads only
+// where the field is large enough to repay starting them.
+QuadratureOptions QuadratureFor(const Field &field, const EquityOptions &options, size_t finishPlaces);
 
 // The automatic choice for a field: the subset method while it is faster, as
 // measured (docs/performance.md), else the quadrature method. Both keep every
