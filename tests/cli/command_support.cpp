@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -92,4 +93,15 @@ int main(int argc, char **argv)
     }
     CommandPath = argv[1];
     return RUN_ALL_TESTS();
+}
+
+void ExpectRefused(const std::string &arguments, const std::string &says)
+{
+    SCOPED_TRACE(arguments);
+    const CommandRun run = RunCommand(arguments);
+    EXPECT_EQ(2, run.Status);
+    EXPECT_EQ("", run.Out);
+    EXPECT_EQ(0u, run.Err.find("ostrel-icm: error: ")) << run.Err;
+    EXPECT_EQ(1, std::count(run.Err.begin(), run.Err.end(), '\n')) << run.Err;
+    EXPECT_NE(std::string::npos, run.Err.find(says)) << run.Err;
 }

@@ -211,15 +211,7 @@ TEST(NashCommand, BadInputIsOneLine)
          "--others: chips at the table are whole"},
     };
     for (const Row &row : rows)
-    {
-        SCOPED_TRACE(row.Arguments);
-        const CommandRun run = RunCommand(row.Arguments);
-        EXPECT_EQ(2, run.Status);
-        EXPECT_EQ("", run.Out);
-        EXPECT_EQ(0u, run.Err.find("ostrel-icm: error: ")) << run.Err;
-        EXPECT_EQ(1, std::count(run.Err.begin(), run.Err.end(), '\n')) << run.Err;
-        EXPECT_NE(std::string::npos, run.Err.find(row.Says)) << run.Err;
-    }
+        ExpectRefused(row.Arguments, row.Says);
 }
 
 TEST(NashCommand, JudgesTheTableAsSpotDoes)

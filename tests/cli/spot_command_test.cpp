@@ -150,15 +150,7 @@ TEST(SpotCommand, BadInputIsOneLine)
         {"spot --stacks 5000,3000,2000 --prizes 50 --blinds 100,200 --hero 2 --range 3=AA", "--button"},
     };
     for (const Row &row : rows)
-    {
-        SCOPED_TRACE(row.Arguments);
-        const CommandRun run = RunCommand(row.Arguments);
-        EXPECT_EQ(2, run.Status);
-        EXPECT_EQ("", run.Out);
-        EXPECT_EQ(0u, run.Err.find("ostrel-icm: error: ")) << run.Err;
-        EXPECT_EQ(1, std::count(run.Err.begin(), run.Err.end(), '\n')) << run.Err;
-        EXPECT_NE(std::string::npos, run.Err.find(row.Says)) << run.Err;
-    }
+        ExpectRefused(row.Arguments, row.Says);
 }
 
 } // namespace
