@@ -103,6 +103,9 @@ void QuadraturePassOf(benchmark::State &state, size_t players, size_t paid, ostr
         if (!ostrel::QuadratureEquities(field.View(), options, equities.data(), nullptr).Ok)
             state.SkipWithError("refused");
     state.counters["threads"] = options.Threads;
+    // Steps are nodes * n * (50 + K) as planned.
+    state.counters["nodes"] = std::round(ostrel::QuadratureSteps(field.View(), 0) /
+                                         (static_cast<double>(players) * (50.0 + static_cast<double>(paid))));
     state.counters["memory"] =
         benchmark::Counter(static_cast<double>(ostrel::QuadratureMemory(field.View(), options, false)),
                            benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);

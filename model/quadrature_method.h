@@ -74,7 +74,10 @@ double QuadratureSteps(const Field &field, size_t finishPlaces);
 // node (options.Pass). Nodes: about 60 to 180 when K is small (more as the
 // stacks spread), growing with sqrt(K): 100 at 1,000 players with 100 paid,
 // 318 at 10,000 with 1,500; the step is also planned from the deepest place
-// K, about 0.75 / sqrt(K) in ln t for a long ladder. Memory: about
+// K, about 0.75 / sqrt(K) in ln t for a long ladder, or from the clocks'
+// sharpness where the stacks are too close for a player's own clock to
+// sharpen a term that much (1,190 nodes at 10,000 with all paid, stacks
+// 1,500 to 10,500, instead of 1,538). Memory: about
 // 2 n + 2 sqrt(n) * K doubles per thread, plus the finish table; n doubles
 // more per thread (n * (1 + F) with a table) when more than one thread
 // runs; the windowed pass about 3 sqrt(n) more per place, the product tree

@@ -378,12 +378,14 @@ bool WithinPromise(double exact, double computed, double pool)
 TEST(QuadratureMethod, KeepsItsPromiseOnDeepLadders)
 {
     // A stack of B and m stacks of 1, only place m + 1 paid: B finishes last
-    // with chance prod_{j=1..m} j / (j + B) = 1 / C(m + B, B).
+    // with chance prod_{j=1..m} j / (j + B) = 1 / C(m + B, B). From 300 ones
+    // the stacks are so close that the step is planned from their clocks'
+    // sharpness rather than from the place (1 / (m + 1) each for B = 1).
     const struct
     {
         int64_t Big;
         int Small;
-    } lastPlace[] = {{10, 20}, {10, 30}, {30, 50}, {100, 80}, {1000, 80}};
+    } lastPlace[] = {{10, 20}, {10, 30}, {30, 50}, {100, 80}, {1000, 80}, {2, 300}, {3, 600}, {1, 1000}};
     for (const auto &row : lastPlace)
     {
         std::vector<int64_t> stacks(static_cast<size_t>(row.Small) + 1, 1);
@@ -398,6 +400,12 @@ TEST(QuadratureMethod, KeepsItsPromiseOnDeepLadders)
         EXPECT_TRUE(WithinPromise(exact, run.Equity[0], 1.0))
             << row.Big << " and " << row.Small << " ones: " << run.Equity[0] << " against " << exact;
         EXPECT_TRUE(WithinPromise((1.0 - exact) / row.Small, run.Equity[1], 1.0)) << row.Big << ", " << row.Small;
+        // The step is planned for 1e-14 of the late finisher's term: a step
+        // twice too coarse passes 1e-12 on these fields (1e-10 at 2 and 300).
+        if (exact > 1e-20)
+        {
+            EXPECT_NEAR(run.Equity[0], exact, 1e-12 * exact) << row.Big << " and " << row.Small << " ones";
+        }
     }
     // Random fields of 18 to 20 players, ladders of deep places only or one
     // place, and a value below 1e-100 (stacks 10^6 and twenty 1s, the big one
