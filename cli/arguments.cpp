@@ -33,7 +33,7 @@ size_t EditDistance(const std::string &a, const std::string &b)
     return row[b.size()];
 }
 
-struct Spec
+struct OptionName
 {
     const CLI::Option *Option;
     std::string Name; // "--stacks"
@@ -41,26 +41,26 @@ struct Spec
     bool Repeatable; // a list option may be given again: --range 1=AA --range 2=KK
 };
 
-std::vector<Spec> SpecsOf(const CLI::App &command)
+std::vector<OptionName> NamesOf(const CLI::App &command)
 {
-    std::vector<Spec> specs;
+    std::vector<OptionName> known;
     for (const CLI::Option *option : command.get_options())
     {
         const bool flag = option->get_expected_min() == 0;
         const bool repeatable = !flag && option->get_expected_max() > 1;
         for (const std::string &name : option->get_lnames())
-            specs.push_back({option, "--" + name, flag, repeatable});
+            known.push_back({option, "--" + name, flag, repeatable});
         for (const std::string &name : option->get_snames())
-            specs.push_back({option, "-" + name, flag, repeatable});
+            known.push_back({option, "-" + name, flag, repeatable});
     }
-    return specs;
+    return known;
 }
 
-const Spec *Find(const std::vector<Spec> &specs, const std::string &name)
+const OptionName *Find(const std::vector<OptionName> &known, const std::string &name)
 {
-    for (const Spec &spec : specs)
-        if (spec.Name == name)
-            return &spec;
+    for (const OptionName &named : known)
+        if (named.Name == name)
+            return &named;
     return nullptr;
 }
 
@@ -86,19 +86,19 @@ bool LooksLikeOption(const std::string &argument)
     return !(next >= '0' && next <= '9') && next != '.';
 }
 
-std::string UnknownOption(const CLI::App &program, const CLI::App &command, const std::vector<Spec> &specs,
+std::string UnknownOption(const CLI::App &program, const CLI::App &command, const std::vector<OptionName> &known,
                           const std::string &name)
 {
     std::vector<std::string> names;
-    for (const Spec &spec : specs)
-        if (spec.Name.size() > 2)
-            names.push_back(spec.Name);
+    for (const OptionName &named : known)
+        if (named.Name.size() > 2)
+            names.push_back(named.Name);
     std::string message = "unknown option " + Quoted(name) + " for " + command.get_name();
     const std::string nearest = NearestName(name, names);
     if (!nearest.empty())
         return message + ": did you mean " + nearest + "?";
     for (const CLI::App *other : program.get_subcommands({}))
-        if (other != &command && Find(SpecsOf(*other), name) != nullptr)
+        if (other != &command && Find(NamesOf(*other), name) != nullptr)
             return message + ": " + name + " is an option of " + other->get_name();
     return message + " (see ostrel-icm help " + command.get_name() + ")";
 }
@@ -141,7 +141,7 @@ std::string NearestName(const std::string &typed, const std::vector<std::string>
 std::string CheckArguments(const CLI::App &program, const CLI::App &command,
                            const std::vector<std::string> &arguments, std::vector<std::string> &written)
 {
-    const std::vector<Spec> specs = SpecsOf(command);
+    const std::vector<OptionName> known = NamesOf(command);
     const std::vector<const CLI::Option *> positionals =
         command.get_options([](const CLI::Option *option) { return !option->nonpositional(); });
     std::vector<const CLI::Option *> seen;
@@ -168,18 +168,18 @@ std::string CheckArguments(const CLI::App &program, const CLI::App &command,
         }
         const size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
-        const Spec *spec = Find(specs, name);
-        if (spec == nullptr)
-            return UnknownOption(program, command, specs, name);
-        const std::string shown = LongName(spec->Option);
-        const auto before = std::find(seen.begin(), seen.end(), spec->Option);
-        if (spec->Flag)
+        const OptionName *named = Find(known, name);
+        if (named == nullptr)
+            return UnknownOption(program, command, known, name);
+        const std::string shown = LongName(named->Option);
+        const auto before = std::find(seen.begin(), seen.end(), named->Option);
+        if (named->Flag)
         {
             if (equals != std::string::npos)
                 return shown + " takes no value";
             if (before != seen.end())
                 return shown + " is given twice: give each option once";
-            seen.push_back(spec->Option);
+            seen.push_back(named->Option);
             seenValues.emplace_back();
             written.push_back(shown);
             lastOption.clear();
@@ -192,12 +192,12 @@ std::string CheckArguments(const CLI::App &program, const CLI::App &command,
                  !(LooksLikeOption(arguments[i + 1]) && arguments[i + 1][1] == '-'))
             value = arguments[++i];
         else
-            return shown + " needs a value: " + Expected(spec->Option);
-        if (before != seen.end() && !spec->Repeatable)
+            return shown + " needs a value: " + Expected(named->Option);
+        if (before != seen.end() && !named->Repeatable)
             return shown + " is given twice (" +
                    Quoted(seenValues[static_cast<size_t>(before - seen.begin())]) + " and " + Quoted(value) +
                    "): give each option once";
-        seen.push_back(spec->Option);
+        seen.push_back(named->Option);
         seenValues.push_back(value);
         if (value.empty())
         {
