@@ -159,6 +159,21 @@ double SharpnessAtMost(const std::vector<StackBin> &bins, double from, double to
     return sharpness;
 }
 
+// Halves [low, high] toward the end where `below` turns false, at most
+// `steps` times, and stops once the midpoint meets an end: later steps would
+// change nothing.
+template <typename Below> void Bisect(double &low, double &high, int steps, Below below)
+{
+    for (int step = 0; step < steps; ++step)
+    {
+        const double mid = 0.5 * (low + high);
+        const bool last = mid == low || mid == high;
+        (below(mid) ? low : high) = mid;
+        if (last)
+            break;
+    }
+}
+
 // The mean count mu beyond which the chance of at most `places` rung clocks
 // is under e^-bound: mu - K - K ln(mu / K) >= bound (Chernoff).
 double CountPast(size_t places, double bound)
@@ -166,14 +181,7 @@ double CountPast(size_t places, double bound)
     const double k = static_cast<double>(places);
     double low = k;
     double high = k + bound + std::sqrt(bound * bound + 2.0 * bound * k) + 1.0;
-    for (int step = 0; step < 100; ++step)
-    {
-        const double mid = 0.5 * (low + high);
-        const bool last = mid == low || mid == high; // later steps would change nothing
-        (mid - k - k * PortableLog(mid / k) >= bound ? high : low) = mid;
-        if (last)
-            break;
-    }
+    Bisect(low, high, 100, [&](double mid) { return !(mid - k - k * PortableLog(mid / k) >= bound); });
     return high;
 }
 
@@ -183,14 +191,7 @@ double LogTimeOfCount(const std::vector<StackBin> &bins, double count, double lo
 {
     if (RungAtLeast(bins, PortableExp(high)) < count)
         return high;
-    for (int step = 0; step < 60; ++step)
-    {
-        const double mid = 0.5 * (low + high);
-        const bool last = mid == low || mid == high; // later steps would change nothing
-        (RungAtLeast(bins, PortableExp(mid)) < count ? low : high) = mid;
-        if (last)
-            break;
-    }
+    Bisect(low, high, 60, [&](double mid) { return RungAtLeast(bins, PortableExp(mid)) < count; });
     return high;
 }
 
@@ -232,14 +233,7 @@ double SolveLinear(const NodePlan &plan, double logTime)
         low *= 2.0;
     while (Linear(plan, high) < logTime)
         high *= 2.0;
-    for (int step = 0; step < 100; ++step)
-    {
-        const double mid = 0.5 * (low + high);
-        const bool last = mid == low || mid == high; // later steps would change nothing
-        (Linear(plan, mid) < logTime ? low : high) = mid;
-        if (last)
-            break;
-    }
+    Bisect(low, high, 100, [&](double mid) { return Linear(plan, mid) < logTime; });
     return low;
 }
 
@@ -291,14 +285,7 @@ double DeepPlaceStep(double m)
         return CoarseStep;
     double low = 0.0;
     double high = CoarseStep;
-    for (int step = 0; step < 60; ++step)
-    {
-        const double mid = 0.5 * (low + high);
-        const bool last = mid == low || mid == high; // later steps would change nothing
-        (DeepPlaceLogError(m, mid) <= bound ? low : high) = mid;
-        if (last)
-            break;
-    }
+    Bisect(low, high, 60, [&](double mid) { return DeepPlaceLogError(m, mid) <= bound; });
     return low;
 }
 
@@ -321,15 +308,10 @@ double DeepPlaceSharpness(double places, double ratio, double others)
         return places;
     double low = 1.0;
     double high = places;
-    for (int step = 0; step < 100; ++step)
-    {
-        const double mid = 0.5 * (low + high);
-        const bool last = mid == low || mid == high; // later steps would change nothing
+    Bisect(low, high, 100, [&](double mid) {
         const double u = mid / ratio;
-        (mid < 1.0 + (places - 1.0) * (u / PortableExpm1(u)) ? low : high) = mid;
-        if (last)
-            break;
-    }
+        return mid < 1.0 + (places - 1.0) * (u / PortableExpm1(u));
+    });
     return std::min(places, high + others);
 }
 
