@@ -99,13 +99,16 @@ void QuadraturePassOf(benchmark::State &state, size_t players, size_t paid, ostr
     options.Pass = pass;
     options.Threads = threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
     options.MemoryLimit = size_t{1} << 30;
+    ostrel::QuadratureReport report;
+    options.Report = &report;
     for (auto _ : state)
         if (!ostrel::QuadratureEquities(field.View(), options, equities.data(), nullptr).Ok)
             state.SkipWithError("refused");
     state.counters["threads"] = options.Threads;
-    // Steps are nodes * n * (50 + K) as planned.
-    state.counters["nodes"] = std::round(ostrel::QuadratureSteps(field.View(), 0) /
-                                         (static_cast<double>(players) * (50.0 + static_cast<double>(paid))));
+    // The nodes evaluated, and those of the planned step (the finest level).
+    state.counters["nodes"] = static_cast<double>(report.Nodes);
+    state.counters["planned"] = static_cast<double>(report.PlannedNodes);
+    state.counters["level"] = report.Level;
     state.counters["memory"] =
         benchmark::Counter(static_cast<double>(ostrel::QuadratureMemory(field.View(), options, false)),
                            benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);

@@ -214,15 +214,19 @@ double Logistic(double z)
 struct NodePlan
 {
     double Fine = CoarseStep;
+    double Coarse = CoarseStep; // the step before the field's clocks ring; nested plans take a finer one
+    double Blending = Blend; // nodes over which the coarse step passes into the fine one
     double Shift = 0.0;
     double TailAnchor = 0.0;
     double First = 0.0;
     size_t Count = 0;
+    double Start = 0.0; // ln t of the first node and of the end of the window
+    double End = 0.0;
 };
 
 double Linear(const NodePlan &plan, double u)
 {
-    return plan.Shift + plan.Fine * u - (CoarseStep - plan.Fine) * Blend * Softplus(-u / Blend);
+    return plan.Shift + plan.Fine * u - (plan.Coarse - plan.Fine) * plan.Blending * Softplus(-u / plan.Blending);
 }
 
 double SolveLinear(const NodePlan &plan, double logTime)
@@ -244,7 +248,7 @@ void NodeAt(const NodePlan &plan, size_t index, double &time, double &weight)
     const double y = Linear(plan, u);
     const double tail = PortableExp(plan.TailAnchor - y);
     time = PortableExp(y - tail);
-    const double slope = plan.Fine + (CoarseStep - plan.Fine) * Logistic(-u / Blend);
+    const double slope = plan.Fine + (plan.Coarse - plan.Fine) * Logistic(-u / plan.Blending);
     weight = time * slope * (1.0 + tail);
 }
 
@@ -361,6 +365,8 @@ NodePlan PlanNodes(const Players &players, const std::vector<StackBin> &bins, si
     const double ratio = (changed > 0 ? players.Total : bins.back().High) / players.Smallest;
     plan.Fine =
         std::min(plan.Fine, DeepPlaceStep(DeepPlaceSharpness(static_cast<double>(places), ratio, others)));
+    plan.Start = start;
+    plan.End = end;
     plan.First = SolveLinear(plan, start);
     const double last = SolveLinear(plan, end);
     plan.Count = static_cast<size_t>(std::ceil(last - plan.First)) + 1;
@@ -1058,17 +1064,39 @@ void ReportProgress(const QuadratureOptions &options, double done)
         options.Progress(options.ProgressContext, done);
 }
 
+// The nodes a pass over the threads takes: First, First + Step, ... (Count
+// of them), and the share of the run done before it, for the progress.
+struct Schedule
+{
+    size_t First;
+    size_t Step;
+    size_t Count;
+    double DoneBefore;
+    double DoneTotal;
+
+    size_t Node(size_t k) const
+    {
+        return First + k * Step;
+    }
+
+    double Done(size_t k) const
+    {
+        return (DoneBefore + static_cast<double>(k)) / DoneTotal;
+    }
+};
+
 /*
- * With T threads, round r gives node rT + t to thread t, which stores its
- * terms; then thread t adds every stored term of its share of the players to
- * the totals, node by node. Each total thus takes its terms in node order,
- * as a single thread adds them, and the results are the same for any T.
+ * With T threads, round r gives the schedule's node rT + t to thread t, which
+ * stores its terms; then thread t adds every stored term of its share of the
+ * players to the totals, node by node. Each total thus takes its terms in
+ * node order, as a single thread adds them, and the results are the same for
+ * any T.
  */
 void RunThread(const Run &run, std::vector<Workspace> &work, size_t threads, const Totals &totals,
-               Barrier &barrier, const QuadratureOptions &options, size_t thread)
+               Barrier &barrier, const QuadratureOptions &options, const Schedule &schedule, size_t thread)
 {
     const size_t n = run.InPlay->Stack.size();
-    const size_t nodes = run.Plan.Count;
+    const size_t nodes = schedule.Count;
     const size_t columns = run.Outputs;
     const auto evaluate = run.Hands != nullptr                      ? EvaluateRowNode
                           : run.Pass == QuadraturePass::ProductTree ? EvaluateTreeNode
@@ -1078,13 +1106,14 @@ void RunThread(const Run &run, std::vector<Workspace> &work, size_t threads, con
     {
         if (threads == 1)
         {
-            evaluate(run, work[0], first, {totals.Equity, totals.Finish, totals.Seat, true});
-            ReportProgress(options, static_cast<double>(first + 1) / static_cast<double>(nodes));
+            evaluate(run, work[0], schedule.Node(first), {totals.Equity, totals.Finish, totals.Seat, true});
+            ReportProgress(options, schedule.Done(first + 1));
             continue;
         }
         Workspace &mine = work[thread];
         if (first + thread < nodes)
-            evaluate(run, mine, first + thread, {mine.Equity.data(), mine.Finish.data(), nullptr, false});
+            evaluate(run, mine, schedule.Node(first + thread),
+                     {mine.Equity.data(), mine.Finish.data(), nullptr, false});
         barrier.Wait();
         const size_t count = std::min(threads, nodes - first);
         for (size_t i = n * thread / threads; i < n * (thread + 1) / threads; ++i)
@@ -1099,7 +1128,7 @@ void RunThread(const Run &run, std::vector<Workspace> &work, size_t threads, con
         }
         barrier.Wait();
         if (thread == 0)
-            ReportProgress(options, static_cast<double>(first + count) / static_cast<double>(nodes));
+            ReportProgress(options, schedule.Done(first + count));
     }
 }
 
@@ -1113,7 +1142,7 @@ struct StartGate
 };
 
 void RunHelper(const Run &run, std::vector<Workspace> &work, const Totals &totals, Barrier &barrier,
-               const QuadratureOptions &options, StartGate &gate, size_t thread)
+               const QuadratureOptions &options, const Schedule &schedule, StartGate &gate, size_t thread)
 {
     size_t threads = 0;
     {
@@ -1121,7 +1150,7 @@ void RunHelper(const Run &run, std::vector<Workspace> &work, const Totals &total
         gate.Opened.wait(lock, [&] { return gate.Open; });
         threads = gate.Threads;
     }
-    RunThread(run, work, threads, totals, barrier, options, thread);
+    RunThread(run, work, threads, totals, barrier, options, schedule, thread);
 }
 
 /*
@@ -1129,7 +1158,7 @@ void RunHelper(const Run &run, std::vector<Workspace> &work, const Totals &total
  * run to those that were: the results are the same.
  */
 void RunAllThreads(const Run &run, std::vector<Workspace> &work, const Totals &totals,
-                   const QuadratureOptions &options)
+                   const QuadratureOptions &options, const Schedule &schedule)
 {
     Barrier barrier;
     StartGate gate;
@@ -1139,7 +1168,7 @@ void RunAllThreads(const Run &run, std::vector<Workspace> &work, const Totals &t
         try
         {
             helpers.emplace_back(RunHelper, std::cref(run), std::ref(work), std::cref(totals),
-                                 std::ref(barrier), std::cref(options), std::ref(gate), thread);
+                                 std::ref(barrier), std::cref(options), std::cref(schedule), std::ref(gate), thread);
         }
         catch (const std::system_error &)
         {
@@ -1154,9 +1183,136 @@ void RunAllThreads(const Run &run, std::vector<Workspace> &work, const Totals &t
         gate.Open = true;
     }
     gate.Opened.notify_all();
-    RunThread(run, work, threads, totals, barrier, options, 0);
+    RunThread(run, work, threads, totals, barrier, options, schedule, 0);
     for (std::thread &helper : helpers)
         helper.join();
+}
+
+/*
+ * Nested levels. The planned step is made for the sharpest integrand any
+ * ladder could give at the field's clocks (a ladder of random jumps, or the
+ * drop to 0 after the last paid place); a smooth ladder over every place
+ * keeps the promise with steps several times coarser. So the $EV are taken
+ * on the nodes u = First + k 2^L first, L = Top, then L = Top - 1, ... down
+ * to 0, the planned step: each level adds the odd multiples of 2^L, so the
+ * levels nest and none is evaluated twice, and the window of u is the same
+ * at every level (the plan is extended at its start, where every term is
+ * below e^-38 of its $EV, so that its length is a multiple of 2^Top).
+ *
+ * The stop. For an analytic integrand the trapezoid error falls at least
+ * geometrically with the step, E(h/2) ~ E(h)^2 / E(0): once the change from
+ * level L + 1 to L (about E at L + 1) is under LevelsAgree of every $EV, the
+ * error at L is far below it. Two guards against coarse levels that miss a
+ * sharp feature alike: the coarsest level, at least 16 nodes, is never
+ * accepted; and level L is accepted only if the change before it, from
+ * L + 2 to L + 1, was already under LevelsConverging, so two successive
+ * changes agree on the convergence for every player (one cancelling alias
+ * can hide a change, not two at steps a factor 2 apart). Where they do not,
+ * the run goes on to the planned step: its answer is then the one of the
+ * planned nodes, summed level by level. Each level's terms are added in
+ * node order, and the test is on those sums: the same for any thread count.
+ */
+constexpr unsigned MostLevels = 4;     // the coarsest: 16 times the planned step
+constexpr double CoarsestNodes = 16.0; // nodes at least, at the coarsest level
+constexpr unsigned FewestLevels = 3;   // fewer: the run takes the planned step alone
+constexpr double LevelsAgree = 1e-13;  // of every $EV, or of TinyShare of the pool
+constexpr double LevelsConverging = 1e-5;
+constexpr double TinyShare = 1e-20; // $EV under it held to LevelsAgree of it
+/*
+ * At level L the mapping's own features are sampled 2^L times more coarsely
+ * too: the tail's e^(-e^(-y)) and the blend's softplus have poles a quarter
+ * period (pi / 2 / Coarse) and pi Blending away from the real axis in u, and
+ * the trapezoid error goes as e^(-2 pi distance / step). A nested plan takes
+ * a finer coarse step and a slower blend, so that level 2 (step 4) still
+ * integrates them to 1e-14: 2.9 times the coarse nodes at the planned step,
+ * the same or fewer once a level stops early.
+ */
+constexpr double NestedCoarseStep = 0.07;
+constexpr double NestedBlend = 12.0;
+
+/*
+ * Levels are tried where the measurements found them stopping early: every
+ * player in play paid (no drop to 0 after the last paid place, which is as
+ * sharp as W says) and a ladder that does not rise (a ladder of random
+ * jumps is as sharp as W says too). Elsewhere the run takes the plan as made.
+ */
+bool TriesLevels(const Field &field, size_t players, size_t paid)
+{
+    if (paid < players)
+        return false;
+    for (size_t place = 1; place < paid; ++place)
+        if (field.Prizes[place] > field.Prizes[place - 1])
+            return false;
+    return true;
+}
+
+// The coarsest level for the plan, 0 for none; a nested plan's mapping, and
+// extended at its start so that Count - 1 is a multiple of 2^level.
+unsigned PlanLevels(NodePlan &plan)
+{
+    if (static_cast<double>(plan.Count) < CoarsestNodes * std::ldexp(1.0, static_cast<int>(FewestLevels)))
+        return 0;
+    // The coarse step ends where W may reach (StepScale / Coarse)^2, as in PlanNodes.
+    plan.Coarse = std::max(plan.Fine, NestedCoarseStep);
+    plan.Blending = NestedBlend;
+    plan.Shift += 2.0 * PortableLog(CoarseStep / plan.Coarse);
+    plan.First = SolveLinear(plan, plan.Start);
+    plan.Count = static_cast<size_t>(std::ceil(SolveLinear(plan, plan.End) - plan.First)) + 1;
+    unsigned top = FewestLevels;
+    while (top < MostLevels && static_cast<double>(plan.Count) >= CoarsestNodes * std::ldexp(1.0, static_cast<int>(top) + 1))
+        ++top;
+    const size_t spacing = size_t{1} << top;
+    const size_t extra = (spacing - (plan.Count - 1) % spacing) % spacing;
+    plan.First -= static_cast<double>(extra);
+    plan.Count += extra;
+    return top;
+}
+
+// The levels from `top` down, into totals.Equity (every player's seat).
+void RunLevels(const Run &run, std::vector<Workspace> &work, const Totals &totals, size_t seats,
+               const QuadratureOptions &options, unsigned top, double pool, QuadratureReport &report)
+{
+    const size_t n = run.InPlay->Stack.size();
+    const size_t last = run.Plan.Count - 1; // a multiple of 2^top
+    const double planned = static_cast<double>(run.Plan.Count);
+    const double floor = TinyShare * pool;
+    std::vector<double> sum(seats, 0.0);
+    std::vector<double> level(seats, 0.0);
+    std::vector<double> previous(seats, 0.0);
+    double done = 0.0;
+    bool converging = false;
+    for (unsigned L = top + 1; L-- > 0;)
+    {
+        const size_t spacing = size_t{1} << L;
+        const Schedule schedule = L == top ? Schedule{0, spacing, last / spacing + 1, done, planned}
+                                           : Schedule{spacing, 2 * spacing, last / (2 * spacing), done, planned};
+        for (size_t i = 0; i < n; ++i)
+            level[totals.Seat[i]] = 0.0;
+        RunAllThreads(run, work, {level.data(), nullptr, totals.Seat}, options, schedule);
+        done += static_cast<double>(schedule.Count);
+        double change = 0.0;
+        for (size_t i = 0; i < n; ++i)
+        {
+            const size_t seat = totals.Seat[i];
+            sum[seat] += level[seat];
+            const double estimate = std::ldexp(sum[seat], static_cast<int>(L));
+            const double moved = std::fabs(estimate - previous[seat]) / std::max(std::fabs(estimate), floor);
+            if (!(moved <= change)) // a NaN stays
+                change = moved;
+            previous[seat] = estimate;
+        }
+        if (L == top)
+            change = HUGE_VAL;
+        report.Change[L] = change;
+        report.Nodes = static_cast<size_t>(done);
+        report.Level = L;
+        const bool accepted = L + 2 <= top && change <= LevelsAgree && converging;
+        converging = change <= LevelsConverging;
+        if (accepted)
+            break;
+    }
+    for (size_t i = 0; i < n; ++i)
+        totals.Equity[totals.Seat[i]] = previous[totals.Seat[i]];
 }
 
 // More threads than this are taken as this many.
@@ -1228,11 +1384,12 @@ Setup Prepare(const Field &field, const QuadratureOptions &options, bool finish,
     const double fixed =
         players * static_cast<double>(sizeof(double) + sizeof(size_t) + sizeof(int) + sizeof(StackBin)) +
         static_cast<double>(field.Seats) * static_cast<double>(setup.Columns) * sizeof(double) +
-        (row ? players * sizeof(Hand) + static_cast<double>(field.Seats) * 3.0 * sizeof(double) : 0.0);
+        static_cast<double>(field.Seats) * 3.0 * sizeof(double); // a row's totals, or the nested levels' sums
+    const double hands = row ? players * sizeof(Hand) : 0.0;
     const size_t wanted = std::min(std::max<unsigned>(options.Threads, 1u), MostThreads);
     for (size_t threads = wanted; threads >= 1; --threads)
     {
-        const double bytes = fixed + static_cast<double>(threads) *
+        const double bytes = fixed + hands + static_cast<double>(threads) *
                                          WorkspaceDoubles(shape, players, threads > 1) * sizeof(double);
         setup.Threads = threads;
         setup.Bytes = bytes < static_cast<double>(SIZE_MAX) ? static_cast<size_t>(bytes) : SIZE_MAX;
@@ -1277,7 +1434,9 @@ double QuadratureSteps(const Field &field, size_t finishPlaces)
     if (n < 2 || places == 0)
         return 0.0;
     const Players players = GatherPlayers(field, n);
-    const NodePlan plan = PlanNodes(players, BinStacks(players.Stack), places, 0);
+    NodePlan plan = PlanNodes(players, BinStacks(players.Stack), places, 0);
+    if (columns == 0 && TriesLevels(field, n, places))
+        PlanLevels(plan); // the finest level: an upper bound
     // Each player costs about as much per node as 50 places: his clock's exponential and his share of the passes.
     const double width =
         50.0 + static_cast<double>(places) + 0.5 * static_cast<double>(columns) * static_cast<double>(columns);
@@ -1334,10 +1493,28 @@ Status QuadratureEquities(const Field &field, const QuadratureOptions &options, 
             return Status();
         }
         run.Plan = PlanNodes(players, BinStacks(players.Stack), places, 0);
+        QuadratureReport report;
+        report.PlannedNodes = run.Plan.Count;
+        report.Top = setup.Columns == 0 && options.Nested && TriesLevels(field, setup.InPlay, setup.Paid)
+                         ? PlanLevels(run.Plan)
+                         : 0;
         std::vector<Workspace> work(std::min(setup.Threads, run.Plan.Count));
         for (Workspace &space : work)
             space.Allocate(run, work.size() > 1);
-        RunAllThreads(run, work, totals, options);
+        if (report.Top > 0)
+        {
+            RunLevels(run, work, totals, field.Seats, options, report.Top, PrizePool(field, setup.InPlay),
+                      report);
+            ReportProgress(options, 1.0);
+        }
+        else
+        {
+            const double planned = static_cast<double>(run.Plan.Count);
+            RunAllThreads(run, work, totals, options, {0, 1, run.Plan.Count, 0.0, planned});
+            report.Nodes = run.Plan.Count;
+        }
+        if (options.Report != nullptr)
+            *options.Report = report;
     }
     catch (const std::bad_alloc &)
     {
@@ -1401,7 +1578,9 @@ Status QuadratureHeroHands(const Field &field, size_t hero, const QuadratureOpti
             std::vector<Workspace> work(std::min(setup.Threads, run.Plan.Count));
             for (Workspace &space : work)
                 space.Allocate(run, work.size() > 1);
-            RunAllThreads(run, work, {nowTotal.data(), handTotals.data(), players.Seat.data()}, options);
+            const double planned = static_cast<double>(run.Plan.Count);
+            RunAllThreads(run, work, {nowTotal.data(), handTotals.data(), players.Seat.data()}, options,
+                          {0, 1, run.Plan.Count, 0.0, planned});
         }
         else
             ReportProgress(options, 1.0);

@@ -26,6 +26,17 @@ enum class QuadraturePass
                  // product_tree.h); a node whose rounding it cannot vouch for takes the windowed pass
 };
 
+// What a run did, for tests and benchmarks: the nodes it evaluated beside
+// those the planned step would take, and the nested level it stopped at.
+struct QuadratureReport
+{
+    size_t Nodes = 0;        // nodes evaluated
+    size_t PlannedNodes = 0; // nodes at the planned step (the finest level)
+    unsigned Level = 0;      // the accepted level: step 2^Level times the planned one
+    unsigned Top = 0;        // the coarsest level, 0 where the run did not nest
+    double Change[8] = {};   // level L: the largest change of any $EV from level L + 1, relative
+};
+
 struct QuadratureOptions
 {
     unsigned Threads = 1;            // 0 or 1: the calling thread only, at most 256; results identical for any count
@@ -35,6 +46,8 @@ struct QuadratureOptions
     QuadraturePass Pass = QuadraturePass::Auto;
     void (*Progress)(void *context, double done) = nullptr; // now and then, calling thread, 0..1
     void *ProgressContext = nullptr;
+    bool Nested = true; // the $EV by nested levels, stopped early where they agree; false: the planned step
+    QuadratureReport *Report = nullptr; // filled by QuadratureEquities when given
 };
 
 // Bytes the run would take: its workspace, its results and the finish table

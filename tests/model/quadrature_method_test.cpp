@@ -449,3 +449,124 @@ TEST(QuadratureMethod, KeepsItsPromiseOnDeepLadders)
 }
 
 } // namespace
+
+namespace
+{
+
+// Ladders for the nested levels: 0 falling as 1/m, 1 K, ..., 1, 2 random 0, 1
+// and 2, 3 the last place alone, 4 ten tiers falling from 10 to 1.
+std::vector<double> LevelLadder(std::mt19937_64 &random, int kind, size_t paid)
+{
+    std::vector<double> prizes(paid);
+    for (size_t place = 0; place < paid; ++place)
+        prizes[place] = kind == 0   ? 1e5 / static_cast<double>(place + 1)
+                        : kind == 1 ? static_cast<double>(paid - place)
+                        : kind == 2 ? static_cast<double>(random() % 3)
+                        : kind == 3 ? (place + 1 == paid ? 1.0 : 0.0)
+                                    : static_cast<double>(10 - 10 * place / paid);
+    return prizes;
+}
+
+QuadratureRun Nested(const std::vector<int64_t> &stacks, const std::vector<double> &prizes,
+                     ostrel::QuadraturePass pass, bool nested, ostrel::QuadratureReport *report = nullptr,
+                     unsigned threads = 1)
+{
+    ostrel::QuadratureOptions options = WithPass(pass, threads);
+    options.Nested = nested;
+    options.Report = report;
+    return Quadrature(stacks, prizes, options);
+}
+
+} // namespace
+
+/*
+ * The nested levels against the planned step alone (the reference): fields
+ * of every place paid with falling ladders try the levels, and stop early or
+ * go down to the planned step; the others (a tenth or half paid, jumpy or
+ * last-place ladders) take the planned step as before, to the bit.
+ */
+TEST(QuadratureMethod, NestedLevelsKeepThePlannedStepsAnswer)
+{
+    struct Row
+    {
+        size_t Players;
+        size_t Paid;
+        double Spread;
+        int Ladder; // as LevelLadder
+        ostrel::QuadraturePass Pass;
+        bool Tries; // every place paid and a ladder that does not rise
+    };
+    const auto full = ostrel::QuadraturePass::FullBand;
+    const auto tree = ostrel::QuadraturePass::ProductTree;
+    const Row rows[] = {{400, 400, 1e6, 0, full, true},   {300, 300, 1, 1, full, true},
+                        {300, 300, 1e2, 4, full, true},   {700, 700, 1e6, 0, tree, true},
+                        {500, 500, 7, 1, tree, true},     {1500, 150, 1e6, 0, tree, false},
+                        {600, 300, 1e3, 0, tree, false},  {300, 300, 1e2, 2, full, false},
+                        {200, 200, 10, 3, full, false}};
+    std::mt19937_64 random(23);
+    for (const Row &row : rows)
+    {
+        const std::vector<int64_t> stacks = RandomStacks(random, row.Players, row.Spread);
+        const std::vector<double> prizes = LevelLadder(random, row.Ladder, row.Paid);
+        const QuadratureRun planned = Nested(stacks, prizes, row.Pass, false);
+        ostrel::QuadratureReport report;
+        const QuadratureRun run = Nested(stacks, prizes, row.Pass, true, &report);
+        ASSERT_TRUE(planned.Status.Ok && run.Status.Ok) << run.Status.Message;
+        EXPECT_EQ(report.Top > 0, row.Tries) << row.Players << " players, ladder " << row.Ladder;
+        if (!row.Tries)
+        {
+            EXPECT_EQ(run.Equity, planned.Equity) << row.Players << " players, ladder " << row.Ladder;
+            continue;
+        }
+        for (size_t seat = 0; seat < row.Players; ++seat)
+            ASSERT_NEAR(run.Equity[seat], planned.Equity[seat], 1e-12 * planned.Equity[seat])
+                << row.Players << " players, " << row.Paid << " paid, spread " << row.Spread << ", ladder "
+                << row.Ladder << ", seat " << seat << ", level " << report.Level;
+    }
+}
+
+// A smooth ladder stops a level above the planned step, on about half the
+// nodes; a tiered one, as sharp at its tiers as the count of rung clocks,
+// goes down to the planned step. The same bits on 1, 2 and 5 threads.
+TEST(QuadratureMethod, NestedLevelsStopEarlyOnlyWhereTheyAgree)
+{
+    std::mt19937_64 random(29);
+    const std::vector<int64_t> stacks = RandomStacks(random, 300, 1e4);
+    for (int ladder : {0, 1, 4})
+    {
+        const std::vector<double> prizes = LevelLadder(random, ladder, stacks.size());
+        ostrel::QuadratureReport report;
+        const QuadratureRun run = Nested(stacks, prizes, ostrel::QuadraturePass::FullBand, true, &report);
+        ASSERT_TRUE(run.Status.Ok);
+        ASSERT_EQ(report.Top, 4u) << "ladder " << ladder;
+        if (ladder == 4)
+        {
+            EXPECT_EQ(report.Level, 0u);
+            EXPECT_GT(report.Change[1], 1e-13); // the tiers still moved the level above
+            EXPECT_GE(report.Nodes, report.PlannedNodes);
+        }
+        else
+        {
+            EXPECT_GE(report.Level, 1u) << "ladder " << ladder;
+            EXPECT_LE(report.Change[report.Level], 1e-13);
+            EXPECT_LT(report.Nodes, report.PlannedNodes * 7 / 10) << "ladder " << ladder;
+        }
+        for (unsigned threads : {2u, 5u})
+        {
+            if (ladder == 1)
+                break;
+            ostrel::QuadratureReport shared;
+            EXPECT_EQ(Nested(stacks, prizes, ostrel::QuadraturePass::FullBand, true, &shared, threads).Equity,
+                      run.Equity)
+                << threads << " threads, ladder " << ladder;
+            EXPECT_EQ(shared.Nodes, report.Nodes);
+        }
+    }
+    // The product tree's nodes, shared by threads, level by level.
+    const std::vector<double> falling = LevelLadder(random, 0, stacks.size());
+    const QuadratureRun alone = Nested(stacks, falling, ostrel::QuadraturePass::ProductTree, true);
+    for (unsigned threads : {2u, 5u})
+        EXPECT_EQ(Nested(stacks, falling, ostrel::QuadraturePass::ProductTree, true, nullptr, threads).Equity,
+                  alone.Equity)
+            << threads << " threads";
+}
