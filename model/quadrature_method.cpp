@@ -185,6 +185,44 @@ double CountPast(size_t places, double bound)
     return high;
 }
 
+/*
+ * The mean count nu below which the chance of `atLeast` or more unrung clocks
+ * is under e^-bound: atLeast ln(atLeast / nu) - atLeast + nu >= bound
+ * (Chernoff, the upper tail). Late, when most clocks have rung, this is far
+ * tighter than the bound on the count rung: the count's variance is about
+ * the few clocks left, not its mean.
+ */
+double UnrungUnder(double atLeast, double bound)
+{
+    if (!(atLeast > 0.0))
+        return 0.0;
+    double low = 0.0;
+    double high = atLeast;
+    Bisect(low, high, 100, [&](double mid) {
+        return !(mid > 0.0) || atLeast * PortableLog(atLeast / mid) - atLeast + mid >= bound;
+    });
+    return low;
+}
+
+// An upper bound on the expected count of clocks not rung by time t.
+double UnrungAtMost(const std::vector<StackBin> &bins, double t)
+{
+    double unrung = 0.0;
+    for (const StackBin &bin : bins)
+        unrung += bin.Count * PortableExp(-bin.Low * t);
+    return unrung;
+}
+
+// The earliest ln t in [low, high] by which the bins' upper bound on the
+// count unrung falls to `count`.
+double LogTimeOfUnrung(const std::vector<StackBin> &bins, double count, double low, double high)
+{
+    if (UnrungAtMost(bins, PortableExp(high)) > count)
+        return high;
+    Bisect(low, high, 60, [&](double mid) { return UnrungAtMost(bins, PortableExp(mid)) > count; });
+    return high;
+}
+
 // The earliest ln t by which the bins' lower bound reaches `count` (so the
 // field surely has), searched within [low, high].
 double LogTimeOfCount(const std::vector<StackBin> &bins, double count, double low, double high)
@@ -343,12 +381,17 @@ NodePlan PlanNodes(const Players &players, const std::vector<StackBin> &bins, si
     double relevantEnd = end;
     if (static_cast<double>(places) < count)
     {
+        // A player's place counts while at most places - 1 others have rung:
+        // while n - places or more clocks are unrung (n - places - changed in a row).
+        const double unrung = count - static_cast<double>(places) - spare;
         const double cut = CountPast(places, Negligible) + spare;
         if (cut < count)
             end = LogTimeOfCount(bins, cut, start, end);
+        end = LogTimeOfUnrung(bins, UnrungUnder(unrung, Negligible), start, end);
         const double relevant = CountPast(places, Relevant) + spare;
         if (relevant < count)
             relevantEnd = LogTimeOfCount(bins, relevant, start, end);
+        relevantEnd = LogTimeOfUnrung(bins, UnrungUnder(unrung, Relevant), start, std::min(relevantEnd, end));
         relevantEnd = std::min(relevantEnd, end);
     }
     // A field too small to reach W = coarseUntil keeps the coarse step.
@@ -1384,7 +1427,9 @@ Setup Prepare(const Field &field, const QuadratureOptions &options, bool finish,
     const double fixed =
         players * static_cast<double>(sizeof(double) + sizeof(size_t) + sizeof(int) + sizeof(StackBin)) +
         static_cast<double>(field.Seats) * static_cast<double>(setup.Columns) * sizeof(double) +
-        static_cast<double>(field.Seats) * 3.0 * sizeof(double); // a row's totals, or the nested levels' sums
+        (row || (!finish && TriesLevels(field, n, setup.Paid)) // a row's totals, or the nested levels' sums
+             ? static_cast<double>(field.Seats) * 3.0 * sizeof(double)
+             : 0.0);
     const double hands = row ? players * sizeof(Hand) : 0.0;
     const size_t wanted = std::min(std::max<unsigned>(options.Threads, 1u), MostThreads);
     for (size_t threads = wanted; threads >= 1; --threads)
