@@ -249,6 +249,8 @@ double Logistic(double z)
  * of CoarseStep in ln t before the field's clocks start ringing in numbers,
  * then of Fine. Every piece is analytic, as the trapezoid rule needs.
  */
+constexpr double EdgeBlend = 8.0;  // nodes of the passage to the edge's step: poles 8 pi off the axis
+
 struct NodePlan
 {
     double Fine = CoarseStep;
@@ -260,11 +262,17 @@ struct NodePlan
     size_t Count = 0;
     double Start = 0.0; // ln t of the first node and of the end of the window
     double End = 0.0;
+    double Edge = 0.0;  // a nested plan's finer step from about u = EdgeAt on, where the count
+    double EdgeAt = 0.0; // meets the last paid place; 0: none
 };
 
 double Linear(const NodePlan &plan, double u)
 {
-    return plan.Shift + plan.Fine * u - (plan.Coarse - plan.Fine) * plan.Blending * Softplus(-u / plan.Blending);
+    const double y =
+        plan.Shift + plan.Fine * u - (plan.Coarse - plan.Fine) * plan.Blending * Softplus(-u / plan.Blending);
+    if (plan.Edge == 0.0)
+        return y;
+    return y - (plan.Fine - plan.Edge) * EdgeBlend * Softplus((u - plan.EdgeAt) / EdgeBlend);
 }
 
 double SolveLinear(const NodePlan &plan, double logTime)
@@ -286,7 +294,9 @@ void NodeAt(const NodePlan &plan, size_t index, double &time, double &weight)
     const double y = Linear(plan, u);
     const double tail = PortableExp(plan.TailAnchor - y);
     time = PortableExp(y - tail);
-    const double slope = plan.Fine + (plan.Coarse - plan.Fine) * Logistic(-u / plan.Blending);
+    double slope = plan.Fine + (plan.Coarse - plan.Fine) * Logistic(-u / plan.Blending);
+    if (plan.Edge != 0.0)
+        slope -= (plan.Fine - plan.Edge) * Logistic((u - plan.EdgeAt) / EdgeBlend);
     weight = time * slope * (1.0 + tail);
 }
 
@@ -1281,33 +1291,75 @@ constexpr double NestedBlend = 12.0;
  */
 bool TriesLevels(const Field &field, size_t players, size_t paid)
 {
-    if (paid < players)
+    if (paid < 2 || paid > players)
         return false;
     for (size_t place = 1; place < paid; ++place)
-        if (field.Prizes[place] > field.Prizes[place - 1])
+        if (!(field.Prizes[place] < field.Prizes[place - 1]))
             return false;
     return true;
 }
 
+constexpr double EdgeShare = 0.25;
+constexpr double LeastSaving = 0.9;  // level 1's nodes at most this share of the plan's
+constexpr double EdgeLead = 3.0;   // blends before the edge: its step is within 15 % of Edge there
+constexpr double EdgeReach = 8.0;  // standard deviations of the count
+constexpr double EdgeClocks = 5.0; // and clocks more
+
+// The ln t from which the count of rung clocks may come within EdgeReach of
+// `paid`, estimated from the bins' middles (any estimate is safe: the levels
+// check what it gives).
+double EdgeFrom(const std::vector<StackBin> &bins, double paid, double low, double high)
+{
+    const auto reaches = [&](double logTime) {
+        const double t = PortableExp(logTime);
+        double mean = 0.0;
+        double variance = 0.0;
+        for (const StackBin &bin : bins)
+        {
+            const double unrung = PortableExp(-0.5 * (bin.Low + bin.High) * t);
+            mean += bin.Count * (1.0 - unrung);
+            variance += bin.Count * unrung * (1.0 - unrung);
+        }
+        return mean + EdgeReach * std::sqrt(variance) + EdgeClocks >= paid;
+    };
+    Bisect(low, high, 60, [&](double mid) { return !reaches(mid); });
+    return low;
+}
+
 // The coarsest level for the plan, 0 for none; a nested plan's mapping, and
 // extended at its start so that Count - 1 is a multiple of 2^level.
-unsigned PlanLevels(NodePlan &plan)
+unsigned PlanLevels(NodePlan &plan, const std::vector<StackBin> &bins, size_t players, size_t paid)
 {
     if (static_cast<double>(plan.Count) < CoarsestNodes * std::ldexp(1.0, static_cast<int>(FewestLevels)))
         return 0;
     // The coarse step ends where W may reach (StepScale / Coarse)^2, as in PlanNodes.
-    plan.Coarse = std::max(plan.Fine, NestedCoarseStep);
-    plan.Blending = NestedBlend;
-    plan.Shift += 2.0 * PortableLog(CoarseStep / plan.Coarse);
-    plan.First = SolveLinear(plan, plan.Start);
-    plan.Count = static_cast<size_t>(std::ceil(SolveLinear(plan, plan.End) - plan.First)) + 1;
+    NodePlan nested = plan;
+    nested.Coarse = std::max(plan.Fine, NestedCoarseStep);
+    nested.Blending = NestedBlend;
+    nested.Shift += 2.0 * PortableLog(CoarseStep / nested.Coarse);
+    if (paid < players)
+    {
+        // Where the count of rung clocks may meet the last paid place, the step
+        // is a quarter of the planned one at the finest level, so that level 2
+        // still takes the drop to 0 after it at the planned step.
+        const double edgeFrom = EdgeFrom(bins, static_cast<double>(paid), plan.Start, plan.End);
+        nested.EdgeAt = SolveLinear(nested, edgeFrom) - EdgeLead * EdgeBlend;
+        nested.Edge = plan.Fine * EdgeShare;
+    }
+    nested.First = SolveLinear(nested, nested.Start);
+    nested.Count = static_cast<size_t>(std::ceil(SolveLinear(nested, nested.End) - nested.First)) + 1;
+    // Level 1, the earliest stop measured, must save nodes: else the plan as made.
+    if (static_cast<double>(nested.Count) > 2.0 * LeastSaving * static_cast<double>(plan.Count))
+        return 0;
     unsigned top = FewestLevels;
-    while (top < MostLevels && static_cast<double>(plan.Count) >= CoarsestNodes * std::ldexp(1.0, static_cast<int>(top) + 1))
+    while (top < MostLevels &&
+           static_cast<double>(nested.Count) >= CoarsestNodes * std::ldexp(1.0, static_cast<int>(top) + 1))
         ++top;
     const size_t spacing = size_t{1} << top;
-    const size_t extra = (spacing - (plan.Count - 1) % spacing) % spacing;
-    plan.First -= static_cast<double>(extra);
-    plan.Count += extra;
+    const size_t extra = (spacing - (nested.Count - 1) % spacing) % spacing;
+    nested.First -= static_cast<double>(extra);
+    nested.Count += extra;
+    plan = nested;
     return top;
 }
 
@@ -1481,7 +1533,7 @@ double QuadratureSteps(const Field &field, size_t finishPlaces)
     const Players players = GatherPlayers(field, n);
     NodePlan plan = PlanNodes(players, BinStacks(players.Stack), places, 0);
     if (columns == 0 && TriesLevels(field, n, places))
-        PlanLevels(plan); // the finest level: an upper bound
+        PlanLevels(plan, BinStacks(players.Stack), n, places); // the finest level: an upper bound
     // Each player costs about as much per node as 50 places: his clock's exponential and his share of the passes.
     const double width =
         50.0 + static_cast<double>(places) + 0.5 * static_cast<double>(columns) * static_cast<double>(columns);
@@ -1541,7 +1593,7 @@ Status QuadratureEquities(const Field &field, const QuadratureOptions &options, 
         QuadratureReport report;
         report.PlannedNodes = run.Plan.Count;
         report.Top = setup.Columns == 0 && options.Nested && TriesLevels(field, setup.InPlay, setup.Paid)
-                         ? PlanLevels(run.Plan)
+                         ? PlanLevels(run.Plan, BinStacks(players.Stack), setup.InPlay, setup.Paid)
                          : 0;
         std::vector<Workspace> work(std::min(setup.Threads, run.Plan.Count));
         for (Workspace &space : work)

@@ -454,7 +454,8 @@ namespace
 {
 
 // Ladders for the nested levels: 0 falling as 1/m, 1 K, ..., 1, 2 random 0, 1
-// and 2, 3 the last place alone, 4 ten tiers falling from 10 to 1.
+// and 2, 3 the last place alone, 4 ten tiers falling from 10 to 1, 5 K, ..., 1
+// plus K over the first half of the places (a cliff in a falling ladder).
 std::vector<double> LevelLadder(std::mt19937_64 &random, int kind, size_t paid)
 {
     std::vector<double> prizes(paid);
@@ -463,7 +464,8 @@ std::vector<double> LevelLadder(std::mt19937_64 &random, int kind, size_t paid)
                         : kind == 1 ? static_cast<double>(paid - place)
                         : kind == 2 ? static_cast<double>(random() % 3)
                         : kind == 3 ? (place + 1 == paid ? 1.0 : 0.0)
-                                    : static_cast<double>(10 - 10 * place / paid);
+                        : kind == 4 ? static_cast<double>(10 - 10 * place / paid)
+                                    : static_cast<double>(paid - place + (2 * place < paid ? paid : 0));
     return prizes;
 }
 
@@ -480,13 +482,20 @@ QuadratureRun Nested(const std::vector<int64_t> &stacks, const std::vector<doubl
 } // namespace
 
 /*
- * The nested levels against the planned step alone (the reference): fields
- * of every place paid with falling ladders try the levels, and stop early or
- * go down to the planned step; the others (a tenth or half paid, jumpy or
- * last-place ladders) take the planned step as before, to the bit.
+ * The nested levels against the planned step alone (the reference). Ladders
+ * that fall at every place try the levels where they would save nodes (every
+ * place paid: always here) and stop early or go down to the planned step;
+ * the others (jumpy, last place alone, tiers) take the planned step as
+ * before, to the bit. A tenth to all of the field paid.
  */
 TEST(QuadratureMethod, NestedLevelsKeepThePlannedStepsAnswer)
 {
+    enum Tries
+    {
+        Never,
+        Always,
+        Either, // as the two plans' node counts decide
+    };
     struct Row
     {
         size_t Players;
@@ -494,30 +503,38 @@ TEST(QuadratureMethod, NestedLevelsKeepThePlannedStepsAnswer)
         double Spread;
         int Ladder; // as LevelLadder
         ostrel::QuadraturePass Pass;
-        bool Tries; // every place paid and a ladder that does not rise
+        Tries Levels;
     };
     const auto full = ostrel::QuadraturePass::FullBand;
     const auto tree = ostrel::QuadraturePass::ProductTree;
-    const Row rows[] = {{400, 400, 1e6, 0, full, true},   {300, 300, 1, 1, full, true},
-                        {300, 300, 1e2, 4, full, true},   {700, 700, 1e6, 0, tree, true},
-                        {500, 500, 7, 1, tree, true},     {1500, 150, 1e6, 0, tree, false},
-                        {600, 300, 1e3, 0, tree, false},  {300, 300, 1e2, 2, full, false},
-                        {200, 200, 10, 3, full, false}};
+    const Row rows[] = {{250, 250, 1e6, 0, full, Always},  {300, 300, 1, 1, full, Always},
+                        {300, 300, 1e2, 5, full, Always},  {500, 500, 1e6, 0, tree, Always},
+                        {400, 400, 7, 1, tree, Always},    {1500, 150, 1e6, 0, tree, Either},
+                        {900, 600, 7, 0, tree, Either},    {600, 300, 1e3, 1, full, Either},
+                        {300, 300, 1e2, 2, full, Never},   {200, 200, 10, 3, full, Never},
+                        {300, 200, 1e2, 4, full, Never},   {1600, 1500, 0, 0, tree, Always}};
     std::mt19937_64 random(23);
     for (const Row &row : rows)
     {
-        const std::vector<int64_t> stacks = RandomStacks(random, row.Players, row.Spread);
+        // Spread 0: the benchmarks' stacks, 1,500 to 10,500 (a large field that
+        // saves nodes with the finer step where the count meets the last place).
+        std::vector<int64_t> stacks = RandomStacks(random, row.Players, std::max(row.Spread, 1.0));
+        for (size_t seat = 0; seat < row.Players && row.Spread == 0; ++seat)
+            stacks[seat] = 1500 + static_cast<int64_t>(seat * 7919 % 9000);
         const std::vector<double> prizes = LevelLadder(random, row.Ladder, row.Paid);
         const QuadratureRun planned = Nested(stacks, prizes, row.Pass, false);
         ostrel::QuadratureReport report;
         const QuadratureRun run = Nested(stacks, prizes, row.Pass, true, &report);
         ASSERT_TRUE(planned.Status.Ok && run.Status.Ok) << run.Status.Message;
-        EXPECT_EQ(report.Top > 0, row.Tries) << row.Players << " players, ladder " << row.Ladder;
-        if (!row.Tries)
+        if (row.Levels != Either)
+            EXPECT_EQ(report.Top > 0, row.Levels == Always) << row.Players << " players, ladder " << row.Ladder;
+        if (report.Top == 0)
         {
             EXPECT_EQ(run.Equity, planned.Equity) << row.Players << " players, ladder " << row.Ladder;
             continue;
         }
+        if (row.Ladder < 2) // smooth ladders stop early
+            EXPECT_GE(report.Level, 1u) << row.Players << " players, " << row.Paid << " paid";
         for (size_t seat = 0; seat < row.Players; ++seat)
             ASSERT_NEAR(run.Equity[seat], planned.Equity[seat], 1e-12 * planned.Equity[seat])
                 << row.Players << " players, " << row.Paid << " paid, spread " << row.Spread << ", ladder "
@@ -526,23 +543,23 @@ TEST(QuadratureMethod, NestedLevelsKeepThePlannedStepsAnswer)
 }
 
 // A smooth ladder stops a level above the planned step, on about half the
-// nodes; a tiered one, as sharp at its tiers as the count of rung clocks,
-// goes down to the planned step. The same bits on 1, 2 and 5 threads.
+// nodes; one with a cliff, as sharp there as the count of rung clocks, goes
+// down to the planned step. The same bits on 1, 2 and 5 threads.
 TEST(QuadratureMethod, NestedLevelsStopEarlyOnlyWhereTheyAgree)
 {
     std::mt19937_64 random(29);
     const std::vector<int64_t> stacks = RandomStacks(random, 300, 1e4);
-    for (int ladder : {0, 1, 4})
+    for (int ladder : {0, 1, 5})
     {
         const std::vector<double> prizes = LevelLadder(random, ladder, stacks.size());
         ostrel::QuadratureReport report;
         const QuadratureRun run = Nested(stacks, prizes, ostrel::QuadraturePass::FullBand, true, &report);
         ASSERT_TRUE(run.Status.Ok);
         ASSERT_EQ(report.Top, 4u) << "ladder " << ladder;
-        if (ladder == 4)
+        if (ladder == 5)
         {
             EXPECT_EQ(report.Level, 0u);
-            EXPECT_GT(report.Change[1], 1e-13); // the tiers still moved the level above
+            EXPECT_GT(report.Change[1], 1e-13); // the cliff still moved the level above
             EXPECT_GE(report.Nodes, report.PlannedNodes);
         }
         else
