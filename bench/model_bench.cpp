@@ -335,6 +335,52 @@ void AccuracyFastPasses(benchmark::State &state)
     ReportError(state, worst);
 }
 
+/*
+ * The nested levels against the planned step alone (`auto` pass both), on
+ * fields that stop early: the benchmark fields with K < n and K = n, stacks
+ * 1 to 10^6 with every place or most places paid, falling and linear
+ * ladders. Counts the nodes of both.
+ */
+void AccuracyNestedLevels(benchmark::State &state)
+{
+    double worst = 0.0;
+    double nodes = 0.0;
+    double planned = 0.0;
+    std::mt19937_64 random(31);
+    for (auto _ : state)
+    {
+        const size_t sizes[][4] = {{1600, 1500, 0, 0}, {5000, 4800, 0, 0}, {10000, 1500, 0, 0},
+                                   {3000, 2900, 0, 1}, {3000, 3000, 1, 0},  {3000, 2500, 1, 1},
+                                   {10000, 10000, 0, 1}};
+        for (const auto &size : sizes)
+        {
+            BenchField field(size[0], size[1]);
+            std::uniform_real_distribution<double> exponent(0.0, std::log(1e6));
+            for (int64_t &stack : field.Stacks)
+                stack = size[2] == 0 ? stack : std::llround(std::exp(exponent(random)));
+            for (size_t place = 0; place < size[1] && size[3] == 1; ++place)
+                field.Prizes[place] = static_cast<double>(size[1] - place);
+            std::vector<double> reference(size[0]);
+            std::vector<double> equities(size[0]);
+            ostrel::QuadratureOptions options;
+            options.MemoryLimit = size_t{1} << 30;
+            options.Nested = false;
+            ostrel::QuadratureEquities(field.View(), options, reference.data(), nullptr);
+            ostrel::QuadratureReport report;
+            options.Nested = true;
+            options.Report = &report;
+            ostrel::QuadratureEquities(field.View(), options, equities.data(), nullptr);
+            nodes += static_cast<double>(report.Nodes);
+            planned += static_cast<double>(report.PlannedNodes);
+            for (size_t seat = 0; seat < size[0]; ++seat)
+                worst = std::max(worst, RelativeError(equities[seat], reference[seat]));
+        }
+    }
+    state.counters["nodes"] = nodes;
+    state.counters["planned"] = planned;
+    ReportError(state, worst);
+}
+
 // The $EV of a large field add up to the prizes paid.
 void AccuracyPrizePool(benchmark::State &state)
 {
@@ -423,6 +469,7 @@ int main(int argc, char **argv)
         ->Repetitions(1);
     benchmark::RegisterBenchmark("AccuracyPrizePool", AccuracyPrizePool)->Iterations(1)->Repetitions(1);
     benchmark::RegisterBenchmark("AccuracyFastPasses", AccuracyFastPasses)->Iterations(1)->Repetitions(1);
+    benchmark::RegisterBenchmark("AccuracyNestedLevels", AccuracyNestedLevels)->Iterations(1)->Repetitions(1);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -1,6 +1,8 @@
 /*
  * The quadrature method: nodes chosen for the field, and at each node the
- * products that give every player's $EV and finish-table row at once.
+ * products that give every player's $EV and finish-table row at once; for
+ * the $EV of a falling ladder, nested levels of nodes that stop once two
+ * successive levels agree (RunLevels).
  */
 #include "quadrature_method.h"
 
@@ -370,13 +372,16 @@ double DeepPlaceSharpness(double places, double ratio, double others)
 /*
  * `places` = the places the run needs (paid, or in the finish table). The
  * window ends when every clock has rung but for e^-40, or earlier when more
- * than `places` have but for e^-Negligible.
+ * than `places` have, or fewer than n - `places` are left unrung, but for
+ * e^-Negligible (the second bound is far the tighter when `places` is near
+ * n: the count's spread is then that of the few clocks left).
  *
  * With `changed` > 0 the plan serves every field that has the same total
  * and differs from `players` in at most that many stacks, each of them at
  * least players.Smallest: such a field's expected count rung is at least
- * ours less `changed`, and its W at most ours plus changed * PhiPeak, so
- * its window ends no later and its step is no finer than the plan's.
+ * ours less `changed`, its count unrung at most ours plus `changed`, and its
+ * W at most ours plus changed * PhiPeak, so its window ends no later and its
+ * step is no finer than the plan's.
  */
 NodePlan PlanNodes(const Players &players, const std::vector<StackBin> &bins, size_t places, size_t changed)
 {
@@ -1301,8 +1306,8 @@ bool TriesLevels(const Field &field, size_t players, size_t paid)
 
 constexpr double EdgeShare = 0.25;
 constexpr double LeastSaving = 0.9;  // level 1's nodes at most this share of the plan's
-constexpr double EdgeLead = 3.0;   // blends before the edge: its step is within 15 % of Edge there
-constexpr double EdgeReach = 8.0;  // standard deviations of the count
+constexpr double EdgeLead = 2.0;   // blends before the edge: its step is within 40 % of Edge there
+constexpr double EdgeReach = 6.0;  // standard deviations of the count
 constexpr double EdgeClocks = 5.0; // and clocks more
 
 // The ln t from which the count of rung clocks may come within EdgeReach of
