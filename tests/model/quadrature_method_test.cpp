@@ -527,14 +527,18 @@ TEST(QuadratureMethod, NestedLevelsKeepThePlannedStepsAnswer)
         const QuadratureRun run = Nested(stacks, prizes, row.Pass, true, &report);
         ASSERT_TRUE(planned.Status.Ok && run.Status.Ok) << run.Status.Message;
         if (row.Levels != Either)
+        {
             EXPECT_EQ(report.Top > 0, row.Levels == Always) << row.Players << " players, ladder " << row.Ladder;
+        }
         if (report.Top == 0)
         {
             EXPECT_EQ(run.Equity, planned.Equity) << row.Players << " players, ladder " << row.Ladder;
             continue;
         }
         if (row.Ladder < 2) // smooth ladders stop early
+        {
             EXPECT_GE(report.Level, 1u) << row.Players << " players, " << row.Paid << " paid";
+        }
         for (size_t seat = 0; seat < row.Players; ++seat)
             ASSERT_NEAR(run.Equity[seat], planned.Equity[seat], 1e-12 * planned.Equity[seat])
                 << row.Players << " players, " << row.Paid << " paid, spread " << row.Spread << ", ladder "
