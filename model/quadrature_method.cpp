@@ -1591,6 +1591,8 @@ Status QuadratureEquities(const Field &field, const QuadratureOptions &options, 
         }
         if (setup.InPlay < 2 || places == 0)
         {
+            if (options.Report != nullptr)
+                *options.Report = QuadratureReport();
             ReportProgress(options, 1.0);
             return Status();
         }
