@@ -23,7 +23,8 @@ enum class QuadraturePass
     FullBand, // every count of rung clocks up to the paid places: O(n * K) per node; the reference
     Windowed, // only the counts that blocks of players can reach: O(n * sqrt(n)) per node
     ProductTree, // fast products up and down a tree of the players, O(n log^2 n) per node (model/
-                 // product_tree.h); a node whose rounding it cannot vouch for takes the windowed pass
+                 // product_tree.h); a node whose rounding it cannot vouch for takes the windowed pass,
+                 // one whose band of counts is under 60 (before a few dozen clocks ring) the full band
 };
 
 // What a run did, for tests and benchmarks: the nodes it evaluated beside
