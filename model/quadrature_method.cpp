@@ -1272,7 +1272,9 @@ void RunAllThreads(const Run &run, std::vector<Workspace> &work, const Totals &t
  * drop to 0 after the last paid place); a smooth ladder over every place
  * keeps the promise with steps several times coarser. So the $EV are taken
  * on the nodes u = First + k 2^L first, L = Top, then L = Top - 1, ... down
- * to 0, the planned step: each level adds the odd multiples of 2^L, so the
+ * to 0, whose step keeps the plan's rules (the planned step wherever W may
+ * pass (StepScale / NestedCoarseStep)^2, StepScale / sqrt(W) before, and
+ * finer at the edge): each level adds the odd multiples of 2^L, so the
  * levels nest and none is evaluated twice, and the window of u is the same
  * at every level (the plan is extended at its start, where every term is
  * below e^-38 of its $EV, so that its length is a multiple of 2^Top).
@@ -1286,9 +1288,9 @@ void RunAllThreads(const Run &run, std::vector<Workspace> &work, const Totals &t
  * L + 2 to L + 1, was already under LevelsConverging, so two successive
  * changes agree on the convergence for every player (one cancelling alias
  * can hide a change, not two at steps a factor 2 apart). Where they do not,
- * the run goes on to the planned step: its answer is then the one of the
- * planned nodes, summed level by level. Each level's terms are added in
- * node order, and the test is on those sums: the same for any thread count.
+ * the run goes on to level 0 (within 5e-15 of the plan's answer where
+ * measured). Each level's terms are added in node order, and the test is on
+ * those sums: the same for any thread count.
  */
 constexpr unsigned MostLevels = 4;     // the coarsest: 16 times the planned step
 constexpr double CoarsestNodes = 16.0; // nodes at least, at the coarsest level
@@ -1309,10 +1311,11 @@ constexpr double NestedCoarseStep = 0.07;
 constexpr double NestedBlend = 12.0;
 
 /*
- * Levels are tried where the measurements found them stopping early: every
- * player in play paid (no drop to 0 after the last paid place, which is as
- * sharp as W says) and a ladder that does not rise (a ladder of random
- * jumps is as sharp as W says too). Elsewhere the run takes the plan as made.
+ * Levels are tried where the measurements found them stopping early: a
+ * ladder that falls at every paid place. Ties (tiers, the last place alone)
+ * and rises (random jumps) are as sharp at their steps as W says, and take
+ * the plan as made. Where K < n the nested plan samples the drop to 0 after
+ * place K more finely (PlanLevels).
  */
 bool TriesLevels(const Field &field, size_t players, size_t paid)
 {
@@ -1324,7 +1327,7 @@ bool TriesLevels(const Field &field, size_t players, size_t paid)
     return true;
 }
 
-constexpr double EdgeShare = 0.25;
+constexpr double EdgeShare = 0.25;  // of the planned step at the edge, at level 0 (a third was too coarse)
 constexpr double LeastSaving = 0.9;  // level 1's nodes at most this share of the plan's
 constexpr double EdgeLead = 2.0;   // blends before the edge: its step is within 40 % of Edge there
 constexpr double EdgeReach = 6.0;  // standard deviations of the count
