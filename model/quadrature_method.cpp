@@ -266,15 +266,19 @@ struct NodePlan
     double End = 0.0;
     double Edge = 0.0;  // a nested plan's finer step from about u = EdgeAt on, where the count
     double EdgeAt = 0.0; // meets the last paid place; 0: none
+    double Late = 0.0;   // a nested plan's coarser step from about u = LateAt on, where the few
+    double LateAt = 0.0; // clocks left are as sharp as that step allows; 0: none
 };
 
 double Linear(const NodePlan &plan, double u)
 {
     const double y =
         plan.Shift + plan.Fine * u - (plan.Coarse - plan.Fine) * plan.Blending * Softplus(-u / plan.Blending);
-    if (plan.Edge == 0.0)
-        return y;
-    return y - (plan.Fine - plan.Edge) * EdgeBlend * Softplus((u - plan.EdgeAt) / EdgeBlend);
+    if (plan.Edge != 0.0)
+        return y - (plan.Fine - plan.Edge) * EdgeBlend * Softplus((u - plan.EdgeAt) / EdgeBlend);
+    if (plan.Late != 0.0)
+        return y + (plan.Late - plan.Fine) * EdgeBlend * Softplus((u - plan.LateAt) / EdgeBlend);
+    return y;
 }
 
 double SolveLinear(const NodePlan &plan, double logTime)
@@ -299,6 +303,8 @@ void NodeAt(const NodePlan &plan, size_t index, double &time, double &weight)
     double slope = plan.Fine + (plan.Coarse - plan.Fine) * Logistic(-u / plan.Blending);
     if (plan.Edge != 0.0)
         slope -= (plan.Fine - plan.Edge) * Logistic((u - plan.EdgeAt) / EdgeBlend);
+    if (plan.Late != 0.0)
+        slope += (plan.Late - plan.Fine) * Logistic((u - plan.LateAt) / EdgeBlend);
     weight = time * slope * (1.0 + tail);
 }
 
@@ -1327,6 +1333,7 @@ bool TriesLevels(const Field &field, size_t players, size_t paid)
     return true;
 }
 
+constexpr double LateFactor = 2.0; // the late step at most this many planned ones (3 left 4e-15 at level 1, 4 3e-13)
 constexpr double EdgeShare = 0.25;  // of the planned step at the edge, at level 0 (a third was too coarse)
 constexpr double LeastSaving = 0.9;  // level 1's nodes at most this share of the plan's
 constexpr double EdgeLead = 2.0;   // blends before the edge: its step is within 40 % of Edge there
@@ -1373,6 +1380,26 @@ unsigned PlanLevels(NodePlan &plan, const std::vector<StackBin> &bins, size_t pl
         const double edgeFrom = EdgeFrom(bins, static_cast<double>(paid), plan.Start, plan.End);
         nested.EdgeAt = SolveLinear(nested, edgeFrom) - EdgeLead * EdgeBlend;
         nested.Edge = plan.Fine * EdgeShare;
+    }
+    else
+    {
+        // Late, with few clocks left, W falls: from where its bound over the
+        // rest of the window allows LateFactor times the step (and so does the
+        // deepest place's own clock, as in PlanNodes), that step.
+        const double coarser = LateFactor * plan.Fine;
+        const double sharpness = (StepScale / coarser) * (StepScale / coarser);
+        double low = plan.Start;
+        double high = plan.End;
+        const double last = PortableExp(plan.End);
+        Bisect(low, high, 60, [&](double mid) { return SharpnessAtMost(bins, PortableExp(mid), last) > sharpness; });
+        const double ratio = bins.back().High / bins.front().Low;
+        const double late = std::min(
+            coarser, DeepPlaceStep(DeepPlaceSharpness(static_cast<double>(paid), ratio, sharpness)));
+        if (late > plan.Fine && high < plan.End)
+        {
+            nested.LateAt = SolveLinear(nested, high) + EdgeLead * EdgeBlend;
+            nested.Late = late;
+        }
     }
     nested.First = SolveLinear(nested, nested.Start);
     nested.Count = static_cast<size_t>(std::ceil(SolveLinear(nested, nested.End) - nested.First)) + 1;
