@@ -105,12 +105,14 @@ double QuadratureSteps(const Field &field, size_t finishPlaces);
 // every $EV (or 1e-33 of the pool) after a change under 1e-5 before it.
 // A nested plan takes a finer step before the field's clocks ring and, when
 // K < n, a quarter of the planned step where the count meets the last paid
-// place, so that level 2 is as fine as the plan there. Measured: smooth
-// ladders stop at level 1, on 0.46 to 0.82 of the plan's nodes (193 instead
-// of 342 at 1,000 with all paid, 545 instead of 1,190 at 10,000, 369 instead
-// of 593 at 5,000 with 4,800 paid); a ladder with a cliff goes down to level
-// 0, on up to 1.13 times the plan's nodes with every place paid, up to
-// 1.6 times with K < n. Memory: about
+// place, so that level 2 is as fine as the plan there; with every place
+// paid, twice the planned step late, where the bound on W over the rest of
+// the window allows it. Measured: smooth ladders stop at level 1, on 0.40
+// to 0.82 of the plan's nodes (177 instead of 342 at 1,000 with all paid,
+// 481 instead of 1,190 at 10,000, 369 instead of 593 at 5,000 with 4,800
+// paid); a ladder with a cliff goes down to level 0, on 0.8 to 1.03 times
+// the plan's nodes with every place paid, up to 1.6 times with K < n.
+// Memory: about
 // 2 n + 2 sqrt(n) * K doubles per thread, plus the finish table (or 3 per
 // seat for the nested levels' sums); n doubles
 // more per thread (n * (1 + F) with a table) when more than one thread
