@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <utility>
 
 #include "portable_math.h"
@@ -45,33 +46,84 @@ double Balance(const double *values, size_t count)
     return std::ldexp(1.0, -exponent);
 }
 
+/*
+ * out[lane] = sum_k c[k] x[k step + lane] for lane < 16, k rising: sixteen
+ * chains of additions side by side (eight registers of two, enough to keep
+ * both adders of a core busy while each sum waits on its last addition).
+ * Each output is still summed alone over its terms in order, so the bits
+ * are those of the plain loop.
+ */
+void SixteenSums(const double *c, size_t count, const double *x, std::ptrdiff_t step, double *out)
+{
+#if defined(__SSE2__)
+    __m128d s0 = _mm_setzero_pd(), s1 = _mm_setzero_pd(), s2 = _mm_setzero_pd(), s3 = _mm_setzero_pd();
+    __m128d s4 = _mm_setzero_pd(), s5 = _mm_setzero_pd(), s6 = _mm_setzero_pd(), s7 = _mm_setzero_pd();
+    for (size_t k = 0; k < count; ++k, x += step)
+    {
+        const __m128d w = _mm_set1_pd(c[k]);
+        s0 = _mm_add_pd(s0, _mm_mul_pd(w, _mm_loadu_pd(x)));
+        s1 = _mm_add_pd(s1, _mm_mul_pd(w, _mm_loadu_pd(x + 2)));
+        s2 = _mm_add_pd(s2, _mm_mul_pd(w, _mm_loadu_pd(x + 4)));
+        s3 = _mm_add_pd(s3, _mm_mul_pd(w, _mm_loadu_pd(x + 6)));
+        s4 = _mm_add_pd(s4, _mm_mul_pd(w, _mm_loadu_pd(x + 8)));
+        s5 = _mm_add_pd(s5, _mm_mul_pd(w, _mm_loadu_pd(x + 10)));
+        s6 = _mm_add_pd(s6, _mm_mul_pd(w, _mm_loadu_pd(x + 12)));
+        s7 = _mm_add_pd(s7, _mm_mul_pd(w, _mm_loadu_pd(x + 14)));
+    }
+    _mm_storeu_pd(out, s0);
+    _mm_storeu_pd(out + 2, s1);
+    _mm_storeu_pd(out + 4, s2);
+    _mm_storeu_pd(out + 6, s3);
+    _mm_storeu_pd(out + 8, s4);
+    _mm_storeu_pd(out + 10, s5);
+    _mm_storeu_pd(out + 12, s6);
+    _mm_storeu_pd(out + 14, s7);
+#else
+    double sum[16] = {};
+    for (size_t k = 0; k < count; ++k, x += step)
+        for (size_t lane = 0; lane < 16; ++lane)
+            sum[lane] += c[k] * x[lane];
+    std::copy_n(sum, 16, out);
+#endif
+}
+
+// The same for eight outputs.
+void EightSums(const double *c, size_t count, const double *x, std::ptrdiff_t step, double *out)
+{
+    double sum[8] = {};
+    for (size_t k = 0; k < count; ++k, x += step)
+        for (size_t lane = 0; lane < 8; ++lane)
+            sum[lane] += c[k] * x[lane];
+    std::copy_n(sum, 8, out);
+}
+
 } // namespace
 
 /*
- * out[t] = sum_i a[i] b[t - i], i rising. Eight outputs at a time, so that
- * eight chains of additions run side by side; b is read from a copy with
- * eight zeros on each side, and the zero terms this adds at the ends of a
- * block leave every sum as it is.
+ * out[t] = sum_i a[i] b[t - i], i rising, a block of outputs at a time; b
+ * is read from a copy with Pad zeros on each side.
  */
 void FastProducts::Schoolbook(const double *a, size_t la, const double *b, size_t lb, double *out)
 {
-    if (Padded.size() < lb + 16)
-        Padded.resize(lb + 16);
+    if (Padded.size() < lb + 2 * Pad)
+        Padded.resize(lb + 2 * Pad);
     double *padded = Padded.data();
-    std::fill_n(padded, 8, 0.0);
-    std::copy_n(b, lb, padded + 8);
-    std::fill_n(padded + 8 + lb, 8, 0.0);
+    std::fill_n(padded, Pad, 0.0);
+    std::copy_n(b, lb, padded + Pad);
+    std::fill_n(padded + Pad + lb, Pad, 0.0);
     const size_t length = la + lb - 1;
+    // Outputs t .. t + lanes take the terms i in [first, last]; the zeros
+    // each side of b give the zero terms this adds at the ends of a block,
+    // which leave every sum as it is.
     size_t t = 0;
-    for (; t + 8 <= length; t += 8)
-    {
-        double sum[8] = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
-        const size_t last = std::min(la - 1, t + 7);
-        for (size_t i = t + 1 > lb ? t + 1 - lb : 0; i <= last; ++i)
-            for (size_t lane = 0; lane < 8; ++lane)
-                sum[lane] += a[i] * padded[8 + t + lane - i];
-        std::copy_n(sum, 8, out + t);
-    }
+    for (size_t lanes : {size_t{16}, size_t{8}})
+        for (; t + lanes <= length; t += lanes)
+        {
+            const size_t first = t + 1 > lb ? t + 1 - lb : 0;
+            const size_t last = std::min(la - 1, t + lanes - 1);
+            const double *x = padded + Pad + t - first;
+            (lanes == 16 ? SixteenSums : EightSums)(a + first, last + 1 - first, x, -1, out + t);
+        }
     for (; t < length; ++t)
     {
         double sum = 0.0;
@@ -83,13 +135,13 @@ void FastProducts::Schoolbook(const double *a, size_t la, const double *b, size_
 
 size_t FastProducts::Doubles(size_t reach)
 {
-    return 4 * PowerOfTwoFrom(std::max<size_t>(reach, 2)) + reach + 16;
+    return 4 * PowerOfTwoFrom(std::max<size_t>(reach, 2)) + reach + 2 * Pad;
 }
 
 void FastProducts::Prepare(size_t reach)
 {
-    if (Padded.size() < reach + 16)
-        Padded.resize(reach + 16);
+    if (Padded.size() < reach + 2 * Pad)
+        Padded.resize(reach + 2 * Pad);
     const size_t size = PowerOfTwoFrom(std::max<size_t>(reach, 2));
     if (size <= TableSize)
         return;
@@ -229,17 +281,11 @@ void FastProducts::PullBack(const double *q, size_t lq, const double *g, size_t 
     const size_t length = lg - lq + 1;
     if (std::min(lq, length) < SchoolbookBelow)
     {
-        // Eight outputs at a time, each summed over e in order: eight chains
-        // of additions run side by side, and each sum is the plain loop's.
         size_t d = 0;
+        for (; d + 16 <= length; d += 16)
+            SixteenSums(q, lq, g + d, 1, out + d);
         for (; d + 8 <= length; d += 8)
-        {
-            double sum[8] = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
-            for (size_t e = 0; e < lq; ++e)
-                for (size_t lane = 0; lane < 8; ++lane)
-                    sum[lane] += q[e] * g[d + lane + e];
-            std::copy_n(sum, 8, out + d);
-        }
+            EightSums(q, lq, g + d, 1, out + d);
         for (; d < length; ++d)
         {
             double sum = 0.0;

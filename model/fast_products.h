@@ -26,8 +26,11 @@ constexpr size_t SchoolbookBelow = 384;
 class FastProducts
 {
   public:
+    // Zeros on each side of a schoolbook operand: the widest block of outputs.
+    static constexpr size_t Pad = 16;
+
     // Readies products of up to `reach` coefficients (a product's output; a
-    // pull-back's g): the roots and the scratch, 4 N + reach + 16 doubles for
+    // pull-back's g): the roots and the scratch, 4 N + reach + 2 Pad doubles for
     // the power of two N >= reach. A longer product readies itself.
     void Prepare(size_t reach);
 

@@ -56,7 +56,7 @@ double ProductTree::Doubles(double players, double paid)
     // of twice the window; the transforms: 4 N doubles, N up to 4 times it,
     // and a schoolbook operand of up to twice it.
     // The nodes, 2 per group of 8 doubles each, in a vector that may have grown to twice that.
-    return 32.0 * groups + levels * 2.0 * players + levels * capped + 4.0 * capped + 18.0 * capped + 16.0 +
+    return 32.0 * groups + levels * 2.0 * players + levels * capped + 4.0 * capped + 18.0 * capped + 32.0 +
            5.0 * (players + 1.0) + (group + 1.0) * (group + 2.0) + 2.0 * (group + 2.0);
 }
 
