@@ -114,16 +114,24 @@ void FastProducts::Schoolbook(const double *a, size_t la, const double *b, size_
     const size_t length = la + lb - 1;
     // Outputs t .. t + lanes take the terms i in [first, last]; the zeros
     // each side of b give the zero terms this adds at the ends of a block,
-    // which leave every sum as it is.
+    // which leave every sum as it is. The last block ends at the last output
+    // and may overlap the one before: an output's sum is the same in either.
+    auto block = [&](size_t lanes, size_t from) {
+        const size_t first = from + 1 > lb ? from + 1 - lb : 0;
+        const size_t last = std::min(la - 1, from + lanes - 1);
+        const double *x = padded + Pad + from - first;
+        (lanes == 16 ? SixteenSums : EightSums)(a + first, last + 1 - first, x, -1, out + from);
+    };
     size_t t = 0;
-    for (size_t lanes : {size_t{16}, size_t{8}})
+    const size_t lanes = length >= 16 ? 16 : 8;
+    if (length >= lanes)
+    {
         for (; t + lanes <= length; t += lanes)
-        {
-            const size_t first = t + 1 > lb ? t + 1 - lb : 0;
-            const size_t last = std::min(la - 1, t + lanes - 1);
-            const double *x = padded + Pad + t - first;
-            (lanes == 16 ? SixteenSums : EightSums)(a + first, last + 1 - first, x, -1, out + t);
-        }
+            block(lanes, t);
+        if (t < length)
+            block(lanes, length - lanes);
+        return;
+    }
     for (; t < length; ++t)
     {
         double sum = 0.0;
@@ -281,11 +289,17 @@ void FastProducts::PullBack(const double *q, size_t lq, const double *g, size_t 
     const size_t length = lg - lq + 1;
     if (std::min(lq, length) < SchoolbookBelow)
     {
+        // Blocks as in Schoolbook, the last one ending at the last output.
         size_t d = 0;
-        for (; d + 16 <= length; d += 16)
-            SixteenSums(q, lq, g + d, 1, out + d);
-        for (; d + 8 <= length; d += 8)
-            EightSums(q, lq, g + d, 1, out + d);
+        const size_t lanes = length >= 16 ? 16 : 8;
+        if (length >= lanes)
+        {
+            for (; d + lanes <= length; d += lanes)
+                (lanes == 16 ? SixteenSums : EightSums)(q, lq, g + d, 1, out + d);
+            if (d < length)
+                (lanes == 16 ? SixteenSums : EightSums)(q, lq, g + length - lanes, 1, out + length - lanes);
+            return;
+        }
         for (; d < length; ++d)
         {
             double sum = 0.0;
