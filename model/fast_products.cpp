@@ -100,10 +100,11 @@ void EightSums(const double *c, size_t count, const double *x, std::ptrdiff_t st
 } // namespace
 
 /*
- * out[t] = sum_i a[i] b[t - i], i rising, a block of outputs at a time; b
- * is read from a copy with Pad zeros on each side.
+ * out[t] = sum_i a[i] b[t - i], i rising, for t in [from, to), a block of
+ * outputs at a time; b is read from a copy with Pad zeros on each side.
  */
-void FastProducts::Schoolbook(const double *a, size_t la, const double *b, size_t lb, double *out)
+void FastProducts::Schoolbook(const double *a, size_t la, const double *b, size_t lb, double *out, size_t from,
+                              size_t to)
 {
     if (Padded.size() < lb + 2 * Pad)
         Padded.resize(lb + 2 * Pad);
@@ -111,28 +112,28 @@ void FastProducts::Schoolbook(const double *a, size_t la, const double *b, size_
     std::fill_n(padded, Pad, 0.0);
     std::copy_n(b, lb, padded + Pad);
     std::fill_n(padded + Pad + lb, Pad, 0.0);
-    const size_t length = la + lb - 1;
     // Outputs t .. t + lanes take the terms i in [first, last]; the zeros
     // each side of b give the zero terms this adds at the ends of a block,
     // which leave every sum as it is. The last block ends at the last output
     // and may overlap the one before: an output's sum is the same in either.
-    auto block = [&](size_t lanes, size_t from) {
-        const size_t first = from + 1 > lb ? from + 1 - lb : 0;
-        const size_t last = std::min(la - 1, from + lanes - 1);
-        const double *x = padded + Pad + from - first;
-        (lanes == 16 ? SixteenSums : EightSums)(a + first, last + 1 - first, x, -1, out + from);
+    auto block = [&](size_t lanes, size_t start) {
+        const size_t first = start + 1 > lb ? start + 1 - lb : 0;
+        const size_t last = std::min(la - 1, start + lanes - 1);
+        const double *x = padded + Pad + start - first;
+        (lanes == 16 ? SixteenSums : EightSums)(a + first, last + 1 - first, x, -1, out + start);
     };
-    size_t t = 0;
+    const size_t length = to - from;
     const size_t lanes = length >= 16 ? 16 : 8;
+    size_t t = from;
     if (length >= lanes)
     {
-        for (; t + lanes <= length; t += lanes)
+        for (; t + lanes <= to; t += lanes)
             block(lanes, t);
-        if (t < length)
-            block(lanes, length - lanes);
+        if (t < to)
+            block(lanes, to - lanes);
         return;
     }
-    for (; t < length; ++t)
+    for (; t < to; ++t)
     {
         double sum = 0.0;
         for (size_t i = t + 1 > lb ? t + 1 - lb : 0; i <= std::min(la - 1, t); ++i)
@@ -253,19 +254,28 @@ void FastProducts::SquareAndInvert(size_t size)
 
 void FastProducts::Multiply(const double *a, size_t la, const double *b, size_t lb, double *out)
 {
+    Multiply(a, la, b, lb, out, 0, la + lb - 1);
+}
+
+void FastProducts::Multiply(const double *a, size_t la, const double *b, size_t lb, double *out, size_t from,
+                            size_t to)
+{
+    const size_t length = la + lb - 1;
+    to = std::min(to, length);
+    if (from >= to)
+        return;
     if (std::min(la, lb) < SchoolbookBelow)
     {
-        Schoolbook(a, la, b, lb, out);
+        Schoolbook(a, la, b, lb, out, from, to);
         return;
     }
-    const size_t length = la + lb - 1;
     const size_t size = PowerOfTwoFrom(length);
     Prepare(size);
     const double alpha = Balance(a, la);
     const double beta = Balance(b, lb);
     if (alpha == 0.0 || beta == 0.0) // the rounding of one operand's square would be all there is
     {
-        std::fill_n(out, length, 0.0);
+        std::fill_n(out + from, to - from, 0.0);
         return;
     }
     double *x = Data.data();
@@ -276,7 +286,7 @@ void FastProducts::Multiply(const double *a, size_t la, const double *b, size_t 
         x[2 * i + 1] = beta * b[i];
     SquareAndInvert(size);
     const double half = 0.5 / static_cast<double>(size); // powers of two: exact scalings
-    for (size_t i = 0; i < length; ++i)
+    for (size_t i = from; i < to; ++i)
         out[i] = x[2 * i + 1] * half / alpha / beta;
 }
 
@@ -290,17 +300,36 @@ void FastProducts::PullBack(const double *q, size_t lq, const double *g, size_t 
     if (std::min(lq, length) < SchoolbookBelow)
     {
         // Blocks as in Schoolbook, the last one ending at the last output.
-        size_t d = 0;
+        // The terms where g is 0 beyond its nonzero run [low, high) are left
+        // out of each block: they add zeros, which leave every sum as it is.
+        size_t low = 0;
+        while (low < lg && g[low] == 0.0)
+            ++low;
+        size_t high = lg;
+        while (high > low && g[high - 1] == 0.0)
+            --high;
+        auto block = [&](size_t lanes, size_t start) {
+            // Terms e with start + lane + e in [low, high) for some lane.
+            const size_t first = low > start + lanes - 1 ? low - (start + lanes - 1) : 0;
+            const size_t last = std::min(lq, high > start ? high - start : 0);
+            if (first >= last)
+            {
+                std::fill_n(out + start, lanes, 0.0);
+                return;
+            }
+            (lanes == 16 ? SixteenSums : EightSums)(q + first, last - first, g + start + first, 1, out + start);
+        };
         const size_t lanes = length >= 16 ? 16 : 8;
         if (length >= lanes)
         {
+            size_t d = 0;
             for (; d + lanes <= length; d += lanes)
-                (lanes == 16 ? SixteenSums : EightSums)(q, lq, g + d, 1, out + d);
+                block(lanes, d);
             if (d < length)
-                (lanes == 16 ? SixteenSums : EightSums)(q, lq, g + length - lanes, 1, out + length - lanes);
+                block(lanes, length - lanes);
             return;
         }
-        for (; d < length; ++d)
+        for (size_t d = 0; d < length; ++d)
         {
             double sum = 0.0;
             for (size_t e = 0; e < lq; ++e)

@@ -121,11 +121,12 @@ void ProductTree::Up(size_t index, const double *a, const double *b)
     const Node &right = Nodes[node.Right];
     const size_t leftWidth = left.High - left.Low;
     const size_t rightWidth = right.High - right.Low;
-    Fast.Multiply(Products.data() + left.Offset, leftWidth, Products.data() + right.Offset, rightWidth,
-                  Scratch.data());
-    // Scratch[t] is the count left.Low + right.Low + t.
+    // Scratch[t] is the count left.Low + right.Low + t; only the node's
+    // window is computed.
     const size_t start = left.Low + right.Low;
     const size_t end = start + leftWidth + rightWidth - 1;
+    Fast.Multiply(Products.data() + left.Offset, leftWidth, Products.data() + right.Offset, rightWidth,
+                  Scratch.data(), node.Low > start ? node.Low - start : 0, node.High > start ? node.High - start : 0);
     for (size_t d = node.Low; d < node.High; ++d)
         product[d - node.Low] = d >= start && d < end ? Scratch[d - start] : 0.0;
 }
