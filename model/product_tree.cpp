@@ -175,13 +175,14 @@ void ProductTree::GroupSums(const Node &node, const double *a, const double *b, 
     double *last = rows + (size - 1) * stride;
     for (size_t d = 0; d < stride; ++d)
         last[d] = d >= node.Low && d < node.High ? pulled[d - node.Low] : 0.0;
+    // Player j's dot product reads its row at d <= j only, which takes the
+    // row after it at d <= j + 1 only.
     for (size_t j = size - 1; j > 0; --j)
     {
         const double *from = rows + j * stride;
         double *to = rows + (j - 1) * stride;
-        for (size_t d = 0; d + 1 < stride; ++d)
+        for (size_t d = 0; d < j; ++d)
             to[d] = a[node.First + j] * from[d] + b[node.First + j] * from[d + 1];
-        to[stride - 1] = 0.0;
     }
     double *prefix = Prefix.data();
     std::fill_n(prefix, size + 1, 0.0);
