@@ -103,8 +103,8 @@ void EightSums(const double *c, size_t count, const double *x, std::ptrdiff_t st
  * out[t] = sum_i a[i] b[t - i], i rising, for t in [from, to), a block of
  * outputs at a time; b is read from a copy with Pad zeros on each side.
  */
-void FastProducts::Schoolbook(const double *a, size_t la, const double *b, size_t lb, double *out, size_t from,
-                              size_t to)
+void FastProducts::Schoolbook(const double *a, size_t la, const double *b, size_t lb, double *out,
+                              size_t from, size_t to)
 {
     if (Padded.size() < lb + 2 * Pad)
         Padded.resize(lb + 2 * Pad);
@@ -317,7 +317,8 @@ void FastProducts::PullBack(const double *q, size_t lq, const double *g, size_t 
                 std::fill_n(out + start, lanes, 0.0);
                 return;
             }
-            (lanes == 16 ? SixteenSums : EightSums)(q + first, last - first, g + start + first, 1, out + start);
+            (lanes == 16 ? SixteenSums : EightSums)(q + first, last - first, g + start + first, 1,
+                                                    out + start);
         };
         const size_t lanes = length >= 16 ? 16 : 8;
         if (length >= lanes)

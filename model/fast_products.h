@@ -40,7 +40,8 @@ class FastProducts
     // out[t] of a * b for t in [from, min(to, la + lb - 1)) only; the rest of
     // out[0 .. la + lb - 1) may be written. The schoolbook's work falls with
     // the outputs left out, the transform's does not.
-    void Multiply(const double *a, size_t la, const double *b, size_t lb, double *out, size_t from, size_t to);
+    void Multiply(const double *a, size_t la, const double *b, size_t lb, double *out, size_t from,
+                  size_t to);
 
     // out[d] = sum_e q[e] g[d + e] for d in [0, lg - lq + 1); lg >= lq >= 1.
     // The schoolbook leaves out the terms where g is 0 past its nonzero run.
@@ -52,7 +53,8 @@ class FastProducts
   private:
     void Transform(size_t size, bool inverse);
     void SquareAndInvert(size_t size);
-    void Schoolbook(const double *a, size_t la, const double *b, size_t lb, double *out, size_t from, size_t to);
+    void Schoolbook(const double *a, size_t la, const double *b, size_t lb, double *out, size_t from,
+                    size_t to);
 
     std::vector<double> Roots;  // cos, sin of pi k / h at [h + k], h = 1, 2, 4, ... < TableSize
     std::vector<double> Data;   // interleaved re, im

@@ -126,9 +126,15 @@ void ProductTree::Up(size_t index, const double *a, const double *b)
     const size_t start = left.Low + right.Low;
     const size_t end = start + leftWidth + rightWidth - 1;
     Fast.Multiply(Products.data() + left.Offset, leftWidth, Products.data() + right.Offset, rightWidth,
-                  Scratch.data(), node.Low > start ? node.Low - start : 0, node.High > start ? node.High - start : 0);
-    for (size_t d = node.Low; d < node.High; ++d)
-        product[d - node.Low] = d >= start && d < end ? Scratch[d - start] : 0.0;
+                  Scratch.data(), node.Low > start ? node.Low - start : 0,
+                  node.High > start ? node.High - start : 0);
+    const size_t from = std::min(std::max(start, node.Low), node.High);
+    const size_t to = std::max(std::min(end, node.High), from);
+    std::fill(product, product + (from - node.Low), 0.0);
+    if (to > from)
+        std::copy(Scratch.data() + (from - start), Scratch.data() + (to - start),
+                  product + (from - node.Low));
+    std::fill(product + (to - node.Low), product + (node.High - node.Low), 0.0);
 }
 
 /*
@@ -153,11 +159,14 @@ void ProductTree::Down(size_t index, const double *a, const double *b, double *s
         const size_t siblingWidth = sibling.High - sibling.Low;
         const size_t start = child.Low + sibling.Low;
         const size_t length = (child.High - child.Low) + siblingWidth - 1;
-        for (size_t t = 0; t < length; ++t)
-        {
-            const size_t d = start + t;
-            Wide[t] = d >= node.Low && d < node.High ? pulled[d - node.Low] : 0.0;
-        }
+        // Wide[t] is the count start + t: the parent's window, zeros around it.
+        const size_t from = std::min(std::max(start, node.Low), start + length);
+        const size_t to = std::max(std::min(start + length, node.High), from);
+        double *wide = Wide.data();
+        std::fill(wide, wide + (from - start), 0.0);
+        if (to > from)
+            std::copy(pulled + (from - node.Low), pulled + (to - node.Low), wide + (from - start));
+        std::fill(wide + (to - start), wide + length, 0.0);
         Fast.PullBack(Products.data() + sibling.Offset, siblingWidth, Wide.data(), length,
                       Pulled[child.Depth].data());
         Down(childIndex, a, b, sums);

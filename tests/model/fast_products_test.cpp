@@ -81,8 +81,9 @@ TEST(FastProducts, WindowsAndZeroRunsKeepTheBits)
         size_t From, To;      // the window of the product
         size_t Zeros, Tail;   // zeros at the start and the end of g
     };
-    const Row rows[] = {{40, 60, 0, 99, 0, 0},     {40, 60, 17, 18, 30, 0},  {100, 300, 3, 390, 0, 250},
-                        {100, 300, 80, 95, 90, 80}, {5, 7, 2, 9, 3, 3},      {500, 700, 10, 1100, 200, 300},
+    const Row rows[] = {{40, 60, 0, 99, 0, 0},      {40, 60, 17, 18, 30, 0},
+                        {100, 300, 3, 390, 0, 250}, {100, 300, 80, 95, 90, 80},
+                        {5, 7, 2, 9, 3, 3},         {500, 700, 10, 1100, 200, 300},
                         {20, 20, 0, 39, 19, 19},    {300, 400, 150, 650, 399, 0}};
     std::mt19937_64 random(43);
     ostrel::FastProducts fast;
@@ -109,13 +110,15 @@ TEST(FastProducts, WindowsAndZeroRunsKeepTheBits)
             if (std::min(a.size(), pulled.size()) < ostrel::SchoolbookBelow)
                 EXPECT_EQ(plain, pulled[d]) << row.First << " by " << row.Second << " at " << d;
             else
-                EXPECT_NEAR(plain, pulled[d], 1e-15 * Largest(a) * Largest(b) * static_cast<double>(a.size()));
+                EXPECT_NEAR(plain, pulled[d],
+                            1e-15 * Largest(a) * Largest(b) * static_cast<double>(a.size()));
         }
         if (std::min(a.size(), b.size()) < ostrel::SchoolbookBelow)
             for (size_t t = 0; t < full.size(); ++t)
             {
                 double plain = 0.0;
-                for (size_t i = std::max<size_t>(t + 1, b.size()) - b.size(); i < std::min(a.size(), t + 1); ++i)
+                for (size_t i = std::max<size_t>(t + 1, b.size()) - b.size(); i < std::min(a.size(), t + 1);
+                     ++i)
                     plain += a[i] * b[t - i];
                 EXPECT_EQ(plain, full[t]) << row.First << " by " << row.Second << " at " << t;
             }
