@@ -413,7 +413,7 @@ int main(int argc, char **argv)
                                      size[0], size[1], false)
             ->Unit(benchmark::kMillisecond);
     // The bubble of a large field: the full band beside the pass `auto` takes
-    // (the product tree from 150 paid places), one thread; the largest on
+    // (the product tree from 80 paid places), one thread; the largest on
     // every core.
     const size_t bubbles[][2] = {{1000, 100},  {1000, 1000},  {1600, 1500},
                                  {5000, 4800}, {10000, 1500}, {10000, 10000}};
@@ -428,6 +428,15 @@ int main(int argc, char **argv)
             if (long_) // about a minute: once
                 bench->Iterations(1)->Repetitions(1);
         }
+    // Where the tree starts to pay (ChoosePass): both passes, one thread.
+    const size_t crossings[][2] = {{100, 30}, {100, 50}, {200, 100}, {400, 50}, {400, 150}, {1000, 50}, {1000, 70}, {1000, 100}, {1000, 150},
+                                   {3000, 50}, {3000, 100}, {3000, 150}, {10000, 50}, {10000, 70}, {10000, 100}, {10000, 150}};
+    for (const auto &size : crossings)
+        for (ostrel::QuadraturePass pass : {ostrel::QuadraturePass::FullBand, ostrel::QuadraturePass::ProductTree})
+            benchmark::RegisterBenchmark(
+                (Name("QuadratureCrossover", size[0], size[1]) + "/" + PassName(pass)).c_str(), QuadraturePassOf,
+                size[0], size[1], pass, 1u)
+                ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("QuadraturePass/100000/15000/Auto/AllCores", QuadraturePassOf, 100000, 15000,
                                  ostrel::QuadraturePass::Auto, 0u)
         ->Unit(benchmark::kMillisecond)

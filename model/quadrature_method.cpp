@@ -1480,13 +1480,13 @@ struct Setup
 
 /*
  * The pass for a field's $EV (a finish table and a row take the full band).
- * Measured on the benchmark fields (docs/performance.md): the product tree
- * is the faster from 150 paid places, and from 100 where at least half the
- * field is paid; the windowed pass, on its own, seldom beats the full band
+ * Measured on the benchmark fields (docs/performance.md, QuadratureCrossover):
+ * with its sixteen-wide schoolbook sums the product tree is as fast as the
+ * full band at 50 to 70 paid places and faster from there, whatever the
+ * field's size; the windowed pass, on its own, seldom beats the full band
  * and serves as the tree's fallback.
  */
-constexpr size_t TreeFromPaid = 150;
-constexpr size_t TreeFromPaidOfHalf = 100;
+constexpr size_t TreeFromPaid = 80;
 
 QuadraturePass ChoosePass(const QuadratureOptions &options, size_t players, size_t paid, size_t columns)
 {
@@ -1494,8 +1494,7 @@ QuadraturePass ChoosePass(const QuadratureOptions &options, size_t players, size
         return QuadraturePass::FullBand;
     if (options.Pass != QuadraturePass::Auto)
         return options.Pass;
-    const bool tree = paid >= TreeFromPaid || (paid >= TreeFromPaidOfHalf && 2 * paid >= players);
-    return tree ? QuadraturePass::ProductTree : QuadraturePass::FullBand;
+    return paid >= TreeFromPaid ? QuadraturePass::ProductTree : QuadraturePass::FullBand;
 }
 
 size_t BlockFor(size_t n)

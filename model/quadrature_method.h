@@ -19,7 +19,7 @@ constexpr size_t QuadratureMaxPlayers = 1000000;
 // a bubble row always takes the full band.
 enum class QuadraturePass
 {
-    Auto,     // the product tree from 150 paid places (100 where half the field is paid), else the full band
+    Auto,     // the product tree from 80 paid places, else the full band
     FullBand, // every count of rung clocks up to the paid places: O(n * K) per node; the reference
     Windowed, // only the counts that blocks of players can reach: O(n * sqrt(n)) per node
     ProductTree, // fast products up and down a tree of the players, O(n log^2 n) per node (model/
