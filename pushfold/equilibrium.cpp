@@ -113,10 +113,12 @@ struct DrawSets
 
 double Largest(const std::vector<double> &gain) { return *std::max_element(gain.begin(), gain.end()); }
 
-// The strategies cleaned of fictitious play's traces: a class whose action
-// is worth more (less) than folding by over `band` is played (folded);
-// one within the band keeps its mix, rounded to pure below 0.02 and above
-// 0.98; a class never reached rounds to the nearer pure action.
+// The strategies cleaned of fictitious play's traces: a class mostly
+// played (folded) whose action is worth more (less) than folding by over
+// `band` is always played (folded); one that disagrees, or lies within the
+// band, keeps its mix, rounded to pure below 0.02 and above 0.98; a class
+// never reached rounds to the nearer pure action. No class changes its
+// majority action: the cleaning never flips a range's border.
 Game::Strategy Purified(const Game::Strategy &average, const Game::Round &round, double band)
 {
     Game::Strategy pure = average;
@@ -125,7 +127,7 @@ Game::Strategy Purified(const Game::Strategy &average, const Game::Round &round,
         {
             double &f = pure[n][c];
             const double advantage = round.Advantage[n][c];
-            if (std::isfinite(advantage) && std::fabs(advantage) > band)
+            if (std::isfinite(advantage) && std::fabs(advantage) > band && (advantage > 0.0) == (f >= 0.5))
                 f = advantage > 0.0 ? 1.0 : 0.0;
             else if (!std::isfinite(advantage))
                 f = f >= 0.5 ? 1.0 : 0.0;
