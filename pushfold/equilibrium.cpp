@@ -116,7 +116,7 @@ double Largest(const std::vector<double> &gain) { return *std::max_element(gain.
 // The strategies cleaned of fictitious play's traces: a class mostly
 // played (folded) whose action is worth more (less) than folding by over
 // `band` is always played (folded); one that disagrees, or lies within the
-// band, keeps its mix, rounded to pure below 0.02 and above 0.98; a class
+// band, keeps its mix, in hundredths, pure below 0.02 and above 0.98; a class
 // never reached rounds to the nearer pure action. No class changes its
 // majority action: the cleaning never flips a range's border.
 Game::Strategy Purified(const Game::Strategy &average, const Game::Round &round, double band)
@@ -133,6 +133,8 @@ Game::Strategy Purified(const Game::Strategy &average, const Game::Round &round,
                 f = f >= 0.5 ? 1.0 : 0.0;
             else if (f < 0.02 || f > 0.98)
                 f = f > 0.5 ? 1.0 : 0.0;
+            else
+                f = std::round(f * 100.0) / 100.0; // as ranges print it: the text reads back the same
         }
     return pure;
 }
