@@ -74,6 +74,73 @@ void FillSeats(const Game &game, const Game::Round &round, size_t seats, std::ve
 
 } // namespace
 
+namespace
+{
+
+// The three-way draws of a solve: the fixed uniform set (shovers' and
+// callers' values) and each pot's overcall set, drawn from the ranges of a
+// strategy with the same seed, so that anyone holding the strategies can
+// draw them again.
+struct DrawSets
+{
+    uint32_t PerClass = 1, OverPerClass = 0;
+    uint64_t Seed = 0;
+    std::vector<Draw> Uniform;
+    Game::PotDraws Over;
+
+    DrawSets(const Game &game, const NashOptions &options, uint64_t seed) : Seed(seed)
+    {
+        if (game.Players() >= 3)
+        {
+            PerClass = options.DrawsPerClass;
+            OverPerClass = std::max<uint32_t>(1, options.DrawsPerClass / 4);
+            Uniform = MakeDraws(PerClass, seed);
+        }
+        else
+            Uniform.resize(K);
+    }
+    // Every overcall set from the ranges of `strategy`.
+    void From(const Game &game, const Game::Strategy &strategy)
+    {
+        if (OverPerClass > 0)
+            game.OvercallDraws(strategy, OverPerClass, Seed, nullptr, 0.0, Over);
+    }
+    void Evaluate(const Game &game, const Game::Strategy &strategy, Game::Round &round) const
+    {
+        game.Evaluate(strategy, Uniform, PerClass, Over, OverPerClass, round);
+    }
+};
+
+double Largest(const std::vector<double> &gain) { return *std::max_element(gain.begin(), gain.end()); }
+
+// The strategies cleaned of fictitious play's traces: a class mostly
+// played (folded) whose action is worth more (less) than folding by over
+// `band` is always played (folded); one that disagrees, or lies within the
+// band, keeps its mix, in hundredths, pure below 0.02 and above 0.98; a class
+// never reached rounds to the nearer pure action. No class changes its
+// majority action: the cleaning never flips a range's border.
+Game::Strategy Purified(const Game::Strategy &average, const Game::Round &round, double band)
+{
+    Game::Strategy pure = average;
+    for (size_t n = 0; n < pure.size(); ++n)
+        for (size_t c = 0; c < static_cast<size_t>(K); ++c)
+        {
+            double &f = pure[n][c];
+            const double advantage = round.Advantage[n][c];
+            if (std::isfinite(advantage) && std::fabs(advantage) > band && (advantage > 0.0) == (f >= 0.5))
+                f = advantage > 0.0 ? 1.0 : 0.0;
+            else if (!std::isfinite(advantage))
+                f = f >= 0.5 ? 1.0 : 0.0;
+            else if (f < 0.02 || f > 0.98)
+                f = f > 0.5 ? 1.0 : 0.0;
+            else
+                f = std::round(f * 100.0) / 100.0; // as ranges print it: the text reads back the same
+        }
+    return pure;
+}
+
+} // namespace
+
 Status SolveNash(const HandField &field, const FieldEquity &valuation, bool chipEv, const NashOptions &options,
                  NashAnswer &answer)
 {
@@ -91,50 +158,88 @@ Status SolveNash(const HandField &field, const FieldEquity &valuation, bool chip
     const double tolerance = DefaultTolerance(game.Book(), chipEv, answer.Pool);
     answer.Tolerance = options.Tolerance > 0.0 ? options.Tolerance : tolerance;
     const size_t N = game.Players();
-    const uint32_t perClass = N >= 3 ? options.DrawsPerClass : 1;
-    const std::vector<Draw> draws = N >= 3 ? MakeDraws(perClass, options.Seed) : std::vector<Draw>(K);
-    answer.Draws = N >= 3 ? static_cast<uint64_t>(perClass) * K : 0;
+    DrawSets draws(game, options, options.Seed);
+    answer.Draws = N >= 3 ? static_cast<uint64_t>(draws.PerClass + draws.OverPerClass) * K : 0;
+    // Heads-up rounds cost some 0.1 ms: for up to HeadsUpRounds they go on
+    // to a 500th of the tolerance, where the ranges settle at the
+    // hands' thresholds.
+    constexpr uint64_t HeadsUpRounds = 3000;
+    double target = N == 2 ? answer.Tolerance / 500.0 : answer.Tolerance;
 
     Game::Strategy average(game.Nodes().size());
     for (size_t n = 0; n < average.size(); ++n)
         average[n] = StartingGuess(game.Nodes()[n].Action);
+    draws.From(game, average);
     Game::Round round;
     uint64_t iteration = 0;
+    int checks = 0;
+    uint64_t nextCheck = 0;
     for (;;)
     {
-        game.Evaluate(average, draws, perClass, round);
-        answer.Exploitability = *std::max_element(round.Gain.begin(), round.Gain.end());
+        draws.Evaluate(game, average, round);
+        answer.Exploitability = Largest(round.Gain);
         if (options.Progress != nullptr)
             options.Progress(options.ProgressContext, iteration, answer.Exploitability);
-        if (answer.Exploitability < answer.Tolerance)
+        if (N == 2 && iteration == HeadsUpRounds)
+            target = std::max(target, answer.Tolerance);
+        if (answer.Exploitability < target && iteration >= nextCheck)
         {
-            answer.Converged = true;
-            // The averages keep a trace of the first rounds' best responses;
-            // the same strategies rounded to pure ones are usually nearer the
-            // equilibrium: taken when they are within the tolerance too.
-            Game::Strategy pure = average;
-            for (auto &node : pure)
-                for (double &f : node)
-                    f = f >= 0.5 ? 1.0 : 0.0;
-            Game::Round rounded;
-            game.Evaluate(pure, draws, perClass, rounded);
-            const double worst = *std::max_element(rounded.Gain.begin(), rounded.Gain.end());
-            if (worst < answer.Tolerance)
+            // The strategies reported are measured on overcall draws made
+            // from their own ranges: first the purified ones (twice: the
+            // second pass answers the first's changes), else the averages.
+            bool done = false;
+            Game::Strategy candidate = average;
+            Game::Round measured = round;
+            for (int pass = 0; pass < 2; ++pass)
             {
-                average = pure;
-                round = rounded;
-                answer.Exploitability = worst;
+                candidate = Purified(candidate, measured, 0.5 * target);
+                draws.From(game, candidate);
+                draws.Evaluate(game, candidate, measured);
+                if (Largest(measured.Gain) >= answer.Tolerance)
+                    break;
+                average = candidate;
+                round = measured;
+                done = true;
             }
-            break;
+            if (!done)
+            {
+                draws.From(game, average);
+                draws.Evaluate(game, average, round);
+                done = Largest(round.Gain) < answer.Tolerance;
+            }
+            answer.Exploitability = Largest(round.Gain);
+            if (done)
+            {
+                answer.Converged = true;
+                break;
+            }
+            // Within the tolerance on the old draws, not on their own: go
+            // on as many rounds again before measuring again, a few times
+            // (with few draws their noise alone can exceed the tolerance).
+            if (++checks == 2)
+                break;
+            nextCheck = 2 * iteration + 1;
         }
         if (iteration >= options.MaxIterations)
+        {
+            // Report what the strategies' own draws measure.
+            draws.From(game, average);
+            draws.Evaluate(game, average, round);
+            answer.Exploitability = Largest(round.Gain);
             break;
+        }
         ++iteration;
-        // The averages move toward the best responses by 1 / (t + 1).
+        // The averages move toward the best responses by 2 / (t + 2).
         const double step = 2.0 / static_cast<double>(iteration + 2);
         for (size_t n = 0; n < average.size(); ++n)
             for (size_t c = 0; c < static_cast<size_t>(K); ++c)
                 average[n][c] += step * (round.Best[n][c] - average[n][c]);
+        // As the ranges settle, the pots whose overcall draws lost half
+        // their effective size are drawn again from them (rounds 1, 2, 4,
+        // 8 and 16; later the game stays fixed so that the rounds converge
+        // on it, the final measure aside).
+        if ((iteration & (iteration - 1)) == 0 && iteration <= 16 && checks == 0 && draws.OverPerClass > 0)
+            game.OvercallDraws(average, draws.OverPerClass, draws.Seed, &round.Ess, 0.5, draws.Over);
     }
     answer.Iterations = iteration;
     const size_t seats = field.Table.Stacks.size();
@@ -152,15 +257,17 @@ Status SolveNash(const HandField &field, const FieldEquity &valuation, bool chip
         if (node.Action == NashAction::Overcall)
             d.Versus.push_back(game.Seats()[node.Q]);
         d.Frequency = average[n];
+        d.Advantage = round.Advantage[n];
         d.Share = ShareOf(average[n]);
         answer.Decisions.push_back(d);
     }
     if (answer.Draws > 0)
     {
-        // The same strategies on an independent set of draws.
-        const std::vector<Draw> other = MakeDraws(perClass, options.Seed + 0x5851f42d4c957f2du);
+        // The same strategies on independent sets of draws.
+        DrawSets other(game, options, options.Seed + 0x5851f42d4c957f2du);
+        other.From(game, average);
         Game::Round second;
-        game.Evaluate(average, other, perClass, second);
+        other.Evaluate(game, average, second);
         for (size_t x = 0; x < N; ++x)
             answer.DrawError = std::max({answer.DrawError, std::fabs(second.Ev[x] - round.Ev[x]),
                                          std::fabs(second.Gain[x] - round.Gain[x])});
@@ -177,14 +284,13 @@ Status NashGains(const HandField &field, const FieldEquity &valuation, bool chip
         return status;
     if (decisions.size() != game.Nodes().size())
         return Failure("the strategies do not match the table's decisions");
-    const size_t N = game.Players();
-    const uint32_t perClass = N >= 3 ? options.DrawsPerClass : 1;
-    const std::vector<Draw> draws = N >= 3 ? MakeDraws(perClass, options.Seed) : std::vector<Draw>(K);
     Game::Strategy average(decisions.size());
     for (size_t n = 0; n < decisions.size(); ++n)
         average[n] = decisions[n].Frequency;
+    DrawSets draws(game, options, options.Seed);
+    draws.From(game, average);
     Game::Round round;
-    game.Evaluate(average, draws, perClass, round);
+    draws.Evaluate(game, average, round);
     FillSeats(game, round, field.Table.Stacks.size(), gain, ev);
     return Status();
 }

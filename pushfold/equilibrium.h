@@ -50,6 +50,10 @@ struct NashDecision
     NashAction Action = NashAction::Shove;
     std::vector<size_t> Versus;
     std::array<double, cards::ClassCount> Frequency{};
+    // By class, at the strategies returned: the value of taking the action
+    // minus folding's, given the decision is reached with that class (NaN
+    // where it never is), in the valuation's unit.
+    std::array<double, cards::ClassCount> Advantage{};
     double Share = 0.0;
 };
 

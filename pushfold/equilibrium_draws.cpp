@@ -4,11 +4,15 @@
  * Contract: the chance of each class of another player given one's own is
  * exact (combo pairs that share no card, from the preflop table's counts);
  * the draws are, for each class, its combos uniformly, then two more combos
- * uniform over the cards left and a board uniform over the rest, the same on
- * every platform (splitmix64, integer arithmetic only).
+ * (uniform over the cards left, or from a mixture of a range and uniform,
+ * with the importance weight that makes the weighted means uniform ones)
+ * and a board uniform over the rest, the same on every platform
+ * (splitmix64, fixed order of operations).
  * Cost: see equilibrium_game.h.
  */
 #include "equilibrium_game.h"
+
+#include <algorithm>
 
 #include "evaluator.h"
 #include "preflop.h"
@@ -56,6 +60,127 @@ ClassTables MakeTables()
     return t;
 }
 
+namespace
+{
+
+// A board uniform over the cards the three combos leave, and the dense
+// ranks of the three hands on it.
+Draw Showdown(SplitMix &random, int hero, int a, int b)
+{
+    const cards::CardSet used = cards::ComboMask(hero) | cards::ComboMask(a) | cards::ComboMask(b);
+    cards::CardSet board = 0;
+    for (int k = 0; k < 5;)
+    {
+        const cards::CardSet card = cards::CardSet{1} << random.Below(cards::CardCount);
+        if ((card & (used | board)) == 0)
+        {
+            board |= card;
+            ++k;
+        }
+    }
+    const cards::HandValue vh = cards::EvaluateCards(board | cards::ComboMask(hero));
+    const cards::HandValue va = cards::EvaluateCards(board | cards::ComboMask(a));
+    const cards::HandValue vb = cards::EvaluateCards(board | cards::ComboMask(b));
+    // Dense ranks: how many distinct values beat each hand.
+    auto rank = [](cards::HandValue mine, cards::HandValue x, cards::HandValue y) {
+        int above = (x > mine ? 1 : 0) + (y > mine ? 1 : 0);
+        if (x > mine && y > mine && x == y)
+            above = 1;
+        return static_cast<uint8_t>(above);
+    };
+    Draw d{};
+    d.Weight = 1.0;
+    d.Hero = static_cast<uint16_t>(hero);
+    d.A = static_cast<uint16_t>(a);
+    d.B = static_cast<uint16_t>(b);
+    d.ClassA = static_cast<uint8_t>(cards::ClassOfCombo(a));
+    d.ClassB = static_cast<uint8_t>(cards::ClassOfCombo(b));
+    d.RankHero = rank(vh, va, vb);
+    d.RankA = rank(va, vh, vb);
+    d.RankB = rank(vb, vh, va);
+    return d;
+}
+
+int UniformCombo(SplitMix &random, cards::CardSet used)
+{
+    for (;;)
+    {
+        const int c = static_cast<int>(random.Below(cards::ComboCount));
+        if ((cards::ComboMask(c) & used) == 0)
+            return c;
+    }
+}
+
+// A defensive mixture: with chance Mix a combo of the range (a class by
+// its weight times its combos, then one of its combos), else a uniform one.
+struct Proposal
+{
+    double RangeMix = 0.0, Total = 0.0;
+    std::array<double, K> Class{}, Cumulative{};
+    std::array<double, cards::CardCount> Card{};
+    int Combos[K][cards::MaxClassCombos];
+    int Count[K];
+
+    Proposal(const std::array<double, K> &weight, const ClassTables &t)
+    {
+        for (int k = 0; k < K; ++k)
+        {
+            Count[k] = cards::CombosOfClass(k, Combos[k]);
+            Class[static_cast<size_t>(k)] = weight[static_cast<size_t>(k)];
+            Total += weight[static_cast<size_t>(k)] * Count[k];
+            Cumulative[static_cast<size_t>(k)] = Total;
+            for (int i = 0; i < Count[k]; ++i)
+                for (uint8_t card : t.CardsOf[static_cast<size_t>(Combos[k][i])])
+                    Card[card] += weight[static_cast<size_t>(k)];
+        }
+        RangeMix = Total > 0.0 ? ProposalMix : 0.0;
+    }
+    // The proposal's chance of combo c before removal.
+    double Chance(int combo, const ClassTables &t) const
+    {
+        const double uniform = (1.0 - RangeMix) / cards::ComboCount;
+        return RangeMix > 0.0 ? RangeMix * Class[t.ClassOf[static_cast<size_t>(combo)]] / Total + uniform : uniform;
+    }
+    // The proposal's chance of the combos that miss the dead cards.
+    double Live(const uint8_t *dead, int count, const ClassTables &t) const
+    {
+        double live = Total;
+        for (int i = 0; i < count; ++i)
+        {
+            live -= Card[dead[i]];
+            for (int j = i + 1; j < count; ++j)
+                live += Class[t.PairClass[static_cast<size_t>(dead[i] * 52 + dead[j])]];
+        }
+        const double free = static_cast<double>((52 - count) * (51 - count) / 2);
+        const double uniform = (1.0 - RangeMix) * free / cards::ComboCount;
+        return RangeMix > 0.0 ? RangeMix * std::max(0.0, live) / Total + uniform : uniform;
+    }
+    int Pick(SplitMix &random, cards::CardSet used) const
+    {
+        for (;;)
+        {
+            int c;
+            if (RangeMix > 0.0 && random.Unit() < RangeMix)
+            {
+                const double u = random.Unit() * Total;
+                size_t k = static_cast<size_t>(std::upper_bound(Cumulative.begin(), Cumulative.end(), u) -
+                                               Cumulative.begin());
+                if (k >= static_cast<size_t>(K)) // u rounded up to the total
+                    for (k = K - 1; Class[k] <= 0.0; --k)
+                    {
+                    }
+                c = Combos[k][random.Below(static_cast<uint64_t>(Count[k]))];
+            }
+            else
+                c = static_cast<int>(random.Below(cards::ComboCount));
+            if ((cards::ComboMask(c) & used) == 0)
+                return c;
+        }
+    }
+};
+
+} // namespace
+
 std::vector<Draw> MakeDraws(uint32_t perClass, uint64_t seed)
 {
     std::vector<Draw> draws;
@@ -67,49 +192,44 @@ std::vector<Draw> MakeDraws(uint32_t perClass, uint64_t seed)
         SplitMix random{seed * 0x100000001b3u + static_cast<uint64_t>(h) * 0x9e3779b97f4a7c15u};
         for (uint32_t n = 0; n < perClass; ++n)
         {
-            Draw d{};
             const int hero = combos[random.Below(static_cast<uint64_t>(count))];
             cards::CardSet used = cards::ComboMask(hero);
-            int picked[2] = {0, 0};
-            for (int k = 0; k < 2; ++k)
-                for (;;)
-                {
-                    const int c = static_cast<int>(random.Below(cards::ComboCount));
-                    if ((cards::ComboMask(c) & used) == 0)
-                    {
-                        picked[k] = c;
-                        used |= cards::ComboMask(c);
-                        break;
-                    }
-                }
-            cards::CardSet board = 0;
-            for (int k = 0; k < 5;)
-            {
-                const cards::CardSet card = cards::CardSet{1} << random.Below(cards::CardCount);
-                if ((card & (used | board)) == 0)
-                {
-                    board |= card;
-                    ++k;
-                }
-            }
-            const cards::HandValue vh = cards::EvaluateCards(board | cards::ComboMask(hero));
-            const cards::HandValue va = cards::EvaluateCards(board | cards::ComboMask(picked[0]));
-            const cards::HandValue vb = cards::EvaluateCards(board | cards::ComboMask(picked[1]));
-            // Dense ranks: how many distinct values beat each hand.
-            auto rank = [](cards::HandValue mine, cards::HandValue x, cards::HandValue y) {
-                int above = (x > mine ? 1 : 0) + (y > mine ? 1 : 0);
-                if (x > mine && y > mine && x == y)
-                    above = 1;
-                return static_cast<uint8_t>(above);
-            };
-            d.Hero = static_cast<uint16_t>(hero);
-            d.A = static_cast<uint16_t>(picked[0]);
-            d.B = static_cast<uint16_t>(picked[1]);
-            d.ClassA = static_cast<uint8_t>(cards::ClassOfCombo(picked[0]));
-            d.ClassB = static_cast<uint8_t>(cards::ClassOfCombo(picked[1]));
-            d.RankHero = rank(vh, va, vb);
-            d.RankA = rank(va, vh, vb);
-            d.RankB = rank(vb, vh, va);
+            const int a = UniformCombo(random, used);
+            used |= cards::ComboMask(a);
+            const int b = UniformCombo(random, used);
+            draws.push_back(Showdown(random, hero, a, b));
+        }
+    }
+    return draws;
+}
+
+std::vector<Draw> MakeWeightedDraws(const ClassTables &tables, uint32_t perClass, uint64_t seed,
+                                    const std::array<double, K> &a, const std::array<double, K> &b)
+{
+    const Proposal pa(a, tables), pb(b, tables);
+    std::vector<Draw> draws;
+    draws.reserve(static_cast<size_t>(perClass) * K);
+    for (int h = 0; h < K; ++h)
+    {
+        int combos[cards::MaxClassCombos];
+        const int count = cards::CombosOfClass(h, combos);
+        SplitMix random{seed * 0x100000001b3u + static_cast<uint64_t>(h) * 0x9e3779b97f4a7c15u};
+        for (uint32_t n = 0; n < perClass; ++n)
+        {
+            const int hero = combos[random.Below(static_cast<uint64_t>(count))];
+            uint8_t dead[4] = {tables.CardsOf[static_cast<size_t>(hero)][0],
+                               tables.CardsOf[static_cast<size_t>(hero)][1], 0, 0};
+            cards::CardSet used = cards::ComboMask(hero);
+            const int ca = pa.Pick(random, used);
+            used |= cards::ComboMask(ca);
+            dead[2] = tables.CardsOf[static_cast<size_t>(ca)][0];
+            dead[3] = tables.CardsOf[static_cast<size_t>(ca)][1];
+            const int cb = pb.Pick(random, used);
+            Draw d = Showdown(random, hero, ca, cb);
+            // Uniform over the cards left (1 / 1225, then 1 / 1128) over the
+            // proposal's chance given the same cards.
+            d.Weight = pa.Live(dead, 2, tables) / (1225.0 * pa.Chance(ca, tables)) *
+                       (pb.Live(dead, 4, tables) / (1128.0 * pb.Chance(cb, tables)));
             draws.push_back(d);
         }
     }

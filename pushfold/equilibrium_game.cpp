@@ -22,6 +22,8 @@
 #include <limits>
 #include <thread>
 
+#include "split_mix.h"
+
 namespace ostrel
 {
 namespace equilibrium_detail
@@ -127,14 +129,10 @@ double Game::Overcalls(const RemovalWeights &w, int c1, int c2, int c3, int c4) 
     return std::max(0.0, live) / LiveAfterFour;
 }
 
-void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<std::array<double, K>> &callChance,
-                   const std::vector<RemovalWeights> &removal, const std::vector<Draw> &draws, uint32_t perClass,
-                   PotSums &s) const
+std::array<double, K> Game::ShoverWeights(size_t p, size_t q, const Strategy &avg,
+                                          const std::vector<std::array<double, K>> &callChance) const
 {
-    const size_t M = N - 1 - q; // players who may overcall
-    const std::array<double, K> &calls = avg[CallNode(p, q)];
-    // The shover's weight for role Q: he shoves and the players between
-    // him and the caller fold (his cards change their chances).
+    // His cards change the chances of the players between him and the caller.
     std::array<double, K> shove{};
     for (int a = 0; a < K; ++a)
     {
@@ -143,6 +141,74 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
             w *= 1.0 - callChance[CallNode(p, j)][static_cast<size_t>(a)];
         shove[static_cast<size_t>(a)] = w;
     }
+    return shove;
+}
+
+std::vector<std::array<double, K>> Game::CallChances(const Strategy &avg) const
+{
+    std::vector<std::array<double, K>> callChance(List.size());
+    for (size_t p = 0; p < N; ++p)
+        for (size_t q = p + 1; q < N; ++q)
+        {
+            const std::array<double, K> &calls = avg[CallNode(p, q)];
+            std::array<double, K> &chance = callChance[CallNode(p, q)];
+            for (int a = 0; a < K; ++a)
+            {
+                double sum = 0.0;
+                for (int b = 0; b < K; ++b)
+                    sum += Tables.Given[static_cast<size_t>(a * K + b)] * calls[static_cast<size_t>(b)];
+                chance[static_cast<size_t>(a)] = sum;
+            }
+        }
+    return callChance;
+}
+
+// Runs work(i) for every pot i, threads taking whole pots.
+template <class Work> void Game::ForPots(size_t count, const Work &work) const
+{
+    auto some = [&](size_t first, size_t step) {
+        for (size_t i = first; i < count; i += step)
+            work(i);
+    };
+    const size_t threads = std::min<size_t>(Threads, count);
+    if (threads <= 1)
+    {
+        some(0, 1);
+        return;
+    }
+    std::vector<std::thread> pool;
+    for (size_t t = 1; t < threads; ++t)
+        pool.emplace_back(some, t, threads);
+    some(0, threads);
+    for (std::thread &t : pool)
+        t.join();
+}
+
+void Game::OvercallDraws(const Strategy &avg, uint32_t perClass, uint64_t seed, const std::vector<double> *ess,
+                         double below, PotDraws &over) const
+{
+    const std::vector<std::array<double, K>> callChance = CallChances(avg);
+    std::vector<std::pair<size_t, size_t>> pots;
+    for (size_t p = 0; p < N; ++p)
+        for (size_t q = p + 1; q < N; ++q)
+            pots.push_back({p, q});
+    over.resize(pots.size());
+    ForPots(pots.size(), [&](size_t i) {
+        const size_t p = pots[i].first, q = pots[i].second;
+        if (q + 1 >= N || (ess != nullptr && (*ess)[i] >= below))
+            return;
+        over[i] = MakeWeightedDraws(Tables, perClass, Mix(seed ^ Mix(i)), ShoverWeights(p, q, avg, callChance),
+                                    avg[CallNode(p, q)]);
+    });
+}
+
+void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<std::array<double, K>> &callChance,
+                   const std::vector<RemovalWeights> &removal, const std::vector<Draw> &draws, uint32_t perClass,
+                   const std::vector<Draw> &overDraws, uint32_t overPerClass, PotSums &s) const
+{
+    const size_t M = N - 1 - q; // players who may overcall
+    const std::array<double, K> &calls = avg[CallNode(p, q)];
+    const std::array<double, K> shove = ShoverWeights(p, q, avg, callChance);
     s.HuP.assign(K * 3, 0.0);
     s.HuQ.assign(K * 3, 0.0);
     s.TwP.assign(K * M * 13, 0.0);
@@ -248,14 +314,21 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
         }
     }
     // Overcall decisions: the valued player is the overcaller; A shoved,
-    // B called.
+    // B called, drawn from their ranges.
+    const double overUnit = 1.0 / overPerClass;
+    double ess = 0.0;
+    int reached = 0;
     for (int h = 0; h < K; ++h)
-        for (uint32_t n = 0; n < perClass; ++n)
+    {
+        double sum = 0.0, squares = 0.0;
+        for (uint32_t n = 0; n < overPerClass; ++n)
         {
-            const Draw &d = draws[static_cast<size_t>(h) * perClass + n];
-            const double x = shove[d.ClassA] * calls[d.ClassB] * unit;
+            const Draw &d = overDraws[static_cast<size_t>(h) * overPerClass + n];
+            const double x = shove[d.ClassA] * calls[d.ClassB] * d.Weight * overUnit;
             if (x <= 0.0)
                 continue;
+            sum += x;
+            squares += x * x;
             const auto &ca = Tables.CardsOf[d.A];
             const auto &cb = Tables.CardsOf[d.B];
             const size_t f3 = Finish.Of3(d.RankA, d.RankB, d.RankHero);
@@ -269,26 +342,21 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
                     before *= 1.0 - Overcalls(removal[OverNode(p, q, r)], ca[0], ca[1], cb[0], cb[1]);
             }
         }
+        if (sum > 0.0)
+        {
+            ess += sum * sum / (squares * overPerClass);
+            ++reached;
+        }
+    }
+    s.Ess = reached > 0 ? ess / reached : 1.0;
 }
 
-void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_t perClass, Round &round) const
+void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_t perClass, const PotDraws &over,
+                    uint32_t overPerClass, Round &round) const
 {
     const size_t nodes = List.size();
     // The chance that the caller of each call node calls, by the shover's class.
-    std::vector<std::array<double, K>> callChance(nodes);
-    for (size_t p = 0; p < N; ++p)
-        for (size_t q = p + 1; q < N; ++q)
-        {
-            const std::array<double, K> &calls = avg[CallNode(p, q)];
-            std::array<double, K> &chance = callChance[CallNode(p, q)];
-            for (int a = 0; a < K; ++a)
-            {
-                double sum = 0.0;
-                for (int b = 0; b < K; ++b)
-                    sum += Tables.Given[static_cast<size_t>(a * K + b)] * calls[static_cast<size_t>(b)];
-                chance[static_cast<size_t>(a)] = sum;
-            }
-        }
+    const std::vector<std::array<double, K>> callChance = CallChances(avg);
     std::vector<RemovalWeights> removal(nodes);
     for (size_t n = 0; n < nodes; ++n)
     {
@@ -310,22 +378,14 @@ void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_
         for (size_t q = p + 1; q < N; ++q)
             pots.push_back({p, q});
     std::vector<PotSums> sums(pots.size());
-    auto work = [&](size_t first, size_t step) {
-        for (size_t i = first; i < pots.size(); i += step)
-            PotPass(pots[i].first, pots[i].second, avg, callChance, removal, draws, perClass, sums[i]);
-    };
-    const size_t threads = std::min<size_t>(Threads, pots.size());
-    if (threads <= 1)
-        work(0, 1);
-    else
-    {
-        std::vector<std::thread> pool;
-        for (size_t t = 1; t < threads; ++t)
-            pool.emplace_back(work, t, threads);
-        work(0, threads);
-        for (std::thread &t : pool)
-            t.join();
-    }
+    const std::vector<Draw> none;
+    ForPots(pots.size(), [&](size_t i) {
+        PotPass(pots[i].first, pots[i].second, avg, callChance, removal, draws, perClass,
+                i < over.size() ? over[i] : none, overPerClass, sums[i]);
+    });
+    round.Ess.assign(pots.size(), 1.0);
+    for (size_t i = 0; i < pots.size(); ++i)
+        round.Ess[i] = sums[i].Ess;
     auto potOf = [&](size_t p, size_t q) -> const PotSums & {
         return sums[p * N - p * (p + 1) / 2 + (q - p - 1)];
     };
@@ -357,6 +417,7 @@ void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_
         return v + none * Steal[p * N + x];
     };
     round.Best.assign(nodes, {});
+    round.Advantage.assign(nodes, {});
     round.Gain.assign(N, 0.0);
     round.Ev.assign(N, 0.0);
     std::vector<double> shoveRate(N, 0.0), reachFirst(N, 0.0);
@@ -396,6 +457,7 @@ void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_
             const bool known = reachOf[c] > 0.0 && std::isfinite(play[c]);
             const double best = known && play[c] > fold ? 1.0 : 0.0;
             round.Best[node][c] = best;
+            round.Advantage[node][c] = known ? play[c] - fold : std::numeric_limits<double>::quiet_NaN();
             if (!known)
                 continue;
             const double now = avg[node][c] * play[c] + (1.0 - avg[node][c]) * fold;

@@ -21,10 +21,14 @@ namespace equilibrium_detail
 constexpr int K = cards::ClassCount;
 
 // One drawn three-way showdown: the valued player's combo (of the stratum's
-// class), two more combos uniform over the cards left, and the dense ranks
-// of the three hands on a board drawn from the rest (0 the best).
+// class), two more combos, and the dense ranks of the three hands on a board
+// drawn from the rest (0 the best). Weight: the draw's importance weight,
+// the chance of the two combos dealt uniformly over the cards left divided
+// by their chance under the proposal they were drawn from (1 for uniform
+// draws), so that weighted means estimate the uniform ones.
 struct Draw
 {
+    double Weight;
     uint16_t Hero, A, B;
     uint8_t ClassA, ClassB;
     uint8_t RankHero, RankA, RankB;
@@ -50,6 +54,16 @@ ClassTables MakeTables();
 // class). Cost: 169 * perClass draws of three hands and a board, three
 // evaluations each (some 0.2 s for 2,400 a class). Memory: 12 bytes a draw.
 std::vector<Draw> MakeDraws(uint32_t perClass, uint64_t seed);
+
+// perClass draws for each class of the valued player whose opponents A and B
+// come from defensive mixtures: with chance Mix from the class weights
+// `a` (then `b`), else uniform, over the cards left; each draw carries its
+// importance weight (bounded by 1 / (1 - Mix) per opponent over a range's
+// share). Same numbers on every platform (splitmix64, fixed order).
+// Cost: as MakeDraws, plus a few card sums per draw.
+constexpr double ProposalMix = 0.75;
+std::vector<Draw> MakeWeightedDraws(const ClassTables &tables, uint32_t perClass, uint64_t seed,
+                                    const std::array<double, K> &a, const std::array<double, K> &b);
 
 // Finish index of FinishRanks for dense ranks of the pot's players in the
 // order they went in.
@@ -103,13 +117,25 @@ class Game
     const OutcomeBook &Book() const { return Money; }
 
     using Strategy = std::vector<std::array<double, K>>;
+    // The overcall draws of each pot (shover, caller) in the order
+    // (0, 1), (0, 2), ..., (1, 2), ...; empty where nobody can overcall.
+    using PotDraws = std::vector<std::vector<Draw>>;
     struct Round
     {
         Strategy Best;            // by node
+        Strategy Advantage;       // by node: playing's value minus folding's per class (NaN: never reached)
         std::vector<double> Gain; // by position
         std::vector<double> Ev;   // by position, at the averages
+        std::vector<double> Ess;  // by pot: effective size of the overcall draws over their count (1: none)
     };
-    void Evaluate(const Strategy &average, const std::vector<Draw> &draws, uint32_t perClass, Round &round) const;
+    // Draws the overcall sets of the pots whose Ess (null: every pot) is
+    // below `below`, the shover and the caller from their ranges in
+    // `average` (MakeWeightedDraws). Pots in parallel; bytes independent of
+    // the thread count.
+    void OvercallDraws(const Strategy &average, uint32_t perClass, uint64_t seed, const std::vector<double> *ess,
+                       double below, PotDraws &over) const;
+    void Evaluate(const Strategy &average, const std::vector<Draw> &draws, uint32_t perClass, const PotDraws &over,
+                  uint32_t overPerClass, Round &round) const;
 
   private:
     size_t CallNode(size_t p, size_t q) const { return CallIndex[p * N + q]; }
@@ -127,10 +153,17 @@ class Game
         // chance of reaching it and the overcall's value; and the fold's
         // value to r, over the whole ranges.
         std::vector<double> Reach, Value, FoldNum, FoldDen;
+        double Ess = 1.0;
     };
     void PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<std::array<double, K>> &callChance,
                  const std::vector<RemovalWeights> &removal, const std::vector<Draw> &draws, uint32_t perClass,
-                 PotSums &sums) const;
+                 const std::vector<Draw> &over, uint32_t overPerClass, PotSums &sums) const;
+    std::vector<std::array<double, K>> CallChances(const Strategy &avg) const;
+    // The shover's weight by class for a caller at q: he shoves and the
+    // players between them fold.
+    std::array<double, K> ShoverWeights(size_t p, size_t q, const Strategy &avg,
+                                        const std::vector<std::array<double, K>> &callChance) const;
+    template <class Work> void ForPots(size_t count, const Work &work) const;
     double Overcalls(const RemovalWeights &w, int c1, int c2, int c3, int c4) const;
 
     ClassTables Tables;
