@@ -113,6 +113,15 @@ struct DrawSets
 
 double Largest(const std::vector<double> &gain) { return *std::max_element(gain.begin(), gain.end()); }
 
+// Every class to the action its average mostly takes.
+Game::Strategy Rounded(Game::Strategy strategy)
+{
+    for (auto &frequencies : strategy)
+        for (double &f : frequencies)
+            f = f >= 0.5 ? 1.0 : 0.0;
+    return strategy;
+}
+
 // The strategies cleaned of fictitious play's traces: a class mostly
 // played (folded) whose action is worth more (less) than folding by over
 // `band` is always played (folded); one that disagrees, or lies within the
@@ -185,12 +194,25 @@ Status SolveNash(const HandField &field, const FieldEquity &valuation, bool chip
         if (answer.Exploitability < target && iteration >= nextCheck)
         {
             // The strategies reported are measured on overcall draws made
-            // from their own ranges: first the purified ones (twice: the
-            // second pass answers the first's changes), else the averages.
+            // from their own ranges: first the averages rounded to pure
+            // strategies (ranges without mixes where the tolerance allows),
+            // then the purified ones (twice: the second pass answers the
+            // first's changes), else the averages.
             bool done = false;
-            Game::Strategy candidate = average;
+            Game::Strategy candidate = Rounded(average);
             Game::Round measured = round;
-            for (int pass = 0; pass < 2; ++pass)
+            draws.From(game, candidate);
+            draws.Evaluate(game, candidate, measured);
+            const bool rounded = Largest(measured.Gain) < answer.Tolerance;
+            if (rounded)
+            {
+                average = candidate;
+                round = measured;
+                done = true;
+            }
+            candidate = average;
+            measured = round;
+            for (int pass = 0; pass < 2 && !rounded; ++pass)
             {
                 candidate = Purified(candidate, measured, 0.5 * target);
                 draws.From(game, candidate);
