@@ -378,10 +378,10 @@ void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_
         for (size_t q = p + 1; q < N; ++q)
             pots.push_back({p, q});
     std::vector<PotSums> sums(pots.size());
-    const std::vector<Draw> none;
+    const std::vector<Draw> noDraws;
     ForPots(pots.size(), [&](size_t i) {
         PotPass(pots[i].first, pots[i].second, avg, callChance, removal, draws, perClass,
-                i < over.size() ? over[i] : none, overPerClass, sums[i]);
+                i < over.size() ? over[i] : noDraws, overPerClass, sums[i]);
     });
     round.Ess.assign(pots.size(), 1.0);
     for (size_t i = 0; i < pots.size(); ++i)
