@@ -139,7 +139,8 @@ struct Proposal
     double Chance(int combo, const ClassTables &t) const
     {
         const double uniform = (1.0 - RangeMix) / cards::ComboCount;
-        return RangeMix > 0.0 ? RangeMix * Class[t.ClassOf[static_cast<size_t>(combo)]] / Total + uniform : uniform;
+        return RangeMix > 0.0 ? RangeMix * Class[t.ClassOf[static_cast<size_t>(combo)]] / Total + uniform
+                              : uniform;
     }
     // The proposal's chance of the combos that miss the dead cards.
     double Live(const uint8_t *dead, int count, const ClassTables &t) const
@@ -179,9 +180,9 @@ struct Proposal
     }
 };
 
-} // namespace
-
-std::vector<Draw> MakeDraws(uint32_t perClass, uint64_t seed)
+// perClass draws for each class of the valued player, one splitmix64 stream
+// a class; `deal` gives the rest of a draw from the player's combo.
+template <class Deal> std::vector<Draw> DrawEachClass(uint32_t perClass, uint64_t seed, const Deal &deal)
 {
     std::vector<Draw> draws;
     draws.reserve(static_cast<size_t>(perClass) * K);
@@ -191,49 +192,44 @@ std::vector<Draw> MakeDraws(uint32_t perClass, uint64_t seed)
         const int count = cards::CombosOfClass(h, combos);
         SplitMix random{seed * 0x100000001b3u + static_cast<uint64_t>(h) * 0x9e3779b97f4a7c15u};
         for (uint32_t n = 0; n < perClass; ++n)
-        {
-            const int hero = combos[random.Below(static_cast<uint64_t>(count))];
-            cards::CardSet used = cards::ComboMask(hero);
-            const int a = UniformCombo(random, used);
-            used |= cards::ComboMask(a);
-            const int b = UniformCombo(random, used);
-            draws.push_back(Showdown(random, hero, a, b));
-        }
+            draws.push_back(deal(random, combos[random.Below(static_cast<uint64_t>(count))]));
     }
     return draws;
+}
+
+} // namespace
+
+std::vector<Draw> MakeDraws(uint32_t perClass, uint64_t seed)
+{
+    return DrawEachClass(perClass, seed, [](SplitMix &random, int hero) {
+        cards::CardSet used = cards::ComboMask(hero);
+        const int a = UniformCombo(random, used);
+        used |= cards::ComboMask(a);
+        const int b = UniformCombo(random, used);
+        return Showdown(random, hero, a, b);
+    });
 }
 
 std::vector<Draw> MakeWeightedDraws(const ClassTables &tables, uint32_t perClass, uint64_t seed,
                                     const std::array<double, K> &a, const std::array<double, K> &b)
 {
     const Proposal pa(a, tables), pb(b, tables);
-    std::vector<Draw> draws;
-    draws.reserve(static_cast<size_t>(perClass) * K);
-    for (int h = 0; h < K; ++h)
-    {
-        int combos[cards::MaxClassCombos];
-        const int count = cards::CombosOfClass(h, combos);
-        SplitMix random{seed * 0x100000001b3u + static_cast<uint64_t>(h) * 0x9e3779b97f4a7c15u};
-        for (uint32_t n = 0; n < perClass; ++n)
-        {
-            const int hero = combos[random.Below(static_cast<uint64_t>(count))];
-            uint8_t dead[4] = {tables.CardsOf[static_cast<size_t>(hero)][0],
-                               tables.CardsOf[static_cast<size_t>(hero)][1], 0, 0};
-            cards::CardSet used = cards::ComboMask(hero);
-            const int ca = pa.Pick(random, used);
-            used |= cards::ComboMask(ca);
-            dead[2] = tables.CardsOf[static_cast<size_t>(ca)][0];
-            dead[3] = tables.CardsOf[static_cast<size_t>(ca)][1];
-            const int cb = pb.Pick(random, used);
-            Draw d = Showdown(random, hero, ca, cb);
-            // Uniform over the cards left (1 / 1225, then 1 / 1128) over the
-            // proposal's chance given the same cards.
-            d.Weight = pa.Live(dead, 2, tables) / (1225.0 * pa.Chance(ca, tables)) *
-                       (pb.Live(dead, 4, tables) / (1128.0 * pb.Chance(cb, tables)));
-            draws.push_back(d);
-        }
-    }
-    return draws;
+    return DrawEachClass(perClass, seed, [&](SplitMix &random, int hero) {
+        uint8_t dead[4] = {tables.CardsOf[static_cast<size_t>(hero)][0],
+                           tables.CardsOf[static_cast<size_t>(hero)][1], 0, 0};
+        cards::CardSet used = cards::ComboMask(hero);
+        const int ca = pa.Pick(random, used);
+        used |= cards::ComboMask(ca);
+        dead[2] = tables.CardsOf[static_cast<size_t>(ca)][0];
+        dead[3] = tables.CardsOf[static_cast<size_t>(ca)][1];
+        const int cb = pb.Pick(random, used);
+        Draw d = Showdown(random, hero, ca, cb);
+        // Uniform over the cards left (1 / 1225, then 1 / 1128) over the
+        // proposal's chance given the same cards.
+        d.Weight = pa.Live(dead, 2, tables) / (1225.0 * pa.Chance(ca, tables)) *
+                   (pb.Live(dead, 4, tables) / (1128.0 * pb.Chance(cb, tables)));
+        return d;
+    });
 }
 
 } // namespace equilibrium_detail
