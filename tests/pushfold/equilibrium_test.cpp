@@ -24,7 +24,8 @@ const ostrel::FieldEquity BySubsets = [](const ostrel::Field &field, double *equ
     return ostrel::SubsetEquities(field, equities, nullptr);
 };
 
-ostrel::HandField Table(const Stacks &stacks, size_t button, int64_t sb, int64_t bb, std::vector<double> prizes = {})
+ostrel::HandField Table(const Stacks &stacks, size_t button, int64_t sb, int64_t bb,
+                        std::vector<double> prizes = {})
 {
     ostrel::HandField field;
     field.Table.Stacks = stacks;
@@ -81,7 +82,8 @@ TEST(Equilibrium, HeadsUpChipEvMatchesThePublishedCharts)
         EXPECT_EQ(0u, answer.Draws);
         EXPECT_EQ(0.0, answer.DrawError);
         // Chip EV is zero-sum: the values at equilibrium sum to the chips.
-        EXPECT_NEAR(2.0 * static_cast<double>(stack), answer.EvEquilibrium[0] + answer.EvEquilibrium[1], 1e-9);
+        EXPECT_NEAR(2.0 * static_cast<double>(stack), answer.EvEquilibrium[0] + answer.EvEquilibrium[1],
+                    1e-9);
     }
 }
 
@@ -98,7 +100,10 @@ TEST(Equilibrium, HeadsUpThresholds)
         bool Played;
     };
     const Row rows[] = {
-        {"T3s", 0, 740, true}, {"T3s", 0, 800, false}, {"Q2o", 1, 530, true}, {"Q2o", 1, 590, false},
+        {"T3s", 0, 740, true},
+        {"T3s", 0, 800, false},
+        {"Q2o", 1, 530, true},
+        {"Q2o", 1, 590, false},
     };
     for (const Row &row : rows)
     {
@@ -132,11 +137,8 @@ TEST(Equilibrium, IcmIsChipEvWhenLinear)
         double P1MinusP2;
     };
     const Row rows[] = {
-        {{1500, 900}, {65, 35}, 30},
-        {{2000, 400}, {50, 30, 20}, 20},
-        {{700, 1300}, {100}, 100},
-        {{1500, 900, 600}, {100}, 100},
-        {{800, 1200, 1000, 600}, {100}, 100},
+        {{1500, 900}, {65, 35}, 30},    {{2000, 400}, {50, 30, 20}, 20},      {{700, 1300}, {100}, 100},
+        {{1500, 900, 600}, {100}, 100}, {{800, 1200, 1000, 600}, {100}, 100},
     };
     for (const Row &row : rows)
     {
@@ -156,7 +158,8 @@ TEST(Equilibrium, IcmIsChipEvWhenLinear)
 
 // The spot's EVs of every class against the others' strategies as ranges.
 ostrel::SpotAnswer SpotOf(const ostrel::HandField &field, bool chipEv, size_t hero, ostrel::SpotAction action,
-                          size_t shover, const std::vector<std::pair<size_t, const ostrel::NashDecision *>> &ranges,
+                          size_t shover,
+                          const std::vector<std::pair<size_t, const ostrel::NashDecision *>> &ranges,
                           const ostrel::NashDecision *overcall = nullptr)
 {
     ostrel::SpotQuestion question;
@@ -208,8 +211,8 @@ TEST(Equilibrium, HeadsUpExploitabilityByTheSpot)
         ASSERT_TRUE(answer.Converged);
         const ostrel::NashDecision &shove = answer.Decisions[0], &call = answer.Decisions[1];
         // The small blind (the button) first in, against the big blind's calls.
-        const ostrel::SpotAnswer sb = SpotOf(field, row.ChipEv, 0, ostrel::SpotAction::FirstIn, ostrel::NoSeat,
-                                             {{1, &call}});
+        const ostrel::SpotAnswer sb =
+            SpotOf(field, row.ChipEv, 0, ostrel::SpotAction::FirstIn, ostrel::NoSeat, {{1, &call}});
         double gainSb = 0.0;
         for (size_t c = 0; c < ostrel::cards::ClassCount; ++c)
         {
@@ -220,7 +223,8 @@ TEST(Equilibrium, HeadsUpExploitabilityByTheSpot)
         }
         // The big blind facing the shove: a class's chance to be there is
         // its combos with card removal times the shoving range's weight.
-        const ostrel::SpotAnswer bb = SpotOf(field, row.ChipEv, 1, ostrel::SpotAction::Call, 0, {{0, &shove}});
+        const ostrel::SpotAnswer bb =
+            SpotOf(field, row.ChipEv, 1, ostrel::SpotAction::Call, 0, {{0, &shove}});
         double total = 0.0;
         for (int c = 0; c < ostrel::cards::ClassCount; ++c)
             total += shove.Frequency[static_cast<size_t>(c)] * ostrel::cards::ComboCountOfClass(c);
@@ -267,9 +271,11 @@ double SpotGain(const ostrel::SpotAnswer &spot, const std::array<double, ostrel:
         const ostrel::SpotClass &one = spot.Classes[c];
         if (!std::isfinite(one.EvPlay))
             continue;
-        const double chance = shoveWeight > 0.0 ? one.Combos * shoveWeight / (1326.0 * 1326.0) : one.Combos / 1326.0;
+        const double chance =
+            shoveWeight > 0.0 ? one.Combos * shoveWeight / (1326.0 * 1326.0) : one.Combos / 1326.0;
         const double f = played[c];
-        gain += reach * chance * (std::max(one.EvPlay, one.EvFold) - (f * one.EvPlay + (1.0 - f) * one.EvFold));
+        gain +=
+            reach * chance * (std::max(one.EvPlay, one.EvFold) - (f * one.EvPlay + (1.0 - f) * one.EvFold));
         error += reach * chance * 5.0 * one.Error;
     }
     return gain;
@@ -311,11 +317,14 @@ TEST(Equilibrium, ThreeHandedChipEvGainsByTheSpot)
     const double buttonFolds = 1.0 - d[0].Share;
     const ostrel::SpotAnswer button =
         SpotOf(field, true, 0, ostrel::SpotAction::FirstIn, ostrel::NoSeat, {{1, &d[2]}, {2, &d[3]}}, &d[5]);
-    const ostrel::SpotAnswer small = SpotOf(field, true, 1, ostrel::SpotAction::FirstIn, ostrel::NoSeat, {{2, &d[4]}});
+    const ostrel::SpotAnswer small =
+        SpotOf(field, true, 1, ostrel::SpotAction::FirstIn, ostrel::NoSeat, {{2, &d[4]}});
     const ostrel::SpotAnswer smallCalls =
         SpotOf(field, true, 1, ostrel::SpotAction::Call, 0, {{0, &d[0]}, {2, &d[3]}}, &d[5]);
-    const ostrel::SpotAnswer bigCallsButton = SpotOf(field, true, 2, ostrel::SpotAction::Call, 0, {{0, &folded}});
-    const ostrel::SpotAnswer bigCallsSmall = SpotOf(field, true, 2, ostrel::SpotAction::Call, 1, {{1, &d[1]}});
+    const ostrel::SpotAnswer bigCallsButton =
+        SpotOf(field, true, 2, ostrel::SpotAction::Call, 0, {{0, &folded}});
+    const ostrel::SpotAnswer bigCallsSmall =
+        SpotOf(field, true, 2, ostrel::SpotAction::Call, 1, {{1, &d[1]}});
     double errors[5] = {};
     const double gains[] = {
         SpotGain(button, d[0].Frequency, 1.0, 0.0, errors[0]),
@@ -392,6 +401,12 @@ TEST(Equilibrium, ReportedExploitabilityIsMeasuredOnTheReportedStrategies)
         ASSERT_TRUE(answer.Converged);
         EXPECT_LT(answer.Exploitability, answer.Tolerance);
         EXPECT_LT(answer.DrawError, answer.Tolerance);
+        // No residue of early rounds: pure, or a mix in hundredths as printed.
+        for (const ostrel::NashDecision &d : answer.Decisions)
+            for (double f : d.Frequency)
+                EXPECT_TRUE(f == 0.0 || f == 1.0 ||
+                            (f >= 0.02 && f <= 0.98 && std::fabs(f * 100.0 - std::round(f * 100.0)) < 1e-9))
+                    << f;
         ostrel::NashOptions options;
         options.DrawsPerClass = 1200;
         std::vector<double> gain, ev;
