@@ -54,7 +54,10 @@ std::string TemporaryFile(const std::string &name, const std::string &bytes)
     return path;
 }
 
-CommandRun RunCommand(const std::string &arguments)
+namespace
+{
+
+CommandRun RunOnce(const std::string &arguments)
 {
     const std::string errors = TemporaryFile("stderr.txt", "");
     std::string line = "\"" + CommandPath + "\" " + arguments + " 2>\"" + errors + "\"";
@@ -80,6 +83,18 @@ CommandRun RunCommand(const std::string &arguments)
 #endif
     run.Err = FileText(errors);
     std::remove(errors.c_str());
+    return run;
+}
+
+} // namespace
+
+// Under Wine, popen now and then fails to start cmd (status -1, nothing
+// written); such a run is made again, a few times at most.
+CommandRun RunCommand(const std::string &arguments)
+{
+    CommandRun run = RunOnce(arguments);
+    for (int again = 0; again < 3 && run.Status == -1 && run.Out.empty() && run.Err.empty(); ++again)
+        run = RunOnce(arguments);
     return run;
 }
 
