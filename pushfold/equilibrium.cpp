@@ -297,6 +297,10 @@ Status SolveNash(const HandField &field, const FieldEquity &valuation, bool chip
             d.Versus.push_back(game.Seats()[node.Q]);
         d.Frequency = average[n];
         d.Advantage = round.Advantage[n];
+        d.EvPlay = round.Play[n];
+        d.EvFold = round.Fold[n];
+        for (size_t c = 0; c < static_cast<size_t>(K); ++c)
+            d.Reached += cards::ComboCountOfClass(static_cast<int>(c)) * round.Reach[n][c] / cards::ComboCount;
         d.Share = ShareOf(average[n]);
         answer.Decisions.push_back(d);
     }

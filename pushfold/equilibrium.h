@@ -54,7 +54,11 @@ struct NashDecision
     // minus folding's, given the decision is reached with that class (NaN
     // where it never is), in the valuation's unit.
     std::array<double, cards::ClassCount> Advantage{};
+    // The two values themselves (NaN where never reached): the value of
+    // folding is the same for every class that reaches the decision.
+    std::array<double, cards::ClassCount> EvPlay{}, EvFold{};
     double Share = 0.0;
+    double Reached = 0.0; // the chance that the hand reaches the decision, over all deals
 };
 
 struct NashOptions

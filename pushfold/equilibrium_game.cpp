@@ -280,7 +280,12 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
                 s.HuP[static_cast<size_t>(h) * 3 + f2p] -= removedP;
                 s.HuQ[static_cast<size_t>(h) * 3 + f2q] -= removedQ;
                 // The fold of overcaller i: the players before him fold,
-                // those after him may overcall; valued to him.
+                // those after him may overcall; valued to him. The exact
+                // heads-up mass (foldHu) is corrected by each draw: the
+                // part where an earlier player overcalls leaves the branch
+                // (numerator and normaliser), the part where a later one
+                // overcalls stays in it, valued three-way instead of
+                // heads-up (numerator only).
                 const double y = rangeWeight * xp * unit;
                 if (y > 0.0)
                 {
@@ -288,16 +293,17 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
                     for (size_t i = 0; i < M; ++i)
                     {
                         const size_t r = q + 1 + i;
-                        double removed = y * (1.0 - before), after = before, num = 0.0;
+                        const double left = y * (1.0 - before);
+                        double moved = 0.0, after = before, num = 0.0;
                         for (size_t m = i + 1; m < M; ++m)
                         {
                             const double g = y * after * over[m];
                             num += g * V3(p, q, q + 1 + m, f3p)[r];
-                            removed += g;
+                            moved += g;
                             after *= live[m];
                         }
-                        s.FoldNum[i] += num - removed * V2(p, q, f2p)[r];
-                        s.FoldDen[i] -= removed;
+                        s.FoldNum[i] += num - (left + moved) * V2(p, q, f2p)[r];
+                        s.FoldDen[i] -= left;
                         before *= live[i];
                     }
                 }
@@ -418,6 +424,9 @@ void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_
     };
     round.Best.assign(nodes, {});
     round.Advantage.assign(nodes, {});
+    round.Play.assign(nodes, {});
+    round.Fold.assign(nodes, {});
+    round.Reach.assign(nodes, {});
     round.Gain.assign(N, 0.0);
     round.Ev.assign(N, 0.0);
     std::vector<double> shoveRate(N, 0.0), reachFirst(N, 0.0);
@@ -458,6 +467,9 @@ void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_
             const double best = known && play[c] > fold ? 1.0 : 0.0;
             round.Best[node][c] = best;
             round.Advantage[node][c] = known ? play[c] - fold : std::numeric_limits<double>::quiet_NaN();
+            round.Play[node][c] = known ? play[c] : std::numeric_limits<double>::quiet_NaN();
+            round.Fold[node][c] = known ? fold : std::numeric_limits<double>::quiet_NaN();
+            round.Reach[node][c] = reachAll * reachOf[c];
             if (!known)
                 continue;
             const double now = avg[node][c] * play[c] + (1.0 - avg[node][c]) * fold;

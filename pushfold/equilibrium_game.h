@@ -124,6 +124,8 @@ class Game
     {
         Strategy Best;            // by node
         Strategy Advantage;       // by node: playing's value minus folding's per class (NaN: never reached)
+        Strategy Play, Fold;      // by node: the values themselves (NaN: never reached)
+        Strategy Reach;           // by node: the chance of reaching it with each class
         std::vector<double> Gain; // by position
         std::vector<double> Ev;   // by position, at the averages
         std::vector<double> Ess;  // by pot: effective size of the overcall draws over their count (1: none)

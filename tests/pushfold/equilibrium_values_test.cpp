@@ -1,0 +1,124 @@
+// Each decision's values at the equilibrium against what must hold whatever
+// the strategies: with chip EV a player who folds keeps exactly the chips
+// he has behind (nobody can take them, nobody gives him any), and aces call
+// and overcall every all-in (a call risks at most a third of the pot with
+// over half the equity against any two ranges).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "equilibrium.h"
+#include "subset_method.h"
+
+namespace
+{
+
+using Stacks = std::vector<int64_t>;
+
+const ostrel::FieldEquity BySubsets = [](const ostrel::Field &field, double *equities) {
+    return ostrel::SubsetEquities(field, equities, nullptr);
+};
+
+struct ChipTable
+{
+    Stacks Chips;
+    size_t Button;
+    int64_t SmallBlind, BigBlind, Ante;
+};
+
+// Four to six seats, stacks from 2 to 20 big blinds, every order of the
+// short and the deep: players who cover a shove and a call, and players
+// who do not.
+const ChipTable ChipTables[] = {
+    {{800, 4000, 2500, 1200}, 0, 200, 400, 50},
+    {{3000, 1500, 6000, 2200}, 1, 100, 200, 0},
+    {{2000, 2000, 2000, 2000, 2000}, 2, 100, 200, 25},
+    {{5000, 900, 3000, 4000, 1600}, 0, 150, 300, 30},
+    {{2500, 4000, 1200, 3300, 1800, 6000}, 3, 100, 200, 20},
+};
+
+ostrel::HandField FieldOf(const ChipTable &t)
+{
+    ostrel::HandField field;
+    field.Table.Stacks = t.Chips;
+    field.Table.Button = t.Button;
+    field.Table.SmallBlind = t.SmallBlind;
+    field.Table.BigBlind = t.BigBlind;
+    field.Table.Ante = t.Ante;
+    return field;
+}
+
+// A few rounds: what is checked holds for any strategies.
+ostrel::NashAnswer SolveChips(const ostrel::HandField &field, uint64_t rounds)
+{
+    ostrel::NashOptions options;
+    options.DrawsPerClass = 200;
+    options.MaxIterations = rounds;
+    options.Threads = 2;
+    ostrel::NashAnswer answer;
+    const ostrel::Status status = ostrel::SolveNash(field, BySubsets, true, options, answer);
+    EXPECT_TRUE(status.Ok) << status.Message;
+    return answer;
+}
+
+std::string Name(const ostrel::NashDecision &d)
+{
+    std::string name = "seat " + std::to_string(d.Seat + 1) +
+                       (d.Action == ostrel::NashAction::Shove  ? " shoves"
+                        : d.Action == ostrel::NashAction::Call ? " calls"
+                                                                : " overcalls");
+    for (size_t v : d.Versus)
+        name += " " + std::to_string(v + 1);
+    return name;
+}
+
+TEST(EquilibriumValues, ChipEvFoldKeepsTheChipsBehind)
+{
+    for (const ChipTable &t : ChipTables)
+    {
+        const ostrel::HandField field = FieldOf(t);
+        ostrel::Posting post;
+        ASSERT_TRUE(ostrel::PostBlinds(field.Table, post).Ok);
+        const ostrel::NashAnswer answer = SolveChips(field, 3);
+        for (const ostrel::NashDecision &d : answer.Decisions)
+        {
+            SCOPED_TRACE(Name(d));
+            const double behind = static_cast<double>(post.Behind[d.Seat]);
+            int reached = 0;
+            for (size_t c = 0; c < ostrel::cards::ClassCount; ++c)
+            {
+                if (std::isnan(d.EvFold[c]))
+                    continue;
+                ++reached;
+                ASSERT_NEAR(behind, d.EvFold[c], 1e-9 * behind) << ostrel::cards::ClassName(static_cast<int>(c));
+                ASSERT_NEAR(d.EvPlay[c] - d.EvFold[c], d.Advantage[c], 1e-9 * behind);
+            }
+            EXPECT_GT(reached, 0);
+        }
+    }
+}
+
+TEST(EquilibriumValues, ChipEvAcesCallAndOvercallEveryAllIn)
+{
+    // Against whatever the others play after a few rounds, aces are worth
+    // more in the pot at every decision (shoving first in too: a shove wins
+    // the blinds or an all-in at least as good as a call). Every round's
+    // best response plays them, so the averages do from the first guess on.
+    int aces = -1;
+    ASSERT_TRUE(ostrel::cards::ParseClassName("AA", aces));
+    const size_t c = static_cast<size_t>(aces);
+    for (const ChipTable &t : ChipTables)
+    {
+        const ostrel::NashAnswer answer = SolveChips(FieldOf(t), 3);
+        for (const ostrel::NashDecision &d : answer.Decisions)
+        {
+            EXPECT_EQ(1.0, d.Frequency[c]) << Name(d);
+            if (!std::isnan(d.Advantage[c]))
+                EXPECT_GT(d.Advantage[c], 0.0) << Name(d);
+        }
+    }
+}
+
+} // namespace
