@@ -116,7 +116,9 @@ TEST(EquilibriumValues, ChipEvAcesCallAndOvercallEveryAllIn)
         {
             EXPECT_EQ(1.0, d.Frequency[c]) << Name(d);
             if (!std::isnan(d.Advantage[c]))
+            {
                 EXPECT_GT(d.Advantage[c], 0.0) << Name(d);
+            }
         }
     }
 }
