@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <thread>
 #include <tuple>
 #include <vector>
@@ -29,6 +30,9 @@ namespace
 {
 
 constexpr int64_t MostIterations = 1000000000;
+constexpr int64_t MostDraws = 1000000;
+// A round costs the fourth power of the players: ten take half a minute.
+constexpr size_t MostPlayers = 10;
 
 // A tolerance as typed: a decimal number above 0 ("0.05", "1e-6").
 Status ReadTolerance(const std::string &text, double &tolerance)
@@ -59,6 +63,14 @@ Status ReadNashOptions(const NashCommandOptions &options, NashOptions &nash)
     if (!problem.empty())
         return Failure(problem);
     nash.MaxIterations = static_cast<uint64_t>(count);
+    problem = ReadCount("--draws", options.Draws, 1, MostDraws, "a number of showdowns", count);
+    if (!problem.empty())
+        return Failure(problem);
+    nash.DrawsPerClass = static_cast<uint32_t>(count);
+    problem = ReadCount("--seed", options.Seed, 0, std::numeric_limits<int64_t>::max(), "a seed", count);
+    if (!problem.empty())
+        return Failure(problem);
+    nash.Seed = static_cast<uint64_t>(count);
     const unsigned cores = std::thread::hardware_concurrency();
     nash.Threads = cores == 0 ? 1 : cores;
     if (Given(options.ThreadsGiven))
@@ -144,6 +156,18 @@ std::string DrawLine(const NashAnswer &answer)
            Fixed(answer.DrawError, 6) + "; heads-up pots exact\n";
 }
 
+// What following the ranges costs a single hand, and where it costs the most.
+std::string HandLossLine(const NashAnswer &answer)
+{
+    std::string text = "Hand by hand: following these ranges costs a hand at most " + Fixed(answer.MaxHandLoss, 6) +
+                       " against its better action (aim " + Fixed(answer.HandBound, 6) +
+                       ", at decisions reached 1% of the time or more)";
+    if (answer.HandLossDecision < answer.Decisions.size() && answer.MaxHandLoss > answer.HandBound)
+        text += "; the most: " + cards::ClassName(answer.HandLossClass) + " where " +
+                DecisionTitle(answer.Decisions[answer.HandLossDecision]);
+    return text + "\n";
+}
+
 std::string NashTable(const NashAnswer &answer, const HandField &field, bool chipEv, bool color)
 {
     const std::string unit = chipEv ? "chips" : "$EV";
@@ -154,7 +178,8 @@ std::string NashTable(const NashAnswer &answer, const HandField &field, bool chi
                        Fixed(answer.Pool > 0.0 ? answer.Exploitability / answer.Pool * 100.0 : 0.0, 4) +
                        "% of the " + (chipEv ? "chips" : "pool") + "; tolerance " + Fixed(answer.Tolerance, 6) +
                        ") after " + std::to_string(answer.Iterations) + " iterations" +
-                       (answer.Converged ? "" : ": NOT converged") + "\n" + DrawLine(answer) + "\n";
+                       (answer.Converged ? "" : ": NOT converged") + "\n" + DrawLine(answer) +
+                       HandLossLine(answer) + "\n";
     text += "Seat  Stack  " + unit + " before  " + unit + " at equilibrium\n";
     for (size_t seat : answer.Order)
         text += Padded(std::to_string(seat + 1), 4) + Padded(std::to_string(field.Table.Stacks[seat]), 7) +
@@ -194,7 +219,8 @@ std::string NashJson(const NashAnswer &answer, const HandField &field)
                     "\": " + JsonNumber(d.Frequency[static_cast<size_t>(c)]);
         text += "}}";
     }
-    return text + "], \"three_way_error\": " + JsonNumber(answer.DrawError) + "}\n";
+    return text + "], \"three_way_error\": " + JsonNumber(answer.DrawError) +
+           ", \"max_hand_loss\": " + JsonNumber(answer.MaxHandLoss) + "}\n";
 }
 
 // White (never) through yellow to green (always).
@@ -305,6 +331,11 @@ CLI::App *AddNashCommand(CLI::App &app, NashCommandOptions &options)
                          "Threads, 1 to 256 (default: the cores, " + std::to_string(cores == 0 ? 1 : cores) +
                              " here); the answer is the same for any")
             ->option_text("N");
+    nash->add_option("--draws", options.Draws,
+                     "Three-way showdowns drawn for each hand class, 1 to 1000000 (default: 2400); the overcalls "
+                     "draw a quarter as many from the ranges")
+        ->option_text("N");
+    nash->add_option("--seed", options.Seed, "Seed of the drawn showdowns (default: 1)")->option_text("N");
     nash->add_option("--color", options.Color, "Colour the grids: auto (on a terminal; the default), always or never")
         ->option_text("WHEN");
     nash->add_option("--format", options.Format, "Output: table (the default), json or svg")->option_text("NAME");
@@ -321,10 +352,19 @@ Status RunNashCommand(NashCommandOptions &options, std::string &text, std::strin
     status = ReadTable(options.Table, field);
     if (!status.Ok)
         return status;
+    size_t players = 0;
+    for (int64_t stack : field.Table.Stacks)
+        players += stack > 0 ? 1 : 0;
+    if (players > MostPlayers)
+        return Failure("nash takes tables of at most " + std::to_string(MostPlayers) + " players, not " +
+                       std::to_string(players) + ": its work grows with the fourth power of the players");
     RunOptions run;
     run.Threads = nash.Threads;
     MethodLog log;
-    const FieldEquity valuation = EquityBy(Method::Automatic, run, log, nullptr);
+    // The outcomes need no window bits: up to 20 players the subsets are
+    // exact to rounding and the fastest.
+    const size_t fieldPlayers = players + field.Others.size();
+    const FieldEquity valuation = EquityBy(fieldPlayers <= 20 ? Method::Subsets : Method::Automatic, run, log, nullptr);
     Progress progress;
     progress.Terminal = IsTerminal(stderr);
     nash.Progress = ShowNashProgress;

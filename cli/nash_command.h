@@ -23,6 +23,8 @@ struct NashCommandOptions
     std::string Tolerance;
     std::string MaxIterations = "100000";
     std::string Threads;
+    std::string Draws = "2400";
+    std::string Seed = "1";
     std::string Color = "auto";
     std::string Format = "table";
     CLI::Option *ToleranceGiven = nullptr, *ThreadsGiven = nullptr;

@@ -152,6 +152,45 @@ Game::Strategy Purified(const Game::Strategy &average, const Game::Round &round,
     return pure;
 }
 
+// The largest loss of a hand against its better action, at the decisions
+// reached with a chance of at least ReachedAtLeast: what a hand that
+// follows the strategy gives up by the share it spends on the worse action.
+struct HandLoss
+{
+    double Loss = 0.0;
+    size_t Node = NoSeat;
+    int Class = -1;
+};
+
+double ReachedChance(const Game::Round &round, size_t n)
+{
+    double reached = 0.0;
+    for (int c = 0; c < K; ++c)
+        reached += cards::ComboCountOfClass(c) * round.Reach[n][static_cast<size_t>(c)];
+    return reached / cards::ComboCount;
+}
+
+HandLoss LargestHandLoss(const Game::Strategy &strategy, const Game::Round &round)
+{
+    HandLoss worst;
+    for (size_t n = 0; n < strategy.size(); ++n)
+    {
+        if (ReachedChance(round, n) < ReachedAtLeast)
+            continue;
+        for (int c = 0; c < K; ++c)
+        {
+            const double f = strategy[n][static_cast<size_t>(c)];
+            const double advantage = round.Advantage[n][static_cast<size_t>(c)];
+            if (!std::isfinite(advantage))
+                continue;
+            const double loss = advantage > 0.0 ? (1.0 - f) * advantage : f * -advantage;
+            if (loss > worst.Loss)
+                worst = {loss, n, c};
+        }
+    }
+    return worst;
+}
+
 } // namespace
 
 Status SolveNash(const HandField &field, const FieldEquity &valuation, bool chipEv,
@@ -280,6 +319,11 @@ Status SolveNash(const HandField &field, const FieldEquity &valuation, bool chip
         if ((iteration & (iteration - 1)) == 0 && iteration <= 16 && checks == 0 && draws.OverPerClass > 0)
             game.OvercallDraws(average, draws.OverPerClass, draws.Seed, &round.Ess, 0.5, draws.Over);
     }
+    answer.HandBound = 2.0 * tolerance;
+    const HandLoss loss = LargestHandLoss(average, round);
+    answer.MaxHandLoss = loss.Loss;
+    answer.HandLossDecision = loss.Node;
+    answer.HandLossClass = loss.Class;
     answer.Iterations = iteration;
     const size_t seats = field.Table.Stacks.size();
     FillSeats(game, round, seats, answer.Gain, answer.EvEquilibrium);

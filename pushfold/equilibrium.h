@@ -86,7 +86,19 @@ struct NashAnswer
     bool Converged = false;
     uint64_t Draws = 0;        // three-way showdowns in the fixed set (0: every pot heads-up, all exact)
     double DrawError = 0.0;    // largest change of an equilibrium EV or a gain on an independent set of draws
+    // Hand by hand, at the decisions reached with a chance of at least
+    // ReachedAtLeast: the most a hand loses by following the answer instead
+    // of taking its better action there (a mixed hand loses the share it
+    // spends on the worse one), given that it reaches the decision.
+    // HandBound is what the run aims at: 0.02 % of the pool, or 0.02 big
+    // blind with chip EV.
+    double MaxHandLoss = 0.0;
+    double HandBound = 0.0;
+    size_t HandLossDecision = NoSeat; // index into Decisions, NoSeat when no hand loses
+    int HandLossClass = -1;
 };
+
+constexpr double ReachedAtLeast = 0.01;
 
 /*
  * Solves the table. Refuses what the outcome book refuses, a table where a

@@ -51,7 +51,9 @@ TEST(NashCommand, JsonFields)
         const json answer = json::parse(run.Out, nullptr, false);
         ASSERT_TRUE(answer.is_object());
         EXPECT_EQ(Keys(answer),
-                  (std::set<std::string>{"exploitability", "iterations", "seats", "decisions", "three_way_error"}));
+                  (std::set<std::string>{"exploitability", "iterations", "seats", "decisions", "three_way_error",
+                                         "max_hand_loss"}));
+        EXPECT_GE(answer["max_hand_loss"].get<double>(), 0.0);
         for (const json &seat : answer["seats"])
             EXPECT_EQ(Keys(seat), (std::set<std::string>{"seat", "stack", "ev_before", "ev_equilibrium"}));
         ASSERT_EQ(row.Decisions, answer["decisions"].size());
@@ -73,6 +75,10 @@ TEST(NashCommand, JsonFields)
             }
             EXPECT_NEAR(combos / 1326.0, d["share"].get<double>(), 1e-12);
         }
+        // Heads-up every pot is exact and the rounds go on to a 500th of
+        // the tolerance: no hand loses 0.02 big blind by the ranges.
+        if (row.Table == HeadsUp)
+            EXPECT_LE(answer["max_hand_loss"].get<double>(), 2.0);
         // The first decision is the first player's shove: AA always.
         EXPECT_EQ(1.0, answer["decisions"][0]["frequencies"]["AA"].get<double>());
     }
@@ -104,6 +110,23 @@ TEST(NashCommand, SameBytesForAnyThreadsAndFormats)
     EXPECT_NE(std::string::npos, always.Out.find("\x1b["));
     EXPECT_NE(std::string::npos, table.Out.find("Seat 1 shoves first in: "));
     EXPECT_NE(std::string::npos, table.Out.find("Exploitability "));
+    EXPECT_NE(std::string::npos, table.Out.find("Hand by hand: following these ranges costs a hand at most "));
+}
+
+TEST(NashCommand, DrawsAndSeedChangeOnlyTheThreeWayDraws)
+{
+    // Heads-up nothing is drawn: any seed and count give the same bytes;
+    // three-handed another seed draws other showdowns, the same seed the
+    // same ones.
+    const std::string json = " --format json --threads 1";
+    EXPECT_EQ(RunCommand("nash" + HeadsUp + json).Out, RunCommand("nash" + HeadsUp + json + " --seed 7 --draws 5").Out);
+    const CommandRun first = RunCommand("nash" + Three + json + " --draws 300 --seed 3");
+    const CommandRun again = RunCommand("nash" + Three + json + " --draws 300 --seed 3");
+    const CommandRun other = RunCommand("nash" + Three + json + " --draws 300 --seed 4");
+    ASSERT_EQ(0, first.Status) << first.Err;
+    EXPECT_EQ(first.Out, again.Out);
+    EXPECT_NE(first.Out, other.Out);
+    EXPECT_NE(first.Out, RunCommand("nash" + Three + json).Out);
 }
 
 TEST(NashCommand, WarnsWhenTheIterationsRunOut)
@@ -182,6 +205,12 @@ TEST(NashCommand, BadInputIsOneLine)
         {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --format csv", "--format"},
         {"nash --stacks 2000,40,1500 --prizes 50,30 --button 1 --blinds 50,100", "seat 2 is all in"},
         {"nash --stacks 2000 --prizes 50,30 --button 1 --blinds 50,100", "two"},
+        {"nash --stacks 1,2,3,4,5,6,7,8,9,10,11 --prizes 100 --button 1 --blinds 1,2",
+         "nash takes tables of at most 10 players, not 11"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --draws 0",
+         "--draws 0: not a number of showdowns from 1 to 1000000"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --seed -1", "--seed -1"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --seed x", "--seed x: not a whole number"},
         {"spot --stacks 2000,40,1500 --prizes 50,30 --button 1 --blinds 50,100 --hero 1 --ranges nash",
          "--ranges nash: seat 2 is all in"},
         {"spot --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --hero 1 --ranges icm", "--ranges"},

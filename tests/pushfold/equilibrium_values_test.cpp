@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "equilibrium.h"
+#include "spot.h"
 #include "subset_method.h"
 
 namespace
@@ -120,6 +121,70 @@ TEST(EquilibriumValues, ChipEvAcesCallAndOvercallEveryAllIn)
                 EXPECT_GT(d.Advantage[c], 0.0) << Name(d);
             }
         }
+    }
+}
+
+ostrel::cards::Range RangeOf(const ostrel::NashDecision &d)
+{
+    ostrel::cards::Range range;
+    for (int c = 0; c < ostrel::cards::ClassCount; ++c)
+        ostrel::cards::SetClass(range, c, d.Frequency[static_cast<size_t>(c)]);
+    return range;
+}
+
+TEST(EquilibriumValues, HandLossHeadsUpIsTheSpots)
+{
+    // Heads-up both decisions are spots against the other's range, exact
+    // both ways: the most a hand loses by the answer's frequencies against
+    // its better action, by the spot's values, is the loss reported.
+    struct Row
+    {
+        Stacks Chips;
+        std::vector<double> Prizes;
+    };
+    const Row rows[] = {{{1000, 1000}, {}}, {{1500, 700}, {}}, {{3000, 2000}, {65, 35}}};
+    for (const Row &row : rows)
+    {
+        ostrel::HandField field;
+        field.Table.Stacks = row.Chips;
+        field.Table.Button = 0;
+        field.Table.SmallBlind = 50;
+        field.Table.BigBlind = 100;
+        field.Prizes = row.Prizes;
+        const bool chipEv = row.Prizes.empty();
+        ostrel::NashAnswer answer;
+        ASSERT_TRUE(ostrel::SolveNash(field, BySubsets, chipEv, ostrel::NashOptions(), answer).Ok);
+        ASSERT_EQ(2u, answer.Decisions.size());
+        const ostrel::NashDecision &shove = answer.Decisions[0], &call = answer.Decisions[1];
+        double most = 0.0;
+        for (const ostrel::NashDecision *d : {&shove, &call})
+        {
+            ostrel::SpotQuestion question;
+            question.Hero = d->Seat;
+            question.Ranges.assign(2, std::nullopt);
+            if (d == &call)
+            {
+                question.Action = ostrel::SpotAction::Call;
+                question.Shover = shove.Seat;
+                question.Ranges[shove.Seat] = RangeOf(shove);
+            }
+            else
+                question.Ranges[call.Seat] = RangeOf(call);
+            ostrel::SpotSolver solver;
+            ASSERT_TRUE(solver.Open(field, BySubsets, chipEv, question).Ok);
+            ostrel::SpotAnswer spot;
+            ASSERT_TRUE(solver.Solve(spot).Ok);
+            for (size_t c = 0; c < ostrel::cards::ClassCount; ++c)
+            {
+                const ostrel::SpotClass &one = spot.Classes[c];
+                if (std::isnan(one.EvPlay))
+                    continue;
+                const double f = d->Frequency[c], advantage = one.EvPlay - one.EvFold;
+                most = std::max(most, advantage > 0.0 ? (1.0 - f) * advantage : f * -advantage);
+            }
+        }
+        EXPECT_NEAR(most, answer.MaxHandLoss, 1e-9 * (1.0 + most));
+        EXPECT_LE(answer.MaxHandLoss, answer.HandBound);
     }
 }
 
