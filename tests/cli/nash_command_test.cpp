@@ -129,6 +129,27 @@ TEST(NashCommand, DrawsAndSeedChangeOnlyTheThreeWayDraws)
     EXPECT_NE(first.Out, RunCommand("nash" + Three + json).Out);
 }
 
+TEST(NashCommand, ConvergesAtFourAndFiveSeats)
+{
+    // Tables where a player who covers a shove and a call can overcall:
+    // chip EV and winner-take-all converge, with no warning.
+    const char *const tables[] = {
+        " --stacks 800,4000,2500,1200 --chip-ev --button 1 --blinds 200,400 --ante 50",
+        " --stacks 2000,2000,2000,2000,2000 --prizes 100 --button 1 --blinds 100,200",
+        " --stacks 1200,2400,3600,4800,6000 --prizes 100 --button 1 --blinds 50,100",
+    };
+    for (const char *table : tables)
+    {
+        SCOPED_TRACE(table);
+        const CommandRun run = RunCommand(std::string("nash") + table + " --format json --threads 2");
+        ASSERT_EQ(0, run.Status) << run.Err;
+        EXPECT_EQ("", run.Err);
+        const json answer = json::parse(run.Out, nullptr, false);
+        ASSERT_TRUE(answer.is_object());
+        EXPECT_LT(answer["iterations"].get<int>(), 100);
+    }
+}
+
 TEST(NashCommand, WarnsWhenTheIterationsRunOut)
 {
     const CommandRun run = RunCommand("nash" + Three + " --max-iterations 1 --tolerance 0.000001 --format json");
