@@ -101,9 +101,12 @@ struct NashAnswer
 constexpr double ReachedAtLeast = 0.01;
 
 /*
- * Solves the table. Refuses what the outcome book refuses, a table where a
- * player is all in from his blind or ante (he has no decision), a negative
- * tolerance and zero iterations.
+ * Solves the table. A player all in from his blind or ante has no decision:
+ * he is in every pot with any hand, so a pot takes him, the shover and one
+ * caller, and nobody overcalls; when nobody shoves, the big blind takes the
+ * pot or shows down against him. Refuses what the outcome book refuses, two
+ * players all in from posting, a heads-up table where the small blind is,
+ * a negative tolerance and zero iterations.
  * Cost per round: heads-up pots 169^2 per pot; three-way pots, for each
  * shove and call, the draws (169 * DrawsPerClass) times the later players,
  * squared. Memory: the draws (16 bytes each) and 169 * 13 doubles per

@@ -44,30 +44,57 @@ Status Game::Open(const HandField &field, const FieldEquity &valuation, bool chi
     SeatOf = post.Order;
     N = SeatOf.size();
     Threads = std::max(1u, options.Threads);
-    for (size_t seat : SeatOf)
-        if (post.Behind[seat] == 0)
-            return Failure("seat " + std::to_string(seat + 1) +
-                           " is all in from the blinds or the ante: the equilibrium takes tables where every player "
-                           "has chips behind");
-    Tables = MakeTables();
     const size_t none = static_cast<size_t>(-1);
+    // A player all in from posting is in the pot with any hand and has no
+    // decision; with him in, a pot takes one caller more and no overcall.
+    Forced = none;
+    for (size_t x = 0; x < N; ++x)
+        if (post.Behind[SeatOf[x]] == 0)
+        {
+            if (Forced != none)
+                return Failure("seats " + std::to_string(SeatOf[Forced] + 1) + " and " +
+                               std::to_string(SeatOf[x] + 1) +
+                               " are both all in from the blinds or the ante: a pot could hold four players, and "
+                               "the equilibrium takes at most one player all in from posting");
+            Forced = x;
+        }
+    const bool forced = Forced != none;
+    if (forced && N == 2 && Forced == 0)
+        return Failure("seat " + std::to_string(SeatOf[0] + 1) +
+                       " is all in from posting and the big blind has no decision: nobody has one");
+    Tables = MakeTables();
+    ShoveIndex.assign(N, none);
     CallIndex.assign(N * N, none);
     OverIndex.assign(N * N * N, none);
     for (size_t p = 0; p + 1 < N; ++p)
-        List.push_back({NashAction::Shove, p, none, none, p});
-    for (size_t p = 0; p < N; ++p)
-        for (size_t q = p + 1; q < N; ++q)
+        if (p != Forced)
         {
-            CallIndex[p * N + q] = List.size();
-            List.push_back({NashAction::Call, p, q, none, q});
+            ShoveIndex[p] = List.size();
+            List.push_back({NashAction::Shove, p, none, none, p});
         }
     for (size_t p = 0; p < N; ++p)
+        for (size_t q = p + 1; q < N; ++q)
+            if (p != Forced && q != Forced)
+            {
+                CallIndex[p * N + q] = List.size();
+                List.push_back({NashAction::Call, p, q, none, q});
+            }
+    for (size_t p = 0; p < N && !forced; ++p)
         for (size_t q = p + 1; q < N; ++q)
             for (size_t r = q + 1; r < N; ++r)
             {
                 OverIndex[(p * N + q) * N + r] = List.size();
                 List.push_back({NashAction::Overcall, p, q, r, r});
             }
+    AgainstAny.assign(K * 3, 0.0);
+    for (int h = 0; h < K; ++h)
+        for (int a = 0; a < K; ++a)
+        {
+            const size_t i = static_cast<size_t>(h * K + a);
+            AgainstAny[static_cast<size_t>(h) * 3 + 0] += Tables.Given[i] * Tables.Win[i];
+            AgainstAny[static_cast<size_t>(h) * 3 + 1] += Tables.Given[i] * (1.0 - Tables.Win[i] - Tables.Tie[i]);
+            AgainstAny[static_cast<size_t>(h) * 3 + 2] += Tables.Given[i] * Tables.Tie[i];
+        }
     auto valued = [&](const Showdown &pot, double *into) {
         const double *values = nullptr;
         const Status s = Money.Values(pot, values);
@@ -115,6 +142,68 @@ Status Game::Open(const HandField &field, const FieldEquity &valuation, bool chi
                 }
             }
         }
+    if (forced && status.Ok)
+        status = OpenForced();
+    return status;
+}
+
+Status Game::OpenForced()
+{
+    auto valued = [&](const Showdown &pot, double *into) {
+        const double *values = nullptr;
+        const Status s = Money.Values(pot, values);
+        if (s.Ok)
+            for (size_t x = 0; x < N; ++x)
+                into[x] = values[SeatOf[x]];
+        return s;
+    };
+    ThreeForced.assign(N * N * 13 * N, 0.0);
+    TwoForced.assign(N * 3 * N, 0.0);
+    Status status;
+    for (size_t p = 0; p < N && status.Ok; ++p)
+    {
+        if (p == Forced)
+            continue;
+        Showdown two;
+        two.Count = 2;
+        two.Seats[0] = SeatOf[p];
+        two.Seats[1] = SeatOf[Forced];
+        for (size_t f = 0; f < 3 && status.Ok; ++f)
+        {
+            FinishRanks(2, f, two.Rank);
+            status = valued(two, &TwoForced[(p * 3 + f) * N]);
+        }
+        for (size_t q = p + 1; q < N && status.Ok; ++q)
+        {
+            if (q == Forced)
+                continue;
+            Showdown three;
+            three.Count = 3;
+            three.Seats[0] = SeatOf[p];
+            three.Seats[1] = SeatOf[q];
+            three.Seats[2] = SeatOf[Forced];
+            for (size_t f = 0; f < 13 && status.Ok; ++f)
+            {
+                FinishRanks(3, f, three.Rank);
+                status = valued(three, &ThreeForced[((p * N + q) * 13 + f) * N]);
+            }
+        }
+    }
+    // Nobody shoves: the big blind takes the pot, or shows down any hand
+    // against the player all in from posting.
+    if (status.Ok && Forced + 1 < N)
+    {
+        std::vector<double> any(3, 0.0);
+        for (int h = 0; h < K; ++h)
+            for (size_t f = 0; f < 3; ++f)
+                any[f] += Tables.Share[static_cast<size_t>(h)] * AgainstAny[static_cast<size_t>(h) * 3 + f];
+        for (size_t x = 0; x < N; ++x)
+        {
+            Walk[x] = 0.0;
+            for (size_t f = 0; f < 3; ++f)
+                Walk[x] += any[f] * V2(Forced, N - 1, f)[x];
+        }
+    }
     return status;
 }
 
@@ -136,9 +225,10 @@ std::array<double, K> Game::ShoverWeights(size_t p, size_t q, const Strategy &av
     std::array<double, K> shove{};
     for (int a = 0; a < K; ++a)
     {
-        double w = avg[p][static_cast<size_t>(a)];
+        double w = avg[ShoveNode(p)][static_cast<size_t>(a)];
         for (size_t j = p + 1; j < q; ++j)
-            w *= 1.0 - callChance[CallNode(p, j)][static_cast<size_t>(a)];
+            if (j != Forced)
+                w *= 1.0 - callChance[CallNode(p, j)][static_cast<size_t>(a)];
         shove[static_cast<size_t>(a)] = w;
     }
     return shove;
@@ -150,6 +240,8 @@ std::vector<std::array<double, K>> Game::CallChances(const Strategy &avg) const
     for (size_t p = 0; p < N; ++p)
         for (size_t q = p + 1; q < N; ++q)
         {
+            if (p == Forced || q == Forced)
+                continue;
             const std::array<double, K> &calls = avg[CallNode(p, q)];
             std::array<double, K> &chance = callChance[CallNode(p, q)];
             for (int a = 0; a < K; ++a)
@@ -193,6 +285,8 @@ void Game::OvercallDraws(const Strategy &avg, uint32_t perClass, uint64_t seed, 
         for (size_t q = p + 1; q < N; ++q)
             pots.push_back({p, q});
     over.resize(pots.size());
+    if (Forced < N)
+        return; // nobody overcalls
     ForPots(pots.size(), [&](size_t i) {
         const size_t p = pots[i].first, q = pots[i].second;
         if (q + 1 >= N || (ess != nullptr && (*ess)[i] >= below))
@@ -357,6 +451,52 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
     s.Ess = reached > 0 ? ess / reached : 1.0;
 }
 
+void Game::ForcedPotPass(size_t p, size_t q, const Strategy &avg,
+                         const std::vector<std::array<double, K>> &callChance, const std::vector<Draw> &draws,
+                         uint32_t perClass, PotSums &s) const
+{
+    // Every pot holds the player all in from posting (the draw's third
+    // hand, any hand): three-way once q calls. The draws' first two hands
+    // are dealt uniformly, so either can stand for the caller whatever the
+    // order the three act in.
+    const std::array<double, K> &calls = avg[CallNode(p, q)];
+    const std::array<double, K> shove = ShoverWeights(p, q, avg, callChance);
+    s.TwP.assign(K * 13, 0.0);
+    s.TwQ.assign(K * 13, 0.0);
+    const double unit = 1.0 / perClass;
+    for (int h = 0; h < K; ++h)
+        for (uint32_t n = 0; n < perClass; ++n)
+        {
+            const Draw &d = draws[static_cast<size_t>(h) * perClass + n];
+            s.TwP[static_cast<size_t>(h) * 13 + Finish.Of3(d.RankHero, d.RankA, d.RankB)] += calls[d.ClassA] * unit;
+            s.TwQ[static_cast<size_t>(h) * 13 + Finish.Of3(d.RankA, d.RankHero, d.RankB)] += shove[d.ClassA] * unit;
+        }
+    // The draws tell how the pot ends; how often it is played (the call's
+    // chance, the shove's weight) is exact from the class tables.
+    for (int h = 0; h < K; ++h)
+    {
+        double exactP = 0.0, exactQ = 0.0, drawnP = 0.0, drawnQ = 0.0;
+        for (int a = 0; a < K; ++a)
+        {
+            const double given = Tables.Given[static_cast<size_t>(h * K + a)];
+            exactP += given * calls[static_cast<size_t>(a)];
+            exactQ += given * shove[static_cast<size_t>(a)];
+        }
+        double *tp = &s.TwP[static_cast<size_t>(h) * 13];
+        double *tq = &s.TwQ[static_cast<size_t>(h) * 13];
+        for (size_t f = 0; f < 13; ++f)
+        {
+            drawnP += tp[f];
+            drawnQ += tq[f];
+        }
+        for (size_t f = 0; f < 13; ++f)
+        {
+            tp[f] = drawnP > 0.0 ? tp[f] * (exactP / drawnP) : 0.0;
+            tq[f] = drawnQ > 0.0 ? tq[f] * (exactQ / drawnQ) : 0.0;
+        }
+    }
+}
+
 void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_t perClass, const PotDraws &over,
                     uint32_t overPerClass, Round &round) const
 {
@@ -386,8 +526,12 @@ void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_
     std::vector<PotSums> sums(pots.size());
     const std::vector<Draw> noDraws;
     ForPots(pots.size(), [&](size_t i) {
-        PotPass(pots[i].first, pots[i].second, avg, callChance, removal, draws, perClass,
-                i < over.size() ? over[i] : noDraws, overPerClass, sums[i]);
+        const size_t p = pots[i].first, q = pots[i].second;
+        if (Forced >= N)
+            PotPass(p, q, avg, callChance, removal, draws, perClass, i < over.size() ? over[i] : noDraws,
+                    overPerClass, sums[i]);
+        else if (p != Forced && q != Forced)
+            ForcedPotPass(p, q, avg, callChance, draws, perClass, sums[i]);
     });
     round.Ess.assign(pots.size(), 1.0);
     for (size_t i = 0; i < pots.size(); ++i)
@@ -398,8 +542,14 @@ void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_
     // The value of pot (p, k) to position x when p holds class a.
     auto potValue = [&](size_t p, size_t k, int a, size_t x) {
         const PotSums &s = potOf(p, k);
-        const size_t M = N - 1 - k;
         double v = 0.0;
+        if (Forced < N)
+        {
+            for (size_t f = 0; f < 13; ++f)
+                v += s.TwP[static_cast<size_t>(a) * 13 + f] * F3(p, k, f)[x];
+            return v;
+        }
+        const size_t M = N - 1 - k;
         for (size_t f = 0; f < 3; ++f)
             v += s.HuP[static_cast<size_t>(a) * 3 + f] * V2(p, k, f)[x];
         for (size_t m = 0; m < M; ++m)
@@ -417,10 +567,17 @@ void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_
         double none = 1.0, v = 0.0;
         for (size_t k = from; k < N; ++k)
         {
+            if (k == Forced)
+                continue;
             v += none * potValue(p, k, a, x);
             none *= 1.0 - callChance[CallNode(p, k)][static_cast<size_t>(a)];
         }
-        return v + none * Steal[p * N + x];
+        if (Forced >= N)
+            return v + none * Steal[p * N + x];
+        double alone = 0.0; // nobody calls: the shove against the forced player's hand
+        for (size_t f = 0; f < 3; ++f)
+            alone += AgainstAny[static_cast<size_t>(a) * 3 + f] * F2(p, f)[x];
+        return v + none * alone;
     };
     round.Best.assign(nodes, {});
     round.Advantage.assign(nodes, {});
@@ -434,9 +591,9 @@ void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_
     for (size_t p = 0; p < N; ++p)
     {
         reachFirst[p] = reach;
-        if (p + 1 < N)
+        if (p + 1 < N && p != Forced)
             for (int a = 0; a < K; ++a)
-                shoveRate[p] += Tables.Share[static_cast<size_t>(a)] * avg[p][static_cast<size_t>(a)];
+                shoveRate[p] += Tables.Share[static_cast<size_t>(a)] * avg[ShoveNode(p)][static_cast<size_t>(a)];
         reach *= 1.0 - shoveRate[p];
     }
     // The game's value to every position, from the last first-in decision back.
@@ -446,10 +603,15 @@ void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_
     for (size_t i = N - 1; i-- > 0;)
         for (size_t x = 0; x < N; ++x)
         {
+            if (i == Forced)
+            {
+                firstIn[i * N + x] = firstIn[(i + 1) * N + x];
+                continue;
+            }
             double shoved = 0.0;
             for (int a = 0; a < K; ++a)
             {
-                const double w = Tables.Share[static_cast<size_t>(a)] * avg[i][static_cast<size_t>(a)];
+                const double w = Tables.Share[static_cast<size_t>(a)] * avg[ShoveNode(i)][static_cast<size_t>(a)];
                 if (w > 0.0)
                     shoved += w * lineValue(i, i + 1, a, x);
             }
@@ -498,12 +660,17 @@ void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_
             {
                 const size_t c = static_cast<size_t>(h);
                 double mass = 0.0, value = 0.0;
-                for (size_t f = 0; f < 3; ++f)
+                for (size_t f = 0; f < 13 && Forced < N; ++f)
+                {
+                    mass += s.TwQ[c * 13 + f];
+                    value += s.TwQ[c * 13 + f] * F3(p, q, f)[q];
+                }
+                for (size_t f = 0; f < 3 && Forced >= N; ++f)
                 {
                     mass += s.HuQ[c * 3 + f];
                     value += s.HuQ[c * 3 + f] * V2(p, q, f)[q];
                 }
-                for (size_t m = 0; m < M; ++m)
+                for (size_t m = 0; m < M && Forced >= N; ++m)
                     for (size_t f = 0; f < 13; ++f)
                     {
                         const double t = s.TwQ[(c * M + m) * 13 + f];
@@ -517,9 +684,10 @@ void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_
             double num = 0.0, den = 0.0;
             for (int a = 0; a < K; ++a)
             {
-                double w = Tables.Share[static_cast<size_t>(a)] * avg[p][static_cast<size_t>(a)];
+                double w = Tables.Share[static_cast<size_t>(a)] * avg[ShoveNode(p)][static_cast<size_t>(a)];
                 for (size_t j = p + 1; j < q; ++j)
-                    w *= 1.0 - callChance[CallNode(p, j)][static_cast<size_t>(a)];
+                    if (j != Forced)
+                        w *= 1.0 - callChance[CallNode(p, j)][static_cast<size_t>(a)];
                 if (w <= 0.0)
                     continue;
                 num += w * lineValue(p, q + 1, a, q);

@@ -111,7 +111,10 @@ class Game
 {
   public:
     Status Open(const HandField &field, const FieldEquity &valuation, bool chipEv, const NashOptions &options);
+    Status OpenForced();
     size_t Players() const { return N; }
+    // The position of a player all in from his blind or ante (none: past N).
+    size_t ForcedPosition() const { return Forced; }
     const std::vector<Node> &Nodes() const { return List; }
     const std::vector<size_t> &Seats() const { return SeatOf; }
     const OutcomeBook &Book() const { return Money; }
@@ -140,11 +143,15 @@ class Game
                   uint32_t overPerClass, Round &round) const;
 
   private:
+    size_t ShoveNode(size_t p) const { return ShoveIndex[p]; }
     size_t CallNode(size_t p, size_t q) const { return CallIndex[p * N + q]; }
     size_t OverNode(size_t p, size_t q, size_t r) const { return OverIndex[(p * N + q) * N + r]; }
     const double *V2(size_t p, size_t q, size_t f) const { return &Two[((p * N + q) * 3 + f) * N]; }
     const double *V3(size_t p, size_t q, size_t r, size_t f) const { return &Three[(((p * N + q) * N + r) * 13 + f) * N]; }
-
+    // With a player all in from posting: the pot (p, q, forced) by finish of
+    // the three in that order, and (p, forced) by finish of the two.
+    const double *F3(size_t p, size_t q, size_t f) const { return &ThreeForced[((p * N + q) * 13 + f) * N]; }
+    const double *F2(size_t p, size_t f) const { return &TwoForced[(p * 3 + f) * N]; }
     struct PotSums
     {
         // By class of the shover (role P) or of the caller (role Q): the
@@ -160,6 +167,8 @@ class Game
     void PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<std::array<double, K>> &callChance,
                  const std::vector<RemovalWeights> &removal, const std::vector<Draw> &draws, uint32_t perClass,
                  const std::vector<Draw> &over, uint32_t overPerClass, PotSums &sums) const;
+    void ForcedPotPass(size_t p, size_t q, const Strategy &avg, const std::vector<std::array<double, K>> &callChance,
+                       const std::vector<Draw> &draws, uint32_t perClass, PotSums &sums) const;
     std::vector<std::array<double, K>> CallChances(const Strategy &avg) const;
     // The shover's weight by class for a caller at q: he shoves and the
     // players between them fold.
@@ -175,8 +184,13 @@ class Game
     unsigned Threads = 1;
     std::vector<size_t> SeatOf;
     std::vector<Node> List;
-    std::vector<size_t> CallIndex, OverIndex;
+    std::vector<size_t> ShoveIndex, CallIndex, OverIndex;
     std::vector<double> Walk, Steal, Two, Three;
+    size_t Forced = static_cast<size_t>(-1);
+    std::vector<double> ThreeForced, TwoForced;
+    // By class: its heads-up finish chances (win, lose, tie) against a hand
+    // dealt at random from the cards left.
+    std::vector<double> AgainstAny;
 };
 
 } // namespace equilibrium_detail

@@ -427,7 +427,8 @@ TEST(Equilibrium, Refusals)
     };
     const Row rows[] = {
         {Table({1000}, 0, 50, 100, {100}), 0.0, 10, "two"},
-        {Table({1000, 50, 800}, 0, 50, 100, {50, 50}), 0.0, 10, "all in from the blinds"},
+        {Table({1000, 50, 60, 800}, 0, 50, 100, {50, 50}), 0.0, 10, "seats 2 and 3 are both all in"},
+        {Table({50, 1000}, 0, 50, 100, {100}), 0.0, 10, "nobody has one"},
         {Table({1000, 1000}, 0, 50, 100, {100}), -1.0, 10, "tolerance"},
         {Table({1000, 1000}, 0, 50, 100, {100}), 0.0, 0, "iterations"},
         {Table({1000, 1000}, 0, 100, 50, {100}), 0.0, 10, "blind"},

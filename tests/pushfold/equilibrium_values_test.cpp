@@ -38,6 +38,9 @@ const ChipTable ChipTables[] = {
     {{2000, 2000, 2000, 2000, 2000}, 2, 100, 200, 25},
     {{5000, 900, 3000, 4000, 1600}, 0, 150, 300, 30},
     {{2500, 4000, 1200, 3300, 1800, 6000}, 3, 100, 200, 20},
+    // A big blind, then a small blind, all in from posting: in every pot.
+    {{3000, 1500, 150, 2200}, 0, 100, 200, 0},
+    {{2500, 80, 3000, 1800, 2200}, 0, 100, 200, 25},
 };
 
 ostrel::HandField FieldOf(const ChipTable &t)
@@ -185,6 +188,41 @@ TEST(EquilibriumValues, HandLossHeadsUpIsTheSpots)
         }
         EXPECT_NEAR(most, answer.MaxHandLoss, 1e-9 * (1.0 + most));
         EXPECT_LE(answer.MaxHandLoss, answer.HandBound);
+    }
+}
+
+TEST(EquilibriumValues, AllInFromPostingIsCalledWithAnyHandWhenCheap)
+{
+    // Heads-up, the big blind all in from posting for at most the small
+    // blind and a little more: the small blind puts in a few chips for a
+    // pot of the blinds, against a hand dealt at random, and plays every
+    // hand (the worst hand has 30 % against a random one, the price asks
+    // for at most 20 %). With chip EV and with money.
+    struct Row
+    {
+        Stacks Chips;
+        std::vector<double> Prizes;
+    };
+    const Row rows[] = {{{3000, 60}, {}}, {{3000, 70}, {}}, {{5000, 3000, 60}, {50, 30, 20}}};
+    for (const Row &row : rows)
+    {
+        ostrel::HandField field;
+        field.Table.Stacks = row.Chips;
+        field.Table.Button = 0;
+        field.Table.SmallBlind = 50;
+        field.Table.BigBlind = 100;
+        field.Prizes = row.Prizes;
+        ostrel::NashOptions options;
+        options.DrawsPerClass = 200;
+        options.Threads = 2;
+        ostrel::NashAnswer answer;
+        const ostrel::Status status = ostrel::SolveNash(field, BySubsets, row.Prizes.empty(), options, answer);
+        ASSERT_TRUE(status.Ok) << status.Message;
+        EXPECT_TRUE(answer.Converged);
+        const size_t smallBlind = row.Chips.size() == 2 ? 0 : 1;
+        for (const ostrel::NashDecision &d : answer.Decisions)
+            if (d.Seat == smallBlind && d.Action == ostrel::NashAction::Shove)
+                EXPECT_EQ(1.0, d.Share) << Name(d);
     }
 }
 
