@@ -94,8 +94,7 @@ struct DrawSets
         if (game.Players() >= 3)
         {
             PerClass = options.DrawsPerClass;
-            // With a player all in from posting nobody overcalls.
-            OverPerClass = game.ForcedPosition() < game.Players() ? 0 : std::max<uint32_t>(1, options.DrawsPerClass / 4);
+            OverPerClass = std::max<uint32_t>(1, options.DrawsPerClass / 4);
             Uniform = MakeDraws(PerClass, seed);
         }
         else

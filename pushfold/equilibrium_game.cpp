@@ -284,9 +284,23 @@ void Game::OvercallDraws(const Strategy &avg, uint32_t perClass, uint64_t seed, 
     for (size_t p = 0; p < N; ++p)
         for (size_t q = p + 1; q < N; ++q)
             pots.push_back({p, q});
-    over.resize(pots.size());
     if (Forced < N)
-        return; // nobody overcalls
+    {
+        // Each role's other hand from its range, the forced player's any hand.
+        over.resize(2 * pots.size());
+        std::array<double, K> any;
+        any.fill(1.0);
+        ForPots(2 * pots.size(), [&](size_t j) {
+            const size_t i = j % pots.size(), p = pots[i].first, q = pots[i].second;
+            if (p == Forced || q == Forced || (ess != nullptr && (*ess)[i] >= below))
+                return;
+            over[j] = MakeWeightedDraws(Tables, perClass, Mix(seed ^ Mix(j)),
+                                        j < pots.size() ? avg[CallNode(p, q)] : ShoverWeights(p, q, avg, callChance),
+                                        any);
+        });
+        return;
+    }
+    over.resize(pots.size());
     ForPots(pots.size(), [&](size_t i) {
         const size_t p = pots[i].first, q = pots[i].second;
         if (q + 1 >= N || (ess != nullptr && (*ess)[i] >= below))
@@ -452,25 +466,46 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
 }
 
 void Game::ForcedPotPass(size_t p, size_t q, const Strategy &avg,
-                         const std::vector<std::array<double, K>> &callChance, const std::vector<Draw> &draws,
-                         uint32_t perClass, PotSums &s) const
+                         const std::vector<std::array<double, K>> &callChance, const std::vector<Draw> &shover,
+                         const std::vector<Draw> &caller, uint32_t perClass, PotSums &s) const
 {
     // Every pot holds the player all in from posting (the draw's third
-    // hand, any hand): three-way once q calls. The draws' first two hands
-    // are dealt uniformly, so either can stand for the caller whatever the
-    // order the three act in.
+    // hand, any hand): three-way once q calls. Each role's draws deal the
+    // other's hand from his range (weighted back to uniform) and the forced
+    // player's from the cards left; the order the three act in does not
+    // change the chances, the forced player's hand being any.
     const std::array<double, K> &calls = avg[CallNode(p, q)];
     const std::array<double, K> shove = ShoverWeights(p, q, avg, callChance);
     s.TwP.assign(K * 13, 0.0);
     s.TwQ.assign(K * 13, 0.0);
     const double unit = 1.0 / perClass;
+    double ess = 0.0;
+    int reached = 0;
     for (int h = 0; h < K; ++h)
-        for (uint32_t n = 0; n < perClass; ++n)
+        for (int role = 0; role < 2; ++role)
         {
-            const Draw &d = draws[static_cast<size_t>(h) * perClass + n];
-            s.TwP[static_cast<size_t>(h) * 13 + Finish.Of3(d.RankHero, d.RankA, d.RankB)] += calls[d.ClassA] * unit;
-            s.TwQ[static_cast<size_t>(h) * 13 + Finish.Of3(d.RankA, d.RankHero, d.RankB)] += shove[d.ClassA] * unit;
+            const std::vector<Draw> &draws = role == 0 ? shover : caller;
+            const std::array<double, K> &weight = role == 0 ? calls : shove;
+            double *into = &(role == 0 ? s.TwP : s.TwQ)[static_cast<size_t>(h) * 13];
+            double sum = 0.0, squares = 0.0;
+            for (size_t n = 0; n < perClass && !draws.empty(); ++n)
+            {
+                const Draw &d = draws[static_cast<size_t>(h) * perClass + n];
+                const double x = weight[d.ClassA] * d.Weight * unit;
+                if (x <= 0.0)
+                    continue;
+                into[role == 0 ? Finish.Of3(d.RankHero, d.RankA, d.RankB) : Finish.Of3(d.RankA, d.RankHero, d.RankB)] +=
+                    x;
+                sum += x;
+                squares += x * x;
+            }
+            if (sum > 0.0)
+            {
+                ess += sum * sum / (squares * perClass);
+                ++reached;
+            }
         }
+    s.Ess = reached > 0 ? ess / reached : 1.0;
     // The draws tell how the pot ends; how often it is played (the call's
     // chance, the shove's weight) is exact from the class tables.
     for (int h = 0; h < K; ++h)
@@ -531,7 +566,7 @@ void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_
             PotPass(p, q, avg, callChance, removal, draws, perClass, i < over.size() ? over[i] : noDraws,
                     overPerClass, sums[i]);
         else if (p != Forced && q != Forced)
-            ForcedPotPass(p, q, avg, callChance, draws, perClass, sums[i]);
+            ForcedPotPass(p, q, avg, callChance, over[i], over[pots.size() + i], overPerClass, sums[i]);
     });
     round.Ess.assign(pots.size(), 1.0);
     for (size_t i = 0; i < pots.size(); ++i)

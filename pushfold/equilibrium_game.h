@@ -122,6 +122,9 @@ class Game
     using Strategy = std::vector<std::array<double, K>>;
     // The overcall draws of each pot (shover, caller) in the order
     // (0, 1), (0, 2), ..., (1, 2), ...; empty where nobody can overcall.
+    // With a player all in from posting, the draws of each pot's shover
+    // (the caller's hand from his range, the forced player's any hand),
+    // then those of each pot's caller (the shover's from his).
     using PotDraws = std::vector<std::vector<Draw>>;
     struct Round
     {
@@ -168,7 +171,8 @@ class Game
                  const std::vector<RemovalWeights> &removal, const std::vector<Draw> &draws, uint32_t perClass,
                  const std::vector<Draw> &over, uint32_t overPerClass, PotSums &sums) const;
     void ForcedPotPass(size_t p, size_t q, const Strategy &avg, const std::vector<std::array<double, K>> &callChance,
-                       const std::vector<Draw> &draws, uint32_t perClass, PotSums &sums) const;
+                       const std::vector<Draw> &shover, const std::vector<Draw> &caller, uint32_t perClass,
+                       PotSums &sums) const;
     std::vector<std::array<double, K>> CallChances(const Strategy &avg) const;
     // The shover's weight by class for a caller at q: he shoves and the
     // players between them fold.
