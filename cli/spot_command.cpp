@@ -58,8 +58,12 @@ Status ReadRanges(const std::string &option, const std::vector<std::string> &ite
             return status;
         if (ranges[seat])
             return Failure(option + ": seat " + std::to_string(seat + 1) + " is given twice");
+        const std::string text = item.substr(equals + 1);
+        if (text.find_first_not_of(" \t") == std::string::npos)
+            return Failure(option + " " + item + ": the range is empty; give hands after the seat, e.g. " +
+                           item.substr(0, equals) + "=QQ+,AK");
         cards::Range range;
-        status = cards::ParseRange(item.substr(equals + 1), range);
+        status = cards::ParseRange(text, range);
         if (!status.Ok)
             return Failure(option + " " + item + ": " + status.Message);
         ranges[seat] = range;

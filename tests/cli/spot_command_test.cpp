@@ -148,6 +148,20 @@ TEST(SpotCommand, BadInputIsOneLine)
         {"spot --stacks 5000,3000,2000 --prizes 50 --chip-ev --button 1 --blinds 100,200 --hero 2 --range 3=AA",
          "--chip-ev"},
         {"spot --stacks 5000,3000,2000 --prizes 50 --blinds 100,200 --hero 2 --range 3=AA", "--button"},
+        // The option typed is named, not the stack reader's words.
+        {"spot --stacks 5000,3000,2000 --prizes 50 --button 1 --blinds 100,200 --ante -5 --hero 2 --range 3=AA",
+         "--ante -5: the ante is negative"},
+        {"spot --stacks 5000,3000,2000 --prizes 50 --button 1 --blinds -100,200 --hero 2 --range 3=AA",
+         "--blinds -100,200: the small blind is negative"},
+        {"spot --stacks 5000,3000,2000 --prizes 50 --button 1 --blinds 100,-200 --hero 2 --range 3=AA",
+         "--blinds 100,-200: the big blind is negative"},
+        {"spot --stacks 5000,3000,2000 --prizes 50 --button 1 --blinds ,200 --hero 2 --range 3=AA",
+         "--blinds ,200: no small blind given"},
+        {"spot --stacks 5000,3000,2000 --prizes 50 --button 1 --blinds 100,200,300 --hero 2 --range 3=AA",
+         "give the small and the big blind"},
+        // An empty range is not a range that never calls.
+        {"spot" + Table + " --hero 2 --range 3=", "--range 3=: the range is empty"},
+        {"spot" + Table + " --hero 1 --range 2=AA --range 3=KK --overcall 3=", "--overcall 3=: the range is empty"},
     };
     for (const Row &row : rows)
         ExpectRefused(row.Arguments, row.Says);
