@@ -200,8 +200,12 @@ void LineChancesOf(const Line &line, const std::vector<std::pair<int, double>> &
                     double noOvercall = 1.0;
                     for (size_t j = i + 1; j < k; ++j)
                     {
-                        const RangeTable *over = line.After[j].Overcall;
-                        const double r = over == nullptr ? 0.0 : LiveOfTwo(over, c0, c1) / CombosAfterTwo;
+                        const LineSeat &later = line.After[j];
+                        const RangeTable *over = OvercallOf(later, i);
+                        const double r = later.FixedOver >= 0
+                                             ? (Share(later.FixedOver, c0) || Share(later.FixedOver, c1) ? 0.0 : 1.0)
+                                         : over == nullptr ? 0.0
+                                                           : LiveOfTwo(over, c0, c1) / CombosAfterTwo;
                         if (r > 0.0)
                         {
                             const size_t pair = PairIndex(i, j, k);
@@ -245,7 +249,8 @@ void LineChancesOf(const Line &line, const std::vector<std::pair<int, double>> &
             pot.Mass = mass[pair];
             pot.Draws = std::max<uint64_t>(
                 64, static_cast<uint64_t>(std::ceil(static_cast<double>(options.Draws) * mass[pair] / threeWay)));
-            const RangeTable &over = *line.After[j].Overcall;
+            const RangeTable *over = OvercallOf(line.After[j], i);
+            const int fixedOver = line.After[j].FixedOver;
             SplitMix random = {Mix(options.Seed ^ Mix(static_cast<uint64_t>(shoverHands.front().first) * 4099u +
                                                     i * 131u + j))};
             uint64_t counts[13] = {};
@@ -253,10 +258,9 @@ void LineChancesOf(const Line &line, const std::vector<std::pair<int, double>> &
             {
                 const PairDraw first = draws[pair][Pick(running[pair], random.Unit())];
                 const cards::CardSet used = cards::ComboMask(first.Shover) | cards::ComboMask(first.Caller);
-                int c2 = -1;
-                do
-                    c2 = over.Support[Pick(over.Cumulative, random.Unit())];
-                while ((cards::ComboMask(c2) & used) != 0);
+                int c2 = fixedOver;
+                while (c2 < 0 || (cards::ComboMask(c2) & used) != 0)
+                    c2 = over->Support[Pick(over->Cumulative, random.Unit())];
                 cards::CardSet dealt = used | cards::ComboMask(c2);
                 cards::Hand board = empty;
                 for (int n = 0; n < 5;)

@@ -151,6 +151,47 @@ TEST(Spot, ABigBlindAllInFromPostingIsInThePotWithAnyHand)
     EXPECT_FALSE(solver.Open(FieldOf(table), BySubsets, true, QuestionOf(1, 0, {{2, "AA"}}, {}, 2)).Ok);
 }
 
+double IcmThree(double a, double b, double c, int who)
+{
+    // Malmuth-Harville with 50, 30, 20 written out for three players.
+    const double s[3] = {a, b, c};
+    const double total = a + b + c;
+    double second = 0.0;
+    for (int j = 0; j < 3; ++j)
+        if (j != who)
+            second += s[j] / total * s[who] / (total - s[j]);
+    const double first = s[who] / total;
+    return 50.0 * first + 30.0 * second + 20.0 * (1.0 - first - second);
+}
+
+TEST(Spot, AShortBigBlindsWalkGivesBackTheUnmatchedSmallBlind)
+{
+    // The big blind is all in for 60 of his 200; everyone folds to him: he
+    // wins 60 of the small blind's 100, the other 40 go back. Worked by hand.
+    struct Row
+    {
+        const char *Name;
+        Table Hand;
+        bool ChipEv;
+        size_t Hero;
+        double Fold;
+    };
+    const Row rows[] = {
+        {"heads-up, chips: 2940", {{3000, 60}, 1, 100, 200, 0, false, {}, {}}, true, 1, 2940.0},
+        {"heads-up with antes of 10, chips: 2940", {{3000, 60}, 1, 100, 200, 10, false, {}, {}}, true, 1, 2940.0},
+        {"three-handed, ICM of 5000, 2940, 120", {{5000, 3000, 60}, 1, 100, 200, 0, false, {}, {50, 30, 20}}, false,
+         2, IcmThree(5000, 2940, 120, 1)},
+    };
+    for (const Row &row : rows)
+    {
+        SCOPED_TRACE(row.Name);
+        const ostrel::SpotAnswer answer =
+            Solve(row.Hand, row.ChipEv, QuestionOf(row.Hero, 0, {}, {}, row.Hand.Seats.size()));
+        for (const ostrel::SpotClass &one : answer.Classes)
+            EXPECT_NEAR(one.EvFold, row.Fold, 1e-12);
+    }
+}
+
 // The same spot under a ladder and under chip EV: every difference scales by `factor`.
 void ExpectScaled(const Table &table, const ostrel::SpotQuestion &question, double factor)
 {
@@ -203,19 +244,6 @@ TEST(Spot, WinnerTakeAllIsChipEvScaledForAnyField)
     first.Sampling.Draws = call.Sampling.Draws = 200;
     ExpectScaled(table, first, 100.0 / 21000.0);
     ExpectScaled(table, call, 100.0 / 21000.0);
-}
-
-double IcmThree(double a, double b, double c, int who)
-{
-    // Malmuth-Harville with 50, 30, 20 written out for three players.
-    const double s[3] = {a, b, c};
-    const double total = a + b + c;
-    double second = 0.0;
-    for (int j = 0; j < 3; ++j)
-        if (j != who)
-            second += s[j] / total * s[who] / (total - s[j]);
-    const double first = s[who] / total;
-    return 50.0 * first + 30.0 * second + 20.0 * (1.0 - first - second);
 }
 
 TEST(Spot, WorkedExampleByHand)
@@ -351,7 +379,7 @@ TEST(HandLines, ThreeWayDrawsAgreeWithExactEnumeration)
         const ostrel::RangeTable call = ostrel::TableOfRange(callRange), over = ostrel::TableOfRange(overRange);
         ostrel::Line line;
         line.Shover = 0;
-        line.After = {{1, &call, nullptr, -1}, {2, nullptr, &over, -1}};
+        line.After = {{1, &call, nullptr, -1, {}, -1}, {2, nullptr, &over, -1, {}, -1}};
         ostrel::LineOptions options;
         options.Draws = 200000;
         ostrel::LineChances chances;
