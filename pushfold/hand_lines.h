@@ -40,6 +40,14 @@ RangeTable TableOfRange(const cards::Range &range);
 // cards, at most four). Cost: O(dead^2).
 double LiveWeight(const RangeTable &table, const cards::Card *dead, int count);
 
+// The same for the two cards of one combo.
+inline double LiveOfCombo(const RangeTable &table, int combo)
+{
+    const cards::Combo two = cards::ComboCards(combo);
+    const cards::Card dead[2] = {two.High, two.Low};
+    return LiveWeight(table, dead, 2);
+}
+
 // A player who may enter the pot after the shove. Call and Overcall are
 // null when he never does so; Fixed >= 0 is a known combo that calls for
 // sure (the hero calling). OvercallAfter, when not empty, holds his

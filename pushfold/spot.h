@@ -111,6 +111,19 @@ struct HandBreakdown
     double NeededValue = 0.0, NeededChips = 0.0, Equity = 0.0;
 };
 
+struct NashAnswer;
+
+/*
+ * The equilibrium's strategies (SolveNash's answer for `field`) as ranges of
+ * `question` by situation, for every seat whose range by seat the question
+ * does not give: calling each shove, overcalling each shove and call, and
+ * shoving first in (the shover facing a shove; the players after a hero who
+ * folds first in, unless one of them is all in from posting). With them,
+ * the spot of an equilibrium decision values each class as the equilibrium
+ * does. Cost: O(decisions * 1,326).
+ */
+void TakeNashRanges(const HandField &field, const NashAnswer &answer, SpotQuestion &question);
+
 class SpotSolver
 {
   public:
