@@ -44,10 +44,21 @@ Status ParseBlinds(const std::string &text, int64_t &small, int64_t &big)
     const size_t comma = text.find(',');
     if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos)
         return Failure("--blinds " + text + ": give the small and the big blind, as SB,BB");
-    Status status = ParseAmount("--blinds", text, text.substr(0, comma), "small blind", small);
-    if (status.Ok)
-        status = ParseAmount("--blinds", text, text.substr(comma + 1), "big blind", big);
-    return status;
+    const std::string items[2] = {text.substr(0, comma), text.substr(comma + 1)};
+    const char *names[2] = {"small blind", "big blind"};
+    int64_t *amounts[2] = {&small, &big};
+    for (int i = 0; i < 2; ++i)
+    {
+        const Status status = ParseAmount("--blinds", text, items[i], names[i], *amounts[i]);
+        if (status.Ok)
+            continue;
+        const std::string item = Trim(items[i]);
+        if (item.find('.') != std::string::npos && item[0] != '-')
+            return Failure("--blinds " + text +
+                           ": chips at the table are whole (blinds and antes are counted in them), not decimals");
+        return status;
+    }
+    return Status();
 }
 
 // Chips at the table are whole: the blinds and antes are counted in them.
