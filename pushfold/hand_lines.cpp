@@ -163,8 +163,15 @@ void LineChancesOf(const Line &line, const std::vector<std::pair<int, double>> &
         return;
 
     // For each three-way pot, the (shover, caller) pairs that lead to it, with their running weight.
-    std::vector<std::vector<PairDraw>> draws(pairs);
-    std::vector<std::vector<double>> running(pairs);
+    std::vector<std::vector<std::pair<int, int>>> &draws = chances.PairScratch;
+    std::vector<std::vector<double>> &running = chances.RunningScratch;
+    draws.resize(std::max(draws.size(), pairs));
+    running.resize(std::max(running.size(), pairs));
+    for (size_t pair = 0; pair < pairs; ++pair)
+    {
+        draws[pair].clear();
+        running[pair].clear();
+    }
     std::vector<double> mass(pairs, 0.0);
     std::vector<double> overcall(k, 0.0);
     std::vector<int> fixedOnly(1);
@@ -217,6 +224,8 @@ void LineChancesOf(const Line &line, const std::vector<std::pair<int, double>> &
                         noOvercall *= 1.0 - r;
                     }
                     const double headsUp = p1 * noOvercall;
+                    if (!(headsUp > 0.0))
+                        continue;
                     const cards::MatchupCounts counts = cards::ComboVsCombo(c0, c1);
                     const double showdowns = static_cast<double>(counts.Showdowns);
                     const double win = static_cast<double>(counts.Wins) / showdowns;
@@ -256,7 +265,8 @@ void LineChancesOf(const Line &line, const std::vector<std::pair<int, double>> &
             uint64_t counts[13] = {};
             for (uint64_t d = 0; d < pot.Draws; ++d)
             {
-                const PairDraw first = draws[pair][Pick(running[pair], random.Unit())];
+                const std::pair<int, int> drawn = draws[pair][Pick(running[pair], random.Unit())];
+                const PairDraw first = {drawn.first, drawn.second};
                 const cards::CardSet used = cards::ComboMask(first.Shover) | cards::ComboMask(first.Caller);
                 int c2 = fixedOver;
                 while (c2 < 0 || (cards::ComboMask(c2) & used) != 0)

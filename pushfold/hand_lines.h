@@ -94,6 +94,10 @@ struct LineChances
 {
     std::vector<double> Chance; // by outcome, summing to 1
     std::vector<SampledPot> Sampled;
+    // Working room kept between calls: the (shover, caller) combo pairs of
+    // each three-way pot and their running weight.
+    std::vector<std::vector<std::pair<int, int>>> PairScratch;
+    std::vector<std::vector<double>> RunningScratch;
 };
 
 struct LineOptions

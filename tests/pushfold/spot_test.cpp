@@ -691,8 +691,10 @@ TEST(Spot, AgreesWithTheEquilibriumOnEveryDecision)
                     continue;
                 ASSERT_TRUE(std::isfinite(one.EvPlay)) << ostrel::cards::ClassName(static_cast<int>(c));
                 if (spot.Draws == 0)
+                {
                     EXPECT_NEAR(one.EvPlay - one.EvFold, d.Advantage[c], 1e-9 * nash.Pool)
                         << ostrel::cards::ClassName(static_cast<int>(c));
+                }
             }
         }
         EXPECT_GE(exact, 3u);
