@@ -12,11 +12,10 @@ namespace ostrel
 
 /*
  * Solves the table's equilibrium (default tolerance and draws, `threads`)
- * and gives every range the spot needs and was not given: the shover's
- * shoving range (facing a shove), each later player's range for calling
- * that shove, and his range for overcalling it, which the equilibrium keeps
- * by caller: those are averaged, each caller weighted by his chance to be
- * the one who called (his calling share, the players before him folding).
+ * and gives the spot the equilibrium's range for every situation of a seat
+ * whose range by seat was not given: calling each shover's shove,
+ * overcalling each shove and call, and shoving first in (the shover, or the
+ * players after a hero who folds first in).
  */
 Status FillNashRanges(const HandField &field, const FieldEquity &valuation, bool chipEv, unsigned threads,
                       SpotQuestion &question);

@@ -58,8 +58,12 @@ Status ReadRanges(const std::string &option, const std::vector<std::string> &ite
             return status;
         if (ranges[seat])
             return Failure(option + ": seat " + std::to_string(seat + 1) + " is given twice");
+        const std::string text = item.substr(equals + 1);
+        if (text.find_first_not_of(" \t") == std::string::npos)
+            return Failure(option + " " + item + ": the range is empty; give hands after the seat, e.g. " +
+                           item.substr(0, equals) + "=QQ+,AK");
         cards::Range range;
-        status = cards::ParseRange(item.substr(equals + 1), range);
+        status = cards::ParseRange(text, range);
         if (!status.Ok)
             return Failure(option + " " + item + ": " + status.Message);
         ranges[seat] = range;
@@ -72,31 +76,57 @@ Status ReadQuestion(const SpotOptions &options, size_t seats, SpotQuestion &ques
     Status status = ParseSeat("--hero", options.Hero, seats, question.Hero);
     if (!status.Ok)
         return status;
-    question.Action = options.Action == "call" ? SpotAction::Call : SpotAction::FirstIn;
-    if (question.Action == SpotAction::Call)
+    question.Action = options.Action == "call"       ? SpotAction::Call
+                      : options.Action == "overcall" ? SpotAction::Overcall
+                                                     : SpotAction::FirstIn;
+    if (question.Action != SpotAction::FirstIn)
     {
         if (!Given(options.ShoverGiven))
-            return Failure("--action call needs --shover SEAT");
+            return Failure("--action " + options.Action + " needs --shover SEAT");
         status = ParseSeat("--shover", options.Shover, seats, question.Shover);
         if (!status.Ok)
             return status;
     }
     else if (Given(options.ShoverGiven))
-        return Failure("--shover goes with --action call");
+        return Failure("--shover goes with --action call or overcall");
+    if (question.Action == SpotAction::Overcall)
+    {
+        if (!Given(options.CallerGiven))
+            return Failure("--action overcall needs --caller SEAT, who called the shove");
+        status = ParseSeat("--caller", options.Caller, seats, question.Caller);
+        if (!status.Ok)
+            return status;
+    }
+    else if (Given(options.CallerGiven))
+        return Failure("--caller goes with --action overcall");
+    int64_t number = 0;
+    std::string problem;
+    if (Given(options.DrawsGiven))
+        problem = ReadCount("--draws", options.Draws, 1, 10000000, "a number of showdowns", number);
+    if (problem.empty() && Given(options.DrawsGiven))
+        question.Sampling.Draws = static_cast<uint64_t>(number);
+    if (problem.empty() && Given(options.SeedGiven))
+        problem = ReadCount("--seed", options.Seed, 0, INT64_MAX, "a seed", number);
+    if (problem.empty() && Given(options.SeedGiven))
+        question.Sampling.Seed = static_cast<uint64_t>(number);
+    if (!problem.empty())
+        return Failure(problem);
     status = ReadRanges("--range", options.Ranges, seats, question.Ranges);
     if (status.Ok)
         status = ReadRanges("--overcall", options.Overcalls, seats, question.Overcalls);
+    if (status.Ok)
+        status = ReadRanges("--shove", options.Shoves, seats, question.Shoves);
     return status;
 }
 
 const char *ActionName(SpotAction action)
 {
-    return action == SpotAction::Call ? "call" : "first-in";
+    return action == SpotAction::Call ? "call" : action == SpotAction::Overcall ? "overcall" : "first-in";
 }
 
 const char *PlayWord(SpotAction action)
 {
-    return action == SpotAction::Call ? "call" : "shove";
+    return action == SpotAction::Call ? "call" : action == SpotAction::Overcall ? "overcall" : "shove";
 }
 
 struct Report
@@ -172,6 +202,9 @@ std::string HeaderLine(const Report &report)
     std::string line = "Seat " + std::to_string(question.Hero + 1) +
                        (question.Action == SpotAction::Call
                             ? " facing seat " + std::to_string(question.Shover + 1) + "'s shove: call or fold"
+                        : question.Action == SpotAction::Overcall
+                            ? " facing seat " + std::to_string(question.Shover + 1) + "'s shove and seat " +
+                                  std::to_string(question.Caller + 1) + "'s call: overcall or fold"
                             : " first in: shove or fold");
     line += report.ChipEv ? "; chip EV, " + Fixed(report.Answer.Pool, 0) + " chips in play"
                           : "; prize pool " + Fixed(report.Answer.Pool, 2);
@@ -209,7 +242,7 @@ std::string SpotTable(const Report &report)
     double share = 0.0;
     const std::string range = cards::FormatRange(PlayingRange(answer, share));
     return HeaderLine(report) + "\n" + Grid(report) + "\n" + Aligned(rows, {0}) + "\n" +
-           (play == "shove" ? "Shove: " : "Call: ") + (range.empty() ? "nothing" : range) + " (" +
+           (play == "shove" ? "Shove: " : play == "call" ? "Call: " : "Overcall: ") + (range.empty() ? "nothing" : range) + " (" +
            Fixed(share * 100.0, 1) + "% of combos)\n" + SamplingLine(answer, report.Question.Sampling.Seed);
 }
 
@@ -368,18 +401,34 @@ CLI::App *AddSpotCommand(CLI::App &app, SpotOptions &options)
                  "  ostrel-icm spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 "
                  "--ante 25 --hero 2 --range 3=QQ+,AK\n"
                  "  ostrel-icm spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 "
-                 "--hero 3 --action call --shover 2 --range 2=22+,A2+,K9+ --hand AhKd\n");
+                 "--hero 3 --action call --shover 2 --range 2=22+,A2+,K9+ --hand AhKd\n"
+                 "  ostrel-icm spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 "
+                 "--hero 1 --ranges nash\n");
     AddTableOptions(*spot, options.Table);
     options.HeroGiven = spot->add_option("--hero", options.Hero, "The seat deciding")->option_text("SEAT");
-    spot->add_option("--action", options.Action, "first-in (shove or fold; the default) or call (call a shove or fold)")
+    spot->add_option("--action", options.Action,
+                     "first-in (shove or fold; the default), call (call a shove or fold) or overcall (call a shove "
+                     "and a call, or fold)")
         ->option_text("NAME");
-    options.ShoverGiven = spot->add_option("--shover", options.Shover, "With --action call: who shoved")->option_text("SEAT");
+    options.ShoverGiven =
+        spot->add_option("--shover", options.Shover, "With --action call or overcall: who shoved")->option_text("SEAT");
+    options.CallerGiven =
+        spot->add_option("--caller", options.Caller, "With --action overcall: who called the shove")->option_text("SEAT");
     spot->add_option("--range", options.Ranges,
-                     "The shover's range, or a later player's range for calling a shove (repeatable)")
+                     "The shover's range, or a player's range for calling a shove (repeatable)")
         ->option_text("SEAT=RANGE");
     spot->add_option("--overcall", options.Overcalls,
-                     "A later player's range for calling after a shove and a call (repeatable)")
+                     "A player's range for calling after a shove and a call (repeatable)")
         ->option_text("SEAT=RANGE");
+    spot->add_option("--shove", options.Shoves,
+                     "First in: a later player's range for shoving when the hero folds; without it he folds "
+                     "(repeatable)")
+        ->option_text("SEAT=RANGE");
+    options.DrawsGiven = spot->add_option("--draws", options.Draws,
+                                          "Three-way showdowns drawn for each hand (default: 6000)")
+                             ->option_text("N");
+    options.SeedGiven = spot->add_option("--seed", options.Seed, "Seed of the three-way draws (default: 1)")
+                            ->option_text("S");
     options.RangesGiven = spot->add_option("--ranges", options.RangesFrom,
                                            "nash: the ranges not given, from the table's push-or-fold equilibrium")
                               ->option_text("NAME");
@@ -396,7 +445,7 @@ Status RunSpotCommand(SpotOptions &options, std::string &text)
 {
     for (const auto &[option, value, choices] :
          {std::tuple<const char *, const std::string &, std::vector<std::string>>{"--action", options.Action,
-                                                                                  {"first-in", "call"}},
+                                                                                  {"first-in", "call", "overcall"}},
           {"--color", options.Color, {"auto", "always", "never"}},
           {"--format", options.Format, {"table", "csv", "json"}}})
     {

@@ -20,8 +20,10 @@ namespace ostrel
 struct SpotOptions
 {
     TableOptions Table;
-    std::string Hero, Action = "first-in", Shover;
-    std::vector<std::string> Ranges, Overcalls;
+    std::string Hero, Action = "first-in", Shover, Caller;
+    std::vector<std::string> Ranges, Overcalls, Shoves;
+    std::string Draws, Seed;
+    CLI::Option *CallerGiven = nullptr, *DrawsGiven = nullptr, *SeedGiven = nullptr;
     std::string Hand;
     std::string Color = "auto";
     std::string Format = "table";

@@ -13,10 +13,52 @@ namespace ostrel
 namespace
 {
 
+std::string Trim(const std::string &text)
+{
+    const size_t first = text.find_first_not_of(" \t");
+    return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// A blind or an ante, named as the option that was typed names it: the
+// stack reader's words (a stack, stack 1) would name the wrong thing.
+Status ParseAmount(const std::string &option, const std::string &typed, const std::string &item, const char *what,
+                   int64_t &chips)
+{
+    const std::string text = Trim(item);
+    const std::string where = option + " " + typed + ": ";
+    if (text.empty())
+        return Failure(where + "no " + what + " given");
+    if (text[0] == '-')
+        return Failure(where + "the " + what + " is negative; it is whole chips, 0 or more");
+    const std::string problem = ParseStack(text, chips);
+    return problem.empty() ? Status() : Failure(where + "the " + what + ": " + problem + " (whole chips)");
+}
+
 Status ParseChips(const std::string &option, const std::string &text, int64_t &chips)
 {
-    const std::string problem = ParseStack(text, chips);
-    return problem.empty() ? Status() : Failure(option + " " + text + ": " + problem + " (whole chips)");
+    return ParseAmount(option, text, text, "ante", chips);
+}
+
+Status ParseBlinds(const std::string &text, int64_t &small, int64_t &big)
+{
+    const size_t comma = text.find(',');
+    if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos)
+        return Failure("--blinds " + text + ": give the small and the big blind, as SB,BB");
+    const std::string items[2] = {text.substr(0, comma), text.substr(comma + 1)};
+    const char *names[2] = {"small blind", "big blind"};
+    int64_t *amounts[2] = {&small, &big};
+    for (int i = 0; i < 2; ++i)
+    {
+        const Status status = ParseAmount("--blinds", text, items[i], names[i], *amounts[i]);
+        if (status.Ok)
+            continue;
+        const std::string item = Trim(items[i]);
+        if (item.find('.') != std::string::npos && item[0] != '-')
+            return Failure("--blinds " + text +
+                           ": chips at the table are whole (blinds and antes are counted in them), not decimals");
+        return status;
+    }
+    return Status();
 }
 
 // Chips at the table are whole: the blinds and antes are counted in them.
@@ -138,14 +180,9 @@ Status ReadTable(const TableOptions &options, HandField &field)
         return status;
     if (!Given(options.BlindsGiven))
         return Failure("no blinds: give --blinds SB,BB");
-    std::string error;
-    const std::vector<int64_t> blinds = WholeChips(ReadStackList(options.Blinds, error), error);
-    if (!error.empty())
-        return Failure("--blinds " + options.Blinds + ": " + error);
-    if (blinds.size() != 2)
-        return Failure("--blinds " + options.Blinds + ": give the small and the big blind, as SB,BB");
-    field.Table.SmallBlind = blinds[0];
-    field.Table.BigBlind = blinds[1];
+    status = ParseBlinds(options.Blinds, field.Table.SmallBlind, field.Table.BigBlind);
+    if (!status.Ok)
+        return status;
     if (Given(options.AnteGiven) && Given(options.BigBlindAnteGiven))
         return Failure("give --ante or --bb-ante, not both");
     if (Given(options.AnteGiven))

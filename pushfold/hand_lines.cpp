@@ -163,8 +163,15 @@ void LineChancesOf(const Line &line, const std::vector<std::pair<int, double>> &
         return;
 
     // For each three-way pot, the (shover, caller) pairs that lead to it, with their running weight.
-    std::vector<std::vector<PairDraw>> draws(pairs);
-    std::vector<std::vector<double>> running(pairs);
+    std::vector<std::vector<std::pair<int, int>>> &draws = chances.PairScratch;
+    std::vector<std::vector<double>> &running = chances.RunningScratch;
+    draws.resize(std::max(draws.size(), pairs));
+    running.resize(std::max(running.size(), pairs));
+    for (size_t pair = 0; pair < pairs; ++pair)
+    {
+        draws[pair].clear();
+        running[pair].clear();
+    }
     std::vector<double> mass(pairs, 0.0);
     std::vector<double> overcall(k, 0.0);
     std::vector<int> fixedOnly(1);
@@ -200,8 +207,12 @@ void LineChancesOf(const Line &line, const std::vector<std::pair<int, double>> &
                     double noOvercall = 1.0;
                     for (size_t j = i + 1; j < k; ++j)
                     {
-                        const RangeTable *over = line.After[j].Overcall;
-                        const double r = over == nullptr ? 0.0 : LiveOfTwo(over, c0, c1) / CombosAfterTwo;
+                        const LineSeat &later = line.After[j];
+                        const RangeTable *over = OvercallOf(later, i);
+                        const double r = later.FixedOver >= 0
+                                             ? (Share(later.FixedOver, c0) || Share(later.FixedOver, c1) ? 0.0 : 1.0)
+                                         : over == nullptr ? 0.0
+                                                           : LiveOfTwo(over, c0, c1) / CombosAfterTwo;
                         if (r > 0.0)
                         {
                             const size_t pair = PairIndex(i, j, k);
@@ -213,6 +224,8 @@ void LineChancesOf(const Line &line, const std::vector<std::pair<int, double>> &
                         noOvercall *= 1.0 - r;
                     }
                     const double headsUp = p1 * noOvercall;
+                    if (!(headsUp > 0.0))
+                        continue;
                     const cards::MatchupCounts counts = cards::ComboVsCombo(c0, c1);
                     const double showdowns = static_cast<double>(counts.Showdowns);
                     const double win = static_cast<double>(counts.Wins) / showdowns;
@@ -245,18 +258,19 @@ void LineChancesOf(const Line &line, const std::vector<std::pair<int, double>> &
             pot.Mass = mass[pair];
             pot.Draws = std::max<uint64_t>(
                 64, static_cast<uint64_t>(std::ceil(static_cast<double>(options.Draws) * mass[pair] / threeWay)));
-            const RangeTable &over = *line.After[j].Overcall;
+            const RangeTable *over = OvercallOf(line.After[j], i);
+            const int fixedOver = line.After[j].FixedOver;
             SplitMix random = {Mix(options.Seed ^ Mix(static_cast<uint64_t>(shoverHands.front().first) * 4099u +
                                                     i * 131u + j))};
             uint64_t counts[13] = {};
             for (uint64_t d = 0; d < pot.Draws; ++d)
             {
-                const PairDraw first = draws[pair][Pick(running[pair], random.Unit())];
+                const std::pair<int, int> drawn = draws[pair][Pick(running[pair], random.Unit())];
+                const PairDraw first = {drawn.first, drawn.second};
                 const cards::CardSet used = cards::ComboMask(first.Shover) | cards::ComboMask(first.Caller);
-                int c2 = -1;
-                do
-                    c2 = over.Support[Pick(over.Cumulative, random.Unit())];
-                while ((cards::ComboMask(c2) & used) != 0);
+                int c2 = fixedOver;
+                while (c2 < 0 || (cards::ComboMask(c2) & used) != 0)
+                    c2 = over->Support[Pick(over->Cumulative, random.Unit())];
                 cards::CardSet dealt = used | cards::ComboMask(c2);
                 cards::Hand board = empty;
                 for (int n = 0; n < 5;)

@@ -40,16 +40,37 @@ RangeTable TableOfRange(const cards::Range &range);
 // cards, at most four). Cost: O(dead^2).
 double LiveWeight(const RangeTable &table, const cards::Card *dead, int count);
 
+// The same for the two cards of one combo.
+inline double LiveOfCombo(const RangeTable &table, int combo)
+{
+    const cards::Combo two = cards::ComboCards(combo);
+    const cards::Card dead[2] = {two.High, two.Low};
+    return LiveWeight(table, dead, 2);
+}
+
 // A player who may enter the pot after the shove. Call and Overcall are
 // null when he never does so; Fixed >= 0 is a known combo that calls for
-// sure (the hero calling).
+// sure (the hero calling). OvercallAfter, when not empty, holds his
+// overcalling range by the caller's index in Line::After (null: he folds
+// after that caller) in place of Overcall; FixedOver >= 0 is a known combo
+// that overcalls for sure and never calls (the hero overcalling).
 struct LineSeat
 {
     size_t Seat = NoSeat;
     const RangeTable *Call = nullptr;
     const RangeTable *Overcall = nullptr;
     int Fixed = -1;
+    std::vector<const RangeTable *> OvercallAfter;
+    int FixedOver = -1;
 };
+
+// His overcalling range after the caller at index `caller` of the line.
+inline const RangeTable *OvercallOf(const LineSeat &seat, size_t caller)
+{
+    if (seat.OvercallAfter.empty())
+        return seat.Overcall;
+    return caller < seat.OvercallAfter.size() ? seat.OvercallAfter[caller] : nullptr;
+}
 
 struct Line
 {
@@ -73,6 +94,10 @@ struct LineChances
 {
     std::vector<double> Chance; // by outcome, summing to 1
     std::vector<SampledPot> Sampled;
+    // Working room kept between calls: the (shover, caller) combo pairs of
+    // each three-way pot and their running weight.
+    std::vector<std::vector<std::pair<int, int>>> PairScratch;
+    std::vector<std::vector<double>> RunningScratch;
 };
 
 struct LineOptions

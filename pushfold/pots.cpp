@@ -1,7 +1,8 @@
 /*
  * Side pots by layers: each distinct all-in amount of a player in the pot
  * closes a layer, which the best hand among the players who reached it
- * takes. Exact in whole chips.
+ * takes; folded chips above the last layer, which no one in the pot
+ * matched, go back to the player who put them in. Exact in whole chips.
  */
 #include "pots.h"
 
@@ -75,11 +76,9 @@ void StacksAfter(const Posting &posting, size_t button, const Showdown &showdown
     int64_t below = 0;
     for (size_t j = 0; j < distinct; ++j)
     {
-        // The last layer also takes any folded chips above it, so nothing is lost.
-        const bool top = j + 1 == distinct;
         int64_t layer = j == 0 ? posting.DeadMoney : 0;
         for (size_t seat = 0; seat < seats; ++seat)
-            layer += (top ? put[seat] : std::min(put[seat], levels[j])) - std::min(put[seat], below);
+            layer += std::min(put[seat], levels[j]) - std::min(put[seat], below);
         uint8_t best = 255;
         for (size_t k = 0; k < showdown.Count; ++k)
             if (put[showdown.Seats[k]] >= levels[j])
@@ -101,6 +100,11 @@ void StacksAfter(const Posting &posting, size_t button, const Showdown &showdown
         }
         below = levels[j];
     }
+    // Folded chips above every player in the pot (a small blind over a big
+    // blind all in for less) were matched by no one: they go back.
+    for (size_t seat = 0; seat < seats; ++seat)
+        if (put[seat] > below)
+            stacks[seat] += put[seat] - below;
 }
 
 } // namespace ostrel

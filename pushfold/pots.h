@@ -1,8 +1,8 @@
 /*
  * The chips after a hand: every player in the pot is all in, the pots are
  * layered by what each put in (side pots follow the stacks), folded blinds
- * count in the layers they reach without a claim on any, and the antes are
- * dead money in the main pot.
+ * count in the layers they reach without a claim on any (what no one in the
+ * pot matched goes back), and the antes are dead money in the main pot.
  */
 #ifndef OSTREL_PUSHFOLD_POTS_H
 #define OSTREL_PUSHFOLD_POTS_H

@@ -118,6 +118,62 @@ TEST(SpotCommand, JsonFieldsAndFormats)
     EXPECT_NE(plain.Out.find("Shove: "), std::string::npos);
 }
 
+TEST(SpotCommand, AShortBigBlindsWalkGivesBackTheUnmatchedSmallBlind)
+{
+    // The big blind all in for 60 of his 200 wins 60 of the small blind's
+    // 100 when all fold to him: 2940 and 120.
+    const json chips = JsonRun("spot --stacks 3000,60 --chip-ev --button 1 --blinds 100,200 --hero 1 --hand AhKd "
+                               "--format json");
+    ASSERT_TRUE(chips.is_object());
+    EXPECT_EQ(chips["ev_fold"].get<double>(), 2940.0);
+    ASSERT_EQ(chips["fold"].size(), 1u);
+    EXPECT_EQ(Joined(chips["fold"][0]["stacks"]), "2940,120");
+    // Under ICM the fold is `equity`'s value of 5000, 2940, 120 to the bit.
+    const json icm =
+        JsonRun("spot --stacks 5000,3000,60 --prizes 50,30,20 --button 1 --blinds 100,200 --hero 2 --hand AhKd "
+                "--format json");
+    const json walk = JsonRun("equity --stacks 5000,2940,120 --prizes 50,30,20 --format json");
+    EXPECT_EQ(icm["ev_fold"].get<double>(), walk["players"][1]["equity"].get<double>());
+}
+
+TEST(SpotCommand, OvercallShovesAfterAFoldDrawsAndSeed)
+{
+    // Facing a shove and a call with no one after him: one three-way pot a
+    // hand, so every class draws --draws showdowns.
+    const std::string overcall =
+        "spot" + Table + " --hero 3 --action overcall --shover 1 --caller 2 --range 1=22+,A2+,K9+ --range 2=TT+,AQ+";
+    const CommandRun table = RunCommand(overcall + " --draws 3000 --seed 9");
+    EXPECT_EQ(0, table.Status) << table.Err;
+    EXPECT_NE(table.Out.find("Seat 3 facing seat 1's shove and seat 2's call: overcall or fold"), std::string::npos);
+    EXPECT_NE(table.Out.find("Three-way pots drawn at random: 507000 showdowns, seed 9;"), std::string::npos)
+        << table.Out;
+    EXPECT_NE(table.Out.find("Overcall: "), std::string::npos);
+    EXPECT_EQ(table.Out, RunCommand(overcall + " --draws 3000 --seed 9").Out);
+    EXPECT_NE(table.Out, RunCommand(overcall + " --draws 3000 --seed 10").Out);
+
+    const json answer = JsonRun(overcall + " --format json");
+    ASSERT_TRUE(answer.is_object());
+    EXPECT_EQ(answer["action"], "overcall");
+    double combos = 0.0;
+    for (const json &hand : answer["hands"])
+        combos += hand["combos"].get<double>();
+    EXPECT_NEAR(combos, 1326.0, 1e-9);
+
+    // First in, the players after a folding hero shove with --shove: with
+    // chip EV the fold keeps the hero's chips less his ante; under ICM
+    // their play moves his money.
+    const std::string first = " --hero 1 --range 2=QQ+,AK --range 3=JJ+,AK --overcall 3=KK+";
+    const std::string chipTable = " --stacks 5000,3000,2000 --chip-ev --button 1 --blinds 100,200 --ante 25";
+    const json quiet = JsonRun("spot" + chipTable + first + " --format json");
+    const json shoving = JsonRun("spot" + chipTable + first + " --shove 2=22+,A2+,K9+ --format json");
+    EXPECT_EQ(quiet["hands"][0]["ev_fold"].get<double>(), 4975.0);
+    EXPECT_NEAR(shoving["hands"][0]["ev_fold"].get<double>(), 4975.0, 1e-9);
+    const json icmQuiet = JsonRun("spot" + Table + first + " --format json");
+    const json icmShoving = JsonRun("spot" + Table + first + " --shove 2=22+,A2+,K9+ --format json");
+    EXPECT_NE(icmQuiet["hands"][0]["ev_fold"].get<double>(), icmShoving["hands"][0]["ev_fold"].get<double>());
+    EXPECT_EQ(icmQuiet["hands"][0]["ev_play"].get<double>(), icmShoving["hands"][0]["ev_play"].get<double>());
+}
+
 TEST(SpotCommand, BadInputIsOneLine)
 {
     struct Row
@@ -148,6 +204,28 @@ TEST(SpotCommand, BadInputIsOneLine)
         {"spot --stacks 5000,3000,2000 --prizes 50 --chip-ev --button 1 --blinds 100,200 --hero 2 --range 3=AA",
          "--chip-ev"},
         {"spot --stacks 5000,3000,2000 --prizes 50 --blinds 100,200 --hero 2 --range 3=AA", "--button"},
+        // The option typed is named, not the stack reader's words.
+        {"spot --stacks 5000,3000,2000 --prizes 50 --button 1 --blinds 100,200 --ante -5 --hero 2 --range 3=AA",
+         "--ante -5: the ante is negative"},
+        {"spot --stacks 5000,3000,2000 --prizes 50 --button 1 --blinds -100,200 --hero 2 --range 3=AA",
+         "--blinds -100,200: the small blind is negative"},
+        {"spot --stacks 5000,3000,2000 --prizes 50 --button 1 --blinds 100,-200 --hero 2 --range 3=AA",
+         "--blinds 100,-200: the big blind is negative"},
+        {"spot --stacks 5000,3000,2000 --prizes 50 --button 1 --blinds ,200 --hero 2 --range 3=AA",
+         "--blinds ,200: no small blind given"},
+        {"spot --stacks 5000,3000,2000 --prizes 50 --button 1 --blinds 100,200,300 --hero 2 --range 3=AA",
+         "give the small and the big blind"},
+        // An empty range is not a range that never calls.
+        {"spot" + Table + " --hero 2 --range 3=", "--range 3=: the range is empty"},
+        {"spot" + Table + " --hero 1 --range 2=AA --range 3=KK --overcall 3=", "--overcall 3=: the range is empty"},
+        {"spot" + Table + " --hero 1 --range 2=AA --range 3=KK --overcall 3=QQ --shove 2=", "--shove 2=: the range is empty"},
+        {"spot" + Table + " --hero 3 --action overcall --shover 1 --range 1=AA --range 2=KK", "needs --caller SEAT"},
+        {"spot" + Table + " --hero 3 --action call --shover 1 --caller 2 --range 1=AA", "--caller goes with --action overcall"},
+        {"spot" + Table + " --hero 3 --action overcall --caller 2 --range 1=AA", "needs --shover SEAT"},
+        {"spot" + Table + " --hero 2 --action overcall --shover 1 --caller 3 --range 1=AA --range 3=KK", "before the hero"},
+        {"spot" + Table + " --hero 2 --range 3=AA --draws 0", "--draws 0"},
+        {"spot" + Table + " --hero 2 --range 3=AA --seed x", "--seed x"},
+        {"spot" + Table + " --hero 1 --range 2=AA --range 3=KK --overcall 3=QQ --shove 3=AA", "--shove 3"},
     };
     for (const Row &row : rows)
         ExpectRefused(row.Arguments, row.Says);

@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "equilibrium.h"
 #include "equity.h"
 #include "preflop.h"
 #include "spot.h"
 #include "subset_method.h"
+#include "suit_symmetry.h"
 
 namespace
 {
@@ -71,6 +73,7 @@ ostrel::SpotQuestion QuestionOf(size_t hero, size_t shover, const RangeTexts &ra
     question.Shover = shover == 0 ? ostrel::NoSeat : shover - 1;
     question.Ranges.resize(seats);
     question.Overcalls.resize(seats);
+    question.Shoves.resize(seats);
     for (const auto &range : ranges)
         question.Ranges[range.first - 1] = RangeOf(range.second);
     for (const auto &range : overcalls)
@@ -151,6 +154,47 @@ TEST(Spot, ABigBlindAllInFromPostingIsInThePotWithAnyHand)
     EXPECT_FALSE(solver.Open(FieldOf(table), BySubsets, true, QuestionOf(1, 0, {{2, "AA"}}, {}, 2)).Ok);
 }
 
+double IcmThree(double a, double b, double c, int who)
+{
+    // Malmuth-Harville with 50, 30, 20 written out for three players.
+    const double s[3] = {a, b, c};
+    const double total = a + b + c;
+    double second = 0.0;
+    for (int j = 0; j < 3; ++j)
+        if (j != who)
+            second += s[j] / total * s[who] / (total - s[j]);
+    const double first = s[who] / total;
+    return 50.0 * first + 30.0 * second + 20.0 * (1.0 - first - second);
+}
+
+TEST(Spot, AShortBigBlindsWalkGivesBackTheUnmatchedSmallBlind)
+{
+    // The big blind is all in for 60 of his 200; everyone folds to him: he
+    // wins 60 of the small blind's 100, the other 40 go back. Worked by hand.
+    struct Row
+    {
+        const char *Name;
+        Table Hand;
+        bool ChipEv;
+        size_t Hero;
+        double Fold;
+    };
+    const Row rows[] = {
+        {"heads-up, chips: 2940", {{3000, 60}, 1, 100, 200, 0, false, {}, {}}, true, 1, 2940.0},
+        {"heads-up with antes of 10, chips: 2940", {{3000, 60}, 1, 100, 200, 10, false, {}, {}}, true, 1, 2940.0},
+        {"three-handed, ICM of 5000, 2940, 120", {{5000, 3000, 60}, 1, 100, 200, 0, false, {}, {50, 30, 20}}, false,
+         2, IcmThree(5000, 2940, 120, 1)},
+    };
+    for (const Row &row : rows)
+    {
+        SCOPED_TRACE(row.Name);
+        const ostrel::SpotAnswer answer =
+            Solve(row.Hand, row.ChipEv, QuestionOf(row.Hero, 0, {}, {}, row.Hand.Seats.size()));
+        for (const ostrel::SpotClass &one : answer.Classes)
+            EXPECT_NEAR(one.EvFold, row.Fold, 1e-12);
+    }
+}
+
 // The same spot under a ladder and under chip EV: every difference scales by `factor`.
 void ExpectScaled(const Table &table, const ostrel::SpotQuestion &question, double factor)
 {
@@ -203,19 +247,6 @@ TEST(Spot, WinnerTakeAllIsChipEvScaledForAnyField)
     first.Sampling.Draws = call.Sampling.Draws = 200;
     ExpectScaled(table, first, 100.0 / 21000.0);
     ExpectScaled(table, call, 100.0 / 21000.0);
-}
-
-double IcmThree(double a, double b, double c, int who)
-{
-    // Malmuth-Harville with 50, 30, 20 written out for three players.
-    const double s[3] = {a, b, c};
-    const double total = a + b + c;
-    double second = 0.0;
-    for (int j = 0; j < 3; ++j)
-        if (j != who)
-            second += s[j] / total * s[who] / (total - s[j]);
-    const double first = s[who] / total;
-    return 50.0 * first + 30.0 * second + 20.0 * (1.0 - first - second);
 }
 
 TEST(Spot, WorkedExampleByHand)
@@ -351,7 +382,7 @@ TEST(HandLines, ThreeWayDrawsAgreeWithExactEnumeration)
         const ostrel::RangeTable call = ostrel::TableOfRange(callRange), over = ostrel::TableOfRange(overRange);
         ostrel::Line line;
         line.Shover = 0;
-        line.After = {{1, &call, nullptr, -1}, {2, nullptr, &over, -1}};
+        line.After = {{1, &call, nullptr, -1, {}, -1}, {2, nullptr, &over, -1, {}, -1}};
         ostrel::LineOptions options;
         options.Draws = 200000;
         ostrel::LineChances chances;
@@ -389,6 +420,287 @@ TEST(HandLines, ThreeWayDrawsAgreeWithExactEnumeration)
     }
 }
 
+TEST(Spot, AFirstInFoldIsTheChanceWeightedSumOfTheLinesAfterIt)
+{
+    // Button 5000, small blind 3000, big blind 2000; 50, 30, 20. The button
+    // folds; the small blind shoves `Shove` and the big blind calls it with
+    // his range for that situation. The fold's value is the walk's (the big
+    // blind takes 4975, 2875, 2150) for the hands the small blind folds, and
+    // for the others his own first-in line, read outcome by outcome from the
+    // small blind's spot and valued for the button by the three-player model.
+    struct Row
+    {
+        const char *Name, *Shove, *BigBlindCalls;
+    };
+    const Row rows[] = {
+        {"a wide shove, a tight call", "22+, A2+, K9+, QT+", "TT+, AQ+"},
+        {"every hand shoves, a wide call", "random", "22+, A2+, KT+"},
+        {"one pair shoves, no call", "77", "AhAd"},
+    };
+    const Table table = {{5000, 3000, 2000}, 1, 100, 200, 25, false, {}, {50, 30, 20}};
+    for (const Row &row : rows)
+    {
+        SCOPED_TRACE(row.Name);
+        ostrel::SpotQuestion question = QuestionOf(1, 0, {{2, "QQ+, AK"}, {3, "JJ+, AK"}}, {{3, "KK+"}}, 3);
+        question.Shoves[1] = RangeOf(row.Shove);
+        question.Calls[{2, 1}] = RangeOf(row.BigBlindCalls);
+        const ostrel::SpotAnswer answer = Solve(table, false, question);
+
+        ostrel::SpotSolver small;
+        ASSERT_TRUE(small.Open(FieldOf(table), BySubsets, false, QuestionOf(2, 0, {{3, row.BigBlindCalls}}, {}, 3)).Ok);
+        const ostrel::cards::Range shove = RangeOf(row.Shove);
+        double fold = 0.0, shares = 0.0;
+        for (int c = 0; c < ostrel::cards::ClassCount; ++c)
+        {
+            const int combo = ostrel::cards::CanonicalCombo(c);
+            const double share = shove.Weight[static_cast<size_t>(combo)] * ostrel::cards::ComboCountOfClass(c) / 1326.0;
+            if (!(share > 0.0))
+                continue;
+            ostrel::HandBreakdown line;
+            ASSERT_TRUE(small.Explain(combo, line).Ok);
+            for (const ostrel::OutcomeView &one : line.Play)
+                fold += share * one.Chance *
+                        IcmThree(static_cast<double>(one.Stacks[0]), static_cast<double>(one.Stacks[1]),
+                                 static_cast<double>(one.Stacks[2]), 0);
+            shares += share;
+        }
+        fold += (1.0 - shares) * IcmThree(4975, 2875, 2150, 0);
+        for (const ostrel::SpotClass &one : answer.Classes)
+            EXPECT_NEAR(one.EvFold, fold, 1e-12);
+    }
+}
+
+TEST(Spot, AFirstInFoldWithoutShovesAfterItIsTheWalk)
+{
+    // Empty shoving ranges change nothing, to the bit; with chip EV a folded
+    // hero keeps his chips less his posts whatever the others do.
+    struct Row
+    {
+        const char *Name;
+        Table Hand;
+        size_t Hero;
+        RangeTexts Ranges, Overcalls, Shoves;
+        double ChipsAfterFold;
+    };
+    const Table five = {{5000, 3000, 2000, 4000, 2500}, 5, 100, 200, 25, false, {}, {50, 30, 20}};
+    const Row rows[] = {
+        {"under the gun, four after him", five, 3, {{4, "TT+"}, {5, "99+, AK"}, {1, "88+, AQ+"}, {2, "JJ+"}},
+         {{5, "QQ+"}, {1, "KK+"}, {2, "AA"}}, {{4, "55+, A9+"}, {5, "22+, A2+, K9+"}, {1, "random"}}, 1975},
+        {"the button, the small blind shoves all", five, 5, {{1, "TT+"}, {2, "AJ+, 99+"}}, {{2, "QQ+"}},
+         {{1, "random"}}, 2475},
+    };
+    for (const Row &row : rows)
+    {
+        SCOPED_TRACE(row.Name);
+        ostrel::SpotQuestion plain = QuestionOf(row.Hero, 0, row.Ranges, row.Overcalls, row.Hand.Seats.size());
+        plain.Sampling.Draws = 600;
+        ostrel::SpotQuestion empty = plain, shoving = plain;
+        for (const auto &range : row.Shoves)
+        {
+            empty.Shoves.resize(row.Hand.Seats.size());
+            empty.Shoves[range.first - 1] = ostrel::cards::Range();
+            shoving.Shoves.resize(row.Hand.Seats.size());
+            shoving.Shoves[range.first - 1] = RangeOf(range.second);
+        }
+        for (bool chipEv : {false, true})
+        {
+            const ostrel::SpotAnswer before = Solve(row.Hand, chipEv, plain);
+            const ostrel::SpotAnswer after = Solve(row.Hand, chipEv, empty);
+            for (int c = 0; c < ostrel::cards::ClassCount; ++c)
+            {
+                EXPECT_EQ(before.Classes[static_cast<size_t>(c)].EvFold, after.Classes[static_cast<size_t>(c)].EvFold);
+                EXPECT_EQ(before.Classes[static_cast<size_t>(c)].EvPlay, after.Classes[static_cast<size_t>(c)].EvPlay);
+            }
+        }
+        const ostrel::SpotAnswer chips = Solve(row.Hand, true, shoving);
+        EXPECT_NEAR(chips.Classes[0].EvFold, row.ChipsAfterFold, 1e-9);
+        EXPECT_NEAR(chips.Classes[0].ChipsFold, row.ChipsAfterFold, 1e-9);
+        // Under ICM the others' play moves the folded hero's money.
+        EXPECT_NE(Solve(row.Hand, false, shoving).Classes[0].EvFold, Solve(row.Hand, false, plain).Classes[0].EvFold);
+    }
+}
+
+TEST(Spot, RangesBySituationComeBeforeRangesBySeat)
+{
+    // Seat 3 shoves, seat 4 folds, seat 1 (the small blind) decides, seat 2
+    // (the big blind) is after him. The same ranges given by situation or
+    // by seat: the same answer to the bit; by situation a range is taken only
+    // where it applies.
+    const Table four = {{5000, 3000, 2000, 4000}, 4, 100, 200, 25, false, {}, {50, 30, 20}};
+    ostrel::SpotQuestion bySeat =
+        QuestionOf(1, 3, {{3, "22+, A2+, K9+"}, {4, "QQ+, AK"}, {2, "TT+"}}, {{2, "QQ+"}}, 4);
+    bySeat.Sampling.Draws = 600;
+    ostrel::SpotQuestion bySituation = bySeat;
+    bySituation.Ranges[3] = bySituation.Ranges[1] = std::nullopt;
+    bySituation.Overcalls[1] = std::nullopt;
+    bySituation.Calls[{3, 2}] = RangeOf("QQ+, AK");
+    bySituation.Calls[{1, 2}] = RangeOf("TT+");
+    bySituation.Calls[{1, 0}] = RangeOf("72o"); // not a situation of this spot
+    bySituation.OvercallsAfter[{1, 2, 0}] = RangeOf("QQ+");
+    const ostrel::SpotAnswer a = Solve(four, false, bySeat);
+    const ostrel::SpotAnswer b = Solve(four, false, bySituation);
+    for (int c = 0; c < ostrel::cards::ClassCount; ++c)
+    {
+        EXPECT_EQ(a.Classes[static_cast<size_t>(c)].EvFold, b.Classes[static_cast<size_t>(c)].EvFold);
+        EXPECT_EQ(a.Classes[static_cast<size_t>(c)].EvPlay, b.Classes[static_cast<size_t>(c)].EvPlay);
+    }
+    // The big blind calling seat 3's shove only with AA: the fold changes,
+    // the call (where he overcalls) does not.
+    bySituation.Calls[{1, 2}] = RangeOf("AA");
+    const ostrel::SpotAnswer c = Solve(four, false, bySituation);
+    EXPECT_NE(a.Classes[0].EvFold, c.Classes[0].EvFold);
+    EXPECT_EQ(a.Classes[0].EvPlay, c.Classes[0].EvPlay);
+}
+
+TEST(Spot, ChipEvOvercallIsThreeWayEquityTimesThePot)
+{
+    // Three players all in for 2000 each, no antes: the pot is 6000, the
+    // big blind has 1800 behind to fold with, and his share of a three-way
+    // pot is his equity from the cards library (every board enumerated).
+    struct Row
+    {
+        const char *Shove, *Call, *Hero;
+    };
+    const Row rows[] = {{"AhAd", "KhKd", "QQ"}, {"AsKs", "QcJc", "72o"}, {"8c8d", "AhKh", "T9s"}};
+    const Table table = {{2000, 2000, 2000}, 1, 100, 200, 0, false, {}, {}};
+    for (const Row &row : rows)
+    {
+        SCOPED_TRACE(row.Hero);
+        ostrel::SpotQuestion question = QuestionOf(3, 1, {{1, row.Shove}, {2, row.Call}}, {}, 3);
+        question.Action = ostrel::SpotAction::Overcall;
+        question.Caller = 1;
+        question.Sampling.Draws = 20000;
+        const ostrel::SpotAnswer answer = Solve(table, true, question);
+        int hero = -1;
+        ASSERT_TRUE(ostrel::cards::ParseClassName(row.Hero, hero));
+        const ostrel::SpotClass &one = answer.Classes[static_cast<size_t>(hero)];
+        ostrel::cards::EquityRequest request;
+        request.Players = {RangeOf(row.Shove), RangeOf(row.Call), RangeOf(row.Hero)};
+        request.Method = ostrel::cards::EquityMethod::Exact;
+        ostrel::cards::EquityResult exact;
+        ASSERT_TRUE(ostrel::cards::AllInEquity(request, exact).Ok);
+        EXPECT_EQ(one.EvFold, 1800.0);
+        EXPECT_GT(one.Error, 0.0);
+        EXPECT_NEAR(one.EvPlay, exact.Players[2].Equity * 6000.0, 5.0 * one.Error);
+        double combos = 0.0;
+        for (const ostrel::SpotClass &each : answer.Classes)
+            combos += each.Combos;
+        EXPECT_NEAR(combos, 1326.0, 1e-9);
+    }
+}
+
+TEST(Spot, ChipEvAcesPlayAgainstAnyAllIn)
+{
+    // AA needs at most a third of a pot it is in and holds more than half
+    // against any two ranges: with chip EV it calls and overcalls every shove.
+    struct Row
+    {
+        const char *Name;
+        Table Hand;
+        size_t Hero, Shover, Caller;
+        RangeTexts Ranges, Overcalls;
+    };
+    const Table four = {{800, 4000, 2500, 1200}, 1, 200, 400, 50, false, {}, {}};
+    const Table six = {{9000, 4000, 2500, 7000, 3000, 1200}, 1, 200, 400, 50, false, {}, {}};
+    const Row rows[] = {
+        {"the small blind overcalls a short shove and call", four, 2, 4, 1, {{4, "22+, A2+, K2+"}, {1, "55+, A7+"}},
+         {{3, "KK+"}}},
+        {"the big blind overcalls", four, 3, 4, 1, {{4, "22+, A2+"}, {1, "QQ+"}}, {}},
+        {"the big blind calls a wide shove", four, 3, 1, 0, {{1, "random"}}, {}},
+        {"six-handed, players after the overcall", six, 6, 4, 5, {{4, "AA, KK"}, {5, "QQ+"}},
+         {{1, "KK+"}, {2, "QQ+"}, {3, "JJ+"}}},
+        {"six-handed, a deep caller behind", six, 2, 5, 6, {{5, "22+, A2+, K7+"}, {6, "88+, AT+"}},
+         {{1, "KK+"}, {3, "AA"}}},
+    };
+    for (const Row &row : rows)
+    {
+        SCOPED_TRACE(row.Name);
+        ostrel::SpotQuestion question = QuestionOf(row.Hero, row.Shover, row.Ranges, row.Overcalls, row.Hand.Seats.size());
+        if (row.Caller != 0)
+        {
+            question.Action = ostrel::SpotAction::Overcall;
+            question.Caller = row.Caller - 1;
+        }
+        question.Sampling.Draws = 3000;
+        const ostrel::SpotAnswer answer = Solve(row.Hand, true, question);
+        const ostrel::SpotClass &aces = answer.Classes[0];
+        EXPECT_GT(aces.EvPlay - aces.EvFold, 5.0 * aces.Error);
+    }
+}
+
+ostrel::SpotQuestion QuestionOfDecision(const ostrel::HandField &field, const ostrel::NashAnswer &answer,
+                                        const ostrel::NashDecision &d, uint64_t draws)
+{
+    ostrel::SpotQuestion question;
+    question.Hero = d.Seat;
+    question.Action = d.Action == ostrel::NashAction::Shove  ? ostrel::SpotAction::FirstIn
+                      : d.Action == ostrel::NashAction::Call ? ostrel::SpotAction::Call
+                                                             : ostrel::SpotAction::Overcall;
+    question.Shover = d.Versus.size() > 0 ? d.Versus[0] : ostrel::NoSeat;
+    question.Caller = d.Versus.size() > 1 ? d.Versus[1] : ostrel::NoSeat;
+    question.Sampling.Draws = draws;
+    ostrel::TakeNashRanges(field, answer, question);
+    return question;
+}
+
+TEST(Spot, AgreesWithTheEquilibriumOnEveryDecision)
+{
+    // Every decision of the equilibrium asked of the spot with the
+    // equilibrium's ranges by situation: the two settle the same pots, so
+    // where every pot is heads-up each class's value of playing over folding
+    // is the same to rounding (the lines after a first-in fold, the
+    // shover's hands weighed by the folds between him and the hero, ranges
+    // by situation). Decisions with three-way pots are compared only for
+    // being asked: the equilibrium states no error per class.
+    struct Row
+    {
+        const char *Name;
+        Table Hand;
+        bool ChipEv;
+    };
+    const Row rows[] = {
+        {"three-handed chip EV", {{1500, 1000, 500}, 1, 50, 100, 0, false, {}, {}}, true},
+        {"three-handed ICM with antes", {{5000, 3000, 2000}, 1, 100, 200, 25, false, {}, {50, 30, 20}}, false},
+        {"four-handed chip EV", {{2500, 4000, 1200, 3000}, 1, 100, 200, 25, false, {}, {}}, true},
+    };
+    const uint64_t draws = 2000;
+    for (const Row &row : rows)
+    {
+        SCOPED_TRACE(row.Name);
+        const ostrel::HandField field = FieldOf(row.Hand);
+        ostrel::NashAnswer nash;
+        ASSERT_TRUE(ostrel::SolveNash(field, BySubsets, row.ChipEv, ostrel::NashOptions(), nash).Ok);
+        size_t exact = 0;
+        for (const ostrel::NashDecision &d : nash.Decisions)
+        {
+            // An overcaller with players after him: his fold is the equilibrium's open fault.
+            if (d.Action == ostrel::NashAction::Overcall && d.Seat != nash.Order.back())
+                continue;
+            SCOPED_TRACE("seat " + std::to_string(d.Seat + 1) + ", action " + std::to_string(static_cast<int>(d.Action)));
+            ostrel::SpotSolver solver;
+            const ostrel::Status opened =
+                solver.Open(field, BySubsets, row.ChipEv, QuestionOfDecision(field, nash, d, draws));
+            ASSERT_TRUE(opened.Ok) << opened.Message;
+            ostrel::SpotAnswer spot;
+            ASSERT_TRUE(solver.Solve(spot).Ok);
+            exact += spot.Draws == 0 ? 1 : 0;
+            for (size_t c = 0; c < ostrel::cards::ClassCount; ++c)
+            {
+                const ostrel::SpotClass &one = spot.Classes[c];
+                if (!std::isfinite(d.Advantage[c]))
+                    continue;
+                ASSERT_TRUE(std::isfinite(one.EvPlay)) << ostrel::cards::ClassName(static_cast<int>(c));
+                if (spot.Draws == 0)
+                {
+                    EXPECT_NEAR(one.EvPlay - one.EvFold, d.Advantage[c], 1e-9 * nash.Pool)
+                        << ostrel::cards::ClassName(static_cast<int>(c));
+                }
+            }
+        }
+        EXPECT_GE(exact, 3u);
+    }
+}
+
 TEST(Spot, RefusesWhatCannotBeAsked)
 {
     struct Row
@@ -402,6 +714,7 @@ TEST(Spot, RefusesWhatCannotBeAsked)
     const Table three = {{5000, 3000, 2000}, 1, 100, 200, 0, false, {}, {50, 30, 20}};
     const Table shortBlind = {{5000, 3000, 150}, 1, 100, 200, 0, false, {}, {50, 30, 20}};
     const Table shortStack = {{5000, 3000, 2000, 150}, 1, 100, 200, 0, false, {}, {50, 30, 20}};
+    const Table four = {{5000, 3000, 2000, 4000}, 1, 100, 200, 0, false, {}, {50, 30, 20}};
     const Row rows[] = {
         {"the big blind first in", three, 3, 0, {}, {}, "big blind cannot be first in"},
         {"an empty seat", {{5000, 0, 3000, 2000}, 1, 100, 200, 0, false, {}, {50}}, 2, 0, {}, {}, "no player"},
@@ -428,6 +741,40 @@ TEST(Spot, RefusesWhatCannotBeAsked)
                                                             row.Hand.Seats.size()));
         EXPECT_FALSE(status.Ok);
         EXPECT_NE(status.Message.find(row.Says), std::string::npos) << status.Message;
+    }
+
+    // Facing a shove and a call: seat 4 shoves, seat 1 (the button) calls, seat 2 decides, seat 3 is after him.
+    const Row overcalls[] = {
+        {"a calling range for a player after a shove and a call", four, 2, 4, {{4, "AA"}, {1, "AA"}, {3, "KK"}},
+         {{3, "QQ"}}, "--range 3"},
+        {"no overcalling range for a player after the hero", four, 2, 4, {{4, "AA"}, {1, "AA"}}, {}, "--overcall 3"},
+        {"no calling range for the caller", four, 2, 4, {{4, "AA"}}, {{3, "AA"}}, "--range 1"},
+        {"a caller after the hero", four, 1, 4, {{4, "AA"}, {2, "AA"}}, {{3, "AA"}}, "before the hero"},
+        {"a shoving range for a player who did not shove", four, 2, 4, {{4, "AA"}, {1, "AA"}}, {{3, "AA"}}, "--shove 3"},
+    };
+    for (const Row &row : overcalls)
+    {
+        SCOPED_TRACE(row.Name);
+        ostrel::SpotQuestion question = QuestionOf(row.Hero, row.Shover, row.Ranges, row.Overcalls, 4);
+        question.Action = ostrel::SpotAction::Overcall;
+        question.Caller = row.Hero == 1 ? 1 : 0;
+        question.Shoves.resize(4);
+        if (std::string(row.Says) == "--shove 3")
+            question.Shoves[2] = RangeOf("AA");
+        ostrel::SpotSolver solver;
+        const ostrel::Status status = solver.Open(FieldOf(row.Hand), BySubsets, false, question);
+        EXPECT_FALSE(status.Ok);
+        EXPECT_NE(status.Message.find(row.Says), std::string::npos) << status.Message;
+    }
+    // First in: no shoving range for the big blind, nor for a player before the hero.
+    for (const size_t seat : {size_t{3}, size_t{4}})
+    {
+        ostrel::SpotQuestion question = QuestionOf(1, 0, {{2, "AA"}, {3, "AA"}}, {{3, "AA"}}, 4);
+        question.Shoves[seat - 1] = RangeOf("QQ+");
+        ostrel::SpotSolver solver;
+        const ostrel::Status status = solver.Open(FieldOf(four), BySubsets, false, question);
+        EXPECT_FALSE(status.Ok);
+        EXPECT_NE(status.Message.find("--shove " + std::to_string(seat)), std::string::npos) << status.Message;
     }
 
     // Card removal that empties the shover's range: the hero holds its only combo's cards.

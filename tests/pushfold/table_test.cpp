@@ -118,6 +118,17 @@ TEST(Pots, SidePotsAndSplitsWorkedByHand)
         {"shover best takes everything", b, {2, 3, 0}, {0, 1, 2}, {0, 480, 2020, 0}},
         {"caller best: main and side pot", b, {2, 3, 0}, {1, 0, 2}, {0, 480, 300, 1720}},
         {"all three equal, odd chips from the button's left", b, {2, 3, 0}, {0, 0, 0}, {307, 480, 1007, 706}},
+        // The big blind all in for 60 of his 200 takes the pot alone: he wins
+        // 60 of the small blind's 100, the other 40 go back (2940, 120).
+        {"heads-up walk of a short big blind", TableOf({3000, 60}, 0, 100, 200, 0, false), {1}, {0}, {2940, 120}},
+        // With an ante of 10: he has 50 live, the pot 20 + 50 + 50 = 120.
+        {"the same with antes", TableOf({3000, 60}, 0, 100, 200, 10, false), {1}, {0}, {2940, 120}},
+        {"three-handed walk of a short big blind", TableOf({5000, 3000, 60}, 0, 100, 200, 0, false), {2}, {0},
+         {5000, 2940, 120}},
+        // The button's shove matched the small blind's 100: the 40 above the
+        // big blind's 60 go to the side pot the button takes back.
+        {"a short big blind beats the button's shove", TableOf({5000, 3000, 60}, 0, 100, 200, 0, false), {0, 2},
+         {1, 0}, {4980, 2900, 180}},
     };
     for (const Row &row : rows)
     {
