@@ -663,7 +663,7 @@ TEST(Spot, AgreesWithTheEquilibriumOnEveryDecision)
         {"three-handed ICM with antes", {{5000, 3000, 2000}, 1, 100, 200, 25, false, {}, {50, 30, 20}}, false},
         {"four-handed chip EV", {{2500, 4000, 1200, 3000}, 1, 100, 200, 25, false, {}, {}}, true},
     };
-    const uint64_t draws = 2000;
+    const uint64_t draws = 1; // three-way values are not compared: the fewest draws
     for (const Row &row : rows)
     {
         SCOPED_TRACE(row.Name);
