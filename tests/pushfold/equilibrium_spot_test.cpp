@@ -1,14 +1,18 @@
 // Every decision of the equilibrium against the spot: given the same
 // strategies for every situation, the spot settles the same pots by its own
-// lines of hands, so each class's value of playing and of folding must be
-// the equilibrium's, exactly where every pot is heads-up and within the
-// draws' error where a three-way pot counts. Tables of four to six seats,
-// chip EV and ICM, at the strategies of a few rounds (any strategies will
-// do: the values are the game's, not the equilibrium's).
+// lines of hands, so each class's values must be the equilibrium's. Folding
+// is exact both ways (but for overcalls after the fold, drawn by both);
+// playing is drawn by both where a three-way pot counts, and the
+// equilibrium's fixed draws move a class's value by up to some twenty times
+// the spot's standard error, so there the check is against gross faults
+// (a fold valued as the value over the chance that nobody after the player
+// overcalls was off by over a fifth). Four and five seats, chip EV and ICM,
+// at the strategies of a few rounds: the values are the game's, whatever
+// the strategies.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -23,14 +27,6 @@ const ostrel::FieldEquity BySubsets = [](const ostrel::Field &field, double *equ
     return ostrel::SubsetEquities(field, equities, nullptr);
 };
 
-ostrel::cards::Range RangeOf(const ostrel::NashDecision &d)
-{
-    ostrel::cards::Range range;
-    for (int c = 0; c < ostrel::cards::ClassCount; ++c)
-        ostrel::cards::SetClass(range, c, d.Frequency[static_cast<size_t>(c)]);
-    return range;
-}
-
 // The spot of decision `d` with every situation's range from `answer`.
 ostrel::SpotQuestion QuestionOf(const ostrel::HandField &field, const ostrel::NashAnswer &answer,
                                 const ostrel::NashDecision &d)
@@ -44,7 +40,7 @@ ostrel::SpotQuestion QuestionOf(const ostrel::HandField &field, const ostrel::Na
         question.Shover = d.Versus[0];
     if (d.Versus.size() > 1)
         question.Caller = d.Versus[1];
-    question.Sampling.Draws = 24000;
+    question.Sampling.Draws = 3000;
     ostrel::TakeNashRanges(field, answer, question);
     return question;
 }
@@ -58,8 +54,7 @@ struct Table
 const Table Tables[] = {
     {{800, 4000, 2500, 1200}, {}},
     {{3000, 1500, 6000, 2200}, {50, 30, 20}},
-    {{2000, 3500, 900, 2600, 1700}, {}},
-    {{2500, 4000, 1200, 3300, 1800, 6000}, {40, 25, 15, 12, 8}},
+    {{2000, 3500, 900, 2600, 1700}, {40, 25, 15, 12, 8}},
 };
 
 TEST(EquilibriumSpot, EveryDecisionsValuesAreTheSpots)
@@ -76,7 +71,7 @@ TEST(EquilibriumSpot, EveryDecisionsValuesAreTheSpots)
         const bool chipEv = t.Prizes.empty();
         ostrel::NashOptions options;
         options.MaxIterations = 3;
-        options.DrawsPerClass = 6000;
+        options.DrawsPerClass = 2400;
         options.Threads = 2;
         ostrel::NashAnswer answer;
         ASSERT_TRUE(ostrel::SolveNash(field, BySubsets, chipEv, options, answer).Ok);
@@ -104,8 +99,8 @@ TEST(EquilibriumSpot, EveryDecisionsValuesAreTheSpots)
                 const std::string name = ostrel::cards::ClassName(static_cast<int>(c));
                 // The equilibrium's draws are about as many a class as the
                 // spot's: the difference's error is some 1.5 of the spot's.
-                std::printf("%s %d %s play %g %g err %g fold %g %g err %g\n", chipEv ? "chips" : "icm", (int)d.Seat,
-                            name.c_str(), one.EvPlay, d.EvPlay[c], one.Error, one.EvFold, d.EvFold[c], spot.LargestError);
+                EXPECT_NEAR(one.EvFold, d.EvFold[c], 4.0 * spot.LargestError + 1e-9 * scale) << name;
+                EXPECT_NEAR(one.EvPlay, d.EvPlay[c], 30.0 * one.Error + 0.02 * scale) << name;
                 ++compared;
             }
         }
