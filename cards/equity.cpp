@@ -494,13 +494,21 @@ Status CheckRequest(const EquityRequest &request, Table &table)
         table.Board = table.Board.Plus(card);
     table.Missing = 5 - static_cast<int>(board);
     table.PotShares = request.PotShares;
+    const int left = CardCount - CountCards(table.Known);
+    if (left < 2 * table.Players + table.Missing)
+        return Failure("the board and dead cards leave " + std::to_string(left) + " cards, too few for " +
+                       std::to_string(players) + " players' hole cards and " + std::to_string(table.Missing) +
+                       " more board cards");
     for (size_t p = 0; p < players; ++p)
     {
+        const std::string who = "player " + std::to_string(p + 1);
+        double largest = 0.0;
         for (int combo = 0; combo < ComboCount; ++combo)
         {
             const double weight = request.Players[p].Weight[static_cast<size_t>(combo)];
             if (!(weight >= 0.0 && weight <= 1.0))
-                return Failure("player " + std::to_string(p + 1) + ": a weight outside 0..1");
+                return Failure(who + ": a weight outside 0..1");
+            largest = std::max(largest, weight);
             const CardSet mask = ComboMask(combo);
             if (weight > 0.0 && (mask & table.Known) == 0)
             {
@@ -508,8 +516,12 @@ Status CheckRequest(const EquityRequest &request, Table &table)
                 table.Combos[p].push_back(LiveCombo{mask, cards.High, cards.Low, weight});
             }
         }
+        if (largest == 0.0)
+            return Failure(who + "'s range is empty: no hand has a weight above 0");
         if (table.Combos[p].empty())
-            return Failure("player " + std::to_string(p + 1) + "'s range is empty after the board and dead cards");
+            return Failure(who + "'s range is empty after the board and dead cards");
+        for (LiveCombo &combo : table.Combos[p])
+            combo.Weight = NormalWeight(combo.Weight, largest);
     }
     uint64_t budget = 10000000;
     if (!SomeDeal(table, 0, table.Known, budget))
@@ -534,8 +546,8 @@ Status AllInEquity(const EquityRequest &request, EquityResult &result)
         result.PotShare.assign(players << players, 0.0);
     if (request.Method == EquityMethod::Sampled)
     {
-        if (request.Samples == 0)
-            return Failure("sampling needs at least one sample");
+        if (request.Samples < MinSamples)
+            return Failure("sampling needs at least 2 showdowns: one gives no estimate of its standard error");
         return Sample(table, request.Samples, request.Seed, result);
     }
     if (request.UseTable && players == 2 && request.Board.empty() && request.Dead.empty())

@@ -20,6 +20,8 @@ namespace cards
 {
 
 constexpr int MaxPlayers = 6;
+// One showdown gives no estimate of the standard error.
+constexpr uint64_t MinSamples = 2;
 
 enum class EquityMethod
 {
@@ -75,8 +77,11 @@ struct EquityResult
 // the preflop table (see HeadsUpPreflop). Sampled: Samples showdowns at some
 // 12 million a second. Memory: a few kilobytes besides the tables.
 // Errors: fewer than 2 or more than 6 players, a board of 1, 2 or 6+ cards, a
-// card twice among board and dead cards, a range empty after the board and
-// dead cards, no deal in which the hands share no card.
+// card twice among board and dead cards, too few cards left for the hole
+// cards and the board, a range with no weight above 0 or empty after the
+// board and dead cards, no deal in which the hands share no card, fewer than
+// MinSamples samples. Weights are taken through NormalWeight, so a range
+// whose weights are all 1e-300 gives the answer of the same hands at weight 1.
 Status AllInEquity(const EquityRequest &request, EquityResult &result);
 
 } // namespace cards

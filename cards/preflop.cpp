@@ -300,6 +300,20 @@ void AddMixedAgainstMixed(const PreflopTables &tables, const Range &hero, const 
 Status HeadsUpPreflop(const Range &hero, const Range &villain, HeadsUpEquity &result)
 {
     result = HeadsUpEquity();
+    const double heroLargest = *std::max_element(hero.Weight.begin(), hero.Weight.end());
+    const double villainLargest = *std::max_element(villain.Weight.begin(), villain.Weight.end());
+    if (NormalWeight(1.0, heroLargest) != 1.0 || NormalWeight(1.0, villainLargest) != 1.0)
+    {
+        Range normalHero = hero;
+        Range normalVillain = villain;
+        for (double &weight : normalHero.Weight)
+            weight = NormalWeight(weight, heroLargest);
+        for (double &weight : normalVillain.Weight)
+            weight = NormalWeight(weight, villainLargest);
+        const Status status = HeadsUpPreflop(normalHero, normalVillain, result);
+        result.Weight = result.Weight * heroLargest * villainLargest;
+        return status;
+    }
     const PreflopTables &tables = Preflop();
     const ClassSplit &split = Split();
     double heroWeight[ClassCount];
