@@ -78,29 +78,26 @@ uint64_t Choose(int n, int k)
     return result;
 }
 
-void Showdown(const Table &table, const HandValue *values, DealCounts &counts)
+// `times` showdowns of these values. Without branches on the values, which
+// an enumeration cannot predict.
+void Showdown(const Table &table, const HandValue *values, DealCounts &counts, uint64_t times = 1)
 {
     HandValue best = 0;
-    int winners = 0;
+    for (int p = 0; p < table.Players; ++p)
+        best = values[p] > best ? values[p] : best;
+    uint64_t winners = 0;
+    for (int p = 0; p < table.Players; ++p)
+        winners += values[p] == best;
+    const uint64_t alone = winners == 1 ? times : 0;
+    const uint64_t shared = times - alone;
+    const uint64_t share = ShareOf[winners] * times;
     for (int p = 0; p < table.Players; ++p)
     {
-        if (values[p] > best)
-        {
-            best = values[p];
-            winners = 1;
-        }
-        else if (values[p] == best)
-            winners += 1;
+        const uint64_t in = values[p] == best;
+        counts.Wins[p] += in * alone;
+        counts.Ties[p] += in * shared;
+        counts.Shares[p] += in * share;
     }
-    for (int p = 0; p < table.Players; ++p)
-        if (values[p] == best)
-        {
-            if (winners == 1)
-                counts.Wins[p] += 1;
-            else
-                counts.Ties[p] += 1;
-            counts.Shares[p] += ShareOf[winners];
-        }
     if (!table.PotShares)
         return;
     const size_t players = static_cast<size_t>(table.Players);
@@ -121,7 +118,7 @@ void Showdown(const Table &table, const HandValue *values, DealCounts &counts)
             }
         for (size_t p = 0; p < players; ++p)
             if (((subset >> p) & 1) && values[p] == top)
-                counts.PotShares[subset * players + p] += ShareOf[tied];
+                counts.PotShares[subset * players + p] += ShareOf[tied] * times;
     }
 }
 
@@ -133,32 +130,57 @@ void EnumerateBoards(const Table &table, const Card *deck, int deckSize, int fro
     HandValue values[MaxPlayers];
     if (missing == 1)
     {
-        if (table.Players == 2 && !table.PotShares)
+        // The deck is in card order, so the cards of one rank are together:
+        // each player's value without a flush is looked up once per rank.
+        for (int i = from; i < deckSize;)
         {
-            // Heads-up, the common case, without the general showdown.
-            uint64_t wins = 0;
-            uint64_t losses = 0;
-            for (int i = from; i < deckSize; ++i)
-            {
-                const HandValue first = hands[0].ValuePlus(deck[i]);
-                const HandValue second = hands[1].ValuePlus(deck[i]);
-                wins += first > second;
-                losses += first < second;
-            }
-            const uint64_t ties = static_cast<uint64_t>(deckSize - from) - wins - losses;
-            counts.Wins[0] += wins;
-            counts.Wins[1] += losses;
-            counts.Ties[0] += ties;
-            counts.Ties[1] += ties;
-            counts.Shares[0] += wins * ShareUnit + ties * (ShareUnit / 2);
-            counts.Shares[1] += losses * ShareUnit + ties * (ShareUnit / 2);
-            return;
-        }
-        for (int i = from; i < deckSize; ++i)
-        {
+            const int rank = RankOf(deck[i]);
+            int end = i + 1;
+            while (end < deckSize && RankOf(deck[end]) == rank)
+                ++end;
+            HandValue plain[MaxPlayers];
             for (int p = 0; p < table.Players; ++p)
-                values[p] = hands[p].ValuePlus(deck[i]);
-            Showdown(table, values, counts);
+                plain[p] = hands[p].RankValuePlus(deck[i]);
+            if (table.Players == 2 && !table.PotShares)
+            {
+                // Heads-up, the common case, without the general showdown.
+                uint64_t wins = 0;
+                uint64_t losses = 0;
+                for (int j = i; j < end; ++j)
+                {
+                    const HandValue first = hands[0].FlushPlus(deck[j]) ? hands[0].ValuePlus(deck[j]) : plain[0];
+                    const HandValue second = hands[1].FlushPlus(deck[j]) ? hands[1].ValuePlus(deck[j]) : plain[1];
+                    wins += first > second;
+                    losses += first < second;
+                }
+                const uint64_t ties = static_cast<uint64_t>(end - i) - wins - losses;
+                counts.Wins[0] += wins;
+                counts.Wins[1] += losses;
+                counts.Ties[0] += ties;
+                counts.Ties[1] += ties;
+                counts.Shares[0] += wins * ShareUnit + ties * (ShareUnit / 2);
+                counts.Shares[1] += losses * ShareUnit + ties * (ShareUnit / 2);
+                i = end;
+                continue;
+            }
+            // The cards of the rank that make nobody a flush give one showdown.
+            uint64_t plainCards = 0;
+            for (; i < end; ++i)
+            {
+                bool flush = false;
+                for (int p = 0; p < table.Players; ++p)
+                    flush = flush || hands[p].FlushPlus(deck[i]);
+                if (!flush)
+                {
+                    plainCards += 1;
+                    continue;
+                }
+                for (int p = 0; p < table.Players; ++p)
+                    values[p] = hands[p].FlushPlus(deck[i]) ? hands[p].ValuePlus(deck[i]) : plain[p];
+                Showdown(table, values, counts);
+            }
+            if (plainCards > 0)
+                Showdown(table, plain, counts, plainCards);
         }
         return;
     }

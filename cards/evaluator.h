@@ -76,6 +76,21 @@ extern const uint64_t CardKeys[CardCount];
 extern const uint32_t HashOffsets[];
 extern const HandValue RankValues[];
 extern const HandValue FlushValues[8192];
+
+// Each card's bit among the suits' rank bits: bit 16 * suit + rank.
+struct CardBitTable
+{
+    uint64_t Bits[CardCount];
+};
+constexpr CardBitTable MakeCardBits()
+{
+    CardBitTable table{};
+    for (int card = 0; card < CardCount; ++card)
+        table.Bits[card] = uint64_t{1} << (16 * SuitOf(static_cast<Card>(card)) + RankOf(static_cast<Card>(card)));
+    return table;
+}
+inline constexpr CardBitTable CardBits = MakeCardBits();
+
 } // namespace generated
 
 // A set of up to 7 cards built one card at a time, in any order.
@@ -95,7 +110,7 @@ class Hand
     {
         Hand more = *this;
         more.Key += generated::CardKeys[card];
-        more.SuitRanks |= uint64_t{1} << (16 * SuitOf(card) + RankOf(card));
+        more.SuitRanks |= generated::CardBits.Bits[card];
         return more;
     }
     // The best five-card hand's value; the hand must hold 5, 6 or 7 cards.
@@ -104,11 +119,7 @@ class Hand
     {
         const uint32_t flush = static_cast<uint32_t>(Key >> SuitCountShift) & 0x8888u;
         if (flush == 0)
-        {
-            const uint32_t sum = static_cast<uint32_t>(Key);
-            return generated::RankValues[generated::HashOffsets[sum >> RankHashShift] +
-                                         (sum & ((uint32_t{1} << RankHashShift) - 1))];
-        }
+            return RankValueOf(static_cast<uint32_t>(Key));
         const int suit = flush & 0x8u ? 0 : flush & 0x80u ? 1 : flush & 0x800u ? 2 : 3;
         return generated::FlushValues[(SuitRanks >> (16 * suit)) & 0x1fffu];
     }
@@ -118,8 +129,25 @@ class Hand
     {
         return Plus(card).Value();
     }
+    // Whether Plus(card) holds five cards of one suit.
+    bool FlushPlus(Card card) const
+    {
+        return ((static_cast<uint32_t>(Key >> SuitCountShift) + (uint32_t{1} << (4 * SuitOf(card)))) & 0x8888u) != 0;
+    }
+    // ValuePlus(card) when FlushPlus(card) is false; the same for every card
+    // of that rank, so an enumeration looks it up once per rank.
+    HandValue RankValuePlus(Card card) const
+    {
+        return RankValueOf(static_cast<uint32_t>(Key + generated::CardKeys[card]));
+    }
 
   private:
+    static HandValue RankValueOf(uint32_t sum)
+    {
+        return generated::RankValues[generated::HashOffsets[sum >> RankHashShift] +
+                                     (sum & ((uint32_t{1} << RankHashShift) - 1))];
+    }
+
     static constexpr uint64_t StartKey = uint64_t{0x3333} << SuitCountShift;
     uint64_t Key;
     uint64_t SuitRanks;
