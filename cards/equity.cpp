@@ -2,9 +2,9 @@
  * All-in equity by enumeration or by sampling.
  *
  * Exact: every deal of hole cards without a shared card (one combo a player,
- * depth-first), then every board of the remaining deck, the players' hands
- * built up one board card at a time so that the innermost loop costs one
- * table step and one value per player. Counts are integers per deal (a split
+ * depth-first), then every board of the remaining deck: preflop grouped by
+ * the board's ranks (preflop_boards.h), else the players' hands built up one
+ * board card at a time, the last card's value looked up once per rank. Counts are integers per deal (a split
  * among k players adds 60 / k to each, 60 being divisible by 1..6), weighted
  * by the product of the combos' weights once per deal.
  * Sampled: each player's combo drawn by weight, the whole deal drawn again
@@ -19,6 +19,7 @@
 
 #include "evaluator.h"
 #include "preflop.h"
+#include "preflop_boards.h"
 
 namespace ostrel
 {
@@ -47,6 +48,7 @@ struct Table
     Hand Board;
     int Missing = 0; // board cards still to come
     bool PotShares = false;
+    bool GroupBoards = true;
 };
 
 // Integer counts of one deal's boards.
@@ -66,6 +68,7 @@ struct Totals
     double Tie[MaxPlayers] = {};
     double Share[MaxPlayers] = {};
     std::vector<double> PotShares;
+    std::vector<uint32_t> Pending; // scratch of ForEachPreflopBoard
 };
 
 uint64_t Choose(int n, int k)
@@ -211,6 +214,13 @@ void CountDeal(const Table &table, const LiveCombo *const *held, double weight, 
         for (int p = 0; p < table.Players; ++p)
             values[p] = hands[p].Value();
         Showdown(table, values, counts);
+    }
+    else if (table.Missing == 5 && table.GroupBoards)
+    {
+        if (totals.Pending.empty())
+            totals.Pending.assign(Tables().RankEntries, 0);
+        ForEachPreflopBoard(hands, table.Players, used, totals.Pending,
+                            [&](const HandValue *values, uint64_t times) { Showdown(table, values, counts, times); });
     }
     else
     {
@@ -516,6 +526,7 @@ Status CheckRequest(const EquityRequest &request, Table &table)
         table.Board = table.Board.Plus(card);
     table.Missing = 5 - static_cast<int>(board);
     table.PotShares = request.PotShares;
+    table.GroupBoards = request.GroupBoards;
     const int left = CardCount - CountCards(table.Known);
     if (left < 2 * table.Players + table.Missing)
         return Failure("the board and dead cards leave " + std::to_string(left) + " cards, too few for " +

@@ -43,6 +43,10 @@ struct EquityRequest
     // Heads-up preflop without dead cards, exact answers come from the class
     // table; false enumerates the boards instead (a second method, for checks).
     bool UseTable = true;
+    // Preflop, the boards on which nobody can make a flush are counted by
+    // their ranks (preflop_boards.h); false enumerates every board instead
+    // (a second method, for checks). The counts are the same integers.
+    bool GroupBoards = true;
     // Also fill EquityResult::PotShare (costs 2^players comparisons a showdown).
     bool PotShares = false;
 };

@@ -141,11 +141,33 @@ class Hand
         return RankValueOf(static_cast<uint32_t>(Key + generated::CardKeys[card]));
     }
 
+    // The hand's cards of one suit.
+    int SuitCount(int suit) const
+    {
+        return static_cast<int>((Key >> (SuitCountShift + 4 * suit)) & 0xfu) - 3;
+    }
+    // The sum of the hand's rank keys.
+    uint32_t RankSum() const
+    {
+        return static_cast<uint32_t>(Key);
+    }
+    // The value without a flush of this hand and more cards whose rank keys
+    // add up to `ranks`, 5 to 7 cards in all.
+    HandValue RankValueWith(uint32_t ranks) const
+    {
+        return RankValueOf(static_cast<uint32_t>(Key) + ranks);
+    }
+    // A number below Tables().RankEntries, different for every multiset of 5
+    // to 7 ranks, from its rank keys' sum.
+    static size_t RankEntry(uint32_t sum)
+    {
+        return generated::HashOffsets[sum >> RankHashShift] + (sum & ((uint32_t{1} << RankHashShift) - 1));
+    }
+
   private:
     static HandValue RankValueOf(uint32_t sum)
     {
-        return generated::RankValues[generated::HashOffsets[sum >> RankHashShift] +
-                                     (sum & ((uint32_t{1} << RankHashShift) - 1))];
+        return generated::RankValues[RankEntry(sum)];
     }
 
     static constexpr uint64_t StartKey = uint64_t{0x3333} << SuitCountShift;

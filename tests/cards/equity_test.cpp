@@ -356,3 +356,49 @@ TEST(Equity, SamplingNeedsTwoShowdowns)
 }
 
 } // namespace
+
+namespace
+{
+
+// Preflop boards counted by their ranks against every board enumerated: the
+// same integer counts, so the same doubles, for hands that can and cannot
+// make flushes, dead cards and side pots.
+TEST(Equity, BoardsByRanksEqualEveryBoard)
+{
+    struct Row
+    {
+        std::vector<const char *> Ranges;
+        const char *Dead;
+    };
+    const Row rows[] = {
+        {{"AdAc", "KhKs", "7c6c"}, ""},
+        {{"AdAc", "KhKs", "QsQh", "JcTc", "9d8d", "7h6h"}, ""},
+        {{"AsKs", "QsJs", "9s8s"}, ""},
+        {{"AsKs", "QsJs", "9s8s", "7s6s", "5s4s", "3s2s"}, "2c3d4h5c8d9hTc"},
+        {{"AhKh", "QsQd", "7c6c"}, "2c3c4c5c8c9cTcJcQcKc"},
+        {{"AdAh, AcAs:0.5", "QQ, AcKc", "7s6s"}, "2c3d4h5c8d9hTc2d3h4s"},
+        {{"AhKh", "QsQd"}, ""},
+    };
+    for (const Row &row : rows)
+    {
+        EquityRequest request = RequestOf(row.Ranges, "", row.Dead);
+        request.Method = EquityMethod::Exact;
+        request.UseTable = false;
+        request.PotShares = row.Ranges.size() <= 3;
+        const EquityResult grouped = Solved(request);
+        request.GroupBoards = false;
+        const EquityResult plain = Solved(request);
+        ASSERT_EQ(plain.Players.size(), grouped.Players.size());
+        EXPECT_EQ(plain.Boards, grouped.Boards) << row.Ranges[0];
+        EXPECT_EQ(plain.Deals, grouped.Deals) << row.Ranges[0];
+        for (size_t p = 0; p < plain.Players.size(); ++p)
+        {
+            EXPECT_EQ(plain.Players[p].Win, grouped.Players[p].Win) << row.Ranges[0] << " player " << p;
+            EXPECT_EQ(plain.Players[p].Tie, grouped.Players[p].Tie) << row.Ranges[0] << " player " << p;
+            EXPECT_EQ(plain.Players[p].Equity, grouped.Players[p].Equity) << row.Ranges[0] << " player " << p;
+        }
+        EXPECT_EQ(plain.PotShare, grouped.PotShare) << row.Ranges[0];
+    }
+}
+
+} // namespace
