@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "board_rows.h"
 #include "evaluator.h"
 #include "preflop.h"
 #include "preflop_boards.h"
@@ -49,6 +50,7 @@ struct Table
     int Missing = 0; // board cards still to come
     bool PotShares = false;
     bool GroupBoards = true;
+    const BoardRows *Rows = nullptr; // with 1 or 2 board cards to come
 };
 
 // Integer counts of one deal's boards.
@@ -195,8 +197,32 @@ void EnumerateBoards(const Table &table, const Card *deck, int deckSize, int fro
     }
 }
 
+// One deal from the combos' rows: the same counts as its boards one by one.
+void CountDealByRows(const Table &table, const LiveCombo *const *held, double weight, Totals &totals)
+{
+    const HandValue *rows[MaxPlayers];
+    for (int p = 0; p < table.Players; ++p)
+        rows[p] = table.Rows->Values[p].data() +
+                  static_cast<size_t>(held[p] - table.Combos[p].data()) * static_cast<size_t>(table.Rows->Completions);
+    RowCounts counts;
+    CountRows(rows, table.Players, table.Rows->Completions, counts);
+    totals.Weight += weight;
+    totals.Deals += 1;
+    for (int p = 0; p < table.Players; ++p)
+    {
+        totals.Win[p] += weight * static_cast<double>(counts.Wins[p]);
+        totals.Tie[p] += weight * static_cast<double>(counts.Ties[p]);
+        totals.Share[p] += weight * static_cast<double>(counts.Shares[p]);
+    }
+}
+
 void CountDeal(const Table &table, const LiveCombo *const *held, double weight, Totals &totals)
 {
+    if (table.Rows != nullptr)
+    {
+        CountDealByRows(table, held, weight, totals);
+        return;
+    }
     CardSet used = table.Known;
     Hand hands[MaxPlayers];
     for (int p = 0; p < table.Players; ++p)
@@ -451,13 +477,24 @@ Status Sample(const Table &table, uint64_t samples, uint64_t seed, EquityResult 
     return Status();
 }
 
-Status Enumerate(const Table &table, EquityResult &result)
+Status Enumerate(Table &table, EquityResult &result)
 {
     const size_t players = static_cast<size_t>(table.Players);
+    BoardRows rows;
+    if ((table.Missing == 1 || table.Missing == 2) && table.GroupBoards && !table.PotShares)
+    {
+        std::vector<Combo> combos[MaxPlayers];
+        for (size_t p = 0; p < players; ++p)
+            for (const LiveCombo &combo : table.Combos[p])
+                combos[p].push_back(Combo{combo.High, combo.Low});
+        BuildBoardRows(table.Board, table.Known, table.Missing, combos, table.Players, rows);
+        table.Rows = &rows;
+    }
     Totals totals;
     totals.PotShares.assign(table.PotShares ? players << players : 0, 0.0);
     const LiveCombo *held[MaxPlayers] = {};
     EnumerateDeals(table, 0, table.Known, 1.0, held, totals);
+    table.Rows = nullptr;
     if (!(totals.Weight > 0.0))
         return Failure("every deal of these ranges gives two players a card in common");
     const int deck = CardCount - CountCards(table.Known) - 2 * table.Players;

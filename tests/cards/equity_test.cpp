@@ -360,31 +360,37 @@ TEST(Equity, SamplingNeedsTwoShowdowns)
 namespace
 {
 
-// Preflop boards counted by their ranks against every board enumerated: the
-// same integer counts, so the same doubles, for hands that can and cannot
-// make flushes, dead cards and side pots.
+// Preflop boards counted by their ranks, and flops and turns by the combos'
+// rows, against every board enumerated one by one: the same integer counts,
+// so the same doubles, for hands that can and cannot make flushes, dead
+// cards and side pots (which take the boards one by one on flops and turns).
 TEST(Equity, BoardsByRanksEqualEveryBoard)
 {
     struct Row
     {
         std::vector<const char *> Ranges;
         const char *Dead;
+        const char *Board;
     };
     const Row rows[] = {
-        {{"AdAc", "KhKs", "7c6c"}, ""},
-        {{"AdAc", "KhKs", "QsQh", "JcTc", "9d8d", "7h6h"}, ""},
-        {{"AsKs", "QsJs", "9s8s"}, ""},
-        {{"AsKs", "QsJs", "9s8s", "7s6s", "5s4s", "3s2s"}, "2c3d4h5c8d9hTc"},
-        {{"AhKh", "QsQd", "7c6c"}, "2c3c4c5c8c9cTcJcQcKc"},
-        {{"AdAh, AcAs:0.5", "QQ, AcKc", "7s6s"}, "2c3d4h5c8d9hTc2d3h4s"},
-        {{"AhKh", "QsQd"}, ""},
+        {{"AdAc", "KhKs", "7c6c"}, "", ""},
+        {{"AdAc", "KhKs", "QsQh", "JcTc", "9d8d", "7h6h"}, "", ""},
+        {{"AsKs", "QsJs", "9s8s"}, "", ""},
+        {{"AsKs", "QsJs", "9s8s", "7s6s", "5s4s", "3s2s"}, "2c3d4h5c8d9hTc", ""},
+        {{"AhKh", "QsQd", "7c6c"}, "2c3c4c5c8c9cTcJcQcKc", ""},
+        {{"AdAh, AcAs:0.5", "QQ, AcKc", "7s6s"}, "2c3d4h5c8d9hTc2d3h4s", ""},
+        {{"AhKh", "QsQd"}, "", ""},
+        {{"AA", "KK", "random"}, "", "2h7d9sKc"},
+        {{"QQ+, AKs", "JTs, 99, AhQh:0.5", "22-55"}, "", "Qs9h2c"},
+        {{"AsKs", "QsJs", "9s8s", "7s6s", "5s4s", "3s2s"}, "", "Ts2h3d"},
+        {{"AA, KK:0.3", "AsKs, T9s", "22-44", "76s, 65s"}, "Ah", "Js8s3d4c"},
     };
     for (const Row &row : rows)
     {
-        EquityRequest request = RequestOf(row.Ranges, "", row.Dead);
+        EquityRequest request = RequestOf(row.Ranges, row.Board, row.Dead);
         request.Method = EquityMethod::Exact;
         request.UseTable = false;
-        request.PotShares = row.Ranges.size() <= 3;
+        request.PotShares = row.Ranges.size() <= 3 && row.Board[0] == '\0';
         const EquityResult grouped = Solved(request);
         request.GroupBoards = false;
         const EquityResult plain = Solved(request);
