@@ -39,6 +39,7 @@ struct LiveCombo
     Card High;
     Card Low;
     double Weight;
+    Hand Start; // the board and the combo
 };
 
 struct Table
@@ -401,7 +402,7 @@ Status Sample(const Table &table, uint64_t samples, uint64_t seed, EquityResult 
     potCounts.PotShares.assign(table.PotShares ? players << players : 0, 0);
     const uint64_t maxRejections = samples * 1000 + 1000000;
     uint64_t rejections = 0;
-    Hand hands[MaxPlayers] = {table.Board, table.Board, table.Board, table.Board, table.Board, table.Board};
+    Hand hands[MaxPlayers];
     for (uint64_t sample = 0; sample < samples; ++sample)
     {
         CardSet used = table.Known;
@@ -417,26 +418,23 @@ Status Sample(const Table &table, uint64_t samples, uint64_t seed, EquityResult 
                 continue;
             }
             used |= combo.Mask;
-            hands[p] = table.Board.Plus(combo.High).Plus(combo.Low);
+            hands[p] = combo.Start;
             ++p;
         }
-        HandValue values[MaxPlayers];
-        if (table.Missing == 0)
-            for (int p = 0; p < table.Players; ++p)
-                values[p] = hands[p].Value();
+        // The board's missing cards as one hand, joined to each player's.
+        Hand drawn;
         for (int missing = table.Missing; missing > 0;)
         {
             const Card card = random.CardIndex();
             if ((used & MaskOf(card)) != 0)
                 continue;
             used |= MaskOf(card);
-            if (--missing > 0)
-                for (int p = 0; p < table.Players; ++p)
-                    hands[p] = hands[p].Plus(card);
-            else
-                for (int p = 0; p < table.Players; ++p)
-                    values[p] = hands[p].ValuePlus(card);
+            drawn = drawn.Plus(card);
+            --missing;
         }
+        HandValue values[MaxPlayers];
+        for (int p = 0; p < table.Players; ++p)
+            values[p] = hands[p].With(drawn).Value();
         HandValue best = 0;
         int winners = 0;
         for (int p = 0; p < table.Players; ++p)
@@ -583,7 +581,8 @@ Status CheckRequest(const EquityRequest &request, Table &table)
             if (weight > 0.0 && (mask & table.Known) == 0)
             {
                 const Combo cards = ComboCards(combo);
-                table.Combos[p].push_back(LiveCombo{mask, cards.High, cards.Low, weight});
+                table.Combos[p].push_back(
+                    LiveCombo{mask, cards.High, cards.Low, weight, table.Board.Plus(cards.High).Plus(cards.Low)});
             }
         }
         if (largest == 0.0)

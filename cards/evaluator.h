@@ -129,6 +129,14 @@ class Hand
     {
         return Plus(card).Value();
     }
+    // This hand and the cards of another, which shares none of them.
+    Hand With(const Hand &other) const
+    {
+        Hand both = *this;
+        both.Key += other.Key - StartKey;
+        both.SuitRanks |= other.SuitRanks;
+        return both;
+    }
     // Whether Plus(card) holds five cards of one suit.
     bool FlushPlus(Card card) const
     {
