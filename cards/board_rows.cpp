@@ -56,7 +56,7 @@ namespace
 
 constexpr uint64_t ShareUnit = 60;
 
-template <int N> void CountRowsOf(const HandValue *const *rows, int completions, RowCounts &counts)
+template <size_t N> void CountRowsOf(const HandValue *const *rows, int completions, RowCounts &counts)
 {
     uint32_t alone[N] = {};
     uint32_t tied[N][N + 1] = {};
@@ -65,7 +65,7 @@ template <int N> void CountRowsOf(const HandValue *const *rows, int completions,
         HandValue v[N];
         HandValue best = 0;
         HandValue lowest = 0xffff;
-        for (int p = 0; p < N; ++p)
+        for (size_t p = 0; p < N; ++p)
         {
             v[p] = rows[p][i];
             best = v[p] > best ? v[p] : best;
@@ -74,27 +74,27 @@ template <int N> void CountRowsOf(const HandValue *const *rows, int completions,
         const uint32_t valid = lowest != 0;
         uint32_t holds[N];
         uint32_t winners = 0;
-        for (int p = 0; p < N; ++p)
+        for (size_t p = 0; p < N; ++p)
         {
             holds[p] = (v[p] == best) & valid;
             winners += holds[p];
         }
-        for (int p = 0; p < N; ++p)
+        for (size_t p = 0; p < N; ++p)
         {
             alone[p] += holds[p] & (winners == 1);
-            for (int k = 2; k <= N; ++k)
-                tied[p][k] += holds[p] & (winners == static_cast<uint32_t>(k));
+            for (size_t k = 2; k <= N; ++k)
+                tied[p][k] += holds[p] & (winners == k);
         }
     }
-    for (int p = 0; p < N; ++p)
+    for (size_t p = 0; p < N; ++p)
     {
         counts.Wins[p] = alone[p];
         counts.Ties[p] = 0;
         counts.Shares[p] = ShareUnit * alone[p];
-        for (int k = 2; k <= N; ++k)
+        for (size_t k = 2; k <= N; ++k)
         {
             counts.Ties[p] += tied[p][k];
-            counts.Shares[p] += ShareUnit / static_cast<uint64_t>(k) * tied[p][k];
+            counts.Shares[p] += ShareUnit / k * tied[p][k];
         }
     }
 }

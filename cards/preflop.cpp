@@ -22,12 +22,13 @@ namespace cards
 namespace
 {
 
+// 12 bytes a record: the program reads all of them at start.
 struct PreflopRecord
 {
-    int Hero;
-    int Villain;
-    uint64_t Wins;
-    uint64_t Ties;
+    uint16_t Hero;
+    uint16_t Villain;
+    uint32_t Wins; // at most 1,712,304
+    uint32_t Ties;
 };
 
 const PreflopRecord Records[] = {
@@ -41,9 +42,17 @@ struct Cell
     uint32_t Pairs; // combo pairs without a shared card
 };
 
+// One combo against one combo: whether they share a card follows from the
+// combos, so 8 bytes a cell.
+struct Counts
+{
+    uint32_t Wins;
+    uint32_t Ties;
+};
+
 struct PreflopTables
 {
-    std::vector<Cell> HeroVsCombo;  // [class * ComboCount + combo]
+    std::vector<Counts> HeroVsCombo; // [class * ComboCount + combo]
     // A class against any combo of a class: [class * ClassCount + class].
     std::vector<Cell> ClassVsComboOfClass;
     std::vector<uint8_t> ToCanonical; // [combo]: a permutation to its class's canonical combo
@@ -65,14 +74,14 @@ std::unique_ptr<PreflopTables> BuildTables()
         tables->ToCanonical.push_back(static_cast<uint8_t>(PermutationToCanonical(combo)));
     }
     const size_t cells = static_cast<size_t>(ClassCount) * ComboCount;
-    tables->HeroVsCombo.assign(cells, Cell{0, 0, 0});
+    tables->HeroVsCombo.assign(cells, Counts{0, 0});
     const uint16_t *images[SuitPermutationCount];
     for (int p = 0; p < SuitPermutationCount; ++p)
         images[p] = PermutationImages(p);
     CardSet masks[ComboCount];
     for (int combo = 0; combo < ComboCount; ++combo)
         masks[combo] = ComboMask(combo);
-    const auto at = [&](int heroClass, int combo) -> Cell & {
+    const auto at = [&](int heroClass, int combo) -> Counts & {
         return tables->HeroVsCombo[static_cast<size_t>(heroClass) * ComboCount + static_cast<size_t>(combo)];
     };
     // Each record stands for the orbit of its villain under the renamings
@@ -86,7 +95,7 @@ std::unique_ptr<PreflopTables> BuildTables()
     for (const PreflopRecord &record : Records)
         for (int i = 0; i < keepingCount[record.Hero]; ++i)
             at(record.Hero, images[keeping[record.Hero][i]][record.Villain]) =
-                Cell{static_cast<uint32_t>(record.Wins), static_cast<uint32_t>(record.Ties), 1};
+                Counts{record.Wins, record.Ties};
     // Villains of a class before the hero's: from the other side.
     for (int heroClass = 0; heroClass < ClassCount; ++heroClass)
     {
@@ -97,7 +106,9 @@ std::unique_ptr<PreflopTables> BuildTables()
             if (villainClass >= heroClass || (masks[hero] & masks[villain]) != 0)
                 continue;
             const uint16_t *image = images[tables->ToCanonical[static_cast<size_t>(villain)]];
-            at(heroClass, villain) = Reversed(at(villainClass, image[hero]));
+            const Counts &other = at(villainClass, image[hero]);
+            at(heroClass, villain) =
+                Counts{static_cast<uint32_t>(PreflopBoards) - other.Wins - other.Ties, other.Ties};
         }
     }
     // A whole class against a combo depends only on the combo's class (a
@@ -115,10 +126,10 @@ std::unique_ptr<PreflopTables> BuildTables()
                                                    static_cast<size_t>(villainClass)];
             for (int i = 0; i < count; ++i)
             {
-                const Cell &cell = at(heroClass, images[tables->ToCanonical[static_cast<size_t>(heroes[i])]][villain]);
+                const Counts &cell = at(heroClass, images[tables->ToCanonical[static_cast<size_t>(heroes[i])]][villain]);
                 sum.Wins += cell.Wins;
                 sum.Ties += cell.Ties;
-                sum.Pairs += cell.Pairs;
+                sum.Pairs += (masks[heroes[i]] & masks[villain]) == 0;
             }
         }
     }
@@ -163,8 +174,9 @@ MatchupCounts ClassTotals(const PreflopTables &tables, int heroClass, int villai
 Cell ComboCell(const PreflopTables &tables, int hero, int villain)
 {
     const int permutation = tables.ToCanonical[static_cast<size_t>(hero)];
-    return tables.HeroVsCombo[static_cast<size_t>(tables.Classes[hero]) * ComboCount +
-                              static_cast<size_t>(PermuteCombo(villain, permutation))];
+    const Counts &counts = tables.HeroVsCombo[static_cast<size_t>(tables.Classes[hero]) * ComboCount +
+                                              static_cast<size_t>(PermuteCombo(villain, permutation))];
+    return Cell{counts.Wins, counts.Ties, (ComboMask(hero) & ComboMask(villain)) == 0 ? 1u : 0u};
 }
 
 // One weight for the class, or -1 when its combos differ.
@@ -232,7 +244,7 @@ namespace
 // The weights' dot products with a row's wins and with its ties, each as
 // four running sums taken in a fixed order: the same bits on every build,
 // and four additions in flight at once.
-void Dots(const double *x, const Cell *cells, size_t n, double &wins, double &ties)
+void Dots(const double *x, const Counts *cells, size_t n, double &wins, double &ties)
 {
     double w[4] = {0.0, 0.0, 0.0, 0.0};
     double t[4] = {0.0, 0.0, 0.0, 0.0};
