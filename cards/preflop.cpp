@@ -57,6 +57,8 @@ struct PreflopTables
     std::vector<Cell> ClassVsComboOfClass;
     std::vector<uint8_t> ToCanonical; // [combo]: a permutation to its class's canonical combo
     int Classes[ComboCount];
+    CardSet Masks[ComboCount];
+    const uint16_t *Images[SuitPermutationCount]; // PermutationImages
 };
 
 Cell Reversed(const Cell &cell)
@@ -75,12 +77,12 @@ std::unique_ptr<PreflopTables> BuildTables()
     }
     const size_t cells = static_cast<size_t>(ClassCount) * ComboCount;
     tables->HeroVsCombo.assign(cells, Counts{0, 0});
-    const uint16_t *images[SuitPermutationCount];
+    const uint16_t *const *images = tables->Images;
     for (int p = 0; p < SuitPermutationCount; ++p)
-        images[p] = PermutationImages(p);
-    CardSet masks[ComboCount];
+        tables->Images[p] = PermutationImages(p);
+    const CardSet *masks = tables->Masks;
     for (int combo = 0; combo < ComboCount; ++combo)
-        masks[combo] = ComboMask(combo);
+        tables->Masks[combo] = ComboMask(combo);
     const auto at = [&](int heroClass, int combo) -> Counts & {
         return tables->HeroVsCombo[static_cast<size_t>(heroClass) * ComboCount + static_cast<size_t>(combo)];
     };
@@ -175,8 +177,8 @@ Cell ComboCell(const PreflopTables &tables, int hero, int villain)
 {
     const int permutation = tables.ToCanonical[static_cast<size_t>(hero)];
     const Counts &counts = tables.HeroVsCombo[static_cast<size_t>(tables.Classes[hero]) * ComboCount +
-                                              static_cast<size_t>(PermuteCombo(villain, permutation))];
-    return Cell{counts.Wins, counts.Ties, (ComboMask(hero) & ComboMask(villain)) == 0 ? 1u : 0u};
+                                              tables.Images[permutation][villain]];
+    return Cell{counts.Wins, counts.Ties, (tables.Masks[hero] & tables.Masks[villain]) == 0 ? 1u : 0u};
 }
 
 // One weight for the class, or -1 when its combos differ.
