@@ -88,6 +88,106 @@ void Every7CardHand(benchmark::State &state)
 }
 BENCHMARK(Every7CardHand)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// The same hands, the seventh card's value looked up once per rank (cards
+// are numbered rank by rank) and only looked up again for a flush: how the
+// exact enumerations take their last card.
+void Every7CardHandByRank(benchmark::State &state)
+{
+    const uint64_t published[9] = {23294460, 58627800, 31433400, 6461620, 6180020,
+                                   4047644,  3473184,  224848,   41584};
+    for (auto _ : state)
+    {
+        uint64_t counts[9] = {};
+        const Hand empty;
+        for (int a = 0; a < CardCount; ++a)
+        {
+            const Hand ha = empty.Plus(static_cast<Card>(a));
+            for (int b = a + 1; b < CardCount; ++b)
+            {
+                const Hand hb = ha.Plus(static_cast<Card>(b));
+                for (int c = b + 1; c < CardCount; ++c)
+                {
+                    const Hand hc = hb.Plus(static_cast<Card>(c));
+                    for (int d = c + 1; d < CardCount; ++d)
+                    {
+                        const Hand hd = hc.Plus(static_cast<Card>(d));
+                        for (int e = d + 1; e < CardCount; ++e)
+                        {
+                            const Hand he = hd.Plus(static_cast<Card>(e));
+                            for (int f = e + 1; f < CardCount; ++f)
+                            {
+                                const Hand hf = he.Plus(static_cast<Card>(f));
+                                for (int g = f + 1; g < CardCount;)
+                                {
+                                    const Card first = static_cast<Card>(g);
+                                    const HandValue plain = hf.RankValuePlus(first);
+                                    const int end = (RankOf(first) + 1) * 4;
+                                    uint64_t plainCards = 0;
+                                    for (; g < end; ++g)
+                                    {
+                                        const Card card = static_cast<Card>(g);
+                                        if (hf.FlushPlus(card))
+                                            counts[hf.ValuePlus(card) >> 12] += 1;
+                                        else
+                                            plainCards += 1;
+                                    }
+                                    counts[plain >> 12] += plainCards;
+                                }
+                            }
+                        }
+                    }
+                }
+            }
+        }
+        bool agree = true;
+        for (int i = 0; i < 9; ++i)
+            agree = agree && counts[i] == published[i];
+        if (!agree)
+            state.SkipWithError("seven-card counts differ from the published ones");
+    }
+    state.counters["hands/s"] = benchmark::Counter(133784560.0 * static_cast<double>(state.iterations()),
+                                                   benchmark::Counter::kIsRate);
+}
+BENCHMARK(Every7CardHandByRank)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Seven-card hands in random order, the access pattern of sampling: a
+// million hands of 7 distinct cards drawn beforehand, each hand built from
+// its 7 cards and valued.
+void RandomOrder7(benchmark::State &state)
+{
+    const size_t hands = 1000000;
+    std::vector<Card> cards(hands * 7);
+    uint64_t seed = 12345;
+    for (size_t h = 0; h < hands; ++h)
+    {
+        CardSet used = 0;
+        for (size_t i = 0; i < 7;)
+        {
+            seed = seed * 6364136223846793005u + 1442695040888963407u;
+            const Card card = static_cast<Card>((seed >> 33) % CardCount);
+            if ((used & MaskOf(card)) != 0)
+                continue;
+            used |= MaskOf(card);
+            cards[h * 7 + i++] = card;
+        }
+    }
+    const Hand empty(Tables());
+    for (auto _ : state)
+    {
+        uint64_t sum = 0;
+        for (size_t h = 0; h < hands; ++h)
+        {
+            const Card *c = &cards[h * 7];
+            sum += empty.Plus(c[0]).Plus(c[1]).Plus(c[2]).Plus(c[3]).Plus(c[4]).Plus(c[5]).Plus(c[6]).Value();
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["hands/s"] =
+        benchmark::Counter(static_cast<double>(hands) * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate);
+}
+BENCHMARK(RandomOrder7)->Unit(benchmark::kMillisecond);
+
 // Two hands against every board of the other 48 cards (1,712,304 boards,
 // two seven-card hands each): the enumeration AllInEquity runs.
 void EnumerationTwoHands(benchmark::State &state)
@@ -152,6 +252,65 @@ void EnumerationThreeHands(benchmark::State &state)
         benchmark::Counter(3.0 * 1370754.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(EnumerationThreeHands)->Unit(benchmark::kMillisecond);
+
+// Six given hands, every board of the other 40 cards.
+void EnumerationSixHands(benchmark::State &state)
+{
+    EquityRequest request;
+    request.Players = {RangeOf("AdAc"), RangeOf("KhKs"), RangeOf("QsQh"),
+                       RangeOf("JcTc"), RangeOf("9d8d"), RangeOf("7h6h")};
+    request.Method = EquityMethod::Exact;
+    EquityResult result;
+    for (auto _ : state)
+    {
+        AllInEquity(request, result);
+        benchmark::DoNotOptimize(result.Players[0].Equity);
+    }
+}
+BENCHMARK(EnumerationSixHands)->Unit(benchmark::kMillisecond);
+
+// Three ranges on a turn (arg 4) or a flop (arg 3), every deal and board:
+// `5%` against `10%` against `random`.
+void EnumerationRanges(benchmark::State &state)
+{
+    EquityRequest request;
+    request.Players = {RangeOf("5%"), RangeOf("10%"), RangeOf("random")};
+    ParseCards(state.range(0) == 4 ? "2h7d9sKc" : "2h7d9s", request.Board);
+    request.Method = EquityMethod::Exact;
+    EquityResult result;
+    for (auto _ : state)
+    {
+        AllInEquity(request, result);
+        benchmark::DoNotOptimize(result.Players[0].Equity);
+    }
+}
+BENCHMARK(EnumerationRanges)->Arg(4)->Arg(3)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Sampled to a standard error of about 0.025 %: `QQ+, AK` against `TT-88`
+// against `random` (4 million showdowns), and six times `random` (2.1 million).
+void SampledToQuarterPoint(benchmark::State &state)
+{
+    EquityRequest request;
+    if (state.range(0) == 3)
+    {
+        request.Players = {RangeOf("QQ+, AK"), RangeOf("TT-88"), RangeOf("random")};
+        request.Samples = 4000000;
+    }
+    else
+    {
+        request.Players.assign(6, RangeOf("random"));
+        request.Samples = 2100000;
+    }
+    request.Method = EquityMethod::Sampled;
+    EquityResult result;
+    for (auto _ : state)
+    {
+        AllInEquity(request, result);
+        benchmark::DoNotOptimize(result.Players[0].Equity);
+    }
+    state.counters["standard error %"] = 100.0 * result.StandardError;
+}
+BENCHMARK(SampledToQuarterPoint)->Arg(3)->Arg(6)->Unit(benchmark::kMillisecond);
 
 // Heads-up preflop range against range from the table, for ranges whose
 // classes carry one weight, for ranges of single combos, and for the worst

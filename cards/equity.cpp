@@ -2,9 +2,9 @@
  * All-in equity by enumeration or by sampling.
  *
  * Exact: every deal of hole cards without a shared card (one combo a player,
- * depth-first), then every board of the remaining deck, the players' hands
- * built up one board card at a time so that the innermost loop costs one
- * table step and one value per player. Counts are integers per deal (a split
+ * depth-first), then every board of the remaining deck: preflop grouped by
+ * the board's ranks (preflop_boards.h), else the players' hands built up one
+ * board card at a time, the last card's value looked up once per rank. Counts are integers per deal (a split
  * among k players adds 60 / k to each, 60 being divisible by 1..6), weighted
  * by the product of the combos' weights once per deal.
  * Sampled: each player's combo drawn by weight, the whole deal drawn again
@@ -17,8 +17,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "board_rows.h"
 #include "evaluator.h"
 #include "preflop.h"
+#include "preflop_boards.h"
 
 namespace ostrel
 {
@@ -37,6 +39,7 @@ struct LiveCombo
     Card High;
     Card Low;
     double Weight;
+    Hand Start; // the board and the combo
 };
 
 struct Table
@@ -47,6 +50,8 @@ struct Table
     Hand Board;
     int Missing = 0; // board cards still to come
     bool PotShares = false;
+    bool GroupBoards = true;
+    const BoardRows *Rows = nullptr; // with 1 or 2 board cards to come
 };
 
 // Integer counts of one deal's boards.
@@ -66,6 +71,7 @@ struct Totals
     double Tie[MaxPlayers] = {};
     double Share[MaxPlayers] = {};
     std::vector<double> PotShares;
+    std::vector<uint32_t> Pending; // scratch of ForEachPreflopBoard
 };
 
 uint64_t Choose(int n, int k)
@@ -78,29 +84,26 @@ uint64_t Choose(int n, int k)
     return result;
 }
 
-void Showdown(const Table &table, const HandValue *values, DealCounts &counts)
+// `times` showdowns of these values. Without branches on the values, which
+// an enumeration cannot predict.
+void Showdown(const Table &table, const HandValue *values, DealCounts &counts, uint64_t times = 1)
 {
     HandValue best = 0;
-    int winners = 0;
+    for (int p = 0; p < table.Players; ++p)
+        best = values[p] > best ? values[p] : best;
+    uint64_t winners = 0;
+    for (int p = 0; p < table.Players; ++p)
+        winners += values[p] == best;
+    const uint64_t alone = winners == 1 ? times : 0;
+    const uint64_t shared = times - alone;
+    const uint64_t share = ShareOf[winners] * times;
     for (int p = 0; p < table.Players; ++p)
     {
-        if (values[p] > best)
-        {
-            best = values[p];
-            winners = 1;
-        }
-        else if (values[p] == best)
-            winners += 1;
+        const uint64_t in = values[p] == best;
+        counts.Wins[p] += in * alone;
+        counts.Ties[p] += in * shared;
+        counts.Shares[p] += in * share;
     }
-    for (int p = 0; p < table.Players; ++p)
-        if (values[p] == best)
-        {
-            if (winners == 1)
-                counts.Wins[p] += 1;
-            else
-                counts.Ties[p] += 1;
-            counts.Shares[p] += ShareOf[winners];
-        }
     if (!table.PotShares)
         return;
     const size_t players = static_cast<size_t>(table.Players);
@@ -121,7 +124,7 @@ void Showdown(const Table &table, const HandValue *values, DealCounts &counts)
             }
         for (size_t p = 0; p < players; ++p)
             if (((subset >> p) & 1) && values[p] == top)
-                counts.PotShares[subset * players + p] += ShareOf[tied];
+                counts.PotShares[subset * players + p] += ShareOf[tied] * times;
     }
 }
 
@@ -133,32 +136,57 @@ void EnumerateBoards(const Table &table, const Card *deck, int deckSize, int fro
     HandValue values[MaxPlayers];
     if (missing == 1)
     {
-        if (table.Players == 2 && !table.PotShares)
+        // The deck is in card order, so the cards of one rank are together:
+        // each player's value without a flush is looked up once per rank.
+        for (int i = from; i < deckSize;)
         {
-            // Heads-up, the common case, without the general showdown.
-            uint64_t wins = 0;
-            uint64_t losses = 0;
-            for (int i = from; i < deckSize; ++i)
-            {
-                const HandValue first = hands[0].ValuePlus(deck[i]);
-                const HandValue second = hands[1].ValuePlus(deck[i]);
-                wins += first > second;
-                losses += first < second;
-            }
-            const uint64_t ties = static_cast<uint64_t>(deckSize - from) - wins - losses;
-            counts.Wins[0] += wins;
-            counts.Wins[1] += losses;
-            counts.Ties[0] += ties;
-            counts.Ties[1] += ties;
-            counts.Shares[0] += wins * ShareUnit + ties * (ShareUnit / 2);
-            counts.Shares[1] += losses * ShareUnit + ties * (ShareUnit / 2);
-            return;
-        }
-        for (int i = from; i < deckSize; ++i)
-        {
+            const int rank = RankOf(deck[i]);
+            int end = i + 1;
+            while (end < deckSize && RankOf(deck[end]) == rank)
+                ++end;
+            HandValue plain[MaxPlayers];
             for (int p = 0; p < table.Players; ++p)
-                values[p] = hands[p].ValuePlus(deck[i]);
-            Showdown(table, values, counts);
+                plain[p] = hands[p].RankValuePlus(deck[i]);
+            if (table.Players == 2 && !table.PotShares)
+            {
+                // Heads-up, the common case, without the general showdown.
+                uint64_t wins = 0;
+                uint64_t losses = 0;
+                for (int j = i; j < end; ++j)
+                {
+                    const HandValue first = hands[0].FlushPlus(deck[j]) ? hands[0].ValuePlus(deck[j]) : plain[0];
+                    const HandValue second = hands[1].FlushPlus(deck[j]) ? hands[1].ValuePlus(deck[j]) : plain[1];
+                    wins += first > second;
+                    losses += first < second;
+                }
+                const uint64_t ties = static_cast<uint64_t>(end - i) - wins - losses;
+                counts.Wins[0] += wins;
+                counts.Wins[1] += losses;
+                counts.Ties[0] += ties;
+                counts.Ties[1] += ties;
+                counts.Shares[0] += wins * ShareUnit + ties * (ShareUnit / 2);
+                counts.Shares[1] += losses * ShareUnit + ties * (ShareUnit / 2);
+                i = end;
+                continue;
+            }
+            // The cards of the rank that make nobody a flush give one showdown.
+            uint64_t plainCards = 0;
+            for (; i < end; ++i)
+            {
+                bool flush = false;
+                for (int p = 0; p < table.Players; ++p)
+                    flush = flush || hands[p].FlushPlus(deck[i]);
+                if (!flush)
+                {
+                    plainCards += 1;
+                    continue;
+                }
+                for (int p = 0; p < table.Players; ++p)
+                    values[p] = hands[p].FlushPlus(deck[i]) ? hands[p].ValuePlus(deck[i]) : plain[p];
+                Showdown(table, values, counts);
+            }
+            if (plainCards > 0)
+                Showdown(table, plain, counts, plainCards);
         }
         return;
     }
@@ -170,8 +198,32 @@ void EnumerateBoards(const Table &table, const Card *deck, int deckSize, int fro
     }
 }
 
+// One deal from the combos' rows: the same counts as its boards one by one.
+void CountDealByRows(const Table &table, const LiveCombo *const *held, double weight, Totals &totals)
+{
+    const HandValue *rows[MaxPlayers];
+    for (int p = 0; p < table.Players; ++p)
+        rows[p] = table.Rows->Values[p].data() +
+                  static_cast<size_t>(held[p] - table.Combos[p].data()) * static_cast<size_t>(table.Rows->Completions);
+    RowCounts counts;
+    CountRows(rows, table.Players, table.Rows->Completions, counts);
+    totals.Weight += weight;
+    totals.Deals += 1;
+    for (int p = 0; p < table.Players; ++p)
+    {
+        totals.Win[p] += weight * static_cast<double>(counts.Wins[p]);
+        totals.Tie[p] += weight * static_cast<double>(counts.Ties[p]);
+        totals.Share[p] += weight * static_cast<double>(counts.Shares[p]);
+    }
+}
+
 void CountDeal(const Table &table, const LiveCombo *const *held, double weight, Totals &totals)
 {
+    if (table.Rows != nullptr)
+    {
+        CountDealByRows(table, held, weight, totals);
+        return;
+    }
     CardSet used = table.Known;
     Hand hands[MaxPlayers];
     for (int p = 0; p < table.Players; ++p)
@@ -189,6 +241,13 @@ void CountDeal(const Table &table, const LiveCombo *const *held, double weight, 
         for (int p = 0; p < table.Players; ++p)
             values[p] = hands[p].Value();
         Showdown(table, values, counts);
+    }
+    else if (table.Missing == 5 && table.GroupBoards)
+    {
+        if (totals.Pending.empty())
+            totals.Pending.assign(Tables().RankEntries, 0);
+        ForEachPreflopBoard(hands, table.Players, used, totals.Pending,
+                            [&](const HandValue *values, uint64_t times) { Showdown(table, values, counts, times); });
     }
     else
     {
@@ -343,7 +402,7 @@ Status Sample(const Table &table, uint64_t samples, uint64_t seed, EquityResult 
     potCounts.PotShares.assign(table.PotShares ? players << players : 0, 0);
     const uint64_t maxRejections = samples * 1000 + 1000000;
     uint64_t rejections = 0;
-    Hand hands[MaxPlayers] = {table.Board, table.Board, table.Board, table.Board, table.Board, table.Board};
+    Hand hands[MaxPlayers];
     for (uint64_t sample = 0; sample < samples; ++sample)
     {
         CardSet used = table.Known;
@@ -359,26 +418,23 @@ Status Sample(const Table &table, uint64_t samples, uint64_t seed, EquityResult 
                 continue;
             }
             used |= combo.Mask;
-            hands[p] = table.Board.Plus(combo.High).Plus(combo.Low);
+            hands[p] = combo.Start;
             ++p;
         }
-        HandValue values[MaxPlayers];
-        if (table.Missing == 0)
-            for (int p = 0; p < table.Players; ++p)
-                values[p] = hands[p].Value();
+        // The board's missing cards as one hand, joined to each player's.
+        Hand drawn;
         for (int missing = table.Missing; missing > 0;)
         {
             const Card card = random.CardIndex();
             if ((used & MaskOf(card)) != 0)
                 continue;
             used |= MaskOf(card);
-            if (--missing > 0)
-                for (int p = 0; p < table.Players; ++p)
-                    hands[p] = hands[p].Plus(card);
-            else
-                for (int p = 0; p < table.Players; ++p)
-                    values[p] = hands[p].ValuePlus(card);
+            drawn = drawn.Plus(card);
+            --missing;
         }
+        HandValue values[MaxPlayers];
+        for (int p = 0; p < table.Players; ++p)
+            values[p] = hands[p].With(drawn).Value();
         HandValue best = 0;
         int winners = 0;
         for (int p = 0; p < table.Players; ++p)
@@ -419,13 +475,24 @@ Status Sample(const Table &table, uint64_t samples, uint64_t seed, EquityResult 
     return Status();
 }
 
-Status Enumerate(const Table &table, EquityResult &result)
+Status Enumerate(Table &table, EquityResult &result)
 {
     const size_t players = static_cast<size_t>(table.Players);
+    BoardRows rows;
+    if ((table.Missing == 1 || table.Missing == 2) && table.GroupBoards && !table.PotShares)
+    {
+        std::vector<Combo> combos[MaxPlayers];
+        for (size_t p = 0; p < players; ++p)
+            for (const LiveCombo &combo : table.Combos[p])
+                combos[p].push_back(Combo{combo.High, combo.Low});
+        BuildBoardRows(table.Board, table.Known, table.Missing, combos, table.Players, rows);
+        table.Rows = &rows;
+    }
     Totals totals;
     totals.PotShares.assign(table.PotShares ? players << players : 0, 0.0);
     const LiveCombo *held[MaxPlayers] = {};
     EnumerateDeals(table, 0, table.Known, 1.0, held, totals);
+    table.Rows = nullptr;
     if (!(totals.Weight > 0.0))
         return Failure("every deal of these ranges gives two players a card in common");
     const int deck = CardCount - CountCards(table.Known) - 2 * table.Players;
@@ -494,22 +561,36 @@ Status CheckRequest(const EquityRequest &request, Table &table)
         table.Board = table.Board.Plus(card);
     table.Missing = 5 - static_cast<int>(board);
     table.PotShares = request.PotShares;
+    table.GroupBoards = request.GroupBoards;
+    const int left = CardCount - CountCards(table.Known);
+    if (left < 2 * table.Players + table.Missing)
+        return Failure("the board and dead cards leave " + std::to_string(left) + " cards, too few for " +
+                       std::to_string(players) + " players' hole cards and " + std::to_string(table.Missing) +
+                       " more board cards");
     for (size_t p = 0; p < players; ++p)
     {
+        const std::string who = "player " + std::to_string(p + 1);
+        double largest = 0.0;
         for (int combo = 0; combo < ComboCount; ++combo)
         {
             const double weight = request.Players[p].Weight[static_cast<size_t>(combo)];
             if (!(weight >= 0.0 && weight <= 1.0))
-                return Failure("player " + std::to_string(p + 1) + ": a weight outside 0..1");
+                return Failure(who + ": a weight outside 0..1");
+            largest = std::max(largest, weight);
             const CardSet mask = ComboMask(combo);
             if (weight > 0.0 && (mask & table.Known) == 0)
             {
                 const Combo cards = ComboCards(combo);
-                table.Combos[p].push_back(LiveCombo{mask, cards.High, cards.Low, weight});
+                table.Combos[p].push_back(
+                    LiveCombo{mask, cards.High, cards.Low, weight, table.Board.Plus(cards.High).Plus(cards.Low)});
             }
         }
+        if (largest == 0.0)
+            return Failure(who + "'s range is empty: no hand has a weight above 0");
         if (table.Combos[p].empty())
-            return Failure("player " + std::to_string(p + 1) + "'s range is empty after the board and dead cards");
+            return Failure(who + "'s range is empty after the board and dead cards");
+        for (LiveCombo &combo : table.Combos[p])
+            combo.Weight = NormalWeight(combo.Weight, largest);
     }
     uint64_t budget = 10000000;
     if (!SomeDeal(table, 0, table.Known, budget))
@@ -534,8 +615,8 @@ Status AllInEquity(const EquityRequest &request, EquityResult &result)
         result.PotShare.assign(players << players, 0.0);
     if (request.Method == EquityMethod::Sampled)
     {
-        if (request.Samples == 0)
-            return Failure("sampling needs at least one sample");
+        if (request.Samples < MinSamples)
+            return Failure("sampling needs at least 2 showdowns: one gives no estimate of its standard error");
         return Sample(table, request.Samples, request.Seed, result);
     }
     if (request.UseTable && players == 2 && request.Board.empty() && request.Dead.empty())

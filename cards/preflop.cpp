@@ -3,8 +3,9 @@
  * HeroVsCombo[a][v] is class a's canonical combo against combo v (from the
  * generated orbit representatives, or by symmetry from the other side when v's
  * class comes first); ClassVsCombo and ClassVsClass are its sums over the
- * combos of a class. Cost of the build: some 3 million small steps, tens of
- * milliseconds, once; memory about 9 MB.
+ * combos of a class, which depend only on the villain combo's class (so
+ * they are kept per class). Cost of the build: some 700,000 small steps, a
+ * few milliseconds, once; memory about 3 MB.
  */
 #include "preflop.h"
 
@@ -21,12 +22,13 @@ namespace cards
 namespace
 {
 
+// 12 bytes a record: the program reads all of them at start.
 struct PreflopRecord
 {
-    int Hero;
-    int Villain;
-    uint64_t Wins;
-    uint64_t Ties;
+    uint16_t Hero;
+    uint16_t Villain;
+    uint32_t Wins; // at most 1,712,304
+    uint32_t Ties;
 };
 
 const PreflopRecord Records[] = {
@@ -40,35 +42,29 @@ struct Cell
     uint32_t Pairs; // combo pairs without a shared card
 };
 
+// One combo against one combo: whether they share a card follows from the
+// combos, so 8 bytes a cell.
+struct Counts
+{
+    uint32_t Wins;
+    uint32_t Ties;
+};
+
 struct PreflopTables
 {
-    std::vector<Cell> HeroVsCombo;  // [class * ComboCount + combo]
-    // The same wins and ties as doubles, for dot products with weights.
-    std::vector<double> HeroWins;
-    std::vector<double> HeroTies;
-    std::vector<Cell> ClassVsCombo; // [class * ComboCount + combo]
-    std::vector<MatchupCounts> ClassVsClass;
+    std::vector<Counts> HeroVsCombo; // [class * ComboCount + combo]
+    // A class against any combo of a class: [class * ClassCount + class].
+    std::vector<Cell> ClassVsComboOfClass;
     std::vector<uint8_t> ToCanonical; // [combo]: a permutation to its class's canonical combo
     int Classes[ComboCount];
+    CardSet Masks[ComboCount];
+    const uint16_t *Images[SuitPermutationCount]; // PermutationImages
 };
 
 Cell Reversed(const Cell &cell)
 {
     const uint32_t boards = static_cast<uint32_t>(PreflopBoards) * cell.Pairs;
     return Cell{boards - cell.Wins - cell.Ties, cell.Ties, cell.Pairs};
-}
-
-Cell FromRecords(int heroClass, int villain)
-{
-    const int representative = OrbitRepresentative(heroClass, villain);
-    const PreflopRecord key = {heroClass, representative, 0, 0};
-    const auto at = std::lower_bound(std::begin(Records), std::end(Records), key,
-                                     [](const PreflopRecord &a, const PreflopRecord &b) {
-                                         return a.Hero != b.Hero ? a.Hero < b.Hero : a.Villain < b.Villain;
-                                     });
-    if (at == std::end(Records) || at->Hero != heroClass || at->Villain != representative)
-        return Cell{0, 0, 0};
-    return Cell{static_cast<uint32_t>(at->Wins), static_cast<uint32_t>(at->Ties), 1};
 }
 
 std::unique_ptr<PreflopTables> BuildTables()
@@ -80,60 +76,63 @@ std::unique_ptr<PreflopTables> BuildTables()
         tables->ToCanonical.push_back(static_cast<uint8_t>(PermutationToCanonical(combo)));
     }
     const size_t cells = static_cast<size_t>(ClassCount) * ComboCount;
-    tables->HeroVsCombo.assign(cells, Cell{0, 0, 0});
+    tables->HeroVsCombo.assign(cells, Counts{0, 0});
+    const uint16_t *const *images = tables->Images;
+    for (int p = 0; p < SuitPermutationCount; ++p)
+        tables->Images[p] = PermutationImages(p);
+    const CardSet *masks = tables->Masks;
+    for (int combo = 0; combo < ComboCount; ++combo)
+        tables->Masks[combo] = ComboMask(combo);
+    const auto at = [&](int heroClass, int combo) -> Counts & {
+        return tables->HeroVsCombo[static_cast<size_t>(heroClass) * ComboCount + static_cast<size_t>(combo)];
+    };
+    // Each record stands for the orbit of its villain under the renamings
+    // that keep the hero's canonical combo.
+    int keeping[ClassCount][SuitPermutationCount];
+    int keepingCount[ClassCount] = {};
+    for (int heroClass = 0; heroClass < ClassCount; ++heroClass)
+        for (int p = 0; p < SuitPermutationCount; ++p)
+            if (images[p][CanonicalCombo(heroClass)] == CanonicalCombo(heroClass))
+                keeping[heroClass][keepingCount[heroClass]++] = p;
+    for (const PreflopRecord &record : Records)
+        for (int i = 0; i < keepingCount[record.Hero]; ++i)
+            at(record.Hero, images[keeping[record.Hero][i]][record.Villain]) =
+                Counts{record.Wins, record.Ties};
+    // Villains of a class before the hero's: from the other side.
     for (int heroClass = 0; heroClass < ClassCount; ++heroClass)
     {
         const int hero = CanonicalCombo(heroClass);
         for (int villain = 0; villain < ComboCount; ++villain)
         {
-            if ((ComboMask(hero) & ComboMask(villain)) != 0)
-                continue;
             const int villainClass = tables->Classes[villain];
-            Cell cell;
-            if (villainClass >= heroClass)
-                cell = FromRecords(heroClass, villain);
-            else
-            {
-                const int permutation = tables->ToCanonical[static_cast<size_t>(villain)];
-                cell = Reversed(FromRecords(villainClass, PermuteCombo(hero, permutation)));
-            }
-            tables->HeroVsCombo[static_cast<size_t>(heroClass) * ComboCount + static_cast<size_t>(villain)] = cell;
+            if (villainClass >= heroClass || (masks[hero] & masks[villain]) != 0)
+                continue;
+            const uint16_t *image = images[tables->ToCanonical[static_cast<size_t>(villain)]];
+            const Counts &other = at(villainClass, image[hero]);
+            at(heroClass, villain) =
+                Counts{static_cast<uint32_t>(PreflopBoards) - other.Wins - other.Ties, other.Ties};
         }
     }
-    for (const Cell &cell : tables->HeroVsCombo)
-    {
-        tables->HeroWins.push_back(static_cast<double>(cell.Wins));
-        tables->HeroTies.push_back(static_cast<double>(cell.Ties));
-    }
-    tables->ClassVsCombo.assign(cells, Cell{0, 0, 0});
-    tables->ClassVsClass.assign(static_cast<size_t>(ClassCount) * ClassCount, MatchupCounts());
+    // A whole class against a combo depends only on the combo's class (a
+    // renaming maps the class onto itself): summed for each class's
+    // canonical combo.
+    tables->ClassVsComboOfClass.assign(static_cast<size_t>(ClassCount) * ClassCount, Cell{0, 0, 0});
     for (int heroClass = 0; heroClass < ClassCount; ++heroClass)
     {
         int heroes[MaxClassCombos];
         const int count = CombosOfClass(heroClass, heroes);
-        for (int i = 0; i < count; ++i)
+        for (int villainClass = 0; villainClass < ClassCount; ++villainClass)
         {
-            const int permutation = tables->ToCanonical[static_cast<size_t>(heroes[i])];
-            for (int villain = 0; villain < ComboCount; ++villain)
+            const int villain = CanonicalCombo(villainClass);
+            Cell &sum = tables->ClassVsComboOfClass[static_cast<size_t>(heroClass) * ClassCount +
+                                                   static_cast<size_t>(villainClass)];
+            for (int i = 0; i < count; ++i)
             {
-                const Cell &cell = tables->HeroVsCombo[static_cast<size_t>(heroClass) * ComboCount +
-                                                       static_cast<size_t>(PermuteCombo(villain, permutation))];
-                Cell &sum = tables->ClassVsCombo[static_cast<size_t>(heroClass) * ComboCount +
-                                                 static_cast<size_t>(villain)];
+                const Counts &cell = at(heroClass, images[tables->ToCanonical[static_cast<size_t>(heroes[i])]][villain]);
                 sum.Wins += cell.Wins;
                 sum.Ties += cell.Ties;
-                sum.Pairs += cell.Pairs;
+                sum.Pairs += (masks[heroes[i]] & masks[villain]) == 0;
             }
-        }
-        for (int villain = 0; villain < ComboCount; ++villain)
-        {
-            const Cell &cell =
-                tables->ClassVsCombo[static_cast<size_t>(heroClass) * ComboCount + static_cast<size_t>(villain)];
-            MatchupCounts &sum = tables->ClassVsClass[static_cast<size_t>(heroClass) * ClassCount +
-                                                      static_cast<size_t>(tables->Classes[villain])];
-            sum.Wins += cell.Wins;
-            sum.Ties += cell.Ties;
-            sum.Showdowns += uint64_t{cell.Pairs} * PreflopBoards;
         }
     }
     return tables;
@@ -154,11 +153,32 @@ MatchupCounts CountsOf(const Cell &cell)
     return counts;
 }
 
+const Cell &ClassCell(const PreflopTables &tables, int heroClass, int villainCombo)
+{
+    return tables.ClassVsComboOfClass[static_cast<size_t>(heroClass) * ClassCount +
+                                      static_cast<size_t>(tables.Classes[villainCombo])];
+}
+
+// Every combo of one class against every combo of another: each villain
+// combo sees the same sums.
+MatchupCounts ClassTotals(const PreflopTables &tables, int heroClass, int villainClass)
+{
+    const Cell &cell =
+        tables.ClassVsComboOfClass[static_cast<size_t>(heroClass) * ClassCount + static_cast<size_t>(villainClass)];
+    const uint64_t combos = static_cast<uint64_t>(ComboCountOfClass(villainClass));
+    MatchupCounts counts;
+    counts.Wins = combos * cell.Wins;
+    counts.Ties = combos * cell.Ties;
+    counts.Showdowns = combos * cell.Pairs * PreflopBoards;
+    return counts;
+}
+
 Cell ComboCell(const PreflopTables &tables, int hero, int villain)
 {
     const int permutation = tables.ToCanonical[static_cast<size_t>(hero)];
-    return tables.HeroVsCombo[static_cast<size_t>(tables.Classes[hero]) * ComboCount +
-                              static_cast<size_t>(PermuteCombo(villain, permutation))];
+    const Counts &counts = tables.HeroVsCombo[static_cast<size_t>(tables.Classes[hero]) * ComboCount +
+                                              tables.Images[permutation][villain]];
+    return Cell{counts.Wins, counts.Ties, (tables.Masks[hero] & tables.Masks[villain]) == 0 ? 1u : 0u};
 }
 
 // One weight for the class, or -1 when its combos differ.
@@ -206,7 +226,7 @@ const ClassSplit &Split()
 
 MatchupCounts ClassVsClass(int hero, int villain)
 {
-    return Preflop().ClassVsClass[static_cast<size_t>(hero) * ClassCount + static_cast<size_t>(villain)];
+    return ClassTotals(Preflop(), hero, villain);
 }
 
 MatchupCounts ComboVsCombo(int hero, int villain)
@@ -217,24 +237,33 @@ MatchupCounts ComboVsCombo(int hero, int villain)
 MatchupCounts ClassVsCombo(int heroClass, int villainCombo)
 {
     return CountsOf(
-        Preflop().ClassVsCombo[static_cast<size_t>(heroClass) * ComboCount + static_cast<size_t>(villainCombo)]);
+        ClassCell(Preflop(), heroClass, villainCombo));
 }
 
 namespace
 {
 
-// Four running sums taken in a fixed order: the same bits on every build,
+// The weights' dot products with a row's wins and with its ties, each as
+// four running sums taken in a fixed order: the same bits on every build,
 // and four additions in flight at once.
-double Dot(const double *x, const double *y, size_t n)
+void Dots(const double *x, const Counts *cells, size_t n, double &wins, double &ties)
 {
-    double sum[4] = {0.0, 0.0, 0.0, 0.0};
+    double w[4] = {0.0, 0.0, 0.0, 0.0};
+    double t[4] = {0.0, 0.0, 0.0, 0.0};
     size_t i = 0;
     for (; i + 4 <= n; i += 4)
         for (size_t j = 0; j < 4; ++j)
-            sum[j] += x[i + j] * y[i + j];
+        {
+            w[j] += x[i + j] * static_cast<double>(cells[i + j].Wins);
+            t[j] += x[i + j] * static_cast<double>(cells[i + j].Ties);
+        }
     for (; i < n; ++i)
-        sum[0] += x[i] * y[i];
-    return (sum[0] + sum[1]) + (sum[2] + sum[3]);
+    {
+        w[0] += x[i] * static_cast<double>(cells[i].Wins);
+        t[0] += x[i] * static_cast<double>(cells[i].Ties);
+    }
+    wins = (w[0] + w[1]) + (w[2] + w[3]);
+    ties = (t[0] + t[1]) + (t[2] + t[3]);
 }
 
 // Every hero combo of a class of mixed weights against every villain combo
@@ -283,8 +312,9 @@ void AddMixedAgainstMixed(const PreflopTables &tables, const Range &hero, const 
             built[permutation] = true;
         }
         const size_t offset = static_cast<size_t>(a) * ComboCount;
-        const double wins = Dot(row, tables.HeroWins.data() + offset, ComboCount);
-        const double ties = Dot(row, tables.HeroTies.data() + offset, ComboCount);
+        double wins = 0.0;
+        double ties = 0.0;
+        Dots(row, tables.HeroVsCombo.data() + offset, ComboCount, wins, ties);
         // Villain combos sharing a card with h: those holding either card,
         // h itself counted twice.
         const Combo cards = ComboCards(h);
@@ -300,6 +330,20 @@ void AddMixedAgainstMixed(const PreflopTables &tables, const Range &hero, const 
 Status HeadsUpPreflop(const Range &hero, const Range &villain, HeadsUpEquity &result)
 {
     result = HeadsUpEquity();
+    const double heroLargest = *std::max_element(hero.Weight.begin(), hero.Weight.end());
+    const double villainLargest = *std::max_element(villain.Weight.begin(), villain.Weight.end());
+    if (NormalWeight(1.0, heroLargest) != 1.0 || NormalWeight(1.0, villainLargest) != 1.0)
+    {
+        Range normalHero = hero;
+        Range normalVillain = villain;
+        for (double &weight : normalHero.Weight)
+            weight = NormalWeight(weight, heroLargest);
+        for (double &weight : normalVillain.Weight)
+            weight = NormalWeight(weight, villainLargest);
+        const Status status = HeadsUpPreflop(normalHero, normalVillain, result);
+        result.Weight = result.Weight * heroLargest * villainLargest;
+        return status;
+    }
     const PreflopTables &tables = Preflop();
     const ClassSplit &split = Split();
     double heroWeight[ClassCount];
@@ -328,8 +372,7 @@ Status HeadsUpPreflop(const Range &hero, const Range &villain, HeadsUpEquity &re
                 continue; // both mixed: AddMixedAgainstMixed
             if (heroWeight[a] > 0.0 && villainWeight[b] > 0.0)
             {
-                const MatchupCounts &counts = tables.ClassVsClass[static_cast<size_t>(a) * ClassCount +
-                                                                  static_cast<size_t>(b)];
+                const MatchupCounts counts = ClassTotals(tables, a, b);
                 sums.Add(heroWeight[a] * villainWeight[b], counts.Wins, counts.Ties, counts.Showdowns);
                 continue;
             }
@@ -343,8 +386,7 @@ Status HeadsUpPreflop(const Range &hero, const Range &villain, HeadsUpEquity &re
                     const double wh = hero.Weight[static_cast<size_t>(h)];
                     if (wh == 0.0)
                         continue;
-                    const Cell cell =
-                        Reversed(tables.ClassVsCombo[static_cast<size_t>(b) * ComboCount + static_cast<size_t>(h)]);
+                    const Cell cell = Reversed(ClassCell(tables, b, h));
                     sums.Add(wh * villainWeight[b], cell.Wins, cell.Ties, uint64_t{cell.Pairs} * PreflopBoards);
                 }
                 continue;
@@ -355,7 +397,7 @@ Status HeadsUpPreflop(const Range &hero, const Range &villain, HeadsUpEquity &re
                 const double wv = villain.Weight[static_cast<size_t>(v)];
                 if (wv == 0.0)
                     continue;
-                const Cell &cell = tables.ClassVsCombo[static_cast<size_t>(a) * ComboCount + static_cast<size_t>(v)];
+                const Cell &cell = ClassCell(tables, a, v);
                 sums.Add(heroWeight[a] * wv, cell.Wins, cell.Ties, uint64_t{cell.Pairs} * PreflopBoards);
             }
         }

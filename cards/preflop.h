@@ -55,7 +55,8 @@ struct HeadsUpEquity
 // classes of mixed weights, about 0.6 ns per hero combo of mixed weight
 // times 1,326 (under a millisecond even when every combo of both ranges has a
 // weight of its own). Memory: 250 KB a call at most. Fails when no pair of
-// combos shares no card.
+// combos shares no card. Weights are taken through NormalWeight, so tiny
+// weights do not underflow (Weight is then that of the given weights).
 Status HeadsUpPreflop(const Range &hero, const Range &villain, HeadsUpEquity &result);
 
 // One class against a range (each of its combos with weight 1).

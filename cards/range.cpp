@@ -372,6 +372,11 @@ Range TopShare(double percent)
     return range;
 }
 
+double NormalWeight(double weight, double largest)
+{
+    return largest > 0.0 && largest < TinyWeight ? weight / largest : weight;
+}
+
 int LiveCombos(const Range &range, CardSet removed)
 {
     int count = 0;

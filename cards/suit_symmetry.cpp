@@ -35,14 +35,6 @@ int SuitPermutation(int permutation, int suit)
 namespace
 {
 
-int PermuteDirectly(int combo, int permutation)
-{
-    const Combo cards = ComboCards(combo);
-    const Card high = MakeCard(RankOf(cards.High), SuitPermutation(permutation, SuitOf(cards.High)));
-    const Card low = MakeCard(RankOf(cards.Low), SuitPermutation(permutation, SuitOf(cards.Low)));
-    return ComboIndex(high, low);
-}
-
 // Every combo under every renaming, and each class's canonical combo: built
 // once, 24 x 1,326 small steps.
 struct SymmetryTables
@@ -56,8 +48,18 @@ SymmetryTables BuildSymmetry()
 {
     SymmetryTables tables = {};
     for (int p = 0; p < SuitPermutationCount; ++p)
+    {
+        int image[SuitCount];
+        for (int suit = 0; suit < SuitCount; ++suit)
+            image[suit] = SuitPermutation(p, suit);
         for (int combo = 0; combo < ComboCount; ++combo)
-            tables.Image[p][combo] = static_cast<uint16_t>(PermuteDirectly(combo, p));
+        {
+            const Combo cards = ComboCards(combo);
+            tables.Image[p][combo] =
+                static_cast<uint16_t>(ComboIndex(MakeCard(RankOf(cards.High), image[SuitOf(cards.High)]),
+                                                 MakeCard(RankOf(cards.Low), image[SuitOf(cards.Low)])));
+        }
+    }
     for (int c = 0; c < ClassCount; ++c)
     {
         int combos[MaxClassCombos];

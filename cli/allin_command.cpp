@@ -122,7 +122,7 @@ CLI::App *AddAllinCommand(CLI::App &app, AllinOptions &options)
     command->add_option("--dead", options.Dead, "Cards out of play, e.g. 3d7c")->option_text("CARDS");
     command->add_flag("--exact", options.Exact, "Enumerate every board (an error when it would take too long)");
     options.SamplesGiven =
-        command->add_option("--samples", options.Samples, "Monte Carlo with N showdowns, 1 to 10^10")
+        command->add_option("--samples", options.Samples, "Monte Carlo with N showdowns, 2 to 10^10")
             ->option_text("N");
     options.SeedGiven = command->add_option("--seed", options.Seed, "Seed of the Monte Carlo draws (default: 1)")
                             ->option_text("S");
@@ -146,6 +146,9 @@ Status RunAllinCommand(const AllinOptions &options, std::string &text)
     std::string problem;
     if (sampled)
         problem = ReadCount("--samples", options.Samples, 1, 10000000000, "a number of showdowns", samples);
+    if (problem.empty() && sampled && samples < static_cast<int64_t>(cards::MinSamples))
+        problem = "--samples " + options.Samples +
+                  ": one showdown gives no estimate of the standard error; give at least 2";
     if (problem.empty() && options.SeedGiven->count() > 0)
         problem = ReadCount("--seed", options.Seed, 0, INT64_MAX, "a seed", seed);
     if (!problem.empty())

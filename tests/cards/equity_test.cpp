@@ -269,6 +269,21 @@ TEST(Equity, ErrorsNameTheProblem)
         {{"AsKs", "AsKh"}, "", "", EquityMethod::Automatic, "card in common"},
         {{"AsKs", "AsKh"}, "", "", EquityMethod::Sampled, "card in common"},
         {{"random", "random", "random"}, "", "", EquityMethod::Exact, "sample instead"},
+        // An empty range is not empty because of cards taken away.
+        {{"", "QQ"}, "", "", EquityMethod::Automatic, "player 1's range is empty: no hand has a weight above 0"},
+        // Too few cards left for the hole cards and the board: 52 - 44 = 8 < 4 + 5.
+        {{"AhKh", "QsQd"}, "", "2c2d2h2s3c3d3h3s4c4d4h4s5c5d5h5s6c6d6h6s7c7d7h7s8c8d8h8s9c9d9h9sTcTdThTsJcJdJhJsQcQhKcKd",
+         EquityMethod::Automatic, "leave 8 cards, too few for 2 players"},
+        {{"AhKh", "QsQd"}, "", "2c2d2h2s3c3d3h3s4c4d4h4s5c5d5h5s6c6d6h6s7c7d7h7s8c8d8h8s9c9d9h9sTcTdThTsJcJdJhJsQcQhKcKd",
+         EquityMethod::Sampled, "leave 8 cards"},
+        // With a flop, 2 more board cards: 52 - 3 - 44 = 5 < 4 + 2.
+        {{"AhKh", "QsQd"}, "2c2d2h",
+         "2s3c3d3h3s4c4d4h4s5c5d5h5s6c6d6h6s7c7d7h7s8c8d8h8s9c9d9h9sTcTdThTsJcJdJhJsQcQhKcKdKsAcAd",
+         EquityMethod::Exact, "leave 5 cards, too few for 2 players' hole cards and 2 more"},
+        // Six players, 36 dead cards: 16 < 12 + 5.
+        {{"AhKh", "QsQd", "JcTc", "9d8d", "7s6s", "5h4h"}, "",
+         "2c2d2h2s3c3d3h3s4c4d4s5c5dKd5s6c6d6h7c7d7h8c8h8s9c9h9sTdThTsJdJhJsQcQhKc", EquityMethod::Sampled,
+         "leave 16 cards, too few for 6 players"},
     };
     for (const Row &row : rows)
     {
@@ -281,6 +296,114 @@ TEST(Equity, ErrorsNameTheProblem)
         const ostrel::Status status = AllInEquity(request, result);
         EXPECT_FALSE(status.Ok) << row.Message;
         EXPECT_NE(std::string::npos, status.Message.find(row.Message)) << status.Message;
+    }
+}
+
+} // namespace
+
+namespace
+{
+
+// A range whose weights are all below TinyWeight is divided by its largest:
+// the answer of the same hands at weight 1, to the bit (the products of
+// such weights would underflow to 0).
+TEST(Equity, TinyWeightsGiveTheAnswerOfWeightOne)
+{
+    struct Row
+    {
+        std::vector<const char *> Tiny;
+        std::vector<const char *> Plain;
+        EquityMethod Method;
+    };
+    const Row rows[] = {
+        {{"AhKh:1e-200", "QsQd:1e-200"}, {"AhKh", "QsQd"}, EquityMethod::Automatic},
+        {{"AhKh:1e-200", "QsQd:1e-200"}, {"AhKh", "QsQd"}, EquityMethod::Exact},
+        {{"AA:1e-200, KK:2e-200", "QQ:1e-300"}, {"AA:0.5, KK", "QQ"}, EquityMethod::Automatic},
+        {{"AhKh:1e-120", "QsQd:1e-120", "7c6c:1e-120"}, {"AhKh", "QsQd", "7c6c"}, EquityMethod::Exact},
+        {{"AhKh:1e-120", "QQ:1e-150", "76s:1e-200"}, {"AhKh", "QQ", "76s"}, EquityMethod::Sampled},
+    };
+    for (const Row &row : rows)
+    {
+        EquityRequest tiny = RequestOf(row.Tiny);
+        EquityRequest plain = RequestOf(row.Plain);
+        tiny.Method = plain.Method = row.Method;
+        tiny.Samples = plain.Samples = 20000;
+        const EquityResult a = Solved(tiny);
+        const EquityResult b = Solved(plain);
+        ASSERT_EQ(b.Players.size(), a.Players.size()) << row.Tiny[0];
+        for (size_t p = 0; p < a.Players.size(); ++p)
+        {
+            EXPECT_EQ(b.Players[p].Equity, a.Players[p].Equity) << row.Tiny[0] << " player " << p;
+            EXPECT_EQ(b.Players[p].Win, a.Players[p].Win) << row.Tiny[0];
+            EXPECT_EQ(b.Players[p].Tie, a.Players[p].Tie) << row.Tiny[0];
+            EXPECT_EQ(b.Players[p].StandardError, a.Players[p].StandardError) << row.Tiny[0];
+        }
+    }
+}
+
+// One showdown estimates no error; two do.
+TEST(Equity, SamplingNeedsTwoShowdowns)
+{
+    EquityRequest request = RequestOf({"AA", "KK"});
+    request.Method = EquityMethod::Sampled;
+    request.Samples = 1;
+    EquityResult result;
+    const ostrel::Status one = AllInEquity(request, result);
+    EXPECT_FALSE(one.Ok);
+    EXPECT_NE(std::string::npos, one.Message.find("no estimate of its standard error")) << one.Message;
+    request.Samples = MinSamples;
+    EXPECT_TRUE(AllInEquity(request, result).Ok);
+}
+
+} // namespace
+
+namespace
+{
+
+// Preflop boards counted by their ranks, and flops and turns by the combos'
+// rows, against every board enumerated one by one: the same integer counts,
+// so the same doubles, for hands that can and cannot make flushes, dead
+// cards and side pots (which take the boards one by one on flops and turns).
+TEST(Equity, BoardsByRanksEqualEveryBoard)
+{
+    struct Row
+    {
+        std::vector<const char *> Ranges;
+        const char *Dead;
+        const char *Board;
+    };
+    const Row rows[] = {
+        {{"AdAc", "KhKs", "7c6c"}, "", ""},
+        {{"AdAc", "KhKs", "QsQh", "JcTc", "9d8d", "7h6h"}, "", ""},
+        {{"AsKs", "QsJs", "9s8s"}, "", ""},
+        {{"AsKs", "QsJs", "9s8s", "7s6s", "5s4s", "3s2s"}, "2c3d4h5c8d9hTc", ""},
+        {{"AhKh", "QsQd", "7c6c"}, "2c3c4c5c8c9cTcJcQcKc", ""},
+        {{"AdAh, AcAs:0.5", "QQ, AcKc", "7s6s"}, "2c3d4h5c8d9hTc2d3h4s", ""},
+        {{"AhKh", "QsQd"}, "", ""},
+        {{"AA", "KK", "random"}, "", "2h7d9sKc"},
+        {{"QQ+, AKs", "JTs, 99, AhQh:0.5", "22-55"}, "", "Qs9h2c"},
+        {{"AsKs", "QsJs", "9s8s", "7s6s", "5s4s", "3s2s"}, "", "Ts2h3d"},
+        {{"AA, KK:0.3", "AsKs, T9s", "22-44", "76s, 65s"}, "Ah", "Js8s3d4c"},
+    };
+    for (const Row &row : rows)
+    {
+        EquityRequest request = RequestOf(row.Ranges, row.Board, row.Dead);
+        request.Method = EquityMethod::Exact;
+        request.UseTable = false;
+        request.PotShares = row.Ranges.size() <= 3 && row.Board[0] == '\0';
+        const EquityResult grouped = Solved(request);
+        request.GroupBoards = false;
+        const EquityResult plain = Solved(request);
+        ASSERT_EQ(plain.Players.size(), grouped.Players.size());
+        EXPECT_EQ(plain.Boards, grouped.Boards) << row.Ranges[0];
+        EXPECT_EQ(plain.Deals, grouped.Deals) << row.Ranges[0];
+        for (size_t p = 0; p < plain.Players.size(); ++p)
+        {
+            EXPECT_EQ(plain.Players[p].Win, grouped.Players[p].Win) << row.Ranges[0] << " player " << p;
+            EXPECT_EQ(plain.Players[p].Tie, grouped.Players[p].Tie) << row.Ranges[0] << " player " << p;
+            EXPECT_EQ(plain.Players[p].Equity, grouped.Players[p].Equity) << row.Ranges[0] << " player " << p;
+        }
+        EXPECT_EQ(plain.PotShare, grouped.PotShare) << row.Ranges[0];
     }
 }
 

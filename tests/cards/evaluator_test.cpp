@@ -8,6 +8,7 @@
 #include <set>
 
 #include "evaluator.h"
+#include "evaluator_build.h"
 
 namespace
 {
@@ -143,6 +144,56 @@ TEST(Evaluator, SixAndSevenCardsAreTheBestFive)
                 set |= MaskOf(card);
             ASSERT_EQ(BestOfFive(deck), EvaluateCards(set)) << FormatCards(deck);
         }
+}
+
+// The generated tables are those the builder makes: the keys keep every
+// multiset of up to 7 ranks apart, and the offsets, rank values and flush
+// values built from them are the generated ones, entry for entry.
+TEST(Evaluator, GeneratedTablesAreTheBuildersOwn)
+{
+    const EvaluatorTables &generated = Tables();
+    std::array<uint32_t, RankCount> keys{};
+    std::copy(generated.RankKeys, generated.RankKeys + RankCount, keys.begin());
+    EXPECT_TRUE(RankKeysApart(keys));
+    // Two sizes' multisets with one sum would share an entry.
+    EXPECT_FALSE(RankKeysApart({0, 5, 24, 112, 521, 2247, 9244, 30823, 103066, 250154, 667453, 1526359, 3453520}));
+    for (int card = 0; card < CardCount; ++card)
+        EXPECT_EQ(keys[static_cast<size_t>(RankOf(static_cast<Card>(card)))] +
+                      (uint64_t{1} << (SuitCountShift + 4 * SuitOf(static_cast<Card>(card)))),
+                  generated.CardKeys[card])
+            << card;
+    const BuiltEvaluatorTables built = BuildEvaluatorTables(keys);
+    ASSERT_EQ(built.HashOffsets.size(), generated.HashRows);
+    ASSERT_EQ(built.RankValues.size(), generated.RankEntries);
+    ASSERT_EQ(8192u, built.FlushValues.size());
+    EXPECT_TRUE(std::equal(built.HashOffsets.begin(), built.HashOffsets.end(), generated.HashOffsets));
+    EXPECT_TRUE(std::equal(built.RankValues.begin(), built.RankValues.end(), generated.RankValues));
+    EXPECT_TRUE(std::equal(built.FlushValues.begin(), built.FlushValues.end(), generated.FlushValues));
+}
+
+// A hand's value does not depend on the order its cards were added in.
+TEST(Evaluator, AnyOrderOfCards)
+{
+    std::mt19937_64 random(7);
+    std::vector<Card> deck(CardCount);
+    for (int i = 0; i < CardCount; ++i)
+        deck[static_cast<size_t>(i)] = static_cast<Card>(i);
+    for (int trial = 0; trial < 20000; ++trial)
+    {
+        std::shuffle(deck.begin(), deck.end(), random);
+        const size_t size = 5 + static_cast<size_t>(trial % 3);
+        Hand forward;
+        Hand backward;
+        CardSet set = 0;
+        for (size_t i = 0; i < size; ++i)
+        {
+            forward = forward.Plus(deck[i]);
+            backward = backward.Plus(deck[size - 1 - i]);
+            set |= MaskOf(deck[i]);
+        }
+        ASSERT_EQ(EvaluateCards(set), forward.Value()) << trial;
+        ASSERT_EQ(EvaluateCards(set), backward.Value()) << trial;
+    }
 }
 
 } // namespace

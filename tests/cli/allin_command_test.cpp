@@ -120,6 +120,19 @@ TEST(AllinCommand, ErrorTable)
         {"allin AA KK --format xml", "--format"},
         {"allin random random random --exact", "sample instead"},
         {"allin AA:2 KK", "from 0 to 1"},
+        {"allin \"\" QQ", "player 1's range is empty: no hand has a weight above 0"},
+        {"allin AA KK --samples 1", "--samples 1: one showdown gives no estimate of the standard error"},
+        {"allin AhKh QsQd --dead 2c2d2h2s3c3d3h3s4c4d4h4s5c5d5h5s6c6d6h6s7c7d7h7s8c8d8h8s9c9d9h9sTcTdThTsJcJdJhJsQcQhKcKd",
+         "leave 8 cards, too few for 2 players' hole cards and 5 more board cards"},
+        {"allin AhKh QsQd --samples 10 --dead "
+         "2c2d2h2s3c3d3h3s4c4d4h4s5c5d5h5s6c6d6h6s7c7d7h7s8c8d8h8s9c9d9h9sTcTdThTsJcJdJhJsQcQhKcKd",
+         "leave 8 cards"},
+        {"allin AhKh QsQd JcTc 9d8d 7s6s 5h4h --dead "
+         "2c2d2h2s3c3d3h3s4c4d4s5c5dKd5s6c6d6h7c7d7h8c8h8s9c9h9sTdThTsJdJhJsQcQhKc",
+         "leave 16 cards, too few for 6 players"},
+        {"allin AhKh QsQd JcTc 9d8d 7s6s 5h4h --samples 10 --dead "
+         "2c2d2h2s3c3d3h3s4c4d4s5c5dKd5s6c6d6h7c7d7h8c8h8s9c9h9sTdThTsJdJhJsQcQhKc",
+         "leave 16 cards"},
     };
     for (const Row &row : rows)
     {
@@ -130,6 +143,21 @@ TEST(AllinCommand, ErrorTable)
         EXPECT_EQ(0u, run.Err.find("ostrel-icm: error: "));
         EXPECT_EQ(run.Err.size() - 1, run.Err.find('\n')) << "one line";
         EXPECT_NE(std::string::npos, run.Err.find(row.Says));
+    }
+}
+
+// Weights of 1e-200 are the hands at weight 1: the products of the weights
+// are scaled, not left to underflow to 0.
+TEST(AllinCommand, TinyWeights)
+{
+    for (const char *format : {"json", "csv"})
+    {
+        std::string tiny = RunCommand(std::string("allin AhKh:1e-200 QsQd:1e-200 --format ") + format).Out;
+        for (size_t at; (at = tiny.find(":1e-200")) != std::string::npos;)
+            tiny.erase(at, 7);
+        const CommandRun plain = RunCommand(std::string("allin AhKh QsQd --format ") + format);
+        EXPECT_EQ(0, plain.Status);
+        EXPECT_EQ(plain.Out, tiny) << format;
     }
 }
 
