@@ -221,8 +221,12 @@ TEST(EquilibriumValues, AllInFromPostingIsCalledWithAnyHandWhenCheap)
         EXPECT_TRUE(answer.Converged);
         const size_t smallBlind = row.Chips.size() == 2 ? 0 : 1;
         for (const ostrel::NashDecision &d : answer.Decisions)
+        {
             if (d.Seat == smallBlind && d.Action == ostrel::NashAction::Shove)
+            {
                 EXPECT_NEAR(1.0, d.Share, 1e-12) << Name(d);
+            }
+        }
     }
 }
 
