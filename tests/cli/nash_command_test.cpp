@@ -78,7 +78,9 @@ TEST(NashCommand, JsonFields)
         // Heads-up every pot is exact and the rounds go on to a 500th of
         // the tolerance: no hand loses 0.02 big blind by the ranges.
         if (row.Table == HeadsUp)
+        {
             EXPECT_LE(answer["max_hand_loss"].get<double>(), 2.0);
+        }
         // The first decision is the first player's shove: AA always.
         EXPECT_EQ(1.0, answer["decisions"][0]["frequencies"]["AA"].get<double>());
     }
@@ -118,15 +120,16 @@ TEST(NashCommand, DrawsAndSeedChangeOnlyTheThreeWayDraws)
     // Heads-up nothing is drawn: any seed and count give the same bytes;
     // three-handed another seed draws other showdowns, the same seed the
     // same ones.
-    const std::string json = " --format json --threads 1";
-    EXPECT_EQ(RunCommand("nash" + HeadsUp + json).Out, RunCommand("nash" + HeadsUp + json + " --seed 7 --draws 5").Out);
-    const CommandRun first = RunCommand("nash" + Three + json + " --draws 300 --seed 3");
-    const CommandRun again = RunCommand("nash" + Three + json + " --draws 300 --seed 3");
-    const CommandRun other = RunCommand("nash" + Three + json + " --draws 300 --seed 4");
+    const std::string asJson = " --format json --threads 1";
+    EXPECT_EQ(RunCommand("nash" + HeadsUp + asJson).Out,
+              RunCommand("nash" + HeadsUp + asJson + " --seed 7 --draws 5").Out);
+    const CommandRun first = RunCommand("nash" + Three + asJson + " --draws 300 --seed 3");
+    const CommandRun again = RunCommand("nash" + Three + asJson + " --draws 300 --seed 3");
+    const CommandRun other = RunCommand("nash" + Three + asJson + " --draws 300 --seed 4");
     ASSERT_EQ(0, first.Status) << first.Err;
     EXPECT_EQ(first.Out, again.Out);
     EXPECT_NE(first.Out, other.Out);
-    EXPECT_NE(first.Out, RunCommand("nash" + Three + json).Out);
+    EXPECT_NE(first.Out, RunCommand("nash" + Three + asJson).Out);
 }
 
 TEST(NashCommand, ConvergesAtFourAndFiveSeats)
