@@ -18,6 +18,7 @@
 #include "equilibrium_game.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <cmath>
 #include <limits>
 #include <thread>
@@ -95,68 +96,45 @@ Status Game::Open(const HandField &field, const FieldEquity &valuation, bool chi
             AgainstAny[static_cast<size_t>(h) * 3 + 1] += Tables.Given[i] * (1.0 - Tables.Win[i] - Tables.Tie[i]);
             AgainstAny[static_cast<size_t>(h) * 3 + 2] += Tables.Given[i] * Tables.Tie[i];
         }
-    auto valued = [&](const Showdown &pot, double *into) {
-        const double *values = nullptr;
-        const Status s = Money.Values(pot, values);
-        if (s.Ok)
-            for (size_t x = 0; x < N; ++x)
-                into[x] = values[SeatOf[x]];
-        return s;
-    };
     Walk.assign(N, 0.0);
     Steal.assign(N * N, 0.0);
     Two.assign(N * N * 3 * N, 0.0);
     Three.assign(N * N * N * 13 * N, 0.0);
-    Showdown one;
-    one.Count = 1;
-    one.Seats[0] = SeatOf[N - 1];
-    status = valued(one, Walk.data());
+    const size_t last = N - 1;
+    status = ValueFinishes({last}, Walk.data());
     for (size_t p = 0; p + 1 < N && status.Ok; ++p)
-    {
-        one.Seats[0] = SeatOf[p];
-        status = valued(one, &Steal[p * N]);
-    }
+        status = ValueFinishes({p}, &Steal[p * N]);
     for (size_t p = 0; p < N && status.Ok; ++p)
         for (size_t q = p + 1; q < N && status.Ok; ++q)
         {
-            Showdown two;
-            two.Count = 2;
-            two.Seats[0] = SeatOf[p];
-            two.Seats[1] = SeatOf[q];
-            for (size_t f = 0; f < 3 && status.Ok; ++f)
-            {
-                FinishRanks(2, f, two.Rank);
-                status = valued(two, &Two[((p * N + q) * 3 + f) * N]);
-            }
+            status = ValueFinishes({p, q}, &Two[(p * N + q) * 3 * N]);
             for (size_t r = q + 1; r < N && status.Ok; ++r)
-            {
-                Showdown three;
-                three.Count = 3;
-                three.Seats[0] = SeatOf[p];
-                three.Seats[1] = SeatOf[q];
-                three.Seats[2] = SeatOf[r];
-                for (size_t f = 0; f < 13 && status.Ok; ++f)
-                {
-                    FinishRanks(3, f, three.Rank);
-                    status = valued(three, &Three[(((p * N + q) * N + r) * 13 + f) * N]);
-                }
-            }
+                status = ValueFinishes({p, q, r}, &Three[((p * N + q) * N + r) * 13 * N]);
         }
     if (forced && status.Ok)
         status = OpenForced();
     return status;
 }
 
+Status Game::ValueFinishes(std::initializer_list<size_t> positions, double *into)
+{
+    Showdown pot;
+    for (size_t x : positions)
+        pot.Seats[pot.Count++] = SeatOf[x];
+    Status status;
+    for (size_t f = 0; f < FinishCount(pot.Count) && status.Ok; ++f)
+    {
+        FinishRanks(pot.Count, f, pot.Rank);
+        const double *values = nullptr;
+        status = Money.Values(pot, values);
+        for (size_t x = 0; x < N && status.Ok; ++x)
+            into[f * N + x] = values[SeatOf[x]];
+    }
+    return status;
+}
+
 Status Game::OpenForced()
 {
-    auto valued = [&](const Showdown &pot, double *into) {
-        const double *values = nullptr;
-        const Status s = Money.Values(pot, values);
-        if (s.Ok)
-            for (size_t x = 0; x < N; ++x)
-                into[x] = values[SeatOf[x]];
-        return s;
-    };
     ThreeForced.assign(N * N * 13 * N, 0.0);
     TwoForced.assign(N * 3 * N, 0.0);
     Status status;
@@ -164,30 +142,10 @@ Status Game::OpenForced()
     {
         if (p == Forced)
             continue;
-        Showdown two;
-        two.Count = 2;
-        two.Seats[0] = SeatOf[p];
-        two.Seats[1] = SeatOf[Forced];
-        for (size_t f = 0; f < 3 && status.Ok; ++f)
-        {
-            FinishRanks(2, f, two.Rank);
-            status = valued(two, &TwoForced[(p * 3 + f) * N]);
-        }
+        status = ValueFinishes({p, Forced}, &TwoForced[p * 3 * N]);
         for (size_t q = p + 1; q < N && status.Ok; ++q)
-        {
-            if (q == Forced)
-                continue;
-            Showdown three;
-            three.Count = 3;
-            three.Seats[0] = SeatOf[p];
-            three.Seats[1] = SeatOf[q];
-            three.Seats[2] = SeatOf[Forced];
-            for (size_t f = 0; f < 13 && status.Ok; ++f)
-            {
-                FinishRanks(3, f, three.Rank);
-                status = valued(three, &ThreeForced[((p * N + q) * 13 + f) * N]);
-            }
-        }
+            if (q != Forced)
+                status = ValueFinishes({p, q, Forced}, &ThreeForced[(p * N + q) * 13 * N]);
     }
     // Nobody shoves: the big blind takes the pot, or shows down any hand
     // against the player all in from posting.

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 #include "equilibrium.h"
@@ -112,6 +113,9 @@ class Game
   public:
     Status Open(const HandField &field, const FieldEquity &valuation, bool chipEv, const NashOptions &options);
     Status OpenForced();
+    // Every finish of a showdown of the players at `positions` (in that
+    // order), valued to every position: into[finish * N + position].
+    Status ValueFinishes(std::initializer_list<size_t> positions, double *into);
     size_t Players() const { return N; }
     // The position of a player all in from his blind or ante (none: past N).
     size_t ForcedPosition() const { return Forced; }
