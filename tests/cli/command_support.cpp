@@ -86,14 +86,24 @@ CommandRun RunOnce(const std::string &arguments)
     return run;
 }
 
+bool NotStarted(const CommandRun &run)
+{
+    if (!run.Out.empty())
+        return false;
+    return (run.Status == -1 && run.Err.empty()) ||
+           (run.Status == 9009 && run.Err.rfind("Can't recognize", 0) == 0);
+}
+
 } // namespace
 
 // Under Wine, popen now and then fails to start cmd (status -1, nothing
-// written); such a run is made again, a few times at most.
+// written), or cmd fails to start the program it was given (status 9009,
+// "Can't recognize ..." on standard error, under load); such a run is made
+// again, a few times at most. The command itself exits with 0, 1 or 2.
 CommandRun RunCommand(const std::string &arguments)
 {
     CommandRun run = RunOnce(arguments);
-    for (int again = 0; again < 3 && run.Status == -1 && run.Out.empty() && run.Err.empty(); ++again)
+    for (int again = 0; again < 3 && NotStarted(run); ++again)
         run = RunOnce(arguments);
     return run;
 }
