@@ -112,10 +112,6 @@ class Game
 {
   public:
     Status Open(const HandField &field, const FieldEquity &valuation, bool chipEv, const NashOptions &options);
-    Status OpenForced();
-    // Every finish of a showdown of the players at `positions` (in that
-    // order), valued to every position: into[finish * N + position].
-    Status ValueFinishes(std::initializer_list<size_t> positions, double *into);
     size_t Players() const { return N; }
     // The position of a player all in from his blind or ante (none: past N).
     size_t ForcedPosition() const { return Forced; }
@@ -150,6 +146,11 @@ class Game
                   uint32_t overPerClass, Round &round) const;
 
   private:
+    // The pots that hold a player all in from posting.
+    Status OpenForced();
+    // Every finish of a showdown of the players at `positions` (in that
+    // order), valued to every position: into[finish * N + position].
+    Status ValueFinishes(std::initializer_list<size_t> positions, double *into);
     size_t ShoveNode(size_t p) const { return ShoveIndex[p]; }
     size_t CallNode(size_t p, size_t q) const { return CallIndex[p * N + q]; }
     size_t OverNode(size_t p, size_t q, size_t r) const { return OverIndex[(p * N + q) * N + r]; }
