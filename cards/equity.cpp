@@ -198,6 +198,19 @@ void EnumerateBoards(const Table &table, const Card *deck, int deckSize, int fro
     }
 }
 
+// One deal's integer counts into the totals, weighted (rows and boards alike).
+template <class Counts> void AddDeal(Totals &totals, int players, double weight, const Counts &counts)
+{
+    totals.Weight += weight;
+    totals.Deals += 1;
+    for (int p = 0; p < players; ++p)
+    {
+        totals.Win[p] += weight * static_cast<double>(counts.Wins[p]);
+        totals.Tie[p] += weight * static_cast<double>(counts.Ties[p]);
+        totals.Share[p] += weight * static_cast<double>(counts.Shares[p]);
+    }
+}
+
 // One deal from the combos' rows: the same counts as its boards one by one.
 void CountDealByRows(const Table &table, const LiveCombo *const *held, double weight, Totals &totals)
 {
@@ -207,14 +220,7 @@ void CountDealByRows(const Table &table, const LiveCombo *const *held, double we
                   static_cast<size_t>(held[p] - table.Combos[p].data()) * static_cast<size_t>(table.Rows->Completions);
     RowCounts counts;
     CountRows(rows, table.Players, table.Rows->Completions, counts);
-    totals.Weight += weight;
-    totals.Deals += 1;
-    for (int p = 0; p < table.Players; ++p)
-    {
-        totals.Win[p] += weight * static_cast<double>(counts.Wins[p]);
-        totals.Tie[p] += weight * static_cast<double>(counts.Ties[p]);
-        totals.Share[p] += weight * static_cast<double>(counts.Shares[p]);
-    }
+    AddDeal(totals, table.Players, weight, counts);
 }
 
 void CountDeal(const Table &table, const LiveCombo *const *held, double weight, Totals &totals)
@@ -258,14 +264,7 @@ void CountDeal(const Table &table, const LiveCombo *const *held, double weight, 
                 deck[deckSize++] = static_cast<Card>(card);
         EnumerateBoards(table, deck, deckSize, 0, table.Missing, hands, counts);
     }
-    totals.Weight += weight;
-    totals.Deals += 1;
-    for (int p = 0; p < table.Players; ++p)
-    {
-        totals.Win[p] += weight * static_cast<double>(counts.Wins[p]);
-        totals.Tie[p] += weight * static_cast<double>(counts.Ties[p]);
-        totals.Share[p] += weight * static_cast<double>(counts.Shares[p]);
-    }
+    AddDeal(totals, table.Players, weight, counts);
     for (size_t i = 0; i < counts.PotShares.size(); ++i)
         totals.PotShares[i] += weight * static_cast<double>(counts.PotShares[i]);
 }

@@ -127,6 +127,18 @@ TEST(EquilibriumValues, ChipEvAcesCallAndOvercallEveryAllIn)
     }
 }
 
+// The button on seat 1, blinds 50 and 100; no prizes: chip EV.
+ostrel::HandField BlindsOf50And100(const Stacks &chips, const std::vector<double> &prizes)
+{
+    ostrel::HandField field;
+    field.Table.Stacks = chips;
+    field.Table.Button = 0;
+    field.Table.SmallBlind = 50;
+    field.Table.BigBlind = 100;
+    field.Prizes = prizes;
+    return field;
+}
+
 ostrel::cards::Range RangeOf(const ostrel::NashDecision &d)
 {
     ostrel::cards::Range range;
@@ -148,12 +160,7 @@ TEST(EquilibriumValues, HandLossHeadsUpIsTheSpots)
     const Row rows[] = {{{1000, 1000}, {}}, {{1500, 700}, {}}, {{3000, 2000}, {65, 35}}};
     for (const Row &row : rows)
     {
-        ostrel::HandField field;
-        field.Table.Stacks = row.Chips;
-        field.Table.Button = 0;
-        field.Table.SmallBlind = 50;
-        field.Table.BigBlind = 100;
-        field.Prizes = row.Prizes;
+        const ostrel::HandField field = BlindsOf50And100(row.Chips, row.Prizes);
         const bool chipEv = row.Prizes.empty();
         ostrel::NashAnswer answer;
         ASSERT_TRUE(ostrel::SolveNash(field, BySubsets, chipEv, ostrel::NashOptions(), answer).Ok);
@@ -206,12 +213,7 @@ TEST(EquilibriumValues, AllInFromPostingIsCalledWithAnyHandWhenCheap)
     const Row rows[] = {{{3000, 60}, {}}, {{3000, 70}, {}}, {{5000, 3000, 60}, {50, 30, 20}}};
     for (const Row &row : rows)
     {
-        ostrel::HandField field;
-        field.Table.Stacks = row.Chips;
-        field.Table.Button = 0;
-        field.Table.SmallBlind = 50;
-        field.Table.BigBlind = 100;
-        field.Prizes = row.Prizes;
+        const ostrel::HandField field = BlindsOf50And100(row.Chips, row.Prizes);
         ostrel::NashOptions options;
         options.DrawsPerClass = 800;
         options.Threads = 2;
