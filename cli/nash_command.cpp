@@ -161,7 +161,10 @@ std::string HandLossLine(const NashAnswer &answer)
 {
     std::string text = "Hand by hand: following these ranges costs a hand at most " + Fixed(answer.MaxHandLoss, 6) +
                        " against its better action (aim " + Fixed(answer.HandBound, 6) +
-                       ", at decisions reached 1% of the time or more)";
+                       ", at decisions reached 1% of the time or more";
+    if (answer.Draws > 0)
+        text += "; on the independent set of draws a hand's loss moves by up to " + Fixed(answer.HandLossNoise, 6);
+    text += ")";
     if (answer.HandLossDecision < answer.Decisions.size() && answer.MaxHandLoss > answer.HandBound)
         text += "; the most: " + cards::ClassName(answer.HandLossClass) + " where " +
                 DecisionTitle(answer.Decisions[answer.HandLossDecision]);
@@ -220,7 +223,8 @@ std::string NashJson(const NashAnswer &answer, const HandField &field)
         text += "}}";
     }
     return text + "], \"three_way_error\": " + JsonNumber(answer.DrawError) +
-           ", \"max_hand_loss\": " + JsonNumber(answer.MaxHandLoss) + "}\n";
+           ", \"max_hand_loss\": " + JsonNumber(answer.MaxHandLoss) +
+           ", \"hand_loss_noise\": " + JsonNumber(answer.HandLossNoise) + "}\n";
 }
 
 // White (never) through yellow to green (always).

@@ -96,6 +96,9 @@ struct NashAnswer
     double HandBound = 0.0;
     size_t HandLossDecision = NoSeat; // index into Decisions, NoSeat when no hand loses
     int HandLossClass = -1;
+    // How far a hand's loss moves on the independent set of draws (0 where
+    // every pot is heads-up): the error of MaxHandLoss.
+    double HandLossNoise = 0.0;
 };
 
 constexpr double ReachedAtLeast = 0.01;

@@ -52,8 +52,10 @@ TEST(NashCommand, JsonFields)
         ASSERT_TRUE(answer.is_object());
         EXPECT_EQ(Keys(answer),
                   (std::set<std::string>{"exploitability", "iterations", "seats", "decisions", "three_way_error",
-                                         "max_hand_loss"}));
+                                         "max_hand_loss", "hand_loss_noise"}));
         EXPECT_GE(answer["max_hand_loss"].get<double>(), 0.0);
+        // Heads-up every pot is exact: no draws to move a hand's loss.
+        EXPECT_EQ(row.Table == HeadsUp, answer["hand_loss_noise"].get<double>() == 0.0);
         for (const json &seat : answer["seats"])
             EXPECT_EQ(Keys(seat), (std::set<std::string>{"seat", "stack", "ev_before", "ev_equilibrium"}));
         ASSERT_EQ(row.Decisions, answer["decisions"].size());
