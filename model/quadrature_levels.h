@@ -40,7 +40,7 @@
 #include <vector>
 
 #include "field.h"
-#include "quadrature_method.h"
+#include "quadrature_options.h"
 #include "quadrature_plan.h"
 #include "quadrature_run.h"
 #include "quadrature_threads.h"

@@ -69,6 +69,7 @@ constexpr double Negligible = 80.0;
 // but for a chance of e^-30: past it the integrand is too small to matter.
 constexpr double Relevant = 30.0;
 
+// The players in play, in seat order: each one's stack and seat.
 struct Players
 {
     std::vector<double> Stack;

@@ -19,7 +19,7 @@
 
 #include "portable_math.h"
 #include "product_tree.h"
-#include "quadrature_method.h"
+#include "quadrature_options.h"
 #include "quadrature_plan.h"
 
 #if defined(__SSE2__)

@@ -14,7 +14,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "quadrature_method.h"
+#include "quadrature_options.h"
 #include "quadrature_run.h"
 
 namespace ostrel
