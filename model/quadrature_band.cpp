@@ -3,6 +3,9 @@
  * every block of players (backward), then every player's terms from the
  * product of the players before him and his recomputed row (forward), over
  * every count of rung clocks that has a chance that counts.
+ * Cost per node: O(n K) for the $EV, plus O(n F^2 / 2) for a finish table
+ * of F columns; memory within a cache per block of sqrt(n) players.
+ * Accuracy: only counts past a Chernoff bound of e^-Negligible are dropped.
  */
 #include "quadrature_passes.h"
 

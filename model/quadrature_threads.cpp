@@ -1,7 +1,8 @@
 /*
  * Rounds of nodes over threads: each thread computes a node and stores its
  * terms, then adds the stored terms of its share of the players in node
- * order.
+ * order. Threads are started for each schedule (one per nested level) and
+ * meet at a barrier twice a round.
  */
 #include "quadrature_threads.h"
 

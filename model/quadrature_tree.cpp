@@ -2,6 +2,9 @@
  * The product tree's pass at a node: the products up the tree and the
  * prizes pulled back down it (product_tree.h), where the band is wide
  * enough to gain from it.
+ * Cost per node: O(n log^2 n) (fast products up and down the tree).
+ * Accuracy: the tree's own bound on its rounding; a node it cannot vouch
+ * for is taken by the windowed pass instead.
  */
 #include "quadrature_passes.h"
 
