@@ -13,7 +13,7 @@
 
 #include "field.h"
 #include "hand_class.h"
-#include "range.h"
+#include "range_weights.h"
 
 namespace ostrel
 {

@@ -7,6 +7,7 @@
 
 #include "evaluator.h"
 #include "preflop.h"
+#include "range.h"
 
 namespace
 {

@@ -1,0 +1,2 @@
+#include "equilibrium.h"
+#include "equilibrium_game.h"
