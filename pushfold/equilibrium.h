@@ -29,17 +29,12 @@
 #include <vector>
 
 #include "hand_class.h"
+#include "nash_options.h"
 #include "outcomes.h"
 
 namespace ostrel
 {
 
-enum class NashAction
-{
-    Shove,
-    Call,
-    Overcall,
-};
 
 // One decision: Seat acts with Action against Versus (table seats, the
 // shover first, then the caller). Frequency[class] in [0, 1]; Share is the
@@ -61,17 +56,6 @@ struct NashDecision
     double Reached = 0.0; // the chance that the hand reaches the decision, over all deals
 };
 
-struct NashOptions
-{
-    double Tolerance = 0.0; // in the valuation's unit; 0: 0.01 % of the pool, or 0.01 big blind with chip EV
-    uint64_t MaxIterations = 100000;
-    unsigned Threads = 1;         // results identical for any count
-    uint32_t DrawsPerClass = 2400; // three-way showdowns per class of the player valued
-    uint64_t Seed = 1;
-    // Called after each round with the rounds so far and the exploitability.
-    void (*Progress)(void *context, uint64_t iterations, double exploitability) = nullptr;
-    void *ProgressContext = nullptr;
-};
 
 struct NashAnswer
 {

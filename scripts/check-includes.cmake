@@ -32,10 +32,6 @@ set(may_cli cards engine entry model pushfold)
 set(may_bench "*")
 set(may_tests "*")
 
-# A circle that is known and being removed elsewhere: "unit|unit", the
-# smaller name first. The check names it without failing.
-set(known_circles "pushfold/equilibrium|pushfold/equilibrium_game")
-
 # This check's own cases hold circles and crossings on purpose.
 set(skipped "^tests/include_check/")
 
@@ -89,11 +85,7 @@ foreach(unit IN LISTS units)
   list(REMOVE_DUPLICATES used)
   foreach(other IN LISTS used)
     if(unit STRLESS other AND unit IN_LIST "uses_${other}")
-      if("${unit}|${other}" IN_LIST known_circles)
-        message(STATUS "known circle, being removed: ${unit} <-> ${other}")
-      else()
-        list(APPEND problems "${unit} and ${other} include each other")
-      endif()
+      list(APPEND problems "${unit} and ${other} include each other")
     endif()
   endforeach()
 endforeach()

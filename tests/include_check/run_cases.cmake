@@ -10,7 +10,6 @@ set(cases
   "circle_sources|1|engine/a and engine/b include each other|may include only"
   "circle_headers|1|cards/x and cards/y include each other|cards/z"
   "layer_crossing|1|model/m.cpp includes cli/c.h: model/ may include only from model^ui/u.cpp includes cli/c.h: ui/ may include only from ui, engine, entry, resources, storage|cli/k.cpp^include each other"
-  "known_circle|0|known circle, being removed: pushfold/equilibrium <-> pushfold/equilibrium_game|include each other"
   "skipped_cases|0|1 files, no circle|include each other")
 
 set(failed 0)

@@ -1,2 +1,0 @@
-#include "equilibrium.h"
-#include "equilibrium_game.h"
