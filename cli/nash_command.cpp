@@ -19,6 +19,7 @@
 #include "answer_text.h"
 #include "arguments.h"
 #include "equilibrium.h"
+#include "equities.h"
 #include "field_methods.h"
 #include "number_lists.h"
 #include "range.h"
@@ -294,6 +295,7 @@ struct Progress
     std::chrono::steady_clock::time_point Last = Start;
     bool Terminal = false;
     bool Shown = false;
+    double Estimate = 0.0; // seconds, rough
 };
 
 void ShowNashProgress(void *context, uint64_t iterations, double exploitability)
@@ -306,9 +308,12 @@ void ShowNashProgress(void *context, uint64_t iterations, double exploitability)
         return;
     progress.Last = now;
     progress.Shown = true;
-    std::fprintf(stderr, "\rostrel-icm: iteration %llu, exploitability %.6g (%.0f s)   ",
-                 static_cast<unsigned long long>(iterations), exploitability,
-                 std::chrono::duration<double>(now - progress.Start).count());
+    const double seconds = std::chrono::duration<double>(now - progress.Start).count();
+    char of[48] = "";
+    if (progress.Estimate > seconds)
+        std::snprintf(of, sizeof of, " of about %.0f s", progress.Estimate);
+    std::fprintf(stderr, "\rostrel-icm: iteration %llu, exploitability %.6g (%.0f s%s)   ",
+                 static_cast<unsigned long long>(iterations), exploitability, seconds, of);
     std::fflush(stderr);
 }
 
@@ -364,6 +369,17 @@ Status RunNashCommand(NashCommandOptions &options, std::string &text, std::strin
                        std::to_string(players) + ": its work grows with the fourth power of the players");
     RunOptions run;
     run.Threads = nash.Threads;
+    // Judged before it starts, as every command's run: some hours of
+    // draws are refused with the number that fits.
+    const double estimate = EstimatedNashSeconds(players, nash);
+    if (estimate > run.SecondsLimit)
+    {
+        const double fits = std::floor(nash.DrawsPerClass * (run.SecondsLimit - 0.2) / (estimate - 0.2));
+        return Failure("nash would take about " + DurationText(estimate) + " on " + std::to_string(players) +
+                       " players with --draws " + std::to_string(nash.DrawsPerClass) + ", over the limit of " +
+                       DurationText(run.SecondsLimit) + "; --draws " + ShortestText(std::max(1.0, fits)) +
+                       " or fewer fits");
+    }
     MethodLog log;
     // The outcomes need no window bits: up to 20 players the subsets are
     // exact to rounding and the fastest.
@@ -371,6 +387,7 @@ Status RunNashCommand(NashCommandOptions &options, std::string &text, std::strin
     const FieldEquity valuation = EquityBy(fieldPlayers <= 20 ? Method::Subsets : Method::Automatic, run, log, nullptr);
     Progress progress;
     progress.Terminal = IsTerminal(stderr);
+    progress.Estimate = estimate;
     nash.Progress = ShowNashProgress;
     nash.ProgressContext = &progress;
     NashAnswer answer;

@@ -494,6 +494,21 @@ Status SolveNash(const HandField &field, const FieldEquity &valuation, bool chip
     return Status();
 }
 
+double EstimatedNashSeconds(size_t players, const NashOptions &options)
+{
+    if (players < 3)
+        return 0.2;
+    // Each pot (p, q) is passed once for the shover's and caller's values
+    // and once for each of the players after q who may overcall.
+    double pots = 0.0;
+    for (size_t q = 1; q < players; ++q)
+        pots += static_cast<double>(q) * static_cast<double>(players - q);
+    const double rounds = 30.0 + (players <= PolishPlayers ? 2.0 * PolishPasses : 0.0);
+    constexpr double SecondsPerDraw = 1.5e-6; // a class's draw through one pot's pass, in a round
+    const double threads = std::max(1u, options.Threads);
+    return 0.2 + rounds * SecondsPerDraw * options.DrawsPerClass * pots / (1.0 + 0.66 * (threads - 1.0));
+}
+
 Status NashGains(const HandField &field, const FieldEquity &valuation, bool chipEv,
                  const NashOptions &options, const std::vector<NashDecision> &decisions,
                  std::vector<double> &gain, std::vector<double> &ev)

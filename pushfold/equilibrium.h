@@ -103,6 +103,17 @@ Status SolveNash(const HandField &field, const FieldEquity &valuation, bool chip
                  NashAnswer &answer);
 
 /*
+ * A rough estimate of SolveNash's seconds for `players` in the hand with
+ * `options` (draws and threads), measured on a 2-core x86-64 machine of
+ * 2026: a round's pot passes grow with the draws and with the pots times
+ * the players who may overcall in each; some thirty rounds, and for three
+ * to five players the hand-by-hand polish's at most 120 more. Heads-up,
+ * where every pot is exact, well under a second. Meant to refuse runs of
+ * hours before they start, not to time them.
+ */
+double EstimatedNashSeconds(size_t players, const NashOptions &options);
+
+/*
  * The gains of each seat's best response (by table seat) and the values of
  * the seats against `decisions` (the strategies of every decision of the
  * table, as SolveNash returns them), on the same draws as SolveNash with

@@ -234,6 +234,10 @@ TEST(NashCommand, BadInputIsOneLine)
         {"nash --stacks 2000 --prizes 50,30 --button 1 --blinds 50,100", "two"},
         {"nash --stacks 1,2,3,4,5,6,7,8,9,10,11 --prizes 100 --button 1 --blinds 1,2",
          "nash takes tables of at most 10 players, not 11"},
+        // Judged before the run: hours of draws are refused with what fits.
+        {"nash --stacks 900,800,700,600,500,400,300,200,150,100 --prizes 50,30,20 --button 1 --blinds 10,20 "
+         "--draws 1000000 --threads 1",
+         "on 10 players with --draws 1000000, over the limit of 10 minutes; --draws "},
         {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --draws 0",
          "--draws 0: not a number of showdowns from 1 to 1000000"},
         {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --seed -1", "--seed -1"},
