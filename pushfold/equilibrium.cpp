@@ -234,7 +234,7 @@ double LossNoise(const Game::Strategy &strategy, const Game::Round &one, const G
 // a new smallest loss. Cost: a round a pass.
 constexpr double PolishFocus = 0.3;
 constexpr int PolishPasses = 60;
-constexpr int PolishPatience = 30;
+constexpr int PolishPatience = 15;
 // From six players on, a pass costs a round of 0.1 to 1 s, and the overcall
 // draws move a hand's loss by more than the bound (up to 0.7 of a 100 pool
 // at ten), so that the polish, which holds on the draws at hand, does not
