@@ -140,7 +140,11 @@ void EnumerateBoards(const Table &table, const Card *deck, int deckSize, int fro
     if (missing == 1)
     {
         // The deck is in card order, so the cards of one rank are together:
-        // each player's value without a flush is looked up once per rank.
+        // each player's value without a flush is looked up once per rank,
+        // and where nobody has four of a suit no card is looked at alone.
+        bool noFlush = true;
+        for (int p = 0; p < table.Players; ++p)
+            noFlush = noFlush && hands[p].NoFlushPlus();
         for (int i = from; i < deckSize;)
         {
             const int rank = RankOf(deck[i]);
@@ -150,6 +154,12 @@ void EnumerateBoards(const Table &table, const Card *deck, int deckSize, int fro
             HandValue plain[MaxPlayers];
             for (int p = 0; p < table.Players; ++p)
                 plain[p] = hands[p].RankValuePlus(deck[i]);
+            if (noFlush)
+            {
+                Showdown(table, plain, counts, static_cast<uint64_t>(end - i));
+                i = end;
+                continue;
+            }
             if (table.Players == 2 && !table.PotShares)
             {
                 // Heads-up, the common case, without the general showdown.
