@@ -370,6 +370,17 @@ Status Sample(const Table &table, uint64_t samples, uint64_t seed, EquityResult 
         else
             listed[listedCount++] = p;
     }
+    // The first players' combos, inline where their weights are one.
+    const LiveCombo *combos[MaxPlayers];
+    uint32_t sizes[MaxPlayers];
+    bool uniform[MaxPlayers];
+    for (int i = 0; i < listedCount; ++i)
+    {
+        const std::vector<LiveCombo> &live = table.Combos[listed[i]];
+        combos[i] = live.data();
+        sizes[i] = static_cast<uint32_t>(live.size());
+        uniform[i] = drawers[static_cast<size_t>(listed[i])].IsUniform();
+    }
     // The cards the board and dead cards leave, in card order, and where.
     Card fullDeck[CardCount] = {};
     uint8_t position[CardCount] = {};
@@ -398,7 +409,8 @@ Status Sample(const Table &table, uint64_t samples, uint64_t seed, EquityResult 
         for (int i = 0; i < listedCount;)
         {
             const int p = listed[i];
-            const LiveCombo &combo = table.Combos[p][drawers[static_cast<size_t>(p)].Draw(random)];
+            const size_t at = uniform[i] ? random.Below(sizes[i]) : drawers[static_cast<size_t>(p)].Draw(random);
+            const LiveCombo &combo = combos[i][at];
             if ((combo.Mask & held) != 0)
             {
                 if (++rejections > maxRejections)

@@ -88,6 +88,11 @@ class AliasTable
     {
         return Keep.size();
     }
+    // Whether every weight is the same: Draw is then Below(Size()).
+    bool IsUniform() const
+    {
+        return Uniform;
+    }
     // The chance of each index that Draw gives, from the columns: each
     // column is drawn with 1 / Size(). Cost: O(Size()).
     std::vector<double> Chances() const;
