@@ -84,7 +84,9 @@ TEST(Sampling, AliasTableKeepsTheWeights)
             EXPECT_LT(ChiSquare(counts, expected), dof + 6.0 * std::sqrt(2.0 * dof));
         }
         if (weights.size() == 1)
+        {
             EXPECT_EQ(400000u, counts[0]);
+        }
     }
 }
 
