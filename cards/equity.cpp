@@ -394,7 +394,8 @@ Status Sample(const Table &table, uint64_t samples, uint64_t seed, EquityResult 
     // Cards drawn a showdown, made even where the deck has a card more: the
     // last draw is then made and not used.
     const uint32_t needed = static_cast<uint32_t>(2 * dealtCount + table.Missing);
-    const uint32_t drawing = needed + (needed & 1) <= deckSize - 2 * static_cast<uint32_t>(listedCount) ? (needed + 1) & ~1u : needed;
+    const uint32_t even = (needed + 1) & ~1u;
+    const uint32_t drawing = even <= deckSize - 2 * static_cast<uint32_t>(listedCount) ? even : needed;
     // How often each set of players (bit p = player p) had the best hand: the
     // shares, their squares, wins and ties follow as exact integer sums.
     uint64_t bestSets[size_t{1} << MaxPlayers] = {};
@@ -409,7 +410,8 @@ Status Sample(const Table &table, uint64_t samples, uint64_t seed, EquityResult 
         for (int i = 0; i < listedCount;)
         {
             const int p = listed[i];
-            const size_t at = uniform[i] ? random.Below(sizes[i]) : drawers[static_cast<size_t>(p)].Draw(random);
+            const size_t at =
+                uniform[i] ? random.Below(sizes[i]) : drawers[static_cast<size_t>(p)].Draw(random);
             const LiveCombo &combo = combos[i][at];
             if ((combo.Mask & held) != 0)
             {

@@ -82,7 +82,8 @@ MatchupCounts CountsOf(const Cell &cell)
 Cell ClassCellOfClass(int heroClass, int villainClass)
 {
     const uint32_t *cell =
-        generated::ClassVsComboOfClass + (static_cast<size_t>(heroClass) * ClassCount + static_cast<size_t>(villainClass)) * 3;
+        generated::ClassVsComboOfClass +
+        (static_cast<size_t>(heroClass) * ClassCount + static_cast<size_t>(villainClass)) * 3;
     return Cell{cell[0], cell[1], cell[2]};
 }
 

@@ -77,14 +77,15 @@ BuiltPreflopCells BuildPreflopCells()
         for (int villainClass = 0; villainClass < ClassCount; ++villainClass)
         {
             const int villain = CanonicalCombo(villainClass);
-            uint32_t *sum =
-                &built.ClassVsComboOfClass[(static_cast<size_t>(heroClass) * ClassCount +
-                                            static_cast<size_t>(villainClass)) * 3];
+            const size_t cell =
+                static_cast<size_t>(heroClass) * ClassCount + static_cast<size_t>(villainClass);
+            uint32_t *sum = &built.ClassVsComboOfClass[cell * 3];
             for (int i = 0; i < count; ++i)
             {
-                const uint32_t *cell = at(heroClass, PermuteCombo(villain, PermutationToCanonical(heroes[i])));
-                sum[0] += cell[0];
-                sum[1] += cell[1];
+                const uint32_t *counts =
+                    at(heroClass, PermuteCombo(villain, PermutationToCanonical(heroes[i])));
+                sum[0] += counts[0];
+                sum[1] += counts[1];
                 sum[2] += (ComboMask(heroes[i]) & ComboMask(villain)) == 0;
             }
         }

@@ -23,9 +23,9 @@ namespace cards
 // 12 bytes a record, as the generator of the records wrote them.
 struct PreflopRecord
 {
-    uint16_t Hero; // class
+    uint16_t Hero;    // class
     uint16_t Villain; // combo
-    uint32_t Wins; // at most 1,712,304
+    uint32_t Wins;    // at most 1,712,304
     uint32_t Ties;
 };
 

@@ -32,6 +32,7 @@ int main()
                 "// Each class's canonical combo against every combo: wins, ties (a line, 12 combos).\n"
                 "// Every combo of a class against one combo of a class: wins, ties, pairs.\n\n");
     WriteArray("const uint32_t HeroVsCombo[ClassCount * ComboCount * 2]", cells.HeroVsCombo, 24);
-    WriteArray("const uint32_t ClassVsComboOfClass[ClassCount * ClassCount * 3]", cells.ClassVsComboOfClass, 24);
+    WriteArray("const uint32_t ClassVsComboOfClass[ClassCount * ClassCount * 3]", cells.ClassVsComboOfClass,
+               24);
     return 0;
 }

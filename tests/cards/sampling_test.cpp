@@ -54,11 +54,7 @@ TEST(Sampling, BelowIsUniform)
 TEST(Sampling, AliasTableKeepsTheWeights)
 {
     const std::vector<std::vector<double>> tables = {
-        {1.0},
-        {0.5, 0.5, 0.5},
-        {1.0, 2.0, 3.0, 4.0},
-        {1e-9, 1.0, 0.25, 0.25, 1e-3, 0.75, 0.3333},
-        {0.9, 0.1},
+        {1.0}, {0.5, 0.5, 0.5}, {1.0, 2.0, 3.0, 4.0}, {1e-9, 1.0, 0.25, 0.25, 1e-3, 0.75, 0.3333}, {0.9, 0.1},
     };
     for (const std::vector<double> &weights : tables)
     {
