@@ -175,6 +175,10 @@ void LineChancesOf(const Line &line, const std::vector<std::pair<int, double>> &
     std::vector<double> mass(pairs, 0.0);
     std::vector<double> overcall(k, 0.0);
     std::vector<int> fixedOnly(1);
+    size_t forced = k; // the seat in the pot by force, if any
+    for (size_t i = 0; i < k; ++i)
+        if (line.After[i].Forced)
+            forced = i;
 
     for (const auto &hand : shoverHands)
     {
@@ -182,6 +186,8 @@ void LineChancesOf(const Line &line, const std::vector<std::pair<int, double>> &
         double reach = hand.second / total; // no one has called yet
         for (size_t i = 0; i < k && reach > 0.0; ++i)
         {
+            if (i == forced)
+                continue; // he does not act
             const LineSeat &caller = line.After[i];
             double callChance = 0.0;
             const std::vector<int> *combos = nullptr;
@@ -204,6 +210,15 @@ void LineChancesOf(const Line &line, const std::vector<std::pair<int, double>> &
                     const double p1 =
                         reach * (caller.Fixed >= 0 ? 1.0
                                                    : caller.Call->Range->Weight[static_cast<size_t>(c1)] / CombosAfterOne);
+                    if (forced < k)
+                    {
+                        // Three-way with the forced player, wherever he sits; nobody else enters.
+                        const size_t pair = PairIndex(std::min(i, forced), std::max(i, forced), k);
+                        mass[pair] += p1;
+                        draws[pair].push_back({c0, c1});
+                        running[pair].push_back(mass[pair]);
+                        continue;
+                    }
                     double noOvercall = 1.0;
                     for (size_t j = i + 1; j < k; ++j)
                     {
@@ -237,7 +252,28 @@ void LineChancesOf(const Line &line, const std::vector<std::pair<int, double>> &
                 }
             reach *= 1.0 - callChance;
         }
-        chances.Chance[0] += reach;
+        if (forced < k && reach > 0.0 && line.After[forced].Call != nullptr)
+        {
+            // Nobody called: the shover against the forced player's any hand, exact.
+            const RangeTable &any = *line.After[forced].Call;
+            const double live = LiveOfCombo(&any, c0);
+            double *end = &chances.Chance[1 + 3 * forced];
+            for (int c1 : any.Support)
+            {
+                if (Share(c0, c1))
+                    continue;
+                const double weight = reach * any.Range->Weight[static_cast<size_t>(c1)] / live;
+                const cards::MatchupCounts counts = cards::ComboVsCombo(c0, c1);
+                const double showdowns = static_cast<double>(counts.Showdowns);
+                const double win = static_cast<double>(counts.Wins) / showdowns;
+                const double tie = static_cast<double>(counts.Ties) / showdowns;
+                end[0] += weight * win;
+                end[1] += weight * (1.0 - win - tie);
+                end[2] += weight * tie;
+            }
+        }
+        else
+            chances.Chance[0] += reach;
     }
 
     double threeWay = 0.0;
@@ -258,8 +294,11 @@ void LineChancesOf(const Line &line, const std::vector<std::pair<int, double>> &
             pot.Mass = mass[pair];
             pot.Draws = std::max<uint64_t>(
                 64, static_cast<uint64_t>(std::ceil(static_cast<double>(options.Draws) * mass[pair] / threeWay)));
-            const RangeTable *over = OvercallOf(line.After[j], i);
-            const int fixedOver = line.After[j].FixedOver;
+            // With the forced player first of the two, the drawn caller
+            // sits second and the forced player's hand is the one drawn.
+            const bool forcedFirst = i == forced;
+            const RangeTable *over = forcedFirst ? line.After[i].Overcall : OvercallOf(line.After[j], i);
+            const int fixedOver = forcedFirst ? -1 : line.After[j].FixedOver;
             SplitMix random = {Mix(options.Seed ^ Mix(static_cast<uint64_t>(shoverHands.front().first) * 4099u +
                                                     i * 131u + j))};
             uint64_t counts[13] = {};
@@ -283,7 +322,7 @@ void LineChancesOf(const Line &line, const std::vector<std::pair<int, double>> &
                     ++n;
                 }
                 cards::HandValue v[3];
-                const int hands[3] = {first.Shover, first.Caller, c2};
+                const int hands[3] = {first.Shover, forcedFirst ? c2 : first.Caller, forcedFirst ? first.Caller : c2};
                 for (int p = 0; p < 3; ++p)
                 {
                     const cards::Combo two = cards::ComboCards(hands[p]);

@@ -53,7 +53,11 @@ inline double LiveOfCombo(const RangeTable &table, int combo)
 // sure (the hero calling). OvercallAfter, when not empty, holds his
 // overcalling range by the caller's index in Line::After (null: he folds
 // after that caller) in place of Overcall; FixedOver >= 0 is a known combo
-// that overcalls for sure and never calls (the hero overcalling).
+// that overcalls for sure and never calls (the hero overcalling). Forced:
+// a player all in from posting, in the pot with any hand of Call without
+// acting: the others call as if he were not there, and the pot holds the
+// shover, him and at most one caller (nobody overcalls), or the shover and
+// him alone when nobody calls. At most one seat of a line is forced.
 struct LineSeat
 {
     size_t Seat = NoSeat;
@@ -62,6 +66,7 @@ struct LineSeat
     int Fixed = -1;
     std::vector<const RangeTable *> OvercallAfter;
     int FixedOver = -1;
+    bool Forced = false;
 };
 
 // His overcalling range after the caller at index `caller` of the line.

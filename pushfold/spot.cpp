@@ -55,7 +55,8 @@ Line SpotSolver::PlayLine(int heroCombo) const
     line.After.push_back(hero);
     for (LineSeat seat : Later)
     {
-        seat.Call = nullptr; // the hero called first
+        if (!seat.Forced)
+            seat.Call = nullptr; // the hero called first
         seat.OvercallAfter.clear();
         line.After.push_back(seat);
     }

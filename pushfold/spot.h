@@ -19,9 +19,10 @@
  *
  * Ranges: by situation (calling a seat's shove, overcalling a seat's shove
  * and another's call) where given, else the seat's one range for calling
- * and one for overcalling. A player all in from his blind or ante is in the
- * pot with any hand; when one is, the others call but do not overcall (the
- * pot holds three), and the players after a folding hero fold.
+ * and one for overcalling. A player all in from his blind or ante, before
+ * or after the hero, is in every pot with any hand: the others call as if
+ * he were not there but do not overcall (the pot holds three), and a shove
+ * nobody calls is played against him, after a folding hero too.
  */
 #ifndef OSTREL_PUSHFOLD_SPOT_H
 #define OSTREL_PUSHFOLD_SPOT_H
@@ -118,7 +119,7 @@ struct NashAnswer;
  * `question` by situation, for every seat whose range by seat the question
  * does not give: calling each shove, overcalling each shove and call, and
  * shoving first in (the shover facing a shove; the players after a hero who
- * folds first in, unless one of them is all in from posting). With them,
+ * folds first in). With them,
  * the spot of an equilibrium decision values each class as the equilibrium
  * does. Cost: O(decisions * 1,326).
  */
@@ -166,7 +167,7 @@ class SpotSolver
     Status CheckQuestion();
     Status CheckSeats(std::vector<size_t> &later, size_t &forced);
     Status CheckUnused(const std::vector<size_t> &later);
-    Status LaterLine(size_t shover, const std::vector<size_t> &after, Line &line);
+    Status LaterLine(size_t shover, const std::vector<size_t> &after, size_t forced, Line &line);
     Status OvercallLines();
     const RangeTable *Keep(const cards::Range &range);
     const RangeTable *CallRange(size_t seat, size_t shover);

@@ -53,9 +53,6 @@ void TakeNashRanges(const HandField &field, const NashAnswer &answer, SpotQuesti
     if (!PostBlinds(field.Table, post).Ok || ActingPosition(post, question.Hero) == NoSeat)
         return; // the spot names what is wrong
     const size_t heroAt = ActingPosition(post, question.Hero);
-    bool forced = false;
-    for (size_t p = heroAt + 1; p < post.Order.size(); ++p)
-        forced = forced || post.Behind[post.Order[p]] == 0;
     for (const NashDecision &d : answer.Decisions)
     {
         const size_t seat = d.Seat;
@@ -70,7 +67,7 @@ void TakeNashRanges(const HandField &field, const NashAnswer &answer, SpotQuesti
             // Ranges by seat are taken only where the spot uses them.
             const bool shover = question.Action != SpotAction::FirstIn && seat == question.Shover;
             const bool later = question.Action == SpotAction::FirstIn && ActingPosition(post, seat) > heroAt &&
-                               ActingPosition(post, seat) != NoSeat && !forced;
+                               ActingPosition(post, seat) != NoSeat;
             if ((shover && !question.Ranges[seat]) || later)
                 question.Shoves[seat] = RangeOf(d.Frequency);
         }
@@ -186,13 +183,10 @@ Status SpotSolver::CheckSeats(std::vector<size_t> &later, size_t &forced)
     if (AllIn(post, opener) <= std::max(bigBlind, post.Live[hero]))
         return Failure(SeatName(opener) + "'s shove of " + std::to_string(AllIn(post, opener)) +
                        " chips does not raise the big blind");
-    for (size_t p = 0; p < position; ++p)
-        if (post.Behind[post.Order[p]] == 0 && post.Order[p] != opener)
-            return Failure(SeatName(post.Order[p]) + " is all in from posting and acts before the hero: a pot "
-                           "he is in by force is handled only when he acts after the hero");
     later.assign(post.Order.begin() + static_cast<long>(position) + 1, post.Order.end());
+    // A player all in from posting is in every pot, wherever he sits.
     forced = NoSeat;
-    for (size_t seat : later)
+    for (size_t seat : post.Order)
         if (post.Behind[seat] == 0)
         {
             if (forced != NoSeat || action == SpotAction::Overcall)
@@ -204,20 +198,31 @@ Status SpotSolver::CheckSeats(std::vector<size_t> &later, size_t &forced)
     return Status();
 }
 
-Status SpotSolver::LaterLine(size_t shover, const std::vector<size_t> &after, Line &line)
+Status SpotSolver::LaterLine(size_t shover, const std::vector<size_t> &after, size_t forced, Line &line)
 {
-    // After the hero folds, `shover` shoves and the players after him call and overcall.
+    // After the hero folds, `shover` shoves and the players after him call
+    // and overcall; with a player all in from posting (`forced`, wherever he
+    // sits), they only call, and he is in the pot with any hand.
     line = Line();
     line.Shover = shover;
+    LineSeat byForce;
+    byForce.Seat = forced;
+    byForce.Call = byForce.Overcall = AnyHand;
+    byForce.Forced = true;
     for (size_t t = 0; t < after.size(); ++t)
     {
+        if (after[t] == forced)
+        {
+            line.After.push_back(byForce);
+            continue;
+        }
         LineSeat entry;
         entry.Seat = after[t];
         entry.Call = CallRange(after[t], shover);
         if (entry.Call == nullptr)
             return Failure(SeatName(after[t]) + " may call " + SeatName(shover) + "'s shove after the hero folds: give "
                            "his range for calling with --range " + std::to_string(after[t] + 1) + "=RANGE");
-        for (size_t i = 0; i < t; ++i)
+        for (size_t i = 0; i < t && forced == NoSeat; ++i)
         {
             entry.OvercallAfter.push_back(OvercallRange(after[t], shover, after[i]));
             if (entry.OvercallAfter.back() == nullptr)
@@ -227,6 +232,8 @@ Status SpotSolver::LaterLine(size_t shover, const std::vector<size_t> &after, Li
         }
         line.After.push_back(entry);
     }
+    if (forced != NoSeat && std::find(after.begin(), after.end(), forced) == after.end())
+        line.After.push_back(byForce); // he acted before the shover: in the pot all the same
     return Status();
 }
 
@@ -335,6 +342,7 @@ Status SpotSolver::CheckQuestion()
                     return Failure(SeatName(seat) + " is all in from posting: he takes no range, he is in the pot "
                                    "with any hand");
                 entry.Call = entry.Overcall = AnyHand;
+                entry.Forced = true;
                 Later.push_back(entry);
                 continue;
             }
@@ -362,6 +370,18 @@ Status SpotSolver::CheckQuestion()
         }
     if (!status.Ok)
         return status;
+    if (forced != NoSeat && std::find(later.begin(), later.end(), forced) == later.end())
+    {
+        // He acted before the hero, and is in the pot all the same.
+        if (Question.Ranges[forced] || Question.Overcalls[forced] || Question.Shoves[forced])
+            return Failure(SeatName(forced) + " is all in from posting: he takes no range, he is in the pot "
+                           "with any hand");
+        LineSeat entry;
+        entry.Seat = forced;
+        entry.Call = entry.Overcall = AnyHand;
+        entry.Forced = true;
+        Later.push_back(entry);
+    }
 
     if (Question.Action == SpotAction::Call)
     {
@@ -385,9 +405,6 @@ Status SpotSolver::CheckQuestion()
             if (seat == post.BigBlindSeat)
                 return Failure("--shove " + std::to_string(seat + 1) + ": " + SeatName(seat) +
                                " is the big blind: when all fold to him he has won the pot");
-            if (forced != NoSeat)
-                return Failure("--shove " + std::to_string(seat + 1) + ": with " + SeatName(forced) +
-                               " all in from posting, the players after a folding hero are taken to fold");
             ShoveUsed[seat] = true;
             FoldPart part;
             part.Shove = Keep(*Question.Shoves[seat]);
@@ -395,7 +412,7 @@ Status SpotSolver::CheckQuestion()
             if (!(share > 0.0))
                 continue;
             status = LaterLine(seat, std::vector<size_t>(later.begin() + static_cast<long>(t) + 1, later.end()),
-                               part.Of);
+                               forced, part.Of);
             if (!status.Ok)
                 return status;
             part.Chance = reach * share;

@@ -174,6 +174,41 @@ TEST(SpotCommand, OvercallShovesAfterAFoldDrawsAndSeed)
     EXPECT_EQ(icmQuiet["hands"][0]["ev_play"].get<double>(), icmShoving["hands"][0]["ev_play"].get<double>());
 }
 
+TEST(SpotCommand, APlayerAllInFromPostingIsInEveryPot)
+{
+    // The small blind all in for 40: the big blind facing the button's shove
+    // plays a pot with him in it; folding keeps his 2,400 chips behind,
+    // exactly, and every outcome of the call leaves the 5,540 chips in play.
+    const json facing = JsonRun("spot --stacks 3000,40,2500 --chip-ev --button 1 --blinds 50,100 --hero 3 "
+                                "--action call --shover 1 --range 1=random --hand AhAd --format json");
+    ASSERT_TRUE(facing.is_object());
+    EXPECT_EQ(facing["ev_fold"].get<double>(), 2400.0);
+    EXPECT_GT(facing["ev_play"].get<double>(), facing["ev_fold"].get<double>());
+    for (const json &outcome : facing["play"])
+    {
+        int64_t chips = 0;
+        for (const json &stack : outcome["stacks"])
+            chips += stack.get<int64_t>();
+        EXPECT_EQ(chips, 5540);
+        EXPECT_EQ(outcome["players"].size(), 3u); // shover, hero and the small blind
+    }
+    // First in with the big blind all in from posting, the players after a
+    // folding hero shove with --shove: with chip EV his fold keeps his chips
+    // whatever they do; the big blind takes the pot when all fold (0.7 x 0.6).
+    const std::string first = "spot --stacks 3000,2500,150,2000 --chip-ev --button 1 --blinds 100,200 --hero 4 "
+                              "--range 1=22+,A2+ --range 2=22+,A2+ --hand 7h2d --format json";
+    const json quiet = JsonRun(first);
+    const json shoving = JsonRun(first + " --shove 1=30% --shove 2=40%");
+    EXPECT_EQ(quiet["ev_fold"].get<double>(), 2000.0);
+    EXPECT_NEAR(shoving["ev_fold"].get<double>(), 2000.0, 1e-9);
+    EXPECT_EQ(quiet["ev_play"].get<double>(), shoving["ev_play"].get<double>());
+    double walk = 0.0;
+    for (const json &outcome : shoving["fold"])
+        if (outcome["players"].size() == 1)
+            walk += outcome["chance"].get<double>();
+    EXPECT_NEAR(walk, 0.7 * 0.6, 0.02); // the shares of 30% and 40% are whole classes near them
+}
+
 TEST(SpotCommand, BadInputIsOneLine)
 {
     struct Row

@@ -55,6 +55,10 @@ const Table Tables[] = {
     {{800, 4000, 2500, 1200}, {}},
     {{3000, 1500, 6000, 2200}, {50, 30, 20}},
     {{2000, 3500, 900, 2600, 1700}, {40, 25, 15, 12, 8}},
+    // A big blind, then a small blind, all in from posting: in every pot,
+    // before or after the hero, and after a folding hero as well.
+    {{3000, 1500, 150, 2200}, {50, 30, 20}},
+    {{2500, 80, 3000, 1800, 2200}, {}},
 };
 
 TEST(EquilibriumSpot, EveryDecisionsValuesAreTheSpots)
