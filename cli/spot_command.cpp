@@ -331,9 +331,11 @@ std::string HandText(const Report &report, const std::string &hand, const HandBr
         text += "\n" + Aligned(rows, {0});
     }
     if (b.Needed)
-        text += "\nEquity needed to call in a heads-up pot: " + Fixed(b.NeededValue * 100.0, 2) + "% under " +
-                (report.ChipEv ? "chip EV" : "ICM") + ", " + Fixed(b.NeededChips * 100.0, 2) +
-                "% under chip EV; " + hand + " has " + Fixed(b.Equity * 100.0, 2) + "% against seat " +
+        text += "\nEquity needed to call in a heads-up pot: " +
+                (report.ChipEv ? Fixed(b.NeededChips * 100.0, 2) + "% under chip EV; "
+                               : Fixed(b.NeededValue * 100.0, 2) + "% under ICM, " +
+                                     Fixed(b.NeededChips * 100.0, 2) + "% under chip EV; ") +
+                hand + " has " + Fixed(b.Equity * 100.0, 2) + "% against seat " +
                 std::to_string(report.Question.Shover + 1) + "'s range\n";
     return text;
 }

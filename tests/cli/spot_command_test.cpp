@@ -192,6 +192,12 @@ TEST(SpotCommand, APlayerAllInFromPostingIsInEveryPot)
         EXPECT_EQ(chips, 5540);
         EXPECT_EQ(outcome["players"].size(), 3u); // shover, hero and the small blind
     }
+    // With chip EV the equity a call needs is said once.
+    const CommandRun text = RunCommand("spot --stacks 3000,40,2500 --chip-ev --button 1 --blinds 50,100 --hero 3 "
+                                       "--action call --shover 1 --range 1=random --hand AhAd");
+    EXPECT_NE(text.Out.find("Equity needed to call in a heads-up pot: 47.62% under chip EV; AhAd has"),
+              std::string::npos)
+        << text.Out;
     // First in with the big blind all in from posting, the players after a
     // folding hero shove with --shove: with chip EV his fold keeps his chips
     // whatever they do; the big blind takes the pot when all fold (0.7 x 0.6).
