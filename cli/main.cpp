@@ -354,30 +354,36 @@ std::string PlainDecimal(std::string text)
 }
 
 // A rounded deal decides in exact decimals on the amounts the computation
-// holds: each typed amount must be the shortest decimal of its double.
-ostrel::Status ExactAmount(const std::string &what, const std::string &typed, double value)
+// holds: each amount (as typed, or a pool's share) must be the shortest
+// decimal of its double.
+ostrel::Status ExactAmount(const std::string &what, const std::string &typed, const std::string &exact,
+                           double value)
 {
     const ostrel::DecimalAmount held = ostrel::DecimalOf(value);
     const std::string kept = ostrel::DecimalText(held.Digits, held.Decimals);
-    if (PlainDecimal(typed) == kept)
+    if (PlainDecimal(exact) == kept)
         return ostrel::Status();
-    return ostrel::Failure(what + " \"" + typed + "\" has more digits than a double keeps (it is held as " + kept +
-                           "): a rounded deal needs every amount exactly");
+    const std::string amount = PlainDecimal(typed) == PlainDecimal(exact) ? "" : " (" + exact + " of the pool)";
+    return ostrel::Failure(what + " \"" + typed + "\"" + amount + " has more digits than a double keeps (it is held as " +
+                           kept + "): a rounded deal needs every amount exactly");
 }
 
 ostrel::Status CheckExactAmounts(const Options &options, const ostrel::FieldInput &input)
 {
     double keep = 0.0;
     ostrel::ParsePrize(options.Keep, keep);
-    ostrel::Status status = ExactAmount("--keep:", options.Keep, keep);
+    ostrel::Status status = ExactAmount("--keep:", options.Keep, options.Keep, keep);
     if (!status.Ok || !options.Input.HasPrizes)
         return status;
+    std::string error;
+    const std::vector<std::string> exact = ostrel::ReadPrizeDecimals(
+        options.Input.Prizes, options.Input.HasPool ? options.Input.Pool : "", error);
     size_t start = 0;
-    for (size_t place = 0; place < input.Prizes.size() && status.Ok; ++place)
+    for (size_t place = 0; place < input.Prizes.size() && place < exact.size() && status.Ok; ++place)
     {
         const size_t comma = options.Input.Prizes.find(',', start);
         status = ExactAmount("--prizes: prize " + std::to_string(place + 1) + ":",
-                             options.Input.Prizes.substr(start, comma - start), input.Prizes[place]);
+                             options.Input.Prizes.substr(start, comma - start), exact[place], input.Prizes[place]);
         start = comma + 1;
     }
     return status;

@@ -333,6 +333,11 @@ TEST(Typing, EquivalentInputs)
          "equity --stacks 5000,0,2000 --prizes 5,3" + csv},
         {"deal --pool 0.3 --prizes 50%,30%,20% --stacks 1,1,1 --format json",
          "deal --prizes 0.15,0.09,0.06 --stacks 1,1,1 --format json"},
+        // A rounded deal decides on the pool's shares, not on the typed "50%".
+        {"deal --stacks 5000,3000,2000 --pool 100 --prizes 50%,30%,20% --round 1",
+         "deal --stacks 5000,3000,2000 --prizes 50,30,20 --round 1"},
+        {"deal --stacks 5000,3000,2000 --pool 1234.5 --prizes 50%,30%,20% --round 0.05 --format csv",
+         "deal --stacks 5000,3000,2000 --prizes 617.25,370.35,246.9 --round 0.05 --format csv"},
     };
     for (const auto &row : rows)
     {
