@@ -21,6 +21,7 @@
 #include "equilibrium.h"
 #include "field_methods.h"
 #include "number_lists.h"
+#include "positions.h"
 #include "range.h"
 #include "table_options.h"
 
@@ -89,15 +90,20 @@ const char *ActionName(NashAction action)
     return action == NashAction::Shove ? "shove" : action == NashAction::Call ? "call" : "overcall";
 }
 
-std::string DecisionTitle(const NashDecision &d)
+std::string DecisionTitle(const NashDecision &d, const std::vector<std::string> &at)
 {
-    std::string title = "Seat " + std::to_string(d.Seat + 1) + " ";
+    std::string title = "Seat " + SeatText(d.Seat, at) + " ";
     if (d.Action == NashAction::Shove)
         return title + "shoves first in";
     if (d.Action == NashAction::Call)
-        return title + "calls seat " + std::to_string(d.Versus[0] + 1) + "'s shove";
-    return title + "overcalls seat " + std::to_string(d.Versus[0] + 1) + "'s shove and seat " +
-           std::to_string(d.Versus[1] + 1) + "'s call";
+        return title + "calls seat " + SeatText(d.Versus[0], at) + "'s shove";
+    return title + "overcalls seat " + SeatText(d.Versus[0], at) + "'s shove and seat " + SeatText(d.Versus[1], at) +
+           "'s call";
+}
+
+std::vector<std::string> Positions(const HandField &field)
+{
+    return PositionNames(field.Table.Stacks, field.Table.Button);
 }
 
 // Frequencies rounded to hundredths for the range text: fictitious play
@@ -157,19 +163,20 @@ std::string DrawLine(const NashAnswer &answer)
 }
 
 // What following the ranges costs a single hand, and where it costs the most.
-std::string HandLossLine(const NashAnswer &answer)
+std::string HandLossLine(const NashAnswer &answer, const std::vector<std::string> &at)
 {
     std::string text = "Hand by hand: following these ranges costs a hand at most " + Fixed(answer.MaxHandLoss, 6) +
                        " against its better action (aim " + Fixed(answer.HandBound, 6) +
                        ", at decisions reached 1% of the time or more)";
     if (answer.HandLossDecision < answer.Decisions.size() && answer.MaxHandLoss > answer.HandBound)
         text += "; the most: " + cards::ClassName(answer.HandLossClass) + " where " +
-                DecisionTitle(answer.Decisions[answer.HandLossDecision]);
+                DecisionTitle(answer.Decisions[answer.HandLossDecision], at);
     return text + "\n";
 }
 
 std::string NashTable(const NashAnswer &answer, const HandField &field, bool chipEv, bool color)
 {
+    const std::vector<std::string> at = Positions(field);
     const std::string unit = chipEv ? "chips" : "$EV";
     std::string text = std::string("Push or fold equilibrium; ") +
                        (chipEv ? "chip EV, " + Fixed(answer.Pool, 0) + " chips in play"
@@ -179,27 +186,29 @@ std::string NashTable(const NashAnswer &answer, const HandField &field, bool chi
                        "% of the " + (chipEv ? "chips" : "pool") + "; tolerance " + Fixed(answer.Tolerance, 6) +
                        ") after " + std::to_string(answer.Iterations) + " iterations" +
                        (answer.Converged ? "" : ": NOT converged") + "\n" + DrawLine(answer) +
-                       HandLossLine(answer) + "\n";
-    text += "Seat  Stack  " + unit + " before  " + unit + " at equilibrium\n";
+                       HandLossLine(answer, at) + "\n";
+    text += "Seat  Pos  Stack  " + unit + " before  " + unit + " at equilibrium\n";
     for (size_t seat : answer.Order)
-        text += Padded(std::to_string(seat + 1), 4) + Padded(std::to_string(field.Table.Stacks[seat]), 7) +
+        text += Padded(std::to_string(seat + 1), 4) + Padded(at[seat], 5) +
+                Padded(std::to_string(field.Table.Stacks[seat]), 7) +
                 Padded(Fixed(answer.EvBefore[seat], 4), 12) + Padded(Fixed(answer.EvEquilibrium[seat], 4), 21) +
                 "\n";
     for (const NashDecision &d : answer.Decisions)
-        text += "\n" + DecisionTitle(d) + ": " + RangeText(d) + " (" + Fixed(d.Share * 100.0, 1) +
+        text += "\n" + DecisionTitle(d, at) + ": " + RangeText(d) + " (" + Fixed(d.Share * 100.0, 1) +
                 "% of combos)\n" + Grid(d, color);
     return text;
 }
 
 std::string NashJson(const NashAnswer &answer, const HandField &field)
 {
+    const std::vector<std::string> at = Positions(field);
     std::string text = "{\"exploitability\": " + JsonNumber(answer.Exploitability) +
                        ", \"iterations\": " + std::to_string(answer.Iterations) + ", \"seats\": [";
     for (size_t i = 0; i < answer.Order.size(); ++i)
     {
         const size_t seat = answer.Order[i];
         text += std::string(i == 0 ? "" : ", ") + "{\"seat\": " + std::to_string(seat + 1) +
-                ", \"stack\": " + std::to_string(field.Table.Stacks[seat]) +
+                ", \"position\": \"" + at[seat] + "\", \"stack\": " + std::to_string(field.Table.Stacks[seat]) +
                 ", \"ev_before\": " + JsonNumber(answer.EvBefore[seat]) +
                 ", \"ev_equilibrium\": " + JsonNumber(answer.EvEquilibrium[seat]) + "}";
     }
@@ -211,7 +220,8 @@ std::string NashJson(const NashAnswer &answer, const HandField &field)
         for (size_t k = 0; k < d.Versus.size(); ++k)
             versus += (k == 0 ? "" : ", ") + std::to_string(d.Versus[k] + 1);
         const std::string range = cards::FormatRange(RangeOf(d));
-        text += std::string(i == 0 ? "" : ", ") + "{\"seat\": " + std::to_string(d.Seat + 1) + ", \"action\": \"" +
+        text += std::string(i == 0 ? "" : ", ") + "{\"seat\": " + std::to_string(d.Seat + 1) + ", \"position\": \"" +
+                at[d.Seat] + "\", \"action\": \"" +
                 ActionName(d.Action) + "\", \"versus\": [" + versus + "], \"range\": \"" + range +
                 "\", \"share\": " + JsonNumber(d.Share) + ", \"frequencies\": {";
         for (int c = 0; c < cards::ClassCount; ++c)
@@ -244,8 +254,9 @@ std::string Escaped(const std::string &text)
     return out;
 }
 
-std::string NashSvg(const NashAnswer &answer, bool chipEv)
+std::string NashSvg(const NashAnswer &answer, const HandField &field, bool chipEv)
 {
+    const std::vector<std::string> at = Positions(field);
     const int cell = 28, chart = 13 * cell, gap = 24, title = 40, columns = 3;
     const int count = static_cast<int>(answer.Decisions.size());
     const int rows = (count + columns - 1) / columns;
@@ -266,7 +277,7 @@ std::string NashSvg(const NashAnswer &answer, bool chipEv)
         const int x0 = gap + (i % columns) * (chart + gap);
         const int y0 = 60 + (i / columns) * (chart + title + gap);
         svg += "<text x=\"" + std::to_string(x0) + "\" y=\"" + std::to_string(y0 + 18) +
-               "\" font-size=\"13\" font-weight=\"bold\">" + Escaped(DecisionTitle(d)) + "</text>\n";
+               "\" font-size=\"13\" font-weight=\"bold\">" + Escaped(DecisionTitle(d, at)) + "</text>\n";
         svg += "<text x=\"" + std::to_string(x0) + "\" y=\"" + std::to_string(y0 + 34) + "\" font-size=\"12\">" +
                Fixed(d.Share * 100.0, 1) + "% of combos</text>\n";
         for (int c = 0; c < cards::ClassCount; ++c)
@@ -381,7 +392,7 @@ Status RunNashCommand(NashCommandOptions &options, std::string &text, std::strin
                   ShortestText(answer.Tolerance) + "\n";
     const bool color = options.Color == "always" || (options.Color == "auto" && IsTerminal(stdout));
     text = options.Format == "json"  ? NashJson(answer, field)
-           : options.Format == "svg" ? NashSvg(answer, options.Table.ChipEv)
+           : options.Format == "svg" ? NashSvg(answer, field, options.Table.ChipEv)
                                      : NashTable(answer, field, options.Table.ChipEv, color);
     return Status();
 }

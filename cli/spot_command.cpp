@@ -17,6 +17,7 @@
 #include "field_methods.h"
 #include "nash_ranges.h"
 #include "number_lists.h"
+#include "positions.h"
 #include "range.h"
 #include "spot.h"
 #include "table_options.h"
@@ -43,21 +44,21 @@ std::string CsvNumber(double value)
 }
 
 // SEAT=RANGE, each seat once.
-Status ReadRanges(const std::string &option, const std::vector<std::string> &items, size_t seats,
-                  std::vector<std::optional<cards::Range>> &ranges)
+Status ReadRanges(const std::string &option, const std::vector<std::string> &items,
+                  const std::vector<std::string> &positions, std::vector<std::optional<cards::Range>> &ranges)
 {
-    ranges.assign(seats, std::nullopt);
+    ranges.assign(positions.size(), std::nullopt);
     for (const std::string &item : items)
     {
         const size_t equals = item.find('=');
         if (equals == std::string::npos)
             return Failure(option + " " + item + ": give SEAT=RANGE");
         size_t seat = 0;
-        Status status = ParseSeat(option, item.substr(0, equals), seats, seat);
+        Status status = ParseSeat(option, item.substr(0, equals), positions, seat);
         if (!status.Ok)
             return status;
         if (ranges[seat])
-            return Failure(option + ": seat " + std::to_string(seat + 1) + " is given twice");
+            return Failure(option + ": seat " + SeatText(seat, positions) + " is given twice");
         const std::string text = item.substr(equals + 1);
         if (text.find_first_not_of(" \t") == std::string::npos)
             return Failure(option + " " + item + ": the range is empty; give hands after the seat, e.g. " +
@@ -71,7 +72,7 @@ Status ReadRanges(const std::string &option, const std::vector<std::string> &ite
     return Status();
 }
 
-Status ReadQuestion(const SpotOptions &options, size_t seats, SpotQuestion &question)
+Status ReadQuestion(const SpotOptions &options, const std::vector<std::string> &seats, SpotQuestion &question)
 {
     Status status = ParseSeat("--hero", options.Hero, seats, question.Hero);
     if (!status.Ok)
@@ -136,6 +137,7 @@ struct Report
     SpotAnswer Answer;
     bool ChipEv = false;
     bool Color = false;
+    std::vector<std::string> Positions; // of every seat, for the answer's words
 };
 
 double Difference(const SpotClass &one)
@@ -196,15 +198,23 @@ std::string Grid(const Report &report)
     return text;
 }
 
+// The hero's position beside his seat number.
+std::string PositionJson(const Report &report)
+{
+    const size_t hero = report.Question.Hero;
+    return hero < report.Positions.size() ? ", \"position\": \"" + report.Positions[hero] + "\"" : "";
+}
+
 std::string HeaderLine(const Report &report)
 {
     const SpotQuestion &question = report.Question;
-    std::string line = "Seat " + std::to_string(question.Hero + 1) +
+    const std::vector<std::string> &at = report.Positions;
+    std::string line = "Seat " + SeatText(question.Hero, at) +
                        (question.Action == SpotAction::Call
-                            ? " facing seat " + std::to_string(question.Shover + 1) + "'s shove: call or fold"
+                            ? " facing seat " + SeatText(question.Shover, at) + "'s shove: call or fold"
                         : question.Action == SpotAction::Overcall
-                            ? " facing seat " + std::to_string(question.Shover + 1) + "'s shove and seat " +
-                                  std::to_string(question.Caller + 1) + "'s call: overcall or fold"
+                            ? " facing seat " + SeatText(question.Shover, at) + "'s shove and seat " +
+                                  SeatText(question.Caller, at) + "'s call: overcall or fold"
                             : " first in: shove or fold");
     line += report.ChipEv ? "; chip EV, " + Fixed(report.Answer.Pool, 0) + " chips in play"
                           : "; prize pool " + Fixed(report.Answer.Pool, 2);
@@ -266,8 +276,8 @@ std::string SpotCsv(const Report &report)
 
 std::string SpotJson(const Report &report)
 {
-    std::string text = "{\"hero\": " + std::to_string(report.Question.Hero + 1) + ", \"action\": \"" +
-                       ActionName(report.Question.Action) + "\", \"pool\": " + JsonNumber(report.Answer.Pool) +
+    std::string text = "{\"hero\": " + std::to_string(report.Question.Hero + 1) + PositionJson(report) +
+                       ", \"action\": \"" + ActionName(report.Question.Action) + "\", \"pool\": " + JsonNumber(report.Answer.Pool) +
                        ", \"hands\": [";
     for (int c = 0; c < cards::ClassCount; ++c)
     {
@@ -359,8 +369,8 @@ std::string OutcomesJson(const std::vector<OutcomeView> &outcomes)
 
 std::string HandJson(const Report &report, const std::string &hand, const HandBreakdown &b)
 {
-    std::string text = "{\"hero\": " + std::to_string(report.Question.Hero + 1) + ", \"action\": \"" +
-                       ActionName(report.Question.Action) + "\", \"hand\": \"" + hand +
+    std::string text = "{\"hero\": " + std::to_string(report.Question.Hero + 1) + PositionJson(report) +
+                       ", \"action\": \"" + ActionName(report.Question.Action) + "\", \"hand\": \"" + hand +
                        "\", \"pool\": " + JsonNumber(report.Answer.Pool) +
                        ", \"ev_before\": " + JsonNumber(report.Answer.EvBefore) + ", \"ev_fold\": " +
                        JsonNumber(b.EvFold) + ", \"ev_play\": " + JsonNumber(b.EvPlay) + ", \"difference\": " +
@@ -466,7 +476,8 @@ Status RunSpotCommand(SpotOptions &options, std::string &text)
     if (!status.Ok)
         return status;
     SpotQuestion question;
-    status = ReadQuestion(options, field.Table.Stacks.size(), question);
+    const std::vector<std::string> positions = PositionNames(field.Table.Stacks, field.Table.Button);
+    status = ReadQuestion(options, positions, question);
     if (!status.Ok)
         return status;
     int combo = -1;
@@ -498,6 +509,7 @@ Status RunSpotCommand(SpotOptions &options, std::string &text)
     report.Solver = &solver;
     report.Question = question;
     report.ChipEv = options.Table.ChipEv;
+    report.Positions = positions;
     report.Color = options.Color == "always" || (options.Color == "auto" && IsTerminal(stdout));
     if (combo >= 0)
     {

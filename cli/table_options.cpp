@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "number_lists.h"
+#include "positions.h"
 
 namespace ostrel
 {
@@ -132,19 +133,6 @@ void AddTableOptions(CLI::App &command, TableOptions &options)
     command.add_flag("--chip-ev", options.ChipEv, "Value chips instead of money");
 }
 
-Status ParseSeat(const std::string &option, const std::string &text, size_t seats, size_t &seat)
-{
-    int64_t number = 0;
-    const std::string problem = ParseStack(text, number);
-    if (!problem.empty() || number < 1)
-        return Failure(option + " " + text + ": a seat is a number from 1" +
-                       (problem.empty() ? "" : ": " + problem));
-    if (static_cast<uint64_t>(number) > seats)
-        return Failure(option + " " + text + ": the table has " + std::to_string(seats) + " seats");
-    seat = static_cast<size_t>(number - 1);
-    return Status();
-}
-
 Status ReadTable(const TableOptions &options, HandField &field)
 {
     InputOptions read = options.Input;
@@ -175,7 +163,7 @@ Status ReadTable(const TableOptions &options, HandField &field)
     const size_t seats = field.Table.Stacks.size();
     if (!Given(options.ButtonGiven))
         return Failure("no button: give --button SEAT");
-    status = ParseSeat("--button", options.Button, seats, field.Table.Button);
+    status = ParseSeat("--button", options.Button, std::vector<std::string>(seats), field.Table.Button);
     if (!status.Ok)
         return status;
     if (!Given(options.BlindsGiven))

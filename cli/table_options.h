@@ -42,9 +42,6 @@ void AddTableOptions(CLI::App &command, TableOptions &options);
 // kind of ante. Field.Prizes stays empty with --chip-ev.
 Status ReadTable(const TableOptions &options, HandField &field);
 
-// A seat number as typed after `option`, 1 to `seats`, as an index from 0.
-Status ParseSeat(const std::string &option, const std::string &text, size_t seats, size_t &seat);
-
 } // namespace ostrel
 
 #endif

@@ -37,10 +37,11 @@ TEST(NashCommand, JsonFields)
         std::string Table;
         size_t Decisions;
         std::vector<std::string> Actions; // in order
+        std::vector<std::string> Positions; // of seats 1, 2, ...
     };
     const Row rows[] = {
-        {HeadsUp, 2, {"shove", "call"}},
-        {Three, 6, {"shove", "shove", "call", "call", "call", "overcall"}},
+        {HeadsUp, 2, {"shove", "call"}, {"BTN", "BB"}},
+        {Three, 6, {"shove", "shove", "call", "call", "call", "overcall"}, {"BTN", "SB", "BB"}},
     };
     for (const Row &row : rows)
     {
@@ -55,13 +56,17 @@ TEST(NashCommand, JsonFields)
                                          "max_hand_loss"}));
         EXPECT_GE(answer["max_hand_loss"].get<double>(), 0.0);
         for (const json &seat : answer["seats"])
-            EXPECT_EQ(Keys(seat), (std::set<std::string>{"seat", "stack", "ev_before", "ev_equilibrium"}));
+        {
+            EXPECT_EQ(Keys(seat), (std::set<std::string>{"seat", "position", "stack", "ev_before", "ev_equilibrium"}));
+            EXPECT_EQ(row.Positions[seat["seat"].get<size_t>() - 1], seat["position"]);
+        }
         ASSERT_EQ(row.Decisions, answer["decisions"].size());
         for (size_t i = 0; i < row.Decisions; ++i)
         {
             const json &d = answer["decisions"][i];
-            EXPECT_EQ(Keys(d), (std::set<std::string>{"seat", "action", "versus", "range", "share", "frequencies"}));
+            EXPECT_EQ(Keys(d), (std::set<std::string>{"seat", "position", "action", "versus", "range", "share", "frequencies"}));
             EXPECT_EQ(row.Actions[i], d["action"]);
+            EXPECT_EQ(row.Positions[d["seat"].get<size_t>() - 1], d["position"]);
             EXPECT_EQ(d["action"] == "shove" ? 0u : d["action"] == "call" ? 1u : 2u, d["versus"].size());
             ASSERT_EQ(169u, d["frequencies"].size());
             // The share is the frequencies weighted by combos.
@@ -103,14 +108,14 @@ TEST(NashCommand, SameBytesForAnyThreadsAndFormats)
     for (size_t at = svg.Out.find("<rect x="); at != std::string::npos; at = svg.Out.find("<rect x=", at + 1))
         ++cells;
     EXPECT_EQ(2u * 169u, cells);
-    EXPECT_NE(std::string::npos, svg.Out.find("Seat 2 calls seat 1's shove"));
+    EXPECT_NE(std::string::npos, svg.Out.find("Seat 2 (BB) calls seat 1 (BTN)'s shove"));
     EXPECT_NE(std::string::npos, svg.Out.find(">72o</text>"));
 
     const CommandRun table = RunCommand("nash" + HeadsUp);
     const CommandRun always = RunCommand("nash" + HeadsUp + " --color always");
     EXPECT_EQ(std::string::npos, table.Out.find('\x1b'));
     EXPECT_NE(std::string::npos, always.Out.find("\x1b["));
-    EXPECT_NE(std::string::npos, table.Out.find("Seat 1 shoves first in: "));
+    EXPECT_NE(std::string::npos, table.Out.find("Seat 1 (BTN) shoves first in: "));
     EXPECT_NE(std::string::npos, table.Out.find("Exploitability "));
     EXPECT_NE(std::string::npos, table.Out.find("Hand by hand: following these ranges costs a hand at most "));
 }

@@ -84,8 +84,9 @@ TEST(SpotCommand, JsonFieldsAndFormats)
     std::set<std::string> keys;
     for (const auto &item : answer.items())
         keys.insert(item.key());
-    EXPECT_EQ(keys, (std::set<std::string>{"hero", "action", "pool", "hands", "range", "range_share"}));
+    EXPECT_EQ(keys, (std::set<std::string>{"hero", "position", "action", "pool", "hands", "range", "range_share"}));
     EXPECT_EQ(answer["hero"], 2);
+    EXPECT_EQ(answer["position"], "SB");
     EXPECT_EQ(answer["action"], "first-in");
     EXPECT_EQ(answer["pool"].get<double>(), 100.0);
     ASSERT_EQ(answer["hands"].size(), 169u);
@@ -144,7 +145,7 @@ TEST(SpotCommand, OvercallShovesAfterAFoldDrawsAndSeed)
         "spot" + Table + " --hero 3 --action overcall --shover 1 --caller 2 --range 1=22+,A2+,K9+ --range 2=TT+,AQ+";
     const CommandRun table = RunCommand(overcall + " --draws 3000 --seed 9");
     EXPECT_EQ(0, table.Status) << table.Err;
-    EXPECT_NE(table.Out.find("Seat 3 facing seat 1's shove and seat 2's call: overcall or fold"), std::string::npos);
+    EXPECT_NE(table.Out.find("Seat 3 (BB) facing seat 1 (BTN)'s shove and seat 2 (SB)'s call: overcall or fold"), std::string::npos);
     EXPECT_NE(table.Out.find("Three-way pots drawn at random: 507000 showdowns, seed 9;"), std::string::npos)
         << table.Out;
     EXPECT_NE(table.Out.find("Overcall: "), std::string::npos);
@@ -174,6 +175,47 @@ TEST(SpotCommand, OvercallShovesAfterAFoldDrawsAndSeed)
     EXPECT_EQ(icmQuiet["hands"][0]["ev_play"].get<double>(), icmShoving["hands"][0]["ev_play"].get<double>());
 }
 
+// A seat typed by its position is the seat typed by its number: the same
+// bytes in every format.
+TEST(SpotCommand, SeatsByPosition)
+{
+    // Six-max with the button on seat 4: UTG 1, HJ 2, CO 3, BTN 4, SB 5, BB 6.
+    const std::string six = " --stacks 1500,2000,2500,3000,3500,4000 --chip-ev --button 4 --blinds 50,100";
+    const struct
+    {
+        std::string Positions, Numbers;
+    } rows[] = {
+        {"spot" + Table + " --hero sb --range BB=QQ+,AK", "spot" + Table + " --hero 2 --range 3=QQ+,AK"},
+        {"spot" + Table + " --hero BB --action call --shover BTN --range btn=22+",
+         "spot" + Table + " --hero 3 --action call --shover 1 --range 1=22+"},
+        {"spot" + Table + " --hero BB --action overcall --shover BTN --caller SB --range BTN=22+,A2+ --range SB=TT+",
+         "spot" + Table + " --hero 3 --action overcall --shover 1 --caller 2 --range 1=22+,A2+ --range 2=TT+"},
+        {"spot" + six + " --hero CO --range BTN=22+ --range SB=55+ --range BB=77+ --overcall SB=QQ+ --overcall BB=KK+ "
+         "--shove btn=A2+ --hand 9h8h",
+         "spot" + six + " --hero 3 --range 4=22+ --range 5=55+ --range 6=77+ --overcall 5=QQ+ --overcall 6=KK+ "
+         "--shove 4=A2+ --hand 9h8h"},
+        {"spot" + six + " --hero bb --action call --shover hj --range HJ=22+",
+         "spot" + six + " --hero 6 --action call --shover 2 --range 2=22+"},
+        {"spot --stacks 500,300 --prizes 50,30 --button 2 --blinds 10,20 --hero SB --range BB=AA",
+         "spot --stacks 500,300 --prizes 50,30 --button 2 --blinds 10,20 --hero 2 --range 1=AA"},
+    };
+    for (const auto &row : rows)
+        for (const char *format : {" --format table", " --format csv", " --format json"})
+        {
+            const CommandRun typed = RunCommand(row.Positions + format);
+            SCOPED_TRACE(row.Positions + format + "\n" + typed.Err);
+            EXPECT_EQ(0, typed.Status);
+            EXPECT_EQ(RunCommand(row.Numbers + format).Out, typed.Out);
+        }
+    // The hero's position beside his number, in words and in JSON.
+    const CommandRun call = RunCommand("spot" + six + " --hero 6 --action call --shover 3 --range 3=22+");
+    EXPECT_EQ(0u, call.Out.find("Seat 6 (BB) facing seat 3 (CO)'s shove: call or fold;")) << call.Out;
+    const json hand = JsonRun("spot" + six + " --hero 3 --range 4=22+ --range 5=55+ --range 6=77+ --overcall 5=QQ+ "
+                              "--overcall 6=KK+ --hand AhKd --format json");
+    EXPECT_EQ(3, hand["hero"]);
+    EXPECT_EQ("CO", hand["position"]);
+}
+
 TEST(SpotCommand, BadInputIsOneLine)
 {
     struct Row
@@ -186,6 +228,17 @@ TEST(SpotCommand, BadInputIsOneLine)
         {"spot" + Table + " --hero 4", "--hero 4: the table has 3 seats"},
         {"spot" + Table + " --hero 2 --range 5=AA", "--range 5: the table has 3 seats"},
         {"spot" + Table + " --hero 0", "--hero 0"},
+        // A seat typed wrong is named as a seat, with the table's positions.
+        {"spot" + Table + " --hero CO --range 3=AA", "--hero CO: give a seat's number (1 to 3) or its position (BTN, SB, BB)"},
+        {"spot" + Table + " --hero 1.5 --range 3=AA", "--hero 1.5: give a seat's number (1 to 3) or its position"},
+        {"spot" + Table + " --hero 2 --range UTG=AA", "--range UTG: give a seat's number (1 to 3) or its position"},
+        {"spot" + Table + " --hero 2 --range 3=AA --range bb=KK", "--range: seat 3 (BB) is given twice"},
+        {"spot --stacks 5000,3000,2000 --prizes 50 --button 1.5 --blinds 100,200 --hero 2 --range 3=AA",
+         "--button 1.5: give the seat's number, 1 to 3"},
+        {"spot --stacks 5000,3000,2000 --prizes 50 --button BTN --blinds 100,200 --hero 2 --range 3=AA",
+         "--button BTN: give the seat's number, 1 to 3 (positions are named from the button's seat)"},
+        {"spot --stacks 5000,3000,2000 --prizes 50 --button 1 --blinds 100/200 --hero 2 --range 3=AA",
+         "--blinds 100/200: give the small and the big blind, as SB,BB"},
         {"spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200.5 --hero 2 --range 3=AA",
          "--blinds 100,200.5"},
         {"spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 --ante 2.5 --hero 2 --range 3=AA",
