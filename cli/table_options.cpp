@@ -117,6 +117,10 @@ void AddTableOptions(CLI::App &command, TableOptions &options)
          &options.StacksFileGiven},
         {"--prizes", &input.Prizes, "Prize of each place from 1st, comma-separated", "LIST",
          &options.PrizesGiven},
+        {"--prizes-file", &input.PrizesFile, "The prizes from a file: one per line or comma-separated", "FILE",
+         &options.PrizesFileGiven},
+        {"--pool", &input.Pool, "The prize pool, when the prizes are percentages of it (25%,15%,...)", "AMOUNT",
+         &options.PoolGiven},
         {"--pos", &input.PayoutFile, "The prizes from a payout structure file", "FILE", &options.PosGiven},
         {"--others", &options.Others, "Stacks of the players at other tables, comma-separated", "LIST",
          &options.OthersGiven},
@@ -139,9 +143,11 @@ Status ReadTable(const TableOptions &options, HandField &field)
     read.HasStacks = Given(options.StacksGiven);
     read.HasStacksFile = Given(options.StacksFileGiven);
     read.HasPrizes = Given(options.PrizesGiven);
+    read.HasPrizesFile = Given(options.PrizesFileGiven);
+    read.HasPool = Given(options.PoolGiven);
     read.HasPayoutFile = Given(options.PosGiven);
-    if (options.ChipEv && (read.HasPrizes || read.HasPayoutFile))
-        return Failure("--chip-ev values chips: it takes no --prizes or --pos");
+    if (options.ChipEv && (read.HasPrizes || read.HasPrizesFile || read.HasPool || read.HasPayoutFile))
+        return Failure("--chip-ev values chips: it takes no --prizes, --prizes-file, --pool or --pos");
     if (options.ChipEv)
     {
         read.HasPrizes = true; // stacks alone: a placeholder ladder, not used

@@ -20,12 +20,12 @@ namespace ostrel
 // The texts as typed; each *Given tells an option typed empty from none.
 struct TableOptions
 {
-    InputOptions Input; // --stacks, --stacks-file, --prizes, --pos
+    InputOptions Input; // --stacks, --stacks-file, --prizes, --prizes-file, --pool, --pos
     std::string Others, OthersFile;
     std::string Button, Blinds, Ante, BigBlindAnte;
     bool ChipEv = false;
     CLI::Option *StacksGiven = nullptr, *StacksFileGiven = nullptr, *PrizesGiven = nullptr,
-                *PosGiven = nullptr, *OthersGiven = nullptr, *OthersFileGiven = nullptr,
+                *PrizesFileGiven = nullptr, *PoolGiven = nullptr, *PosGiven = nullptr, *OthersGiven = nullptr, *OthersFileGiven = nullptr,
                 *ButtonGiven = nullptr, *BlindsGiven = nullptr, *AnteGiven = nullptr,
                 *BigBlindAnteGiven = nullptr;
 };

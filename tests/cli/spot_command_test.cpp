@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdio>
 #include <set>
 #include <string>
 
@@ -214,6 +215,37 @@ TEST(SpotCommand, SeatsByPosition)
                               "--overcall 6=KK+ --hand AhKd --format json");
     EXPECT_EQ(3, hand["hero"]);
     EXPECT_EQ("CO", hand["position"]);
+}
+
+// The prizes come as equity takes them: percentages of a pool, or a file.
+TEST(SpotCommand, PrizesAsEquityTakesThem)
+{
+    const std::string percent = TemporaryFile("spot-percent.txt", "# the ladder\n50%\n30%, 20%\n");
+    const std::string amounts = TemporaryFile("spot-amounts.txt", "50,30\n20\n");
+    const std::string spot = "spot --stacks 5000,3000,2000 --button 1 --blinds 100,200 --hero 2 --range 3=QQ+,AK";
+    const std::string nash = "nash --stacks 5000,3000 --button 1 --blinds 100,200";
+    const struct
+    {
+        std::string Typed, Plain;
+    } rows[] = {
+        {spot + " --pool 100 --prizes 50%,30%,20%", spot + " --prizes 50,30,20"},
+        {spot + " --prizes-file \"" + amounts + "\" --format json", spot + " --prizes 50,30,20 --format json"},
+        {spot + " --pool 1000 --prizes-file \"" + percent + "\" --hand AhKd",
+         spot + " --prizes 500,300,200 --hand AhKd"},
+        {nash + " --pool 1000 --prizes 65%,35% --format json", nash + " --prizes 650,350 --format json"},
+    };
+    for (const auto &row : rows)
+    {
+        const CommandRun typed = RunCommand(row.Typed);
+        SCOPED_TRACE(row.Typed + "\n" + typed.Err);
+        EXPECT_EQ(0, typed.Status);
+        EXPECT_EQ(RunCommand(row.Plain).Out, typed.Out);
+    }
+    ExpectRefused(spot + " --pool 100 --prizes-file \"" + amounts + "\"", "\"50\" is not a percentage");
+    ExpectRefused(spot + " --chip-ev --pool 100 --prizes 50%", "--chip-ev values chips: it takes no --prizes");
+    ExpectRefused(spot + " --prizes 50 --prizes-file \"" + amounts + "\"", "--prizes");
+    for (const std::string &path : {percent, amounts})
+        std::remove(path.c_str());
 }
 
 TEST(SpotCommand, BadInputIsOneLine)
