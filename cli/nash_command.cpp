@@ -7,6 +7,7 @@
 #include "nash_command.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -52,7 +53,8 @@ Status ReadNashOptions(const NashCommandOptions &options, NashOptions &nash)
     for (const auto &[option, value, choices] :
          {std::tuple<const char *, const std::string &, std::vector<std::string>>{"--color", options.Color,
                                                                                   {"auto", "always", "never"}},
-          {"--format", options.Format, {"table", "json", "svg"}}})
+          {"--format", options.Format, {"table", "json", "svg"}},
+          {"--show", options.Show, {"frequency", "margin"}}})
     {
         const std::string problem = CheckChoice(option, value, choices);
         if (!problem.empty())
@@ -133,19 +135,27 @@ std::string CellColour(double frequency)
     return "\x1b[30;48;5;" + std::to_string(16 + 36 * fade + 6 * 5 + fade) + "m";
 }
 
-std::string Grid(const NashDecision &d, bool color)
+// The frequencies in %, or with a pool the margins: the value of playing
+// less folding's, in % of the pool ("-" where a class never gets there);
+// coloured by frequency either way.
+std::string Grid(const NashDecision &d, bool color, double marginPool)
 {
+    const bool margin = marginPool > 0.0;
+    const size_t width = margin ? 7 : 5;
     std::string text = "   ";
     for (int column = 0; column < cards::RankCount; ++column)
-        text += Padded(std::string(1, cards::RankChar(12 - column)), 5);
+        text += Padded(std::string(1, cards::RankChar(12 - column)), width);
     text += "\n";
     for (int row = 0; row < cards::RankCount; ++row)
     {
         text += Padded(std::string(1, cards::RankChar(12 - row)), 3);
         for (int column = 0; column < cards::RankCount; ++column)
         {
-            const double f = d.Frequency[static_cast<size_t>(row * 13 + column)];
-            const std::string cell = Padded(Fixed(f * 100.0, 0), 4);
+            const size_t c = static_cast<size_t>(row * 13 + column);
+            const double f = d.Frequency[c];
+            const std::string cell =
+                margin ? Padded(Signed((d.EvPlay[c] - d.EvFold[c]) / marginPool * 100.0, 2), width - 1)
+                       : Padded(Fixed(f * 100.0, 0), width - 1);
             text += color ? " " + CellColour(f) + cell + "\x1b[0m" : " " + cell;
         }
         text += "\n";
@@ -174,7 +184,7 @@ std::string HandLossLine(const NashAnswer &answer, const std::vector<std::string
     return text + "\n";
 }
 
-std::string NashTable(const NashAnswer &answer, const HandField &field, bool chipEv, bool color)
+std::string NashTable(const NashAnswer &answer, const HandField &field, bool chipEv, bool color, bool margin)
 {
     const std::vector<std::string> at = Positions(field);
     const std::string unit = chipEv ? "chips" : "$EV";
@@ -193,10 +203,24 @@ std::string NashTable(const NashAnswer &answer, const HandField &field, bool chi
                 Padded(std::to_string(field.Table.Stacks[seat]), 7) +
                 Padded(Fixed(answer.EvBefore[seat], 4), 12) + Padded(Fixed(answer.EvEquilibrium[seat], 4), 21) +
                 "\n";
+    if (margin)
+        text += std::string("\nEach grid: the margin of playing the hand over folding it, in % of the ") +
+                (chipEv ? "chips" : "prize pool") + "; - where the hand never gets there\n";
     for (const NashDecision &d : answer.Decisions)
         text += "\n" + DecisionTitle(d, at) + ": " + RangeText(d) + " (" + Fixed(d.Share * 100.0, 1) +
-                "% of combos)\n" + Grid(d, color);
+                "% of combos)\n" + Grid(d, color, margin ? answer.Pool : 0.0);
     return text;
+}
+
+// {"AA": ..., "72o": ...} after its opening brace; null where a class never
+// reaches the decision.
+std::string ByClassJson(const std::array<double, cards::ClassCount> &values)
+{
+    std::string text;
+    for (int c = 0; c < cards::ClassCount; ++c)
+        text += std::string(c == 0 ? "" : ", ") + "\"" + cards::ClassName(c) +
+                "\": " + JsonNumber(values[static_cast<size_t>(c)]);
+    return text + "}";
 }
 
 std::string NashJson(const NashAnswer &answer, const HandField &field)
@@ -224,10 +248,8 @@ std::string NashJson(const NashAnswer &answer, const HandField &field)
                 at[d.Seat] + "\", \"action\": \"" +
                 ActionName(d.Action) + "\", \"versus\": [" + versus + "], \"range\": \"" + range +
                 "\", \"share\": " + JsonNumber(d.Share) + ", \"frequencies\": {";
-        for (int c = 0; c < cards::ClassCount; ++c)
-            text += std::string(c == 0 ? "" : ", ") + "\"" + cards::ClassName(c) +
-                    "\": " + JsonNumber(d.Frequency[static_cast<size_t>(c)]);
-        text += "}}";
+        text += ByClassJson(d.Frequency) + ", \"ev_play\": {" + ByClassJson(d.EvPlay) + ", \"ev_fold\": {" +
+                ByClassJson(d.EvFold) + ", \"reached\": " + JsonNumber(d.Reached) + "}";
     }
     return text + "], \"three_way_error\": " + JsonNumber(answer.DrawError) +
            ", \"max_hand_loss\": " + JsonNumber(answer.MaxHandLoss) + "}\n";
@@ -350,6 +372,10 @@ CLI::App *AddNashCommand(CLI::App &app, NashCommandOptions &options)
     nash->add_option("--color", options.Color, "Colour the grids: auto (on a terminal; the default), always or never")
         ->option_text("WHEN");
     nash->add_option("--format", options.Format, "Output: table (the default), json or svg")->option_text("NAME");
+    nash->add_option("--show", options.Show,
+                     "The table's grids: frequency (in %, the default) or margin (play less fold, in % of the "
+                     "pool)")
+        ->option_text("WHAT");
     return nash;
 }
 
@@ -393,7 +419,7 @@ Status RunNashCommand(NashCommandOptions &options, std::string &text, std::strin
     const bool color = options.Color == "always" || (options.Color == "auto" && IsTerminal(stdout));
     text = options.Format == "json"  ? NashJson(answer, field)
            : options.Format == "svg" ? NashSvg(answer, field, options.Table.ChipEv)
-                                     : NashTable(answer, field, options.Table.ChipEv, color);
+                                     : NashTable(answer, field, options.Table.ChipEv, color, options.Show == "margin");
     return Status();
 }
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <set>
 #include <string>
 
@@ -64,7 +65,8 @@ TEST(NashCommand, JsonFields)
         for (size_t i = 0; i < row.Decisions; ++i)
         {
             const json &d = answer["decisions"][i];
-            EXPECT_EQ(Keys(d), (std::set<std::string>{"seat", "position", "action", "versus", "range", "share", "frequencies"}));
+            EXPECT_EQ(Keys(d), (std::set<std::string>{"seat", "position", "action", "versus", "range", "share",
+                                                 "frequencies", "ev_play", "ev_fold", "reached"}));
             EXPECT_EQ(row.Actions[i], d["action"]);
             EXPECT_EQ(row.Positions[d["seat"].get<size_t>() - 1], d["position"]);
             EXPECT_EQ(d["action"] == "shove" ? 0u : d["action"] == "call" ? 1u : 2u, d["versus"].size());
@@ -118,6 +120,42 @@ TEST(NashCommand, SameBytesForAnyThreadsAndFormats)
     EXPECT_NE(std::string::npos, table.Out.find("Seat 1 (BTN) shoves first in: "));
     EXPECT_NE(std::string::npos, table.Out.find("Exploitability "));
     EXPECT_NE(std::string::npos, table.Out.find("Hand by hand: following these ranges costs a hand at most "));
+}
+
+// Each class's values of playing and folding at each decision: folding is
+// worth what the player keeps, the same for every class that gets there,
+// and the margin grid shows their difference in % of the chips.
+TEST(NashCommand, ValuesOfPlayAndFoldByClass)
+{
+    const json answer = json::parse(RunCommand("nash" + HeadsUp + " --format json").Out, nullptr, false);
+    ASSERT_TRUE(answer.is_object());
+    // Chip EV heads-up, 1000 each, blinds 50/100: the button folds to 950,
+    // the big blind folds a shove to 900; the button always gets to act.
+    const double folds[2] = {950.0, 900.0};
+    for (size_t i = 0; i < 2; ++i)
+    {
+        const json &d = answer["decisions"][i];
+        ASSERT_EQ(169u, d["ev_play"].size());
+        ASSERT_EQ(169u, d["ev_fold"].size());
+        for (const auto &item : d["ev_fold"].items())
+            EXPECT_NEAR(folds[i], item.value().get<double>(), 1e-9) << item.key();
+        EXPECT_GT(d["reached"].get<double>(), 0.0);
+        EXPECT_LE(d["reached"].get<double>(), 1.0 + 1e-12);
+        // Aces gain most by playing: 169 classes, none above them.
+        const double aces = d["ev_play"]["AA"].get<double>();
+        for (const auto &item : d["ev_play"].items())
+            EXPECT_LE(item.value().get<double>(), aces) << item.key();
+    }
+    EXPECT_NEAR(1.0, answer["decisions"][0]["reached"].get<double>(), 1e-12);
+    const CommandRun margin = RunCommand("nash" + HeadsUp + " --show margin");
+    ASSERT_EQ(0, margin.Status) << margin.Err;
+    const json &shove = answer["decisions"][0];
+    char aces[32];
+    std::snprintf(aces, sizeof aces, "\n  A %+6.2f ",
+                  (shove["ev_play"]["AA"].get<double>() - 950.0) / 2000.0 * 100.0);
+    EXPECT_NE(std::string::npos, margin.Out.find(aces)) << aces << "\n" << margin.Out;
+    EXPECT_NE(std::string::npos, margin.Out.find("Each grid: the margin of playing the hand over folding it, in % of the chips"));
+    ExpectRefused("nash" + HeadsUp + " --show edge", "--show: \"edge\" is not one of frequency or margin");
 }
 
 TEST(NashCommand, DrawsAndSeedChangeOnlyTheThreeWayDraws)
