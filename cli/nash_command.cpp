@@ -197,10 +197,12 @@ std::string NashTable(const NashAnswer &answer, const HandField &field, bool chi
                        ") after " + std::to_string(answer.Iterations) + " iterations" +
                        (answer.Converged ? "" : ": NOT converged") + "\n" + DrawLine(answer) +
                        HandLossLine(answer, at) + "\n";
-    text += "Seat  Pos  Stack  " + unit + " before  " + unit + " at equilibrium\n";
+    text += "Seat  Pos  Stack     bb  " + unit + " before  " + unit + " at equilibrium\n";
+    const double bigBlind = static_cast<double>(field.Table.BigBlind);
     for (size_t seat : answer.Order)
         text += Padded(std::to_string(seat + 1), 4) + Padded(at[seat], 5) +
                 Padded(std::to_string(field.Table.Stacks[seat]), 7) +
+                Padded(Fixed(static_cast<double>(field.Table.Stacks[seat]) / bigBlind, 1), 7) +
                 Padded(Fixed(answer.EvBefore[seat], 4), 12) + Padded(Fixed(answer.EvEquilibrium[seat], 4), 21) +
                 "\n";
     if (margin)

@@ -4,6 +4,7 @@
  */
 #include "table_options.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "number_lists.h"
@@ -93,6 +94,55 @@ Status ReadOthers(const TableOptions &options, std::vector<int64_t> &others)
     return Status();
 }
 
+// The --stacks text with a "bb" on every item taken off; `all` tells
+// whether there was one on every item. Some but not all is an error.
+std::string WithoutBigBlindMarks(const std::string &text, bool &all, std::string &error)
+{
+    std::vector<std::string> items;
+    size_t start = 0;
+    for (size_t comma = text.find(','); ; comma = text.find(',', start))
+    {
+        items.push_back(Trim(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    size_t marked = 0;
+    for (std::string &item : items)
+        if (item.size() > 2 && (item.compare(item.size() - 2, 2, "bb") == 0 || item.compare(item.size() - 2, 2, "BB") == 0))
+        {
+            item = Trim(item.substr(0, item.size() - 2));
+            marked += 1;
+        }
+    all = marked > 0 && marked == items.size();
+    if (marked > 0 && !all)
+        error = "--stacks " + text + ": give every stack in big blinds (15bb,22bb) or none";
+    std::string joined;
+    for (size_t i = 0; i < items.size(); ++i)
+        joined += (i == 0 ? "" : ",") + items[i];
+    return all ? joined : text;
+}
+
+// Stacks counted in big blinds (units of 10^-decimals of one) as chips.
+Status BigBlindsToChips(std::vector<int64_t> &stacks, int32_t decimals, int64_t bigBlind)
+{
+    int64_t unit = 1;
+    for (int32_t i = 0; i < decimals; ++i)
+        unit *= 10;
+    for (size_t seat = 0; seat < stacks.size(); ++seat)
+    {
+        const int64_t count = stacks[seat];
+        if (count != 0 && bigBlind > INT64_MAX / count)
+            return Failure("stack " + std::to_string(seat + 1) + ": " + StackText(count, decimals) +
+                           " big blinds are more chips than the table can hold");
+        if (count * bigBlind % unit != 0)
+            return Failure("stack " + std::to_string(seat + 1) + ": " + StackText(count, decimals) +
+                           " big blinds of " + std::to_string(bigBlind) + " chips is not a whole number of chips");
+        stacks[seat] = count * bigBlind / unit;
+    }
+    return Status();
+}
+
 } // namespace
 
 bool Given(const CLI::Option *option)
@@ -135,6 +185,7 @@ void AddTableOptions(CLI::App &command, TableOptions &options)
     for (const auto &row : rows)
         *row.Given = command.add_option(row.Name, *row.Text, row.Help)->option_text(row.Shown);
     command.add_flag("--chip-ev", options.ChipEv, "Value chips instead of money");
+    command.add_flag("--in-bb", options.InBigBlinds, "The stacks (--stacks or --stacks-file) are in big blinds");
 }
 
 Status ReadTable(const TableOptions &options, HandField &field)
@@ -153,13 +204,23 @@ Status ReadTable(const TableOptions &options, HandField &field)
         read.HasPrizes = true; // stacks alone: a placeholder ladder, not used
         read.Prizes = "0";
     }
+    bool inBigBlinds = options.InBigBlinds;
+    if (read.HasStacks)
+    {
+        std::string error;
+        bool marked = false;
+        read.Stacks = WithoutBigBlindMarks(read.Stacks, marked, error);
+        if (!error.empty())
+            return Failure(error);
+        inBigBlinds = inBigBlinds || marked;
+    }
     FieldInput fieldInput;
     Status status = ReadFieldInput(read, fieldInput);
     if (!status.Ok)
         return status;
-    if (fieldInput.StackDecimals != 0)
+    if (fieldInput.StackDecimals != 0 && !inBigBlinds)
         return Failure("the stacks at the table are whole chips (blinds and antes are counted in them), not "
-                       "decimals");
+                       "decimals; stacks in big blinds are written 24.5bb, or give --in-bb");
     field.Table.Stacks = fieldInput.Stacks;
     if (!options.ChipEv)
         field.Prizes = fieldInput.Prizes;
@@ -177,6 +238,12 @@ Status ReadTable(const TableOptions &options, HandField &field)
     status = ParseBlinds(options.Blinds, field.Table.SmallBlind, field.Table.BigBlind);
     if (!status.Ok)
         return status;
+    if (inBigBlinds)
+    {
+        status = BigBlindsToChips(field.Table.Stacks, fieldInput.StackDecimals, field.Table.BigBlind);
+        if (!status.Ok)
+            return Failure(std::string(read.HasStacks ? "--stacks" : "--stacks-file") + ": " + status.Message);
+    }
     if (Given(options.AnteGiven) && Given(options.BigBlindAnteGiven))
         return Failure("give --ante or --bb-ante, not both");
     if (Given(options.AnteGiven))

@@ -158,6 +158,32 @@ TEST(NashCommand, ValuesOfPlayAndFoldByClass)
     ExpectRefused("nash" + HeadsUp + " --show edge", "--show: \"edge\" is not one of frequency or margin");
 }
 
+// Stacks typed in big blinds are the same table in chips: the same bytes,
+// and the table shows each stack in both.
+TEST(NashCommand, StacksInBigBlinds)
+{
+    const std::string file = TemporaryFile("nash-bb.txt", "# big blinds\n20\n7.5\n");
+    const std::string chips = "nash --stacks 2000,750 --prizes 50,30 --button 1 --blinds 50,100 --format json";
+    const std::string inBb = "nash --prizes 50,30 --button 1 --blinds 50,100 --format json";
+    for (const std::string &typed : {inBb + " --stacks 20bb,7.5bb", inBb + " --stacks 20BB,7.5BB",
+                                     inBb + " --stacks 20,7.5 --in-bb", inBb + " --stacks-file \"" + file + "\" --in-bb"})
+    {
+        const CommandRun run = RunCommand(typed);
+        EXPECT_EQ(0, run.Status) << typed << "\n" << run.Err;
+        EXPECT_EQ(RunCommand(chips).Out, run.Out) << typed;
+    }
+    const CommandRun table = RunCommand("nash --stacks 20bb,7.5bb --prizes 50,30 --button 1 --blinds 50,100");
+    EXPECT_NE(std::string::npos, table.Out.find("Seat  Pos  Stack     bb  $EV before  $EV at equilibrium\n"
+                                                "   1  BTN   2000   20.0 "));
+    EXPECT_NE(std::string::npos, table.Out.find("\n   2   BB    750    7.5 "));
+    const std::string rest = " --prizes 50,30 --button 1 --blinds 50,100";
+    ExpectRefused("nash --stacks 20bb,750" + rest, "--stacks 20bb,750: give every stack in big blinds (15bb,22bb) or none");
+    ExpectRefused("nash --stacks 20bb,7.555bb" + rest,
+                  "--stacks: stack 2: 7.555 big blinds of 100 chips is not a whole number of chips");
+    ExpectRefused("nash --stacks 20,7.5" + rest, "stacks in big blinds are written 24.5bb, or give --in-bb");
+    std::remove(file.c_str());
+}
+
 TEST(NashCommand, DrawsAndSeedChangeOnlyTheThreeWayDraws)
 {
     // Heads-up nothing is drawn: any seed and count give the same bytes;

@@ -193,7 +193,9 @@ TEST(Typing, ParserMessagesInTheCommandsVoice)
          E + "--color: \"red\" is not one of auto, always or never", ""},
         {"spot --stacks 100,200 --blinds 1,2 --button 1", 2, E + "no hero: give --hero SEAT, the seat deciding", ""},
         {"spot --stacks 100.5,200 --prizes 1 --blinds 1,2 --button 1 --hero 1", 2,
-         E + "the stacks at the table are whole chips (blinds and antes are counted in them), not decimals", ""},
+         E + "the stacks at the table are whole chips (blinds and antes are counted in them), not decimals; "
+             "stacks in big blinds are written 24.5bb, or give --in-bb",
+         ""},
         {"spot --stacks 100,200 --prizes 1 --blinds 1,2.5 --button 1 --hero 1", 2,
          E + "--blinds 1,2.5: chips at the table are whole (blinds and antes are counted in them), not decimals",
          ""},
