@@ -240,7 +240,12 @@ std::string SpotTable(const Report &report)
     }
     double share = 0.0;
     const std::string range = cards::FormatRange(PlayingRange(answer, share));
-    return HeaderLine(report) + "\n" + Grid(report) + "\n" + Aligned(rows, {0}) + "\n" +
+    const std::string combos =
+        report.Question.Action == SpotAction::FirstIn
+            ? "Combos: how many ways each hand is dealt (6 a pair, 4 suited, 12 offsuit, of 1,326)\n"
+            : "Combos: the ways each hand is dealt (6 a pair, 4 suited, 12 offsuit, of 1,326) left once the "
+              "players already in the pot hold their cards: card removal, weighted by their ranges\n";
+    return HeaderLine(report) + "\n" + Grid(report) + "\n" + combos + Aligned(rows, {0}) + "\n" +
            (play == "shove" ? "Shove: " : play == "call" ? "Call: " : "Overcall: ") + (range.empty() ? "nothing" : range) + " (" +
            Fixed(share * 100.0, 1) + "% of combos)\n" + SamplingLine(answer, report.Question.Sampling.Seed);
 }

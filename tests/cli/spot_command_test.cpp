@@ -248,6 +248,23 @@ TEST(SpotCommand, PrizesAsEquityTakesThem)
         std::remove(path.c_str());
 }
 
+// The table says what its Combos column counts: whole classes first in,
+// what card removal leaves facing a shove (AA below 6 against QQ+, AK).
+TEST(SpotCommand, CombosColumnExplained)
+{
+    const CommandRun first = RunCommand("spot" + Table + " --hero 2 --range 3=QQ+,AK");
+    EXPECT_NE(std::string::npos,
+              first.Out.find("\nCombos: how many ways each hand is dealt (6 a pair, 4 suited, 12 offsuit, of 1,326)\n"
+                             "Hand  Combos"));
+    EXPECT_NE(std::string::npos, first.Out.find("\nAA      6.00 "));
+    const CommandRun call = RunCommand("spot" + Table + " --hero 3 --action call --shover 2 --range 2=QQ+,AK");
+    EXPECT_NE(std::string::npos, call.Out.find("left once the players already in the pot hold their cards: card "
+                                               "removal, weighted by their ranges\nHand  Combos"));
+    const json answer = JsonRun("spot" + Table + " --hero 3 --action call --shover 2 --range 2=QQ+,AK --format json");
+    ASSERT_TRUE(answer.is_object());
+    EXPECT_LT(answer["hands"][0]["combos"].get<double>(), 6.0);
+}
+
 TEST(SpotCommand, BadInputIsOneLine)
 {
     struct Row

@@ -160,6 +160,11 @@ TEST(Typing, ParserMessagesInTheCommandsVoice)
              "spaces "
              "(--prizes 50,30,20)",
          ""},
+        // A space after each comma: the line suggested is the one meant.
+        {"equity --prizes 50,30,20 --stacks 5000, 3000, 2000", 2,
+         E + "unexpected \"3000,\" and \"2000\" after --stacks 5000,: separate the values with commas, without "
+             "spaces (--stacks 5000,3000,2000)",
+         ""},
         {"equity --stack 5,3 --prizes 1", 2,
          E + "unknown option \"--stack\" for equity: did you mean --stacks?", ""},
         {"equity --stacks 5,3 --prizes 1 --seat 1", 2,
