@@ -127,7 +127,13 @@ struct Report
     bool ChipEv = false;
     bool Color = false;
     std::vector<std::string> Positions; // of every seat, for the answer's words
+    int OnlyClass = -1;                 // --hand naming a class: its row alone
 };
+
+bool Shown(const Report &report, int handClass)
+{
+    return report.OnlyClass < 0 || report.OnlyClass == handClass;
+}
 
 double Difference(const SpotClass &one)
 {
@@ -230,6 +236,8 @@ std::string SpotTable(const Report &report)
                                                    "% pool", "Chips fold", "Chips " + play, "Decision"}};
     for (int c = 0; c < cards::ClassCount; ++c)
     {
+        if (!Shown(report, c))
+            continue;
         const SpotClass &one = answer.Classes[static_cast<size_t>(c)];
         const double difference = Difference(one);
         rows.push_back({cards::ClassName(c), Fixed(one.Combos, 2), Fixed(one.EvFold, 4), Fixed(one.EvPlay, 4),
@@ -245,6 +253,10 @@ std::string SpotTable(const Report &report)
             ? "Combos: how many ways each hand is dealt (6 a pair, 4 suited, 12 offsuit, of 1,326)\n"
             : "Combos: the ways each hand is dealt (6 a pair, 4 suited, 12 offsuit, of 1,326) left once the "
               "players already in the pot hold their cards: card removal, weighted by their ranges\n";
+    if (report.OnlyClass >= 0)
+        return HeaderLine(report) + "\n" + combos + Aligned(rows, {0}) + "\n" + cards::ClassName(report.OnlyClass) +
+               " stands for each of its combos, its values their average; name one hand by its cards for its "
+               "outcomes (--hand AhKd)\n" + SamplingLine(answer, report.Question.Sampling.Seed);
     return HeaderLine(report) + "\n" + Grid(report) + "\n" + combos + Aligned(rows, {0}) + "\n" +
            (play == "shove" ? "Shove: " : play == "call" ? "Call: " : "Overcall: ") + (range.empty() ? "nothing" : range) + " (" +
            Fixed(share * 100.0, 1) + "% of combos)\n" + SamplingLine(answer, report.Question.Sampling.Seed);
@@ -256,6 +268,8 @@ std::string SpotCsv(const Report &report)
                        "standard_error,decision\n";
     for (int c = 0; c < cards::ClassCount; ++c)
     {
+        if (!Shown(report, c))
+            continue;
         const SpotClass &one = report.Answer.Classes[static_cast<size_t>(c)];
         const double difference = Difference(one);
         text += cards::ClassName(c) + "," + CsvNumber(one.Combos) + "," + CsvNumber(one.EvFold) + "," +
@@ -273,12 +287,16 @@ std::string SpotJson(const Report &report)
     std::string text = "{\"hero\": " + std::to_string(report.Question.Hero + 1) + PositionJson(report) +
                        ", \"action\": \"" + ActionName(report.Question.Action) + "\", \"pool\": " + JsonNumber(report.Answer.Pool) +
                        ", \"hands\": [";
+    bool first = true;
     for (int c = 0; c < cards::ClassCount; ++c)
     {
+        if (!Shown(report, c))
+            continue;
         const SpotClass &one = report.Answer.Classes[static_cast<size_t>(c)];
-        text += std::string(c == 0 ? "" : ", ") + "{\"hand\": \"" + cards::ClassName(c) +
+        text += std::string(first ? "" : ", ") + "{\"hand\": \"" + cards::ClassName(c) +
                 "\", \"combos\": " + JsonNumber(one.Combos) + ", \"ev_fold\": " + JsonNumber(one.EvFold) +
                 ", \"ev_play\": " + JsonNumber(one.EvPlay) + ", \"difference\": " + JsonNumber(Difference(one)) + "}";
+        first = false;
     }
     double share = 0.0;
     const std::string range = cards::FormatRange(PlayingRange(report.Answer, share));
@@ -475,12 +493,16 @@ Status RunSpotCommand(SpotOptions &options, std::string &text)
     if (!status.Ok)
         return status;
     int combo = -1;
-    if (Given(options.HandGiven))
+    int handClass = -1;
+    if (Given(options.HandGiven) && cards::ParseClassName(options.Hand, handClass))
+        combo = -1; // a class: its row of the whole answer
+    else if (Given(options.HandGiven))
     {
         std::vector<cards::Card> hand;
         status = cards::ParseCards(options.Hand, hand);
         if (!status.Ok)
-            return Failure("--hand " + options.Hand + ": " + status.Message);
+            return Failure("--hand " + options.Hand + ": " + status.Message +
+                           "; a hand is its two cards (AhJd), a class its name (AJo: its row of the table)");
         if (hand.size() != 2)
             return Failure("--hand " + options.Hand + ": a hand is two cards, e.g. AhKd");
         combo = cards::ComboIndex(hand[0], hand[1]);
@@ -504,6 +526,7 @@ Status RunSpotCommand(SpotOptions &options, std::string &text)
     report.Question = question;
     report.ChipEv = options.Table.ChipEv;
     report.Positions = positions;
+    report.OnlyClass = handClass;
     report.Color = options.Color == "always" || (options.Color == "auto" && IsTerminal(stdout));
     if (combo >= 0)
     {

@@ -265,6 +265,42 @@ TEST(SpotCommand, CombosColumnExplained)
     EXPECT_LT(answer["hands"][0]["combos"].get<double>(), 6.0);
 }
 
+// --hand naming a class gives that class's row of the whole answer, the
+// same bytes in every format, and says how to name one hand.
+TEST(SpotCommand, HandClassShowsItsRow)
+{
+    const std::string spot = "spot" + Table + " --hero 3 --action call --shover 2 --range 2=QQ+,AK";
+    for (const char *hand : {"AJo", "ajo", "KK", "T9s"})
+    {
+        SCOPED_TRACE(hand);
+        const CommandRun csv = RunCommand(spot + " --hand " + hand + " --format csv");
+        EXPECT_EQ(0, csv.Status) << csv.Err;
+        const std::string whole = RunCommand(spot + " --format csv").Out;
+        const size_t header = csv.Out.find('\n');
+        ASSERT_NE(std::string::npos, header);
+        EXPECT_EQ(whole.substr(0, header + 1), csv.Out.substr(0, header + 1));
+        const std::string row = csv.Out.substr(header + 1);
+        EXPECT_EQ(row.size() - 1, row.find('\n')) << "one row";
+        EXPECT_NE(std::string::npos, whole.find("\n" + row)) << row;
+        const json one = JsonRun(spot + " --hand " + hand + " --format json");
+        const json all = JsonRun(spot + " --format json");
+        ASSERT_EQ(1u, one["hands"].size());
+        bool found = false;
+        for (const json &entry : all["hands"])
+            if (entry["hand"] == one["hands"][0]["hand"])
+            {
+                EXPECT_EQ(entry, one["hands"][0]);
+                found = true;
+            }
+        EXPECT_TRUE(found);
+    }
+    const CommandRun table = RunCommand(spot + " --hand AJo");
+    EXPECT_NE(std::string::npos, table.Out.find("\nAJo "));
+    EXPECT_NE(std::string::npos, table.Out.find("AJo stands for each of its combos, its values their average; name "
+                                                "one hand by its cards for its outcomes (--hand AhKd)"));
+    ExpectRefused(spot + " --hand AJx", "; a hand is its two cards (AhJd), a class its name (AJo: its row of the table)");
+}
+
 TEST(SpotCommand, BadInputIsOneLine)
 {
     struct Row
