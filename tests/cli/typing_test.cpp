@@ -574,4 +574,30 @@ TEST(Typing, ReadmeExamples)
     EXPECT_GE(examples, 5);
 }
 
+// The README's tour: every command in its table answers, on standard output
+// alone, and the answer each stands for is one its section explains.
+TEST(Typing, ReadmeTourCommandsAnswer)
+{
+    std::ifstream readme(OSTREL_SOURCE_DIR "/README.md");
+    if (!readme)
+        GTEST_SKIP() << "README.md is not readable from here";
+    const std::string start = "`ostrel-icm ";
+    int commands = 0;
+    for (std::string line; std::getline(readme, line);)
+    {
+        const size_t at = line.find(start);
+        if (line.compare(0, 2, "| ") != 0 || at == std::string::npos)
+            continue;
+        const size_t end = line.find('`', at + 1);
+        ASSERT_NE(std::string::npos, end) << line;
+        const std::string arguments = line.substr(at + start.size() - 1, end - at - start.size() + 1);
+        const CommandRun run = RunLines(arguments);
+        EXPECT_EQ(0, run.Status) << arguments << "\n" << run.Err;
+        EXPECT_EQ("", run.Err) << arguments;
+        EXPECT_FALSE(run.Out.empty()) << arguments;
+        commands += 1;
+    }
+    EXPECT_EQ(6, commands);
+}
+
 } // namespace
