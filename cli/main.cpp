@@ -22,6 +22,7 @@
 #include "nash_command.h"
 #include "spot_command.h"
 #include "command_input.h"
+#include "deal_amounts.h"
 #include "equal_stacks_bust_paid.h"
 #include "exact_money.h"
 #include "field_methods.h"
@@ -303,92 +304,6 @@ int RunEquityCommand(Options &options, bool finish)
                   RemarksOf(options, input.Prizes, run.Seconds));
 }
 
-// A rounding unit as typed, kept in decimal so that payments come out exact.
-ostrel::Status ParseRoundingUnit(const std::string &text, ostrel::MoneyUnit &unit)
-{
-    double value = 0.0;
-    const std::string problem = ostrel::ParsePrize(text, value);
-    if (!problem.empty() || !(value > 0.0))
-        return ostrel::Failure("--round: the unit must be an amount above 0" +
-                               (problem.empty() ? "" : ": " + problem));
-    std::string digits;
-    int32_t decimals = 0;
-    bool afterPoint = false;
-    for (char c : text)
-        if (c == '.')
-            afterPoint = true;
-        else if (c >= '0' && c <= '9')
-        {
-            digits += c;
-            decimals += afterPoint ? 1 : 0;
-        }
-    while (decimals > 0 && digits.back() == '0')
-    {
-        digits.pop_back();
-        decimals -= 1;
-    }
-    const size_t first = digits.find_first_not_of('0');
-    if (digits.size() - first > 15 || decimals > 15)
-        return ostrel::Failure("--round: the unit has more than 15 significant digits");
-    unit.Count = std::stoll(digits.substr(first));
-    unit.Decimals = decimals;
-    return ostrel::Status();
-}
-
-// An amount as typed, in the form DecimalText writes: no leading zeros
-// before the units, no trailing zeros after the point.
-std::string PlainDecimal(std::string text)
-{
-    text.erase(0, text.find_first_not_of(" \t\r"));
-    text.erase(text.find_last_not_of(" \t\r") + 1);
-    if (text.find('.') != std::string::npos)
-    {
-        text.erase(text.find_last_not_of('0') + 1);
-        if (!text.empty() && text.back() == '.')
-            text.pop_back();
-    }
-    text.erase(0, std::min(text.find_first_not_of('0'), text.size()));
-    if (text.empty() || text[0] == '.')
-        text.insert(0, "0");
-    return text;
-}
-
-// A rounded deal decides in exact decimals on the amounts the computation
-// holds: each amount (as typed, or a pool's share) must be the shortest
-// decimal of its double.
-ostrel::Status ExactAmount(const std::string &what, const std::string &typed, const std::string &exact,
-                           double value)
-{
-    const ostrel::DecimalAmount held = ostrel::DecimalOf(value);
-    const std::string kept = ostrel::DecimalText(held.Digits, held.Decimals);
-    if (PlainDecimal(exact) == kept)
-        return ostrel::Status();
-    const std::string amount = PlainDecimal(typed) == PlainDecimal(exact) ? "" : " (" + exact + " of the pool)";
-    return ostrel::Failure(what + " \"" + typed + "\"" + amount + " has more digits than a double keeps (it is held as " +
-                           kept + "): a rounded deal needs every amount exactly");
-}
-
-ostrel::Status CheckExactAmounts(const Options &options, const ostrel::FieldInput &input)
-{
-    double keep = 0.0;
-    ostrel::ParsePrize(options.Keep, keep);
-    ostrel::Status status = ExactAmount("--keep:", options.Keep, options.Keep, keep);
-    if (!status.Ok || !options.Input.HasPrizes)
-        return status;
-    std::string error;
-    const std::vector<std::string> exact = ostrel::ReadPrizeDecimals(
-        options.Input.Prizes, options.Input.HasPool ? options.Input.Pool : "", error);
-    size_t start = 0;
-    for (size_t place = 0; place < input.Prizes.size() && place < exact.size() && status.Ok; ++place)
-    {
-        const size_t comma = options.Input.Prizes.find(',', start);
-        status = ExactAmount("--prizes: prize " + std::to_string(place + 1) + ":",
-                             options.Input.Prizes.substr(start, comma - start), exact[place], input.Prizes[place]);
-        start = comma + 1;
-    }
-    return status;
-}
-
 int RunDealCommand(Options &options)
 {
     NoteGivenSources(options);
@@ -407,7 +322,7 @@ int RunDealCommand(Options &options)
         return Fail("--keep: " + keepProblem);
     if (options.RoundGiven->count() > 0)
     {
-        const ostrel::Status unit = ParseRoundingUnit(options.Round, terms.Round);
+        const ostrel::Status unit = ostrel::ParseRoundingUnit(options.Round, terms.Round);
         if (!unit.Ok)
             return Fail(unit.Message);
     }
@@ -419,7 +334,7 @@ int RunDealCommand(Options &options)
         return Fail("--keep: " + options.Keep + " is above the first prize");
     if (options.RoundGiven->count() > 0)
     {
-        const ostrel::Status exact = CheckExactAmounts(options, input);
+        const ostrel::Status exact = ostrel::CheckExactAmounts(options.Keep, options.Input, input.Prizes);
         if (!exact.Ok)
             return Fail(exact.Message);
     }
