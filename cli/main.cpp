@@ -84,6 +84,7 @@ struct Options
     std::string Keep = "0";
     std::string Round;
     std::string Seat, Players, Chips, Threads, Places;
+    bool Separators = false; // money in tables with thousands separators
     CLI::Option *Given[7] = {};
     CLI::Option *PlacesGiven = nullptr;
     CLI::Option *RoundGiven = nullptr;
@@ -297,6 +298,7 @@ int RunEquityCommand(Options &options, bool finish)
         return Fail(run.Outcome.Message);
     ostrel::EquityReport report;
     report.Seats = SeatsOf(input);
+    report.Seats.Separators = options.Separators;
     report.PrizePool = ostrel::PrizePool(field, ostrel::PlayersInPlay(field));
     report.Run = &run;
     const ostrel::Format format = FormatNamed(options.Format);
@@ -354,6 +356,7 @@ int RunDealCommand(Options &options)
         return Fail(dealt.Message);
     ostrel::DealReport report;
     report.Seats = SeatsOf(input);
+    report.Seats.Separators = options.Separators;
     report.Split = options.Split;
     report.Methods = log.Names();
     report.Kept = terms.Keep;
@@ -461,6 +464,7 @@ int RunBubbleCommand(Options &options)
         return Fail(computed.Message);
     ostrel::BubbleReport report;
     report.Seats = SeatsOf(input);
+    report.Seats.Separators = options.Separators;
     report.Methods = log.Names();
     report.OnlySeat = oneRow ? &seat : nullptr;
     report.Grid = &grid;
@@ -519,6 +523,9 @@ int Run(int argc, char **argv)
     options[2].RoundGiven =
         deal.add_option("--round", options[2].Round, "Pay in multiples of this unit (default: no rounding)")
             ->type_name("UNIT");
+    for (size_t i : {0, 2})
+        commands[i]->add_flag("--separators", options[i].Separators,
+                              "Money in tables with thousands separators (12,345.67)");
     CLI::App &bubble = *commands[3];
     options[3].SeatGiven =
         bubble.add_option("--seat", options[3].Seat, "Only this seat's row")->type_name("N");

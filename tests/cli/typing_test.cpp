@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -504,6 +505,45 @@ TEST(Typing, HelpInPlainWords)
             EXPECT_EQ(std::string::npos, run.Out.find(jargon)) << jargon;
     }
     EXPECT_EQ("ostrel-icm 2.10.0.9\n", RunCommand("--version").Out);
+}
+
+// --separators groups the money in tables by thousands and changes nothing
+// else: without its commas the table is the plain one; CSV and JSON stay.
+TEST(Typing, SeparatorsGroupMoneyOnly)
+{
+    const struct
+    {
+        std::string Arguments;
+        const char *Shows; // a grouped amount the table must hold
+    } rows[] = {
+        {"equity --stacks 5000,3000,2000 --pool 1234567.5 --prizes 50%,30%,20%", "Prize pool: 1,234,567.50\n"},
+        {"equity --stacks 5000,3000,2000 --prizes 50,30,20", "Prize pool: 100.00\n"},
+        {"deal --stacks 5000,3000,2000 --pool 1234567.5 --prizes 50%,30%,20% --round 0.05", "  473,985.75  "},
+        {"deal --stacks 5000,3000 --prizes 123456789,1000", "dealt: 123,457,789.00\n"},
+        {"equity --stacks 5,3 --prizes 1000000,0.001", "Prize pool: 1,000,000.001\n"},
+    };
+    for (const auto &row : rows)
+    {
+        SCOPED_TRACE(row.Arguments);
+        const CommandRun grouped = RunCommand(row.Arguments + " --separators");
+        ASSERT_EQ(0, grouped.Status) << grouped.Err;
+        EXPECT_NE(std::string::npos, grouped.Out.find(row.Shows)) << grouped.Out;
+        std::string without = grouped.Out;
+        without.erase(std::remove(without.begin(), without.end(), ','), without.end());
+        std::string plain = RunCommand(row.Arguments).Out;
+        plain.erase(std::remove(plain.begin(), plain.end(), ','), plain.end()); // the footers' own commas
+        // The columns narrow by the commas taken out: compare the words.
+        const auto words = [](const std::string &text) {
+            std::vector<std::string> list;
+            std::istringstream in(text);
+            for (std::string word; in >> word;)
+                list.push_back(word);
+            return list;
+        };
+        EXPECT_EQ(words(plain), words(without));
+        for (const char *format : {" --format csv", " --format json"})
+            EXPECT_EQ(RunCommand(row.Arguments + format).Out, RunCommand(row.Arguments + format + " --separators").Out);
+    }
 }
 
 // The README's examples, run: every "    $ ostrel-icm ..." line and the
