@@ -4,6 +4,7 @@
  */
 #include "table_options.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -143,6 +144,75 @@ Status BigBlindsToChips(std::vector<int64_t> &stacks, int32_t decimals, int64_t 
     return Status();
 }
 
+// An amount in big blinds as typed after `option`: units of 10^-decimals.
+Status ReadBigBlinds(const std::string &option, const std::string &typed, const std::string &item, const char *what,
+                     int64_t &units, int32_t &decimals)
+{
+    const std::string text = Trim(item);
+    const std::string where = option + " " + typed + ": ";
+    if (text.empty())
+        return Failure(where + "no " + what + " given");
+    if (text[0] == '-')
+        return Failure(where + "the " + what + " is negative");
+    std::string error;
+    const StackList list = ReadStackList(text, error);
+    if (!error.empty() || list.Chips.size() != 1)
+        return Failure(where + "the " + what + " is not a number of big blinds (0.5, 0.125)");
+    units = list.Chips[0];
+    decimals = list.Decimals;
+    return Status();
+}
+
+// Stacks, blinds and antes all in big blinds, some of them fractions of one
+// (--blinds 0.5,1 --ante 0.125): counted as chips of the finest fraction
+// typed, so a big blind of 1000 chips when an ante is 0.125.
+Status ReadTableInBigBlinds(const TableOptions &options, int32_t stackDecimals, TableSetup &table)
+{
+    const std::string &blinds = options.Blinds;
+    const size_t comma = blinds.find(',');
+    if (comma == std::string::npos || blinds.find(',', comma + 1) != std::string::npos)
+        return Failure("--blinds " + blinds + ": give the small and the big blind, as SB,BB");
+    const bool bbAnte = Given(options.BigBlindAnteGiven);
+    const bool anyAnte = Given(options.AnteGiven) || bbAnte;
+    const std::string anteOption = bbAnte ? "--bb-ante" : "--ante";
+    const std::string anteText = bbAnte ? options.BigBlindAnte : options.Ante;
+    int64_t units[3] = {0, 0, 0};
+    int32_t decimals[3] = {0, 0, 0};
+    Status status = ReadBigBlinds("--blinds", blinds, blinds.substr(0, comma), "small blind", units[0], decimals[0]);
+    if (status.Ok)
+        status = ReadBigBlinds("--blinds", blinds, blinds.substr(comma + 1), "big blind", units[1], decimals[1]);
+    if (status.Ok && anyAnte)
+        status = ReadBigBlinds(anteOption, anteText, anteText, "ante", units[2], decimals[2]);
+    if (!status.Ok)
+        return status;
+    int64_t one = 1;
+    for (int32_t i = 0; i < decimals[1]; ++i)
+        one *= 10;
+    if (units[1] != one)
+        return Failure("--blinds " + blinds +
+                       ": with the stacks in big blinds the big blind is 1 (--blinds 0.5,1), or give the blinds in "
+                       "whole chips (--blinds 100,200)");
+    const int32_t finest = std::max({stackDecimals, decimals[0], decimals[2]});
+    if (finest > 6)
+        return Failure("--blinds " + blinds + ": amounts in big blinds take at most 6 decimals");
+    const auto chips = [finest](int64_t count, int32_t places) {
+        for (int32_t i = places; i < finest; ++i)
+            count *= 10;
+        return count;
+    };
+    table.BigBlind = chips(1, 0);
+    table.SmallBlind = chips(units[0], decimals[0]);
+    table.Ante = anyAnte ? chips(units[2], decimals[2]) : 0;
+    table.BigBlindAnte = bbAnte;
+    for (int64_t &stack : table.Stacks)
+    {
+        if (stack > INT64_MAX / table.BigBlind)
+            return Failure("the stacks in big blinds are more chips than the table can hold");
+        stack = chips(stack, stackDecimals);
+    }
+    return Status();
+}
+
 } // namespace
 
 bool Given(const CLI::Option *option)
@@ -235,6 +305,11 @@ Status ReadTable(const TableOptions &options, HandField &field)
         return status;
     if (!Given(options.BlindsGiven))
         return Failure("no blinds: give --blinds SB,BB");
+    if (Given(options.AnteGiven) && Given(options.BigBlindAnteGiven))
+        return Failure("give --ante or --bb-ante, not both");
+    const std::string amounts = options.Blinds + options.Ante + options.BigBlindAnte;
+    if (inBigBlinds && amounts.find('.') != std::string::npos)
+        return ReadTableInBigBlinds(options, fieldInput.StackDecimals, field.Table);
     status = ParseBlinds(options.Blinds, field.Table.SmallBlind, field.Table.BigBlind);
     if (!status.Ok)
         return status;

@@ -301,6 +301,41 @@ TEST(SpotCommand, HandClassShowsItsRow)
     ExpectRefused(spot + " --hand AJx", "; a hand is its two cards (AhJd), a class its name (AJo: its row of the table)");
 }
 
+// Everything in big blinds, the blinds and antes as fractions of one: the
+// table in chips of the finest fraction typed, the same bytes.
+TEST(SpotCommand, BlindsAsFractionsOfABigBlind)
+{
+    const struct
+    {
+        std::string InBigBlinds, InChips;
+    } rows[] = {
+        {"spot --stacks 12.5bb,8bb,20bb --chip-ev --button 2 --blinds 0.4,1 --bb-ante 1 --hero 3 --range 1=22+,A2+",
+         "spot --stacks 125,80,200 --chip-ev --button 2 --blinds 4,10 --bb-ante 10 --hero 3 --range 1=22+,A2+"},
+        {"spot --stacks 25,15,10 --in-bb --prizes 50,30,20 --button 1 --blinds 0.5,1 --ante 0.125 --hero 2 --range 3=QQ+",
+         "spot --stacks 25000,15000,10000 --prizes 50,30,20 --button 1 --blinds 500,1000 --ante 125 --hero 2 "
+         "--range 3=QQ+"},
+        {"nash --stacks 25bb,15bb,10bb --prizes 50,30,20 --button 1 --blinds 0.5,1 --ante 0.125",
+         "nash --stacks 25000,15000,10000 --prizes 50,30,20 --button 1 --blinds 500,1000 --ante 125"},
+    };
+    for (const auto &row : rows)
+        for (const char *format : {" --format csv", " --format json"})
+        {
+            if (row.InBigBlinds.compare(0, 4, "nash") == 0 && std::string(format) == " --format csv")
+                continue; // nash writes no CSV
+            const CommandRun typed = RunCommand(row.InBigBlinds + format);
+            SCOPED_TRACE(row.InBigBlinds + format + "\n" + typed.Err);
+            EXPECT_EQ(0, typed.Status);
+            EXPECT_EQ(RunCommand(row.InChips + format).Out, typed.Out);
+        }
+    const std::string table = "spot --stacks 25bb,15bb,10bb --prizes 50,30,20 --button 1 --hero 2 --range 3=QQ+";
+    ExpectRefused(table + " --blinds 0.5,2", "--blinds 0.5,2: with the stacks in big blinds the big blind is 1 "
+                                             "(--blinds 0.5,1), or give the blinds in whole chips (--blinds 100,200)");
+    ExpectRefused(table + " --blinds 0.5,1 --ante x", "--ante x: the ante is not a number of big blinds (0.5, 0.125)");
+    ExpectRefused(table + " --blinds 0.5,1 --ante -0.1", "--ante -0.1: the ante is negative");
+    ExpectRefused(table + " --blinds 0.5,1 --ante 0.1234567", "amounts in big blinds take at most 6 decimals");
+    ExpectRefused(table + " --blinds 0.5,1 --ante 0.1 --bb-ante 1", "give --ante or --bb-ante, not both");
+}
+
 TEST(SpotCommand, BadInputIsOneLine)
 {
     struct Row
