@@ -386,8 +386,8 @@ std::string FormatDeal(const DealReport &report, Format format)
         return text;
     }
     const auto money = [&shown](double value) {
-        const std::string text = Money(value, shown.MoneyDecimals);
-        return shown.Separators ? Grouped(text) : text;
+        const std::string amount = Money(value, shown.MoneyDecimals);
+        return shown.Separators ? Grouped(amount) : amount;
     };
     std::vector<std::vector<std::string>> rows = {TableSeatHeader(shown)};
     for (const char *title : {"Payment", "Deal value", "$EV", "Difference"})
