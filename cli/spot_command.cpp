@@ -128,7 +128,24 @@ struct Report
     bool Color = false;
     std::vector<std::string> Positions; // of every seat, for the answer's words
     int OnlyClass = -1;                 // --hand naming a class: its row alone
+    std::string Table;                  // the seats' stacks in chips and big blinds, the blinds
 };
+
+// "Stacks: 1 BTN 5000 (25.0bb), 2 SB 3000 (15.0bb), ...; blinds 100/200, ante 25".
+std::string TableLine(const TableSetup &table, const std::vector<std::string> &positions)
+{
+    std::string line = "Stacks:";
+    const double bigBlind = static_cast<double>(table.BigBlind);
+    for (size_t seat = 0; seat < table.Stacks.size(); ++seat)
+        if (table.Stacks[seat] > 0)
+            line += std::string(line.size() > 7 ? ", " : " ") + std::to_string(seat + 1) + " " +
+                    positions[seat] + " " + std::to_string(table.Stacks[seat]) + " (" +
+                    Fixed(static_cast<double>(table.Stacks[seat]) / bigBlind, 1) + "bb)";
+    line += "; blinds " + std::to_string(table.SmallBlind) + "/" + std::to_string(table.BigBlind);
+    if (table.Ante > 0)
+        line += (table.BigBlindAnte ? ", big blind ante " : ", ante ") + std::to_string(table.Ante);
+    return line + "\n";
+}
 
 bool Shown(const Report &report, int handClass)
 {
@@ -215,7 +232,7 @@ std::string HeaderLine(const Report &report)
                           : "; prize pool " + Fixed(report.Answer.Pool, 2);
     line += "; the hero's " + std::string(report.ChipEv ? "chips" : "$EV") + " before the hand " +
             Fixed(report.Answer.EvBefore, 3) + "\n";
-    return line;
+    return line + report.Table;
 }
 
 std::string SamplingLine(const SpotAnswer &answer, uint64_t seed)
@@ -527,6 +544,7 @@ Status RunSpotCommand(SpotOptions &options, std::string &text)
     report.ChipEv = options.Table.ChipEv;
     report.Positions = positions;
     report.OnlyClass = handClass;
+    report.Table = TableLine(field.Table, positions);
     report.Color = options.Color == "always" || (options.Color == "auto" && IsTerminal(stdout));
     if (combo >= 0)
     {

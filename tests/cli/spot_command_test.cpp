@@ -211,6 +211,16 @@ TEST(SpotCommand, SeatsByPosition)
     // The hero's position beside his number, in words and in JSON.
     const CommandRun call = RunCommand("spot" + six + " --hero 6 --action call --shover 3 --range 3=22+");
     EXPECT_EQ(0u, call.Out.find("Seat 6 (BB) facing seat 3 (CO)'s shove: call or fold;")) << call.Out;
+    // Under it every seat in play with its position, chips and big blinds.
+    EXPECT_NE(std::string::npos,
+              call.Out.find("\nStacks: 1 UTG 1500 (15.0bb), 2 HJ 2000 (20.0bb), 3 CO 2500 (25.0bb), 4 BTN 3000 "
+                            "(30.0bb), 5 SB 3500 (35.0bb), 6 BB 4000 (40.0bb); blinds 50/100\n"))
+        << call.Out;
+    const CommandRun empty = RunCommand("spot --stacks 5000,0,3000,2060 --chip-ev --button 1 --blinds 100,200 "
+                                        "--bb-ante 200 --hero 3 --range 4=QQ+ --hand AhKd");
+    EXPECT_NE(std::string::npos, empty.Out.find("\nStacks: 1 BTN 5000 (25.0bb), 3 SB 3000 (15.0bb), 4 BB 2060 "
+                                                 "(10.3bb); blinds 100/200, big blind ante 200\n"))
+        << empty.Out;
     const json hand = JsonRun("spot" + six + " --hero 3 --range 4=22+ --range 5=55+ --range 6=77+ --overcall 5=QQ+ "
                               "--overcall 6=KK+ --hand AhKd --format json");
     EXPECT_EQ(3, hand["hero"]);
