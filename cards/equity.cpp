@@ -9,8 +9,10 @@
  * by the product of the combos' weights once per deal.
  * Sampled: each player's combo drawn by weight, the whole deal drawn again
  * when two share a card (which leaves exactly the product of the weights),
- * then the missing board cards uniformly from the rest of the deck. The
- * standard error is that of the mean of each player's share of the pot.
+ * then the missing board cards uniformly from the rest of the deck; players
+ * whose range is every combo left draw their cards as the board does (see
+ * Sample). The standard error is that of the mean of each player's share of
+ * the pot.
  */
 #include "equity.h"
 
@@ -21,6 +23,7 @@
 #include "evaluator.h"
 #include "preflop.h"
 #include "preflop_boards.h"
+#include "sampling.h"
 
 namespace ostrel
 {
@@ -137,7 +140,11 @@ void EnumerateBoards(const Table &table, const Card *deck, int deckSize, int fro
     if (missing == 1)
     {
         // The deck is in card order, so the cards of one rank are together:
-        // each player's value without a flush is looked up once per rank.
+        // each player's value without a flush is looked up once per rank,
+        // and where nobody has four of a suit no card is looked at alone.
+        bool noFlush = true;
+        for (int p = 0; p < table.Players; ++p)
+            noFlush = noFlush && hands[p].NoFlushPlus();
         for (int i = from; i < deckSize;)
         {
             const int rank = RankOf(deck[i]);
@@ -147,6 +154,12 @@ void EnumerateBoards(const Table &table, const Card *deck, int deckSize, int fro
             HandValue plain[MaxPlayers];
             for (int p = 0; p < table.Players; ++p)
                 plain[p] = hands[p].RankValuePlus(deck[i]);
+            if (noFlush)
+            {
+                Showdown(table, plain, counts, static_cast<uint64_t>(end - i));
+                i = end;
+                continue;
+            }
             if (table.Players == 2 && !table.PotShares)
             {
                 // Heads-up, the common case, without the general showdown.
@@ -302,101 +315,90 @@ bool SomeDeal(const Table &table, int player, CardSet used, uint64_t &budget)
     return false;
 }
 
-// xoshiro256** (Blackman and Vigna), seeded by splitmix64.
-struct Random
+Card HighestCard(CardSet cards)
 {
-    uint64_t State[4];
+#if defined(__GNUC__) || defined(__clang__)
+    return static_cast<Card>(63 - __builtin_clzll(cards));
+#else
+    int card = CardCount - 1;
+    while (((cards >> card) & 1) == 0)
+        --card;
+    return static_cast<Card>(card);
+#endif
+}
 
-    explicit Random(uint64_t seed)
-    {
-        for (uint64_t &word : State)
-        {
-            seed += 0x9e3779b97f4a7c15u;
-            uint64_t z = seed;
-            z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
-            z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
-            word = z ^ (z >> 31);
-        }
-    }
-
-    static uint64_t Rotl(uint64_t x, int k)
-    {
-        return (x << k) | (x >> (64 - k));
-    }
-
-    uint64_t Next()
-    {
-        const uint64_t result = Rotl(State[1] * 5, 7) * 9;
-        const uint64_t t = State[1] << 17;
-        State[2] ^= State[0];
-        State[3] ^= State[1];
-        State[1] ^= State[2];
-        State[0] ^= State[3];
-        State[2] ^= t;
-        State[3] = Rotl(State[3], 45);
-        return result;
-    }
-
-    // Uniform in [0, 1), 53 bits.
-    double Unit()
-    {
-        return static_cast<double>(Next() >> 11) * 0x1.0p-53;
-    }
-
-    // Uniform in [0, 52): the top 6 bits, redrawn above 51.
-    Card CardIndex()
-    {
-        for (;;)
-        {
-            const uint64_t draw = Next() >> 58;
-            if (draw < CardCount)
-                return static_cast<Card>(draw);
-        }
-    }
-};
-
-// A player's combos to draw from: uniformly when they weigh the same (the
-// usual case, one multiplication), else by cumulative weight (a binary search).
-struct Drawer
+// A player whose range is every combo the board and dead cards leave, at one
+// weight: his cards are drawn from the deck as the board's are.
+bool TakesAnyCards(const Table &table, int player)
 {
-    std::vector<double> Cumulative;
-    bool Uniform = true;
+    const std::vector<LiveCombo> &combos = table.Combos[player];
+    const uint64_t left = static_cast<uint64_t>(CardCount - CountCards(table.Known));
+    if (combos.size() != left * (left - 1) / 2)
+        return false;
+    for (const LiveCombo &combo : combos)
+        if (combo.Weight != combos[0].Weight)
+            return false;
+    return true;
+}
 
-    explicit Drawer(const std::vector<LiveCombo> &combos)
-    {
-        double sum = 0.0;
-        for (const LiveCombo &combo : combos)
-        {
-            Uniform = Uniform && combo.Weight == combos[0].Weight;
-            sum += combo.Weight;
-            Cumulative.push_back(sum);
-        }
-    }
-
-    size_t Draw(Random &random) const
-    {
-        const size_t count = Cumulative.size();
-        if (Uniform)
-            return std::min(static_cast<size_t>(random.Unit() * static_cast<double>(count)), count - 1);
-        const double draw = random.Unit() * Cumulative.back();
-        const size_t at =
-            static_cast<size_t>(std::upper_bound(Cumulative.begin(), Cumulative.end(), draw) - Cumulative.begin());
-        return std::min(at, count - 1);
-    }
-};
-
+// The players of other ranges draw their combos by weight (alias tables),
+// all again when two share a card, which leaves exactly the product of the
+// weights; then the players who take any cards and the board's missing
+// cards come one card at a time from the rest of the deck, a partial
+// Fisher-Yates shuffle of the cards the board and dead cards leave (a card
+// of the first players is drawn again). Given the first players' combos
+// every completion is equally likely and their number is the same, so the
+// deals and boards come with the same chances as when every player draws by
+// weight and the board card by card.
 Status Sample(const Table &table, uint64_t samples, uint64_t seed, EquityResult &result)
 {
     Random random(seed);
-    std::vector<Drawer> drawers;
-    for (int p = 0; p < table.Players; ++p)
-        drawers.emplace_back(table.Combos[p]);
     const size_t players = static_cast<size_t>(table.Players);
-    // Shares in 1/60 of a pot, and their squares, as integers: exact sums.
-    uint64_t shares[MaxPlayers] = {};
-    uint64_t squares[MaxPlayers] = {};
-    uint64_t wins[MaxPlayers] = {};
-    uint64_t ties[MaxPlayers] = {};
+    int listed[MaxPlayers];
+    int listedCount = 0;
+    int dealt[MaxPlayers];
+    int dealtCount = 0;
+    std::vector<AliasTable> drawers;
+    for (int p = 0; p < table.Players; ++p)
+    {
+        std::vector<double> weights;
+        for (const LiveCombo &combo : table.Combos[p])
+            weights.push_back(combo.Weight);
+        drawers.emplace_back(weights);
+        if (TakesAnyCards(table, p))
+            dealt[dealtCount++] = p;
+        else
+            listed[listedCount++] = p;
+    }
+    // The first players' combos, inline where their weights are one.
+    const LiveCombo *combos[MaxPlayers];
+    uint32_t sizes[MaxPlayers];
+    bool uniform[MaxPlayers];
+    for (int i = 0; i < listedCount; ++i)
+    {
+        const std::vector<LiveCombo> &live = table.Combos[listed[i]];
+        combos[i] = live.data();
+        sizes[i] = static_cast<uint32_t>(live.size());
+        uniform[i] = drawers[static_cast<size_t>(listed[i])].IsUniform();
+    }
+    // The cards the board and dead cards leave, in card order, and where.
+    Card fullDeck[CardCount] = {};
+    uint8_t position[CardCount] = {};
+    uint32_t deckSize = 0;
+    for (int card = 0; card < CardCount; ++card)
+        if ((table.Known & MaskOf(static_cast<Card>(card))) == 0)
+        {
+            position[card] = static_cast<uint8_t>(deckSize);
+            fullDeck[deckSize++] = static_cast<Card>(card);
+        }
+    // Cards drawn a showdown, made even where the deck has a card more: the
+    // last draw is then made and not used.
+    const uint32_t needed = static_cast<uint32_t>(2 * dealtCount + table.Missing);
+    const uint32_t even = (needed + 1) & ~1u;
+    const uint32_t drawing = even <= deckSize - 2 * static_cast<uint32_t>(listedCount) ? even : needed;
+    // How often each set of players (bit p = player p) had the best hand: the
+    // shares, their squares, wins and ties follow as exact integer sums.
+    uint64_t bestSets[size_t{1} << MaxPlayers] = {};
     DealCounts potCounts;
     potCounts.PotShares.assign(table.PotShares ? players << players : 0, 0);
     const uint64_t maxRejections = samples * 1000 + 1000000;
@@ -404,54 +406,84 @@ Status Sample(const Table &table, uint64_t samples, uint64_t seed, EquityResult 
     Hand hands[MaxPlayers];
     for (uint64_t sample = 0; sample < samples; ++sample)
     {
-        CardSet used = table.Known;
-        for (int p = 0; p < table.Players;)
+        CardSet held = 0;
+        for (int i = 0; i < listedCount;)
         {
-            const LiveCombo &combo = table.Combos[p][drawers[static_cast<size_t>(p)].Draw(random)];
-            if ((combo.Mask & used) != 0)
+            const int p = listed[i];
+            const size_t at =
+                uniform[i] ? random.Below(sizes[i]) : drawers[static_cast<size_t>(p)].Draw(random);
+            const LiveCombo &combo = combos[i][at];
+            if ((combo.Mask & held) != 0)
             {
                 if (++rejections > maxRejections)
                     return Failure("the ranges almost never make a deal without a shared card; sampling gave up");
-                used = table.Known;
-                p = 0;
+                held = 0;
+                i = 0;
                 continue;
             }
-            used |= combo.Mask;
+            held |= combo.Mask;
             hands[p] = combo.Start;
-            ++p;
+            ++i;
         }
-        // The board's missing cards as one hand, joined to each player's.
+        // The deck without the first players' cards: each of them, highest
+        // first, takes the place of the deck's last card, which is then
+        // never one of them (or is that card itself).
+        Card deck[CardCount];
+        std::copy(fullDeck, fullDeck + CardCount, deck); // a fixed size: a few moves
+        uint32_t end = deckSize;
+        for (CardSet rest = held; rest != 0;)
+        {
+            const Card card = HighestCard(rest);
+            rest &= ~MaskOf(card);
+            deck[position[card]] = deck[--end];
+        }
+        // A partial shuffle: deck[0, drawing) are the cards drawn, two
+        // draws from each word.
+        uint64_t word = 0;
+        for (uint32_t top = 0; top < drawing; ++top)
+        {
+            word = top & 1 ? word >> 32 : random.Next();
+            const uint32_t at = top + random.Below(static_cast<uint32_t>(word), end - top);
+            const Card card = deck[at];
+            deck[at] = deck[top];
+            deck[top] = card;
+        }
+        for (int i = 0; i < dealtCount; ++i)
+            hands[dealt[i]] = table.Board.Plus(deck[2 * i]).Plus(deck[2 * i + 1]);
         Hand drawn;
-        for (int missing = table.Missing; missing > 0;)
-        {
-            const Card card = random.CardIndex();
-            if ((used & MaskOf(card)) != 0)
-                continue;
-            used |= MaskOf(card);
-            drawn = drawn.Plus(card);
-            --missing;
-        }
+        for (int i = 2 * dealtCount; i < 2 * dealtCount + table.Missing; ++i)
+            drawn = drawn.Plus(deck[i]);
         HandValue values[MaxPlayers];
-        for (int p = 0; p < table.Players; ++p)
-            values[p] = hands[p].With(drawn).Value();
         HandValue best = 0;
-        int winners = 0;
         for (int p = 0; p < table.Players; ++p)
         {
-            winners = values[p] > best ? 1 : values[p] == best ? winners + 1 : winners;
+            values[p] = hands[p].With(drawn).Value();
             best = values[p] > best ? values[p] : best;
         }
-        const uint64_t share = ShareOf[winners];
+        size_t bestSet = 0;
         for (int p = 0; p < table.Players; ++p)
-            if (values[p] == best)
-            {
-                shares[p] += share;
-                squares[p] += share * share;
-                wins[p] += winners == 1;
-                ties[p] += winners > 1;
-            }
+            bestSet |= static_cast<size_t>(values[p] == best) << p;
+        bestSets[bestSet] += 1;
         if (table.PotShares)
             Showdown(table, values, potCounts);
+    }
+    uint64_t shares[MaxPlayers] = {};
+    uint64_t squares[MaxPlayers] = {};
+    uint64_t wins[MaxPlayers] = {};
+    uint64_t ties[MaxPlayers] = {};
+    for (size_t set = 1; set < (size_t{1} << players); ++set)
+    {
+        size_t winners = 0;
+        for (size_t p = 0; p < players; ++p)
+            winners += (set >> p) & 1;
+        const uint64_t share = ShareOf[winners];
+        for (size_t p = 0; p < players; ++p)
+            if ((set >> p) & 1)
+            {
+                shares[p] += share * bestSets[set];
+                squares[p] += share * share * bestSets[set];
+                (winners == 1 ? wins : ties)[p] += bestSets[set];
+            }
     }
     const double n = static_cast<double>(samples);
     const double unit = static_cast<double>(ShareUnit);

@@ -1,11 +1,10 @@
 /*
- * The preflop tables, built once from the generated counts:
- * HeroVsCombo[a][v] is class a's canonical combo against combo v (from the
- * generated orbit representatives, or by symmetry from the other side when v's
- * class comes first); ClassVsCombo and ClassVsClass are its sums over the
- * combos of a class, which depend only on the villain combo's class (so
- * they are kept per class). Cost of the build: some 700,000 small steps, a
- * few milliseconds, once; memory about 3 MB.
+ * The preflop tables: HeroVsCombo (class a's canonical combo against combo v)
+ * and ClassVsComboOfClass (every combo of a class against any combo of a
+ * class, which depends only on that combo's class) are constant data
+ * generated into preflop_cells.inc from the records (preflop_build.h), so a
+ * process builds nothing but the combos' classes, masks and renamings (some
+ * 20,000 small steps, 12 KB) and reads only the cells its question needs.
  */
 #include "preflop.h"
 
@@ -19,21 +18,15 @@ namespace ostrel
 {
 namespace cards
 {
+namespace generated
+{
+
+#include "preflop_cells.inc"
+
+} // namespace generated
+
 namespace
 {
-
-// 12 bytes a record: the program reads all of them at start.
-struct PreflopRecord
-{
-    uint16_t Hero;
-    uint16_t Villain;
-    uint32_t Wins; // at most 1,712,304
-    uint32_t Ties;
-};
-
-const PreflopRecord Records[] = {
-#include "preflop_table.inc"
-};
 
 struct Cell
 {
@@ -42,21 +35,11 @@ struct Cell
     uint32_t Pairs; // combo pairs without a shared card
 };
 
-// One combo against one combo: whether they share a card follows from the
-// combos, so 8 bytes a cell.
-struct Counts
-{
-    uint32_t Wins;
-    uint32_t Ties;
-};
-
 struct PreflopTables
 {
-    std::vector<Counts> HeroVsCombo; // [class * ComboCount + combo]
-    // A class against any combo of a class: [class * ClassCount + class].
-    std::vector<Cell> ClassVsComboOfClass;
-    std::vector<uint8_t> ToCanonical; // [combo]: a permutation to its class's canonical combo
-    int Classes[ComboCount];
+    const uint32_t *HeroVsCombo = generated::HeroVsCombo; // [(class * ComboCount + combo) * 2]: wins, ties
+    uint8_t ToCanonical[ComboCount]; // a permutation to the combo's class's canonical combo
+    uint8_t Classes[ComboCount];
     CardSet Masks[ComboCount];
     const uint16_t *Images[SuitPermutationCount]; // PermutationImages
 };
@@ -67,81 +50,24 @@ Cell Reversed(const Cell &cell)
     return Cell{boards - cell.Wins - cell.Ties, cell.Ties, cell.Pairs};
 }
 
-std::unique_ptr<PreflopTables> BuildTables()
+PreflopTables BuildTables()
 {
-    auto tables = std::make_unique<PreflopTables>();
+    PreflopTables tables;
     for (int combo = 0; combo < ComboCount; ++combo)
     {
-        tables->Classes[combo] = ClassOfCombo(combo);
-        tables->ToCanonical.push_back(static_cast<uint8_t>(PermutationToCanonical(combo)));
+        tables.Classes[combo] = static_cast<uint8_t>(ClassOfCombo(combo));
+        tables.ToCanonical[combo] = static_cast<uint8_t>(PermutationToCanonical(combo));
+        tables.Masks[combo] = ComboMask(combo);
     }
-    const size_t cells = static_cast<size_t>(ClassCount) * ComboCount;
-    tables->HeroVsCombo.assign(cells, Counts{0, 0});
-    const uint16_t *const *images = tables->Images;
     for (int p = 0; p < SuitPermutationCount; ++p)
-        tables->Images[p] = PermutationImages(p);
-    const CardSet *masks = tables->Masks;
-    for (int combo = 0; combo < ComboCount; ++combo)
-        tables->Masks[combo] = ComboMask(combo);
-    const auto at = [&](int heroClass, int combo) -> Counts & {
-        return tables->HeroVsCombo[static_cast<size_t>(heroClass) * ComboCount + static_cast<size_t>(combo)];
-    };
-    // Each record stands for the orbit of its villain under the renamings
-    // that keep the hero's canonical combo.
-    int keeping[ClassCount][SuitPermutationCount];
-    int keepingCount[ClassCount] = {};
-    for (int heroClass = 0; heroClass < ClassCount; ++heroClass)
-        for (int p = 0; p < SuitPermutationCount; ++p)
-            if (images[p][CanonicalCombo(heroClass)] == CanonicalCombo(heroClass))
-                keeping[heroClass][keepingCount[heroClass]++] = p;
-    for (const PreflopRecord &record : Records)
-        for (int i = 0; i < keepingCount[record.Hero]; ++i)
-            at(record.Hero, images[keeping[record.Hero][i]][record.Villain]) =
-                Counts{record.Wins, record.Ties};
-    // Villains of a class before the hero's: from the other side.
-    for (int heroClass = 0; heroClass < ClassCount; ++heroClass)
-    {
-        const int hero = CanonicalCombo(heroClass);
-        for (int villain = 0; villain < ComboCount; ++villain)
-        {
-            const int villainClass = tables->Classes[villain];
-            if (villainClass >= heroClass || (masks[hero] & masks[villain]) != 0)
-                continue;
-            const uint16_t *image = images[tables->ToCanonical[static_cast<size_t>(villain)]];
-            const Counts &other = at(villainClass, image[hero]);
-            at(heroClass, villain) =
-                Counts{static_cast<uint32_t>(PreflopBoards) - other.Wins - other.Ties, other.Ties};
-        }
-    }
-    // A whole class against a combo depends only on the combo's class (a
-    // renaming maps the class onto itself): summed for each class's
-    // canonical combo.
-    tables->ClassVsComboOfClass.assign(static_cast<size_t>(ClassCount) * ClassCount, Cell{0, 0, 0});
-    for (int heroClass = 0; heroClass < ClassCount; ++heroClass)
-    {
-        int heroes[MaxClassCombos];
-        const int count = CombosOfClass(heroClass, heroes);
-        for (int villainClass = 0; villainClass < ClassCount; ++villainClass)
-        {
-            const int villain = CanonicalCombo(villainClass);
-            Cell &sum = tables->ClassVsComboOfClass[static_cast<size_t>(heroClass) * ClassCount +
-                                                   static_cast<size_t>(villainClass)];
-            for (int i = 0; i < count; ++i)
-            {
-                const Counts &cell = at(heroClass, images[tables->ToCanonical[static_cast<size_t>(heroes[i])]][villain]);
-                sum.Wins += cell.Wins;
-                sum.Ties += cell.Ties;
-                sum.Pairs += (masks[heroes[i]] & masks[villain]) == 0;
-            }
-        }
-    }
+        tables.Images[p] = PermutationImages(p);
     return tables;
 }
 
 const PreflopTables &Preflop()
 {
-    static const std::unique_ptr<PreflopTables> tables = BuildTables();
-    return *tables;
+    static const PreflopTables tables = BuildTables();
+    return tables;
 }
 
 MatchupCounts CountsOf(const Cell &cell)
@@ -153,18 +79,24 @@ MatchupCounts CountsOf(const Cell &cell)
     return counts;
 }
 
-const Cell &ClassCell(const PreflopTables &tables, int heroClass, int villainCombo)
+Cell ClassCellOfClass(int heroClass, int villainClass)
 {
-    return tables.ClassVsComboOfClass[static_cast<size_t>(heroClass) * ClassCount +
-                                      static_cast<size_t>(tables.Classes[villainCombo])];
+    const uint32_t *cell =
+        generated::ClassVsComboOfClass +
+        (static_cast<size_t>(heroClass) * ClassCount + static_cast<size_t>(villainClass)) * 3;
+    return Cell{cell[0], cell[1], cell[2]};
+}
+
+Cell ClassCell(const PreflopTables &tables, int heroClass, int villainCombo)
+{
+    return ClassCellOfClass(heroClass, tables.Classes[villainCombo]);
 }
 
 // Every combo of one class against every combo of another: each villain
 // combo sees the same sums.
-MatchupCounts ClassTotals(const PreflopTables &tables, int heroClass, int villainClass)
+MatchupCounts ClassTotals(int heroClass, int villainClass)
 {
-    const Cell &cell =
-        tables.ClassVsComboOfClass[static_cast<size_t>(heroClass) * ClassCount + static_cast<size_t>(villainClass)];
+    const Cell cell = ClassCellOfClass(heroClass, villainClass);
     const uint64_t combos = static_cast<uint64_t>(ComboCountOfClass(villainClass));
     MatchupCounts counts;
     counts.Wins = combos * cell.Wins;
@@ -176,9 +108,10 @@ MatchupCounts ClassTotals(const PreflopTables &tables, int heroClass, int villai
 Cell ComboCell(const PreflopTables &tables, int hero, int villain)
 {
     const int permutation = tables.ToCanonical[static_cast<size_t>(hero)];
-    const Counts &counts = tables.HeroVsCombo[static_cast<size_t>(tables.Classes[hero]) * ComboCount +
-                                              tables.Images[permutation][villain]];
-    return Cell{counts.Wins, counts.Ties, (tables.Masks[hero] & tables.Masks[villain]) == 0 ? 1u : 0u};
+    const uint32_t *counts =
+        tables.HeroVsCombo +
+        (static_cast<size_t>(tables.Classes[hero]) * ComboCount + tables.Images[permutation][villain]) * 2;
+    return Cell{counts[0], counts[1], (tables.Masks[hero] & tables.Masks[villain]) == 0 ? 1u : 0u};
 }
 
 // One weight for the class, or -1 when its combos differ.
@@ -226,7 +159,7 @@ const ClassSplit &Split()
 
 MatchupCounts ClassVsClass(int hero, int villain)
 {
-    return ClassTotals(Preflop(), hero, villain);
+    return ClassTotals(hero, villain);
 }
 
 MatchupCounts ComboVsCombo(int hero, int villain)
@@ -246,7 +179,7 @@ namespace
 // The weights' dot products with a row's wins and with its ties, each as
 // four running sums taken in a fixed order: the same bits on every build,
 // and four additions in flight at once.
-void Dots(const double *x, const Counts *cells, size_t n, double &wins, double &ties)
+void Dots(const double *x, const uint32_t *cells, size_t n, double &wins, double &ties)
 {
     double w[4] = {0.0, 0.0, 0.0, 0.0};
     double t[4] = {0.0, 0.0, 0.0, 0.0};
@@ -254,13 +187,13 @@ void Dots(const double *x, const Counts *cells, size_t n, double &wins, double &
     for (; i + 4 <= n; i += 4)
         for (size_t j = 0; j < 4; ++j)
         {
-            w[j] += x[i + j] * static_cast<double>(cells[i + j].Wins);
-            t[j] += x[i + j] * static_cast<double>(cells[i + j].Ties);
+            w[j] += x[i + j] * static_cast<double>(cells[2 * (i + j)]);
+            t[j] += x[i + j] * static_cast<double>(cells[2 * (i + j) + 1]);
         }
     for (; i < n; ++i)
     {
-        w[0] += x[i] * static_cast<double>(cells[i].Wins);
-        t[0] += x[i] * static_cast<double>(cells[i].Ties);
+        w[0] += x[i] * static_cast<double>(cells[2 * i]);
+        t[0] += x[i] * static_cast<double>(cells[2 * i + 1]);
     }
     wins = (w[0] + w[1]) + (w[2] + w[3]);
     ties = (t[0] + t[1]) + (t[2] + t[3]);
@@ -311,10 +244,10 @@ void AddMixedAgainstMixed(const PreflopTables &tables, const Range &hero, const 
                 row[images[v]] = weights[static_cast<size_t>(v)];
             built[permutation] = true;
         }
-        const size_t offset = static_cast<size_t>(a) * ComboCount;
+        const size_t offset = static_cast<size_t>(a) * ComboCount * 2;
         double wins = 0.0;
         double ties = 0.0;
-        Dots(row, tables.HeroVsCombo.data() + offset, ComboCount, wins, ties);
+        Dots(row, tables.HeroVsCombo + offset, ComboCount, wins, ties);
         // Villain combos sharing a card with h: those holding either card,
         // h itself counted twice.
         const Combo cards = ComboCards(h);
@@ -372,7 +305,7 @@ Status HeadsUpPreflop(const Range &hero, const Range &villain, HeadsUpEquity &re
                 continue; // both mixed: AddMixedAgainstMixed
             if (heroWeight[a] > 0.0 && villainWeight[b] > 0.0)
             {
-                const MatchupCounts counts = ClassTotals(tables, a, b);
+                const MatchupCounts counts = ClassTotals(a, b);
                 sums.Add(heroWeight[a] * villainWeight[b], counts.Wins, counts.Ties, counts.Showdowns);
                 continue;
             }
@@ -397,7 +330,7 @@ Status HeadsUpPreflop(const Range &hero, const Range &villain, HeadsUpEquity &re
                 const double wv = villain.Weight[static_cast<size_t>(v)];
                 if (wv == 0.0)
                     continue;
-                const Cell &cell = ClassCell(tables, a, v);
+                const Cell cell = ClassCell(tables, a, v);
                 sums.Add(heroWeight[a] * wv, cell.Wins, cell.Ties, uint64_t{cell.Pairs} * PreflopBoards);
             }
         }

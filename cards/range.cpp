@@ -291,14 +291,6 @@ std::array<uint8_t, ClassCount> RankClasses()
 
 } // namespace
 
-void SetClass(Range &range, int handClass, double weight)
-{
-    int combos[MaxClassCombos];
-    const int count = CombosOfClass(handClass, combos);
-    for (int i = 0; i < count; ++i)
-        range.Weight[static_cast<size_t>(combos[i])] = weight;
-}
-
 Status ParseRange(std::string_view text, Range &range)
 {
     range = Range();
@@ -370,20 +362,6 @@ Range TopShare(double percent)
         taken += ComboCountOfClass(handClass);
     }
     return range;
-}
-
-double NormalWeight(double weight, double largest)
-{
-    return largest > 0.0 && largest < TinyWeight ? weight / largest : weight;
-}
-
-int LiveCombos(const Range &range, CardSet removed)
-{
-    int count = 0;
-    for (int combo = 0; combo < ComboCount; ++combo)
-        if (range.Weight[static_cast<size_t>(combo)] > 0.0 && (ComboMask(combo) & removed) == 0)
-            ++count;
-    return count;
 }
 
 } // namespace cards

@@ -23,17 +23,12 @@
 
 #include "field.h"
 #include "hand_class.h"
+#include "range_weights.h"
 
 namespace ostrel
 {
 namespace cards
 {
-
-// Weight[combo] in [0, 1]: the share of that combo the player holds.
-struct Range
-{
-    std::array<double, ComboCount> Weight{};
-};
 
 // Cost: linear in the text (a `%` token sorts nothing: the ranking is fixed).
 Status ParseRange(std::string_view text, Range &range);
@@ -51,21 +46,6 @@ const std::array<uint8_t, ClassCount> &ClassRanking();
 // 1,326 combos: a class is taken while the combos before it are below
 // percent / 100 * 1326. percent in [0, 100].
 Range TopShare(double percent);
-
-// Combos with weight above 0 that share no card with `removed`.
-int LiveCombos(const Range &range, CardSet removed);
-
-// One weight for every combo of a class.
-void SetClass(Range &range, int handClass, double weight);
-
-// Equity multiplies the players' weights, and weights like 1e-200 would make
-// the products 0. A range whose largest weight is below TinyWeight has its
-// weights divided by that largest, which makes it 1 (its answer is that of
-// the same hands at weight 1); at TinyWeight and above weights are used as
-// given, so no product of 6 players' largest weights can leave the normal
-// doubles. NormalWeight(weight, largest) is the weight to use.
-constexpr double TinyWeight = 0x1p-64;
-double NormalWeight(double weight, double largest);
 
 } // namespace cards
 } // namespace ostrel

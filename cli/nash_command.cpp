@@ -20,6 +20,7 @@
 #include "answer_text.h"
 #include "arguments.h"
 #include "equilibrium.h"
+#include "equities.h"
 #include "field_methods.h"
 #include "number_lists.h"
 #include "positions.h"
@@ -177,7 +178,10 @@ std::string HandLossLine(const NashAnswer &answer, const std::vector<std::string
 {
     std::string text = "Hand by hand: following these ranges costs a hand at most " + Fixed(answer.MaxHandLoss, 6) +
                        " against its better action (aim " + Fixed(answer.HandBound, 6) +
-                       ", at decisions reached 1% of the time or more)";
+                       ", at decisions reached 1% of the time or more";
+    if (answer.Draws > 0)
+        text += "; on the independent set of draws a hand's loss moves by up to " + Fixed(answer.HandLossNoise, 6);
+    text += ")";
     if (answer.HandLossDecision < answer.Decisions.size() && answer.MaxHandLoss > answer.HandBound)
         text += "; the most: " + cards::ClassName(answer.HandLossClass) + " where " +
                 DecisionTitle(answer.Decisions[answer.HandLossDecision], at);
@@ -254,7 +258,8 @@ std::string NashJson(const NashAnswer &answer, const HandField &field)
                 ByClassJson(d.EvFold) + ", \"reached\": " + JsonNumber(d.Reached) + "}";
     }
     return text + "], \"three_way_error\": " + JsonNumber(answer.DrawError) +
-           ", \"max_hand_loss\": " + JsonNumber(answer.MaxHandLoss) + "}\n";
+           ", \"max_hand_loss\": " + JsonNumber(answer.MaxHandLoss) +
+           ", \"hand_loss_noise\": " + JsonNumber(answer.HandLossNoise) + "}\n";
 }
 
 // White (never) through yellow to green (always).
@@ -325,6 +330,7 @@ struct Progress
     std::chrono::steady_clock::time_point Last = Start;
     bool Terminal = false;
     bool Shown = false;
+    double Estimate = 0.0; // seconds, rough
 };
 
 void ShowNashProgress(void *context, uint64_t iterations, double exploitability)
@@ -337,9 +343,12 @@ void ShowNashProgress(void *context, uint64_t iterations, double exploitability)
         return;
     progress.Last = now;
     progress.Shown = true;
-    std::fprintf(stderr, "\rostrel-icm: iteration %llu, exploitability %.6g (%.0f s)   ",
-                 static_cast<unsigned long long>(iterations), exploitability,
-                 std::chrono::duration<double>(now - progress.Start).count());
+    const double seconds = std::chrono::duration<double>(now - progress.Start).count();
+    char of[48] = "";
+    if (progress.Estimate > seconds)
+        std::snprintf(of, sizeof of, " of about %.0f s", progress.Estimate);
+    std::fprintf(stderr, "\rostrel-icm: iteration %llu, exploitability %.6g (%.0f s%s)   ",
+                 static_cast<unsigned long long>(iterations), exploitability, seconds, of);
     std::fflush(stderr);
 }
 
@@ -399,6 +408,17 @@ Status RunNashCommand(NashCommandOptions &options, std::string &text, std::strin
                        std::to_string(players) + ": its work grows with the fourth power of the players");
     RunOptions run;
     run.Threads = nash.Threads;
+    // Judged before it starts, as every command's run: some hours of
+    // draws are refused with the number that fits.
+    const double estimate = EstimatedNashSeconds(players, nash);
+    if (estimate > run.SecondsLimit)
+    {
+        const double fits = std::floor(nash.DrawsPerClass * (run.SecondsLimit - 0.2) / (estimate - 0.2));
+        return Failure("nash would take about " + DurationText(estimate) + " on " + std::to_string(players) +
+                       " players with --draws " + std::to_string(nash.DrawsPerClass) + ", over the limit of " +
+                       DurationText(run.SecondsLimit) + "; --draws " + ShortestText(std::max(1.0, fits)) +
+                       " or fewer fits");
+    }
     MethodLog log;
     // The outcomes need no window bits: up to 20 players the subsets are
     // exact to rounding and the fastest.
@@ -406,6 +426,7 @@ Status RunNashCommand(NashCommandOptions &options, std::string &text, std::strin
     const FieldEquity valuation = EquityBy(fieldPlayers <= 20 ? Method::Subsets : Method::Automatic, run, log, nullptr);
     Progress progress;
     progress.Terminal = IsTerminal(stderr);
+    progress.Estimate = estimate;
     nash.Progress = ShowNashProgress;
     nash.ProgressContext = &progress;
     NashAnswer answer;

@@ -8,14 +8,6 @@
 
 #include "subset_equity.h"
 
-int32_t ShownSeatCount()
-{
-    const int32_t count = TournamentState.PlayerCount;
-    if (count < 0)
-        return 0;
-    return count > SeatCount ? SeatCount : count;
-}
-
 /*
  * At depth d the unplaced opponents stand in slots d..m-1. Candidate j is
  * placed by moving slot d's stack into slot j, so the level below finds the

@@ -25,9 +25,6 @@ double ComputeSeatEquity(uint32_t seatIndex);
 // The same by the plain recursion alone, whatever it costs.
 double PlainSeatEquity(uint32_t seatIndex);
 
-// PlayerCount, kept within 0..SeatCount.
-int32_t ShownSeatCount();
-
 // The recursion over finishing orders; reads the equity scratch.
 double EquityRecurse(int32_t depth, int64_t chipsInPlay);
 

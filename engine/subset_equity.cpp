@@ -4,7 +4,6 @@
  */
 #include "subset_equity.h"
 
-#include "seat_equity.h"
 #include "subset_method.h"
 
 void ComputeEquitiesBySubsets(double equities[SeatCount])

@@ -25,3 +25,11 @@ void ResetTournamentState()
 {
     TournamentState = MakeStartState();
 }
+
+int32_t ShownSeatCount()
+{
+    const int32_t count = TournamentState.PlayerCount;
+    if (count < 0)
+        return 0;
+    return count > SeatCount ? SeatCount : count;
+}

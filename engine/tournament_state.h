@@ -68,6 +68,9 @@ extern TournamentStateRecord TournamentState;
 // The record as the process starts; tests use it to begin from a known state.
 void ResetTournamentState();
 
+// PlayerCount, kept within 0..SeatCount: the seats the window shows.
+int32_t ShownSeatCount();
+
 // The ladder rule: keeps places 1..PaidPlaces positive and zeros behind them,
 // follows the ladder with the payout edits that live in `window` and tells
 // whether the ladder may feed a calculation (1) or not (0).

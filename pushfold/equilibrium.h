@@ -29,17 +29,12 @@
 #include <vector>
 
 #include "hand_class.h"
+#include "nash_options.h"
 #include "outcomes.h"
 
 namespace ostrel
 {
 
-enum class NashAction
-{
-    Shove,
-    Call,
-    Overcall,
-};
 
 // One decision: Seat acts with Action against Versus (table seats, the
 // shover first, then the caller). Frequency[class] in [0, 1]; Share is the
@@ -61,17 +56,6 @@ struct NashDecision
     double Reached = 0.0; // the chance that the hand reaches the decision, over all deals
 };
 
-struct NashOptions
-{
-    double Tolerance = 0.0; // in the valuation's unit; 0: 0.01 % of the pool, or 0.01 big blind with chip EV
-    uint64_t MaxIterations = 100000;
-    unsigned Threads = 1;         // results identical for any count
-    uint32_t DrawsPerClass = 2400; // three-way showdowns per class of the player valued
-    uint64_t Seed = 1;
-    // Called after each round with the rounds so far and the exploitability.
-    void (*Progress)(void *context, uint64_t iterations, double exploitability) = nullptr;
-    void *ProgressContext = nullptr;
-};
 
 struct NashAnswer
 {
@@ -96,6 +80,9 @@ struct NashAnswer
     double HandBound = 0.0;
     size_t HandLossDecision = NoSeat; // index into Decisions, NoSeat when no hand loses
     int HandLossClass = -1;
+    // How far a hand's loss moves on the independent set of draws (0 where
+    // every pot is heads-up): the error of MaxHandLoss.
+    double HandLossNoise = 0.0;
 };
 
 constexpr double ReachedAtLeast = 0.01;
@@ -114,6 +101,17 @@ constexpr double ReachedAtLeast = 0.01;
  */
 Status SolveNash(const HandField &field, const FieldEquity &valuation, bool chipEv, const NashOptions &options,
                  NashAnswer &answer);
+
+/*
+ * A rough estimate of SolveNash's seconds for `players` in the hand with
+ * `options` (draws and threads), measured on a 2-core x86-64 machine of
+ * 2026: a round's pot passes grow with the draws and with the pots times
+ * the players who may overcall in each; some thirty rounds, and for three
+ * to five players the hand-by-hand polish's at most 120 more. Heads-up,
+ * where every pot is exact, well under a second. Meant to refuse runs of
+ * hours before they start, not to time them.
+ */
+double EstimatedNashSeconds(size_t players, const NashOptions &options);
 
 /*
  * The gains of each seat's best response (by table seat) and the values of

@@ -12,7 +12,9 @@
 #include <initializer_list>
 #include <vector>
 
-#include "equilibrium.h"
+#include "hand_class.h"
+#include "nash_options.h"
+#include "outcomes.h"
 
 namespace ostrel
 {

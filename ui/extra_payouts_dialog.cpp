@@ -6,7 +6,7 @@
 #include "extra_payouts_dialog.h"
 
 #include "entry_checks.h"
-#include "main_window.h"
+#include "main_window_refresh.h"
 #include "resource_ids.h"
 #include "tournament_state.h"
 #include "window_helpers.h"

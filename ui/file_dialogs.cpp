@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-#include "main_window.h"
+#include "main_window_refresh.h"
 #include "resource_ids.h"
 #include "settings_file.h"
 #include "tournament_state.h"

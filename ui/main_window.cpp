@@ -5,13 +5,12 @@
  */
 #include "main_window.h"
 
-#include <cstdio>
-
 #include "about_dialog.h"
 #include "bubble_dialog.h"
 #include "entry_checks.h"
 #include "extra_payouts_dialog.h"
 #include "file_dialogs.h"
+#include "main_window_refresh.h"
 #include "number_entry.h"
 #include "player_layout.h"
 #include "resource_ids.h"
@@ -19,35 +18,6 @@
 #include "settings_file.h"
 #include "tournament_state.h"
 #include "window_helpers.h"
-
-void UpdateCalculateEnable(HWND window)
-{
-    bool usable = SettleLadder(window, 0);
-    for (int32_t seat = 0; seat < SeatCount; ++seat)
-        if (TournamentState.ChipEntryInvalid[seat] != 0)
-            usable = false;
-    EnableWindow(GetDlgItem(window, IDC_CALCULATE), usable ? TRUE : FALSE);
-}
-
-void ShowPayouts(HWND window, int extra)
-{
-    const int32_t first = extra != 0 ? MainWindowPlaces : 0;
-    const int32_t last = extra != 0 ? PlaceCount : MainWindowPlaces;
-    char text[FixedTextCapacity];
-    for (int32_t place = first; place < last; ++place)
-    {
-        FormatFixed(text, sizeof text, TournamentState.Payouts[place],
-                    TournamentState.PayoutDecimals[place]);
-        SetDlgItemTextA(window, IDC_PAYOUT_FIRST + place, text);
-    }
-}
-
-void ShowPaidPlaces(HWND window)
-{
-    char caption[32];
-    std::snprintf(caption, sizeof caption, "Payouts(%d)", static_cast<int>(TournamentState.PaidPlaces));
-    SetDlgItemTextA(window, IDC_PAYOUT_GROUP, caption);
-}
 
 static bool IsChipEdit(int id)
 {

@@ -7,6 +7,9 @@
 
 #include "evaluator.h"
 #include "preflop.h"
+#include "preflop_build.h"
+#include "range.h"
+#include "suit_symmetry.h"
 
 namespace
 {
@@ -67,6 +70,44 @@ TEST(PreflopTable, RandomEntriesRecomputed)
         EXPECT_EQ(fresh.Showdowns, table.Showdowns);
         ++checked;
     }
+}
+
+// The cells in the program's image (preflop_cells.inc) are those the builder
+// makes from the records today, read through the library's own lookups.
+TEST(PreflopTable, GeneratedCellsAreTheBuildersOwn)
+{
+    const BuiltPreflopCells built = BuildPreflopCells();
+    ASSERT_EQ(size_t{ClassCount} * ComboCount * 2, built.HeroVsCombo.size());
+    ASSERT_EQ(size_t{ClassCount} * ClassCount * 3, built.ClassVsComboOfClass.size());
+    size_t differing = 0;
+    for (int a = 0; a < ClassCount; ++a)
+    {
+        const int hero = CanonicalCombo(a);
+        for (int v = 0; v < ComboCount; ++v)
+        {
+            const MatchupCounts counts = ComboVsCombo(hero, v);
+            const size_t at = (static_cast<size_t>(a) * ComboCount + static_cast<size_t>(v)) * 2;
+            differing += counts.Wins != built.HeroVsCombo[at] || counts.Ties != built.HeroVsCombo[at + 1];
+        }
+        for (int b = 0; b < ClassCount; ++b)
+        {
+            const MatchupCounts counts = ClassVsCombo(a, CanonicalCombo(b));
+            const size_t at = (static_cast<size_t>(a) * ClassCount + static_cast<size_t>(b)) * 3;
+            differing += counts.Wins != built.ClassVsComboOfClass[at] ||
+                         counts.Ties != built.ClassVsComboOfClass[at + 1] ||
+                         counts.Showdowns != uint64_t{built.ClassVsComboOfClass[at + 2]} * PreflopBoards;
+        }
+    }
+    EXPECT_EQ(0u, differing);
+    // Every record is a cell of its hero class's row as generated.
+    const PreflopRecord *records = PreflopRecords();
+    for (size_t i = 0; i < PreflopRecordCount(); i += 97)
+    {
+        const MatchupCounts counts = ComboVsCombo(CanonicalCombo(records[i].Hero), records[i].Villain);
+        EXPECT_EQ(records[i].Wins, counts.Wins) << i;
+        EXPECT_EQ(records[i].Ties, counts.Ties) << i;
+    }
+    EXPECT_EQ(47086u, PreflopRecordCount());
 }
 
 TEST(PreflopTable, PublishedMatchups)

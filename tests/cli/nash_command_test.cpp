@@ -54,8 +54,10 @@ TEST(NashCommand, JsonFields)
         ASSERT_TRUE(answer.is_object());
         EXPECT_EQ(Keys(answer),
                   (std::set<std::string>{"exploitability", "iterations", "seats", "decisions", "three_way_error",
-                                         "max_hand_loss"}));
+                                         "max_hand_loss", "hand_loss_noise"}));
         EXPECT_GE(answer["max_hand_loss"].get<double>(), 0.0);
+        // Heads-up every pot is exact: no draws to move a hand's loss.
+        EXPECT_EQ(row.Table == HeadsUp, answer["hand_loss_noise"].get<double>() == 0.0);
         for (const json &seat : answer["seats"])
         {
             EXPECT_EQ(Keys(seat), (std::set<std::string>{"seat", "position", "stack", "ev_before", "ev_equilibrium"}));
@@ -301,6 +303,10 @@ TEST(NashCommand, BadInputIsOneLine)
         {"nash --stacks 2000 --prizes 50,30 --button 1 --blinds 50,100", "two"},
         {"nash --stacks 1,2,3,4,5,6,7,8,9,10,11 --prizes 100 --button 1 --blinds 1,2",
          "nash takes tables of at most 10 players, not 11"},
+        // Judged before the run: hours of draws are refused with what fits.
+        {"nash --stacks 900,800,700,600,500,400,300,200,150,100 --prizes 50,30,20 --button 1 --blinds 10,20 "
+         "--draws 1000000 --threads 1",
+         "on 10 players with --draws 1000000, over the limit of 10 minutes; --draws "},
         {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --draws 0",
          "--draws 0: not a number of showdowns from 1 to 1000000"},
         {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --seed -1", "--seed -1"},

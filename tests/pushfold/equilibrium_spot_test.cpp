@@ -108,4 +108,65 @@ TEST(EquilibriumSpot, EveryDecisionsValuesAreTheSpots)
     }
 }
 
+TEST(EquilibriumSpot, ThreeHandedRangesAreRightHandByHand)
+{
+    // Three-handed ICM tables: the answer keeps the hand-by-hand bound on
+    // its own values, and the spot, asked every decision reached 1 % of the
+    // time or more with the answer's ranges, agrees hand by hand: no class
+    // loses more than the bound by the spot's values, up to the error that
+    // both state where a three-way pot counts (exact where none does).
+    struct Row
+    {
+        std::vector<int64_t> Chips;
+        int64_t SmallBlind, BigBlind, Ante;
+    };
+    const Row rows[] = {
+        {{5000, 3000, 2000}, 100, 200, 25},
+        {{1200, 1000, 800}, 100, 200, 0},
+        {{4000, 1000, 1000}, 100, 200, 0},
+    };
+    for (const Row &row : rows)
+    {
+        ostrel::HandField field;
+        field.Table.Stacks = row.Chips;
+        field.Table.Button = 0;
+        field.Table.SmallBlind = row.SmallBlind;
+        field.Table.BigBlind = row.BigBlind;
+        field.Table.Ante = row.Ante;
+        field.Prizes = {50, 30, 20};
+        ostrel::NashOptions options;
+        options.Threads = 2;
+        ostrel::NashAnswer answer;
+        ASSERT_TRUE(ostrel::SolveNash(field, BySubsets, false, options, answer).Ok);
+        ASSERT_TRUE(answer.Converged);
+        SCOPED_TRACE(std::to_string(row.Chips[0]) + "/" + std::to_string(row.Chips[1]) + "/" +
+                     std::to_string(row.Chips[2]));
+        EXPECT_LE(answer.MaxHandLoss, answer.HandBound);
+        EXPECT_LT(answer.Exploitability, answer.Tolerance);
+        for (const ostrel::NashDecision &d : answer.Decisions)
+        {
+            if (d.Reached < ostrel::ReachedAtLeast)
+                continue;
+            SCOPED_TRACE("seat " + std::to_string(d.Seat + 1) + " action " + std::to_string(static_cast<int>(d.Action)));
+            ostrel::SpotQuestion question = QuestionOf(field, answer, d);
+            question.Sampling.Draws = 12000;
+            ostrel::SpotSolver solver;
+            ASSERT_TRUE(solver.Open(field, BySubsets, false, question).Ok);
+            ostrel::SpotAnswer spot;
+            ASSERT_TRUE(solver.Solve(spot).Ok);
+            for (size_t c = 0; c < ostrel::cards::ClassCount; ++c)
+            {
+                const ostrel::SpotClass &one = spot.Classes[c];
+                if (std::isnan(one.EvPlay) || std::isnan(d.EvPlay[c]))
+                    continue;
+                const double f = d.Frequency[c], advantage = one.EvPlay - one.EvFold;
+                const double loss = advantage > 0.0 ? (1.0 - f) * advantage : f * -advantage;
+                EXPECT_LE(loss, answer.HandBound + 4.0 * one.Error + answer.HandLossNoise)
+                    << ostrel::cards::ClassName(static_cast<int>(c)) << " played " << f << ", advantage "
+                    << advantage << " +- " << one.Error;
+            }
+        }
+    }
+}
+
 } // namespace

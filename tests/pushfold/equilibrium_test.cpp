@@ -446,3 +446,29 @@ TEST(Equilibrium, Refusals)
 }
 
 } // namespace
+
+TEST(Equilibrium, EstimateGrowsWithTheDrawsAndThePlayers)
+{
+    // Linear in the draws past the start (so that the most draws within a
+    // limit follow by a rule of three), growing with the players, falling
+    // with the threads; heads-up, exact, well under a second.
+    ostrel::NashOptions options;
+    EXPECT_LT(ostrel::EstimatedNashSeconds(2, options), 1.0);
+    double last = 0.0;
+    for (size_t players = 3; players <= 10; ++players)
+    {
+        SCOPED_TRACE(players);
+        ostrel::NashOptions more = options;
+        more.DrawsPerClass = 4 * options.DrawsPerClass;
+        const double base = ostrel::EstimatedNashSeconds(players, options);
+        EXPECT_NEAR(4.0 * (base - 0.2), ostrel::EstimatedNashSeconds(players, more) - 0.2, 1e-9 * base);
+        ostrel::NashOptions two = options;
+        two.Threads = 2;
+        EXPECT_LT(ostrel::EstimatedNashSeconds(players, two), base);
+        if (players > 6) // past the polish, which the tables of up to five add
+            EXPECT_GT(base, last);
+        last = base;
+    }
+    // The default ten-seat table: seconds, not minutes.
+    EXPECT_LT(ostrel::EstimatedNashSeconds(10, options), 60.0);
+}

@@ -10,6 +10,7 @@
 
 #include "extra_payouts_dialog.h"
 #include "main_window.h"
+#include "main_window_refresh.h"
 #include "resource_ids.h"
 #include "tournament_state.h"
 #include "window_helpers.h"

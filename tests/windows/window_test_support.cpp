@@ -273,3 +273,21 @@ void MainWindowFixture::OpenMainWindow()
     Main = CreateMainWindow();
     ASSERT_NE(nullptr, Main) << "is there an X display?";
 }
+
+static INT_PTR CALLBACK QuietProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+HWND MakeBlankDialog(HWND parent, DWORD style, int x, int y, int width, int height)
+{
+    struct
+    {
+        DLGTEMPLATE Head;
+        WORD Menu, Class, Title;
+    } blank = {};
+    blank.Head.style = style;
+    HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &blank.Head, parent, QuietProc, 0);
+    SetWindowPos(dialog, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    return dialog;
+}

@@ -46,6 +46,10 @@ struct AnsweredColors
 // dialog procedure answered.
 AnsweredColors AskColors(HWND dialog, int id, UINT message);
 
+// An empty dialog with `style`, owned by or a child of `parent`, at a place
+// and size; it answers no message.
+HWND MakeBlankDialog(HWND parent, DWORD style, int x, int y, int width, int height);
+
 // Processes what is queued for this thread, without waiting.
 void PumpMessages();
 // Removes a WM_QUIT that a destroyed main window posted.

@@ -1,0 +1,2 @@
+#include "a.h"
+#include "b.h"

@@ -1,0 +1,2 @@
+#include "b.h"
+#include "a.h"

@@ -1,0 +1,2 @@
+#include "m.h"
+#include "w.h"

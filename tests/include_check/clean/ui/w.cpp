@@ -1,0 +1,6 @@
+#include "w.h"
+
+#include <vector>
+
+#include "e.h"
+#include "missing.h"
