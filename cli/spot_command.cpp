@@ -442,9 +442,11 @@ CLI::App *AddSpotCommand(CLI::App &app, SpotOptions &options)
                  "  ostrel-icm spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 "
                  "--hero 3 --action call --shover 2 --range 2=22+,A2+,K9+ --hand AhKd\n"
                  "  ostrel-icm spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 "
-                 "--hero 1 --ranges nash\n");
+                 "--hero 1 --ranges nash\n"
+                 "  ostrel-icm spot --stacks 25bb,15bb,10bb --prizes 50,30,20 --button 1 --blinds 0.5,1 --ante 0.125 "
+                 "--hero BB --action call --shover BTN --range BTN=22+,A2+ --hand AJo\n");
     AddTableOptions(*spot, options.Table);
-    options.HeroGiven = spot->add_option("--hero", options.Hero, "The seat deciding")->option_text("SEAT");
+    options.HeroGiven = spot->add_option("--hero", options.Hero, "The seat deciding: its number or its position (BTN, SB, BB, UTG, HJ, CO, ...)")->option_text("SEAT");
     spot->add_option("--action", options.Action,
                      "first-in (shove or fold; the default), call (call a shove or fold) or overcall (call a shove "
                      "and a call, or fold)")
@@ -471,7 +473,7 @@ CLI::App *AddSpotCommand(CLI::App &app, SpotOptions &options)
     options.RangesGiven = spot->add_option("--ranges", options.RangesFrom,
                                            "nash: the ranges not given, from the table's push-or-fold equilibrium")
                               ->option_text("NAME");
-    options.HandGiven = spot->add_option("--hand", options.Hand, "One hand, e.g. AhKd: every outcome of it")->option_text("CARDS");
+    options.HandGiven = spot->add_option("--hand", options.Hand, "One hand, e.g. AhKd: every outcome of it; or a class, e.g. AJo: its row")->option_text("CARDS");
     spot->add_option("--color", options.Color, "Colour the grid: auto (on a terminal; the default), always or never")
         ->option_text("WHEN");
     spot->add_option("--format", options.Format, "Output: table (the default), csv or json")->option_text("NAME");

@@ -231,7 +231,7 @@ void AddTableOptions(CLI::App &command, TableOptions &options)
         const char *Shown;
         CLI::Option **Given;
     } rows[] = {
-        {"--stacks", &input.Stacks, "Chips of each seat before posting, comma-separated", "LIST",
+        {"--stacks", &input.Stacks, "Chips of each seat before posting, comma-separated (or big blinds: 25bb,15bb)", "LIST",
          &options.StacksGiven},
         {"--stacks-file", &input.StacksFile, "One stack per line (- for standard input)", "FILE",
          &options.StacksFileGiven},
@@ -247,7 +247,8 @@ void AddTableOptions(CLI::App &command, TableOptions &options)
         {"--others-file", &options.OthersFile, "Stacks at other tables, one per line", "FILE",
          &options.OthersFileGiven},
         {"--button", &options.Button, "The button's seat", "SEAT", &options.ButtonGiven},
-        {"--blinds", &options.Blinds, "Small and big blind, whole chips", "SB,BB", &options.BlindsGiven},
+        {"--blinds", &options.Blinds, "Small and big blind, whole chips (with stacks in big blinds: 0.5,1)", "SB,BB",
+         &options.BlindsGiven},
         {"--ante", &options.Ante, "Ante posted by every player (default: none)", "CHIPS", &options.AnteGiven},
         {"--bb-ante", &options.BigBlindAnte, "Ante posted by the big blind for the table", "CHIPS",
          &options.BigBlindAnteGiven},
