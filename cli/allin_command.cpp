@@ -5,6 +5,7 @@
  */
 #include "allin_command.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include <cstdio>
@@ -103,6 +104,42 @@ std::string Json(const AllinReport &report)
     return text + "]}\n";
 }
 
+// The players' ranges as typed: each word, or the parts of a word on either
+// side of a "vs" ("AKo vs 22" as one quoted word, or vs as a word between).
+std::vector<std::string> SplitAtVersus(const std::vector<std::string> &words)
+{
+    std::vector<std::string> ranges;
+    for (const std::string &word : words)
+    {
+        const std::string padded = " " + word + " ";
+        if (padded.find(" vs ") == std::string::npos && padded.find(" VS ") == std::string::npos &&
+            padded.find(" Vs ") == std::string::npos)
+        {
+            ranges.push_back(word); // as typed, blanks and all
+            continue;
+        }
+        std::string part;
+        size_t at = 0;
+        while (at <= word.size())
+        {
+            const size_t blank = std::min(word.find_first_of(" \t", at), word.size());
+            const std::string token = word.substr(at, blank - at);
+            if (token == "vs" || token == "VS" || token == "Vs")
+            {
+                if (!part.empty())
+                    ranges.push_back(part);
+                part.clear();
+            }
+            else if (!token.empty())
+                part += (part.empty() ? "" : " ") + token;
+            at = blank + 1;
+        }
+        if (!part.empty())
+            ranges.push_back(part);
+    }
+    return ranges;
+}
+
 } // namespace
 
 CLI::App *AddAllinCommand(CLI::App &app, AllinOptions &options)
@@ -153,7 +190,12 @@ Status RunAllinCommand(const AllinOptions &options, std::string &text)
         problem = ReadCount("--seed", options.Seed, 0, INT64_MAX, "a seed", seed);
     if (!problem.empty())
         return Failure(problem);
-    const size_t players = options.Ranges.size();
+    const std::vector<std::string> ranges = SplitAtVersus(options.Ranges);
+    const size_t players = ranges.size();
+    if (players == 1 && ranges[0].find(',') != std::string::npos)
+        return Failure("an all-in needs at least 2 ranges, and " + Quoted(ranges[0]) +
+                       " is one: give each player's range as a word of its own (allin AKo 22) or put vs between "
+                       "them (allin AKo vs 22)");
     if (players < 2)
         return Failure("an all-in needs at least 2 ranges");
     if (players > static_cast<size_t>(cards::MaxPlayers))
@@ -168,7 +210,7 @@ Status RunAllinCommand(const AllinOptions &options, std::string &text)
     request.Players.resize(players);
     for (size_t p = 0; p < players; ++p)
     {
-        read = cards::ParseRange(options.Ranges[p], request.Players[p]);
+        read = cards::ParseRange(ranges[p], request.Players[p]);
         if (!read.Ok)
             return Failure("range " + std::to_string(p + 1) + ": " + read.Message);
     }
@@ -181,7 +223,7 @@ Status RunAllinCommand(const AllinOptions &options, std::string &text)
         request.Seed = static_cast<uint64_t>(seed);
     }
     AllinReport report;
-    report.Ranges = options.Ranges;
+    report.Ranges = ranges;
     report.Seed = request.Seed;
     const Status computed = cards::AllInEquity(request, report.Result);
     if (!computed.Ok)

@@ -26,6 +26,17 @@ std::string Fixed(double value, int decimals)
     return text;
 }
 
+std::string Signed(double value, int decimals)
+{
+    if (!std::isfinite(value))
+        return "-";
+    char text[400];
+    std::snprintf(text, sizeof text, "%+.*f", decimals, value);
+    // A value that rounds to zero has no sign: never "-0.00".
+    const std::string shown = text;
+    return shown.find_first_not_of("+-0.") == std::string::npos ? shown.substr(1) : shown;
+}
+
 std::string JsonNumber(double value)
 {
     return std::isfinite(value) ? ShortestText(value) : "null";

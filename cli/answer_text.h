@@ -17,6 +17,10 @@ namespace ostrel
 // `decimals` decimals; "-" for a value that is not finite.
 std::string Fixed(double value, int decimals);
 
+// With its sign ("+1.20", "-0.35"; "0.00" for what rounds to zero); "-"
+// for a value that is not finite.
+std::string Signed(double value, int decimals);
+
 // The shortest text that reads back to the same double; null when not finite.
 std::string JsonNumber(double value);
 

@@ -112,9 +112,11 @@ std::string Unexpected(const std::vector<std::string> &strays, const std::string
         listed += (i == 0 ? "" : i + 1 == strays.size() ? " and " : ", ") + Quoted(strays[i]);
     if (after.empty())
         return "unexpected " + listed + ": every value follows its option's name (--stacks 5000,3000)";
+    // "5000, 3000, 2000" comes apart as "5000," "3000," "2000": a comma
+    // already at a word's end is not doubled.
     std::string joined = value;
     for (const std::string &stray : strays)
-        joined += "," + stray;
+        joined += (!joined.empty() && joined.back() == ',' ? "" : ",") + stray;
     return "unexpected " + listed + " after " + after + " " + Escaped(value) +
            ": separate the values with commas, without spaces (" + after + " " + Escaped(joined) + ")";
 }

@@ -22,6 +22,7 @@
 #include "nash_command.h"
 #include "spot_command.h"
 #include "command_input.h"
+#include "deal_amounts.h"
 #include "equal_stacks_bust_paid.h"
 #include "exact_money.h"
 #include "field_methods.h"
@@ -83,6 +84,7 @@ struct Options
     std::string Keep = "0";
     std::string Round;
     std::string Seat, Players, Chips, Threads, Places;
+    bool Separators = false; // money in tables with thousands separators
     CLI::Option *Given[7] = {};
     CLI::Option *PlacesGiven = nullptr;
     CLI::Option *RoundGiven = nullptr;
@@ -296,91 +298,12 @@ int RunEquityCommand(Options &options, bool finish)
         return Fail(run.Outcome.Message);
     ostrel::EquityReport report;
     report.Seats = SeatsOf(input);
+    report.Seats.Separators = options.Separators;
     report.PrizePool = ostrel::PrizePool(field, ostrel::PlayersInPlay(field));
     report.Run = &run;
     const ostrel::Format format = FormatNamed(options.Format);
     return Answer(finish ? ostrel::FormatFinish(report, format) : ostrel::FormatEquity(report, format),
                   RemarksOf(options, input.Prizes, run.Seconds));
-}
-
-// A rounding unit as typed, kept in decimal so that payments come out exact.
-ostrel::Status ParseRoundingUnit(const std::string &text, ostrel::MoneyUnit &unit)
-{
-    double value = 0.0;
-    const std::string problem = ostrel::ParsePrize(text, value);
-    if (!problem.empty() || !(value > 0.0))
-        return ostrel::Failure("--round: the unit must be an amount above 0" +
-                               (problem.empty() ? "" : ": " + problem));
-    std::string digits;
-    int32_t decimals = 0;
-    bool afterPoint = false;
-    for (char c : text)
-        if (c == '.')
-            afterPoint = true;
-        else if (c >= '0' && c <= '9')
-        {
-            digits += c;
-            decimals += afterPoint ? 1 : 0;
-        }
-    while (decimals > 0 && digits.back() == '0')
-    {
-        digits.pop_back();
-        decimals -= 1;
-    }
-    const size_t first = digits.find_first_not_of('0');
-    if (digits.size() - first > 15 || decimals > 15)
-        return ostrel::Failure("--round: the unit has more than 15 significant digits");
-    unit.Count = std::stoll(digits.substr(first));
-    unit.Decimals = decimals;
-    return ostrel::Status();
-}
-
-// An amount as typed, in the form DecimalText writes: no leading zeros
-// before the units, no trailing zeros after the point.
-std::string PlainDecimal(std::string text)
-{
-    text.erase(0, text.find_first_not_of(" \t\r"));
-    text.erase(text.find_last_not_of(" \t\r") + 1);
-    if (text.find('.') != std::string::npos)
-    {
-        text.erase(text.find_last_not_of('0') + 1);
-        if (!text.empty() && text.back() == '.')
-            text.pop_back();
-    }
-    text.erase(0, std::min(text.find_first_not_of('0'), text.size()));
-    if (text.empty() || text[0] == '.')
-        text.insert(0, "0");
-    return text;
-}
-
-// A rounded deal decides in exact decimals on the amounts the computation
-// holds: each typed amount must be the shortest decimal of its double.
-ostrel::Status ExactAmount(const std::string &what, const std::string &typed, double value)
-{
-    const ostrel::DecimalAmount held = ostrel::DecimalOf(value);
-    const std::string kept = ostrel::DecimalText(held.Digits, held.Decimals);
-    if (PlainDecimal(typed) == kept)
-        return ostrel::Status();
-    return ostrel::Failure(what + " \"" + typed + "\" has more digits than a double keeps (it is held as " + kept +
-                           "): a rounded deal needs every amount exactly");
-}
-
-ostrel::Status CheckExactAmounts(const Options &options, const ostrel::FieldInput &input)
-{
-    double keep = 0.0;
-    ostrel::ParsePrize(options.Keep, keep);
-    ostrel::Status status = ExactAmount("--keep:", options.Keep, keep);
-    if (!status.Ok || !options.Input.HasPrizes)
-        return status;
-    size_t start = 0;
-    for (size_t place = 0; place < input.Prizes.size() && status.Ok; ++place)
-    {
-        const size_t comma = options.Input.Prizes.find(',', start);
-        status = ExactAmount("--prizes: prize " + std::to_string(place + 1) + ":",
-                             options.Input.Prizes.substr(start, comma - start), input.Prizes[place]);
-        start = comma + 1;
-    }
-    return status;
 }
 
 int RunDealCommand(Options &options)
@@ -401,7 +324,7 @@ int RunDealCommand(Options &options)
         return Fail("--keep: " + keepProblem);
     if (options.RoundGiven->count() > 0)
     {
-        const ostrel::Status unit = ParseRoundingUnit(options.Round, terms.Round);
+        const ostrel::Status unit = ostrel::ParseRoundingUnit(options.Round, terms.Round);
         if (!unit.Ok)
             return Fail(unit.Message);
     }
@@ -413,7 +336,7 @@ int RunDealCommand(Options &options)
         return Fail("--keep: " + options.Keep + " is above the first prize");
     if (options.RoundGiven->count() > 0)
     {
-        const ostrel::Status exact = CheckExactAmounts(options, input);
+        const ostrel::Status exact = ostrel::CheckExactAmounts(options.Keep, options.Input, input.Prizes);
         if (!exact.Ok)
             return Fail(exact.Message);
     }
@@ -433,6 +356,7 @@ int RunDealCommand(Options &options)
         return Fail(dealt.Message);
     ostrel::DealReport report;
     report.Seats = SeatsOf(input);
+    report.Seats.Separators = options.Separators;
     report.Split = options.Split;
     report.Methods = log.Names();
     report.Kept = terms.Keep;
@@ -540,6 +464,7 @@ int RunBubbleCommand(Options &options)
         return Fail(computed.Message);
     ostrel::BubbleReport report;
     report.Seats = SeatsOf(input);
+    report.Seats.Separators = options.Separators;
     report.Methods = log.Names();
     report.OnlySeat = oneRow ? &seat : nullptr;
     report.Grid = &grid;
@@ -598,6 +523,9 @@ int Run(int argc, char **argv)
     options[2].RoundGiven =
         deal.add_option("--round", options[2].Round, "Pay in multiples of this unit (default: no rounding)")
             ->type_name("UNIT");
+    for (size_t i : {0, 2})
+        commands[i]->add_flag("--separators", options[i].Separators,
+                              "Money in tables with thousands separators (12,345.67)");
     CLI::App &bubble = *commands[3];
     options[3].SeatGiven =
         bubble.add_option("--seat", options[3].Seat, "Only this seat's row")->type_name("N");

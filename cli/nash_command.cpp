@@ -7,6 +7,7 @@
 #include "nash_command.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -22,6 +23,7 @@
 #include "equities.h"
 #include "field_methods.h"
 #include "number_lists.h"
+#include "positions.h"
 #include "range.h"
 #include "table_options.h"
 
@@ -52,7 +54,8 @@ Status ReadNashOptions(const NashCommandOptions &options, NashOptions &nash)
     for (const auto &[option, value, choices] :
          {std::tuple<const char *, const std::string &, std::vector<std::string>>{"--color", options.Color,
                                                                                   {"auto", "always", "never"}},
-          {"--format", options.Format, {"table", "json", "svg"}}})
+          {"--format", options.Format, {"table", "json", "svg"}},
+          {"--show", options.Show, {"frequency", "margin"}}})
     {
         const std::string problem = CheckChoice(option, value, choices);
         if (!problem.empty())
@@ -90,15 +93,20 @@ const char *ActionName(NashAction action)
     return action == NashAction::Shove ? "shove" : action == NashAction::Call ? "call" : "overcall";
 }
 
-std::string DecisionTitle(const NashDecision &d)
+std::string DecisionTitle(const NashDecision &d, const std::vector<std::string> &at)
 {
-    std::string title = "Seat " + std::to_string(d.Seat + 1) + " ";
+    std::string title = "Seat " + SeatText(d.Seat, at) + " ";
     if (d.Action == NashAction::Shove)
         return title + "shoves first in";
     if (d.Action == NashAction::Call)
-        return title + "calls seat " + std::to_string(d.Versus[0] + 1) + "'s shove";
-    return title + "overcalls seat " + std::to_string(d.Versus[0] + 1) + "'s shove and seat " +
-           std::to_string(d.Versus[1] + 1) + "'s call";
+        return title + "calls seat " + SeatText(d.Versus[0], at) + "'s shove";
+    return title + "overcalls seat " + SeatText(d.Versus[0], at) + "'s shove and seat " + SeatText(d.Versus[1], at) +
+           "'s call";
+}
+
+std::vector<std::string> Positions(const HandField &field)
+{
+    return PositionNames(field.Table.Stacks, field.Table.Button);
 }
 
 // Frequencies rounded to hundredths for the range text: fictitious play
@@ -128,19 +136,27 @@ std::string CellColour(double frequency)
     return "\x1b[30;48;5;" + std::to_string(16 + 36 * fade + 6 * 5 + fade) + "m";
 }
 
-std::string Grid(const NashDecision &d, bool color)
+// The frequencies in %, or with a pool the margins: the value of playing
+// less folding's, in % of the pool ("-" where a class never gets there);
+// coloured by frequency either way.
+std::string Grid(const NashDecision &d, bool color, double marginPool)
 {
+    const bool margin = marginPool > 0.0;
+    const size_t width = margin ? 7 : 5;
     std::string text = "   ";
     for (int column = 0; column < cards::RankCount; ++column)
-        text += Padded(std::string(1, cards::RankChar(12 - column)), 5);
+        text += Padded(std::string(1, cards::RankChar(12 - column)), width);
     text += "\n";
     for (int row = 0; row < cards::RankCount; ++row)
     {
         text += Padded(std::string(1, cards::RankChar(12 - row)), 3);
         for (int column = 0; column < cards::RankCount; ++column)
         {
-            const double f = d.Frequency[static_cast<size_t>(row * 13 + column)];
-            const std::string cell = Padded(Fixed(f * 100.0, 0), 4);
+            const size_t c = static_cast<size_t>(row * 13 + column);
+            const double f = d.Frequency[c];
+            const std::string cell =
+                margin ? Padded(Signed((d.EvPlay[c] - d.EvFold[c]) / marginPool * 100.0, 2), width - 1)
+                       : Padded(Fixed(f * 100.0, 0), width - 1);
             text += color ? " " + CellColour(f) + cell + "\x1b[0m" : " " + cell;
         }
         text += "\n";
@@ -158,7 +174,7 @@ std::string DrawLine(const NashAnswer &answer)
 }
 
 // What following the ranges costs a single hand, and where it costs the most.
-std::string HandLossLine(const NashAnswer &answer)
+std::string HandLossLine(const NashAnswer &answer, const std::vector<std::string> &at)
 {
     std::string text = "Hand by hand: following these ranges costs a hand at most " + Fixed(answer.MaxHandLoss, 6) +
                        " against its better action (aim " + Fixed(answer.HandBound, 6) +
@@ -168,12 +184,13 @@ std::string HandLossLine(const NashAnswer &answer)
     text += ")";
     if (answer.HandLossDecision < answer.Decisions.size() && answer.MaxHandLoss > answer.HandBound)
         text += "; the most: " + cards::ClassName(answer.HandLossClass) + " where " +
-                DecisionTitle(answer.Decisions[answer.HandLossDecision]);
+                DecisionTitle(answer.Decisions[answer.HandLossDecision], at);
     return text + "\n";
 }
 
-std::string NashTable(const NashAnswer &answer, const HandField &field, bool chipEv, bool color)
+std::string NashTable(const NashAnswer &answer, const HandField &field, bool chipEv, bool color, bool margin)
 {
+    const std::vector<std::string> at = Positions(field);
     const std::string unit = chipEv ? "chips" : "$EV";
     std::string text = std::string("Push or fold equilibrium; ") +
                        (chipEv ? "chip EV, " + Fixed(answer.Pool, 0) + " chips in play"
@@ -183,27 +200,45 @@ std::string NashTable(const NashAnswer &answer, const HandField &field, bool chi
                        "% of the " + (chipEv ? "chips" : "pool") + "; tolerance " + Fixed(answer.Tolerance, 6) +
                        ") after " + std::to_string(answer.Iterations) + " iterations" +
                        (answer.Converged ? "" : ": NOT converged") + "\n" + DrawLine(answer) +
-                       HandLossLine(answer) + "\n";
-    text += "Seat  Stack  " + unit + " before  " + unit + " at equilibrium\n";
+                       HandLossLine(answer, at) + "\n";
+    text += "Seat  Pos  Stack     bb  " + unit + " before  " + unit + " at equilibrium\n";
+    const double bigBlind = static_cast<double>(field.Table.BigBlind);
     for (size_t seat : answer.Order)
-        text += Padded(std::to_string(seat + 1), 4) + Padded(std::to_string(field.Table.Stacks[seat]), 7) +
+        text += Padded(std::to_string(seat + 1), 4) + Padded(at[seat], 5) +
+                Padded(std::to_string(field.Table.Stacks[seat]), 7) +
+                Padded(Fixed(static_cast<double>(field.Table.Stacks[seat]) / bigBlind, 1), 7) +
                 Padded(Fixed(answer.EvBefore[seat], 4), 12) + Padded(Fixed(answer.EvEquilibrium[seat], 4), 21) +
                 "\n";
+    if (margin)
+        text += std::string("\nEach grid: the margin of playing the hand over folding it, in % of the ") +
+                (chipEv ? "chips" : "prize pool") + "; - where the hand never gets there\n";
     for (const NashDecision &d : answer.Decisions)
-        text += "\n" + DecisionTitle(d) + ": " + RangeText(d) + " (" + Fixed(d.Share * 100.0, 1) +
-                "% of combos)\n" + Grid(d, color);
+        text += "\n" + DecisionTitle(d, at) + ": " + RangeText(d) + " (" + Fixed(d.Share * 100.0, 1) +
+                "% of combos)\n" + Grid(d, color, margin ? answer.Pool : 0.0);
     return text;
+}
+
+// {"AA": ..., "72o": ...} after its opening brace; null where a class never
+// reaches the decision.
+std::string ByClassJson(const std::array<double, cards::ClassCount> &values)
+{
+    std::string text;
+    for (int c = 0; c < cards::ClassCount; ++c)
+        text += std::string(c == 0 ? "" : ", ") + "\"" + cards::ClassName(c) +
+                "\": " + JsonNumber(values[static_cast<size_t>(c)]);
+    return text + "}";
 }
 
 std::string NashJson(const NashAnswer &answer, const HandField &field)
 {
+    const std::vector<std::string> at = Positions(field);
     std::string text = "{\"exploitability\": " + JsonNumber(answer.Exploitability) +
                        ", \"iterations\": " + std::to_string(answer.Iterations) + ", \"seats\": [";
     for (size_t i = 0; i < answer.Order.size(); ++i)
     {
         const size_t seat = answer.Order[i];
         text += std::string(i == 0 ? "" : ", ") + "{\"seat\": " + std::to_string(seat + 1) +
-                ", \"stack\": " + std::to_string(field.Table.Stacks[seat]) +
+                ", \"position\": \"" + at[seat] + "\", \"stack\": " + std::to_string(field.Table.Stacks[seat]) +
                 ", \"ev_before\": " + JsonNumber(answer.EvBefore[seat]) +
                 ", \"ev_equilibrium\": " + JsonNumber(answer.EvEquilibrium[seat]) + "}";
     }
@@ -215,13 +250,12 @@ std::string NashJson(const NashAnswer &answer, const HandField &field)
         for (size_t k = 0; k < d.Versus.size(); ++k)
             versus += (k == 0 ? "" : ", ") + std::to_string(d.Versus[k] + 1);
         const std::string range = cards::FormatRange(RangeOf(d));
-        text += std::string(i == 0 ? "" : ", ") + "{\"seat\": " + std::to_string(d.Seat + 1) + ", \"action\": \"" +
+        text += std::string(i == 0 ? "" : ", ") + "{\"seat\": " + std::to_string(d.Seat + 1) + ", \"position\": \"" +
+                at[d.Seat] + "\", \"action\": \"" +
                 ActionName(d.Action) + "\", \"versus\": [" + versus + "], \"range\": \"" + range +
                 "\", \"share\": " + JsonNumber(d.Share) + ", \"frequencies\": {";
-        for (int c = 0; c < cards::ClassCount; ++c)
-            text += std::string(c == 0 ? "" : ", ") + "\"" + cards::ClassName(c) +
-                    "\": " + JsonNumber(d.Frequency[static_cast<size_t>(c)]);
-        text += "}}";
+        text += ByClassJson(d.Frequency) + ", \"ev_play\": {" + ByClassJson(d.EvPlay) + ", \"ev_fold\": {" +
+                ByClassJson(d.EvFold) + ", \"reached\": " + JsonNumber(d.Reached) + "}";
     }
     return text + "], \"three_way_error\": " + JsonNumber(answer.DrawError) +
            ", \"max_hand_loss\": " + JsonNumber(answer.MaxHandLoss) +
@@ -249,8 +283,9 @@ std::string Escaped(const std::string &text)
     return out;
 }
 
-std::string NashSvg(const NashAnswer &answer, bool chipEv)
+std::string NashSvg(const NashAnswer &answer, const HandField &field, bool chipEv)
 {
+    const std::vector<std::string> at = Positions(field);
     const int cell = 28, chart = 13 * cell, gap = 24, title = 40, columns = 3;
     const int count = static_cast<int>(answer.Decisions.size());
     const int rows = (count + columns - 1) / columns;
@@ -271,7 +306,7 @@ std::string NashSvg(const NashAnswer &answer, bool chipEv)
         const int x0 = gap + (i % columns) * (chart + gap);
         const int y0 = 60 + (i / columns) * (chart + title + gap);
         svg += "<text x=\"" + std::to_string(x0) + "\" y=\"" + std::to_string(y0 + 18) +
-               "\" font-size=\"13\" font-weight=\"bold\">" + Escaped(DecisionTitle(d)) + "</text>\n";
+               "\" font-size=\"13\" font-weight=\"bold\">" + Escaped(DecisionTitle(d, at)) + "</text>\n";
         svg += "<text x=\"" + std::to_string(x0) + "\" y=\"" + std::to_string(y0 + 34) + "\" font-size=\"12\">" +
                Fixed(d.Share * 100.0, 1) + "% of combos</text>\n";
         for (int c = 0; c < cards::ClassCount; ++c)
@@ -348,6 +383,10 @@ CLI::App *AddNashCommand(CLI::App &app, NashCommandOptions &options)
     nash->add_option("--color", options.Color, "Colour the grids: auto (on a terminal; the default), always or never")
         ->option_text("WHEN");
     nash->add_option("--format", options.Format, "Output: table (the default), json or svg")->option_text("NAME");
+    nash->add_option("--show", options.Show,
+                     "The table's grids: frequency (in %, the default) or margin (play less fold, in % of the "
+                     "pool)")
+        ->option_text("WHAT");
     return nash;
 }
 
@@ -402,8 +441,8 @@ Status RunNashCommand(NashCommandOptions &options, std::string &text, std::strin
                   ShortestText(answer.Tolerance) + "\n";
     const bool color = options.Color == "always" || (options.Color == "auto" && IsTerminal(stdout));
     text = options.Format == "json"  ? NashJson(answer, field)
-           : options.Format == "svg" ? NashSvg(answer, options.Table.ChipEv)
-                                     : NashTable(answer, field, options.Table.ChipEv, color);
+           : options.Format == "svg" ? NashSvg(answer, field, options.Table.ChipEv)
+                                     : NashTable(answer, field, options.Table.ChipEv, color, options.Show == "margin");
     return Status();
 }
 

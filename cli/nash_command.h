@@ -27,6 +27,7 @@ struct NashCommandOptions
     std::string Seed = "1";
     std::string Color = "auto";
     std::string Format = "table";
+    std::string Show = "frequency"; // what the table's grids show: frequency or margin
     CLI::Option *ToleranceGiven = nullptr, *ThreadsGiven = nullptr;
 };
 

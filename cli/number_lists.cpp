@@ -288,6 +288,9 @@ class PrizeReader
             const std::string problem = ParsePrize(text, prize);
             if (!problem.empty())
                 return problem;
+            Decimal typed;
+            ReadDecimal(text, typed);
+            Exact.push_back(FixedText(typed));
         }
         else
         {
@@ -296,10 +299,12 @@ class PrizeReader
             Decimal percent;
             int64_t units = 0;
             std::string problem = ReadPercent(text, percent, units);
+            const Decimal share = Times(Pool, percent, -2);
             if (problem.empty())
-                problem = ToDouble(Times(Pool, percent, -2), text, prize);
+                problem = ToDouble(share, text, prize);
             if (!problem.empty())
                 return problem;
+            Exact.push_back(FixedText(share));
             PercentUnits += units;
             if (PercentUnits > 100 * Billion)
                 return "the percentages come to more than 100 % by this one";
@@ -311,6 +316,8 @@ class PrizeReader
     const bool HasPool;
     std::string PoolProblem;
     std::vector<double> Prizes;
+    // Each prize as the decimal it stands for, before conversion.
+    std::vector<std::string> Exact;
 
   private:
     static constexpr int64_t Billion = 1000000000;
@@ -596,6 +603,15 @@ std::vector<double> ReadPrizeList(const std::string &text, const std::string &po
         return problem.empty() ? problem : "prize " + std::to_string(number) + ": " + problem;
     });
     return error.empty() ? reader.Prizes : std::vector<double>();
+}
+
+std::vector<std::string> ReadPrizeDecimals(const std::string &text, const std::string &pool, std::string &error)
+{
+    PrizeReader reader(pool);
+    error = reader.PoolProblem;
+    if (error.empty())
+        error = EachItem(text, [&reader](const std::string &item, size_t) { return reader.Add(item); });
+    return error.empty() ? reader.Exact : std::vector<std::string>();
 }
 
 std::vector<double> ParsePrizeList(const std::string &text, std::string &error)

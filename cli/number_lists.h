@@ -50,6 +50,10 @@ std::string StackText(int64_t chips, int32_t decimals);
 std::vector<double> ParsePrizeList(const std::string &text, std::string &error);
 std::vector<double> ReadPrizeList(const std::string &text, const std::string &pool, std::string &error);
 
+// Each item of such a list as the exact decimal it stands for, before it is
+// converted to a double: "7500.50" is "7500.5", "25%" of 10000 is "2500".
+std::vector<std::string> ReadPrizeDecimals(const std::string &text, const std::string &pool, std::string &error);
+
 // A prizes file: comma-separated items on any number of lines, '#' starting
 // a comment that runs to the end of its line; items named by line.
 std::vector<double> ReadPrizeLines(const std::string &text, const std::string &pool, std::string &error);

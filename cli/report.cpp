@@ -189,6 +189,25 @@ std::string Money(double value, int decimals)
     return text;
 }
 
+std::string Grouped(const std::string &text)
+{
+    if (text.find_first_of("eE") != std::string::npos)
+        return text;
+    const size_t first = text.find_first_of("0123456789");
+    if (first == std::string::npos)
+        return text;
+    const size_t end = std::min(text.find('.'), text.size());
+    std::string grouped = text.substr(0, first);
+    for (size_t i = first; i < end; ++i)
+    {
+        grouped += text[i];
+        const size_t left = end - i - 1;
+        if (left > 0 && left % 3 == 0)
+            grouped += ',';
+    }
+    return grouped + text.substr(end);
+}
+
 std::string Amount(double value, int decimals)
 {
     const std::string text = Money(value, decimals);
@@ -253,13 +272,15 @@ std::string FormatEquity(const EquityReport &report, Format format)
     {
         const SeatFigures figures = FiguresOf(report, total, seat);
         std::vector<std::string> row = TableSeat(shown, seat);
+        const std::string equity = Amount(figures.Equity, std::max(3, shown.MoneyDecimals));
         for (const std::string &cell : {Readable(figures.ChipShare * 100.0, 2),
-                                        Amount(figures.Equity, std::max(3, shown.MoneyDecimals)),
+                                        shown.Separators ? Grouped(equity) : equity,
                                         Readable(figures.PoolShare * 100.0, 2)})
             row.push_back(cell);
         rows.push_back(row);
     }
-    return AlignedTable(rows) + "Prize pool: " + Amount(report.PrizePool, shown.MoneyDecimals) + "\n" +
+    const std::string pool = Amount(report.PrizePool, shown.MoneyDecimals);
+    return AlignedTable(rows) + "Prize pool: " + (shown.Separators ? Grouped(pool) : pool) + "\n" +
            PlayersLine(shown) + MethodLine(*report.Run);
 }
 
@@ -364,7 +385,10 @@ std::string FormatDeal(const DealReport &report, Format format)
         }
         return text;
     }
-    const int money = shown.MoneyDecimals;
+    const auto money = [&shown](double value) {
+        const std::string amount = Money(value, shown.MoneyDecimals);
+        return shown.Separators ? Grouped(amount) : amount;
+    };
     std::vector<std::vector<std::string>> rows = {TableSeatHeader(shown)};
     for (const char *title : {"Payment", "Deal value", "$EV", "Difference"})
         rows[0].push_back(title);
@@ -373,11 +397,11 @@ std::string FormatDeal(const DealReport &report, Format format)
         const DealSeat &one = deal.Seats[seat];
         std::vector<std::string> row = TableSeat(shown, seat);
         for (double value : {one.Payment, one.DealValue, one.Equity, one.Difference})
-            row.push_back(Money(value, money));
+            row.push_back(money(value));
         rows.push_back(row);
     }
-    return AlignedTable(rows) + "Prize pool: " + Money(deal.PrizePool, money) +
-           ", kept for the winner: " + Money(report.Kept, money) + ", dealt: " + Money(deal.Dealt, money) +
+    return AlignedTable(rows) + "Prize pool: " + money(deal.PrizePool) +
+           ", kept for the winner: " + money(report.Kept) + ", dealt: " + money(deal.Dealt) +
            "\n" + PlayersLine(shown) + "Split: " + report.Split + ", method: " + report.Methods + "\n";
 }
 

@@ -32,6 +32,7 @@ struct SeatsShown
     size_t Players = 0;             // in play
     size_t Paid = 0;                // places paid among them
     int MoneyDecimals = 2;          // decimals of money in tables
+    bool Separators = false;        // money in tables grouped by thousands: 12,345.67
 };
 
 struct EquityReport
@@ -86,6 +87,10 @@ std::string Readable(double value, int decimals);
 
 // Money rounded to `decimals`: a difference that rounds to zero is 0.00.
 std::string Money(double value, int decimals);
+
+// A number's text with a comma between each three digits before the point:
+// "-12345.67" is "-12,345.67". Texts with an exponent are left as they are.
+std::string Grouped(const std::string &text);
 
 // An amount as Money, but a non-zero one that would show as zeros gets two
 // significant digits, as Readable.

@@ -17,6 +17,7 @@
 #include "field_methods.h"
 #include "nash_ranges.h"
 #include "number_lists.h"
+#include "positions.h"
 #include "range.h"
 #include "spot.h"
 #include "table_options.h"
@@ -26,38 +27,27 @@ namespace ostrel
 namespace
 {
 
-std::string Signed(double value, int decimals)
-{
-    if (!std::isfinite(value))
-        return "-";
-    char text[400];
-    std::snprintf(text, sizeof text, "%+.*f", decimals, value);
-    // A value that rounds to zero has no sign: never "-0.00".
-    const std::string shown = text;
-    return shown.find_first_not_of("+-0.") == std::string::npos ? shown.substr(1) : shown;
-}
-
 std::string CsvNumber(double value)
 {
     return std::isfinite(value) ? ShortestText(value) : "";
 }
 
 // SEAT=RANGE, each seat once.
-Status ReadRanges(const std::string &option, const std::vector<std::string> &items, size_t seats,
-                  std::vector<std::optional<cards::Range>> &ranges)
+Status ReadRanges(const std::string &option, const std::vector<std::string> &items,
+                  const std::vector<std::string> &positions, std::vector<std::optional<cards::Range>> &ranges)
 {
-    ranges.assign(seats, std::nullopt);
+    ranges.assign(positions.size(), std::nullopt);
     for (const std::string &item : items)
     {
         const size_t equals = item.find('=');
         if (equals == std::string::npos)
             return Failure(option + " " + item + ": give SEAT=RANGE");
         size_t seat = 0;
-        Status status = ParseSeat(option, item.substr(0, equals), seats, seat);
+        Status status = ParseSeat(option, item.substr(0, equals), positions, seat);
         if (!status.Ok)
             return status;
         if (ranges[seat])
-            return Failure(option + ": seat " + std::to_string(seat + 1) + " is given twice");
+            return Failure(option + ": seat " + SeatText(seat, positions) + " is given twice");
         const std::string text = item.substr(equals + 1);
         if (text.find_first_not_of(" \t") == std::string::npos)
             return Failure(option + " " + item + ": the range is empty; give hands after the seat, e.g. " +
@@ -71,7 +61,7 @@ Status ReadRanges(const std::string &option, const std::vector<std::string> &ite
     return Status();
 }
 
-Status ReadQuestion(const SpotOptions &options, size_t seats, SpotQuestion &question)
+Status ReadQuestion(const SpotOptions &options, const std::vector<std::string> &seats, SpotQuestion &question)
 {
     Status status = ParseSeat("--hero", options.Hero, seats, question.Hero);
     if (!status.Ok)
@@ -136,7 +126,31 @@ struct Report
     SpotAnswer Answer;
     bool ChipEv = false;
     bool Color = false;
+    std::vector<std::string> Positions; // of every seat, for the answer's words
+    int OnlyClass = -1;                 // --hand naming a class: its row alone
+    std::string Table;                  // the seats' stacks in chips and big blinds, the blinds
 };
+
+// "Stacks: 1 BTN 5000 (25.0bb), 2 SB 3000 (15.0bb), ...; blinds 100/200, ante 25".
+std::string TableLine(const TableSetup &table, const std::vector<std::string> &positions)
+{
+    std::string line = "Stacks:";
+    const double bigBlind = static_cast<double>(table.BigBlind);
+    for (size_t seat = 0; seat < table.Stacks.size(); ++seat)
+        if (table.Stacks[seat] > 0)
+            line += std::string(line.size() > 7 ? ", " : " ") + std::to_string(seat + 1) + " " +
+                    positions[seat] + " " + std::to_string(table.Stacks[seat]) + " (" +
+                    Fixed(static_cast<double>(table.Stacks[seat]) / bigBlind, 1) + "bb)";
+    line += "; blinds " + std::to_string(table.SmallBlind) + "/" + std::to_string(table.BigBlind);
+    if (table.Ante > 0)
+        line += (table.BigBlindAnte ? ", big blind ante " : ", ante ") + std::to_string(table.Ante);
+    return line + "\n";
+}
+
+bool Shown(const Report &report, int handClass)
+{
+    return report.OnlyClass < 0 || report.OnlyClass == handClass;
+}
 
 double Difference(const SpotClass &one)
 {
@@ -196,21 +210,29 @@ std::string Grid(const Report &report)
     return text;
 }
 
+// The hero's position beside his seat number.
+std::string PositionJson(const Report &report)
+{
+    const size_t hero = report.Question.Hero;
+    return hero < report.Positions.size() ? ", \"position\": \"" + report.Positions[hero] + "\"" : "";
+}
+
 std::string HeaderLine(const Report &report)
 {
     const SpotQuestion &question = report.Question;
-    std::string line = "Seat " + std::to_string(question.Hero + 1) +
+    const std::vector<std::string> &at = report.Positions;
+    std::string line = "Seat " + SeatText(question.Hero, at) +
                        (question.Action == SpotAction::Call
-                            ? " facing seat " + std::to_string(question.Shover + 1) + "'s shove: call or fold"
+                            ? " facing seat " + SeatText(question.Shover, at) + "'s shove: call or fold"
                         : question.Action == SpotAction::Overcall
-                            ? " facing seat " + std::to_string(question.Shover + 1) + "'s shove and seat " +
-                                  std::to_string(question.Caller + 1) + "'s call: overcall or fold"
+                            ? " facing seat " + SeatText(question.Shover, at) + "'s shove and seat " +
+                                  SeatText(question.Caller, at) + "'s call: overcall or fold"
                             : " first in: shove or fold");
     line += report.ChipEv ? "; chip EV, " + Fixed(report.Answer.Pool, 0) + " chips in play"
                           : "; prize pool " + Fixed(report.Answer.Pool, 2);
     line += "; the hero's " + std::string(report.ChipEv ? "chips" : "$EV") + " before the hand " +
             Fixed(report.Answer.EvBefore, 3) + "\n";
-    return line;
+    return line + report.Table;
 }
 
 std::string SamplingLine(const SpotAnswer &answer, uint64_t seed)
@@ -231,6 +253,8 @@ std::string SpotTable(const Report &report)
                                                    "% pool", "Chips fold", "Chips " + play, "Decision"}};
     for (int c = 0; c < cards::ClassCount; ++c)
     {
+        if (!Shown(report, c))
+            continue;
         const SpotClass &one = answer.Classes[static_cast<size_t>(c)];
         const double difference = Difference(one);
         rows.push_back({cards::ClassName(c), Fixed(one.Combos, 2), Fixed(one.EvFold, 4), Fixed(one.EvPlay, 4),
@@ -241,7 +265,16 @@ std::string SpotTable(const Report &report)
     }
     double share = 0.0;
     const std::string range = cards::FormatRange(PlayingRange(answer, share));
-    return HeaderLine(report) + "\n" + Grid(report) + "\n" + Aligned(rows, {0}) + "\n" +
+    const std::string combos =
+        report.Question.Action == SpotAction::FirstIn
+            ? "Combos: how many ways each hand is dealt (6 a pair, 4 suited, 12 offsuit, of 1,326)\n"
+            : "Combos: the ways each hand is dealt (6 a pair, 4 suited, 12 offsuit, of 1,326) left once the "
+              "players already in the pot hold their cards: card removal, weighted by their ranges\n";
+    if (report.OnlyClass >= 0)
+        return HeaderLine(report) + "\n" + combos + Aligned(rows, {0}) + "\n" + cards::ClassName(report.OnlyClass) +
+               " stands for each of its combos, its values their average; name one hand by its cards for its "
+               "outcomes (--hand AhKd)\n" + SamplingLine(answer, report.Question.Sampling.Seed);
+    return HeaderLine(report) + "\n" + Grid(report) + "\n" + combos + Aligned(rows, {0}) + "\n" +
            (play == "shove" ? "Shove: " : play == "call" ? "Call: " : "Overcall: ") + (range.empty() ? "nothing" : range) + " (" +
            Fixed(share * 100.0, 1) + "% of combos)\n" + SamplingLine(answer, report.Question.Sampling.Seed);
 }
@@ -252,6 +285,8 @@ std::string SpotCsv(const Report &report)
                        "standard_error,decision\n";
     for (int c = 0; c < cards::ClassCount; ++c)
     {
+        if (!Shown(report, c))
+            continue;
         const SpotClass &one = report.Answer.Classes[static_cast<size_t>(c)];
         const double difference = Difference(one);
         text += cards::ClassName(c) + "," + CsvNumber(one.Combos) + "," + CsvNumber(one.EvFold) + "," +
@@ -266,15 +301,19 @@ std::string SpotCsv(const Report &report)
 
 std::string SpotJson(const Report &report)
 {
-    std::string text = "{\"hero\": " + std::to_string(report.Question.Hero + 1) + ", \"action\": \"" +
-                       ActionName(report.Question.Action) + "\", \"pool\": " + JsonNumber(report.Answer.Pool) +
+    std::string text = "{\"hero\": " + std::to_string(report.Question.Hero + 1) + PositionJson(report) +
+                       ", \"action\": \"" + ActionName(report.Question.Action) + "\", \"pool\": " + JsonNumber(report.Answer.Pool) +
                        ", \"hands\": [";
+    bool first = true;
     for (int c = 0; c < cards::ClassCount; ++c)
     {
+        if (!Shown(report, c))
+            continue;
         const SpotClass &one = report.Answer.Classes[static_cast<size_t>(c)];
-        text += std::string(c == 0 ? "" : ", ") + "{\"hand\": \"" + cards::ClassName(c) +
+        text += std::string(first ? "" : ", ") + "{\"hand\": \"" + cards::ClassName(c) +
                 "\", \"combos\": " + JsonNumber(one.Combos) + ", \"ev_fold\": " + JsonNumber(one.EvFold) +
                 ", \"ev_play\": " + JsonNumber(one.EvPlay) + ", \"difference\": " + JsonNumber(Difference(one)) + "}";
+        first = false;
     }
     double share = 0.0;
     const std::string range = cards::FormatRange(PlayingRange(report.Answer, share));
@@ -361,8 +400,8 @@ std::string OutcomesJson(const std::vector<OutcomeView> &outcomes)
 
 std::string HandJson(const Report &report, const std::string &hand, const HandBreakdown &b)
 {
-    std::string text = "{\"hero\": " + std::to_string(report.Question.Hero + 1) + ", \"action\": \"" +
-                       ActionName(report.Question.Action) + "\", \"hand\": \"" + hand +
+    std::string text = "{\"hero\": " + std::to_string(report.Question.Hero + 1) + PositionJson(report) +
+                       ", \"action\": \"" + ActionName(report.Question.Action) + "\", \"hand\": \"" + hand +
                        "\", \"pool\": " + JsonNumber(report.Answer.Pool) +
                        ", \"ev_before\": " + JsonNumber(report.Answer.EvBefore) + ", \"ev_fold\": " +
                        JsonNumber(b.EvFold) + ", \"ev_play\": " + JsonNumber(b.EvPlay) + ", \"difference\": " +
@@ -405,9 +444,11 @@ CLI::App *AddSpotCommand(CLI::App &app, SpotOptions &options)
                  "  ostrel-icm spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 "
                  "--hero 3 --action call --shover 2 --range 2=22+,A2+,K9+ --hand AhKd\n"
                  "  ostrel-icm spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 "
-                 "--hero 1 --ranges nash\n");
+                 "--hero 1 --ranges nash\n"
+                 "  ostrel-icm spot --stacks 25bb,15bb,10bb --prizes 50,30,20 --button 1 --blinds 0.5,1 --ante 0.125 "
+                 "--hero BB --action call --shover BTN --range BTN=22+,A2+ --hand AJo\n");
     AddTableOptions(*spot, options.Table);
-    options.HeroGiven = spot->add_option("--hero", options.Hero, "The seat deciding")->option_text("SEAT");
+    options.HeroGiven = spot->add_option("--hero", options.Hero, "The seat deciding: its number or its position (BTN, SB, BB, UTG, HJ, CO, ...)")->option_text("SEAT");
     spot->add_option("--action", options.Action,
                      "first-in (shove or fold; the default), call (call a shove or fold) or overcall (call a shove "
                      "and a call, or fold)")
@@ -434,7 +475,7 @@ CLI::App *AddSpotCommand(CLI::App &app, SpotOptions &options)
     options.RangesGiven = spot->add_option("--ranges", options.RangesFrom,
                                            "nash: the ranges not given, from the table's push-or-fold equilibrium")
                               ->option_text("NAME");
-    options.HandGiven = spot->add_option("--hand", options.Hand, "One hand, e.g. AhKd: every outcome of it")->option_text("CARDS");
+    options.HandGiven = spot->add_option("--hand", options.Hand, "One hand, e.g. AhKd: every outcome of it; or a class, e.g. AJo: its row")->option_text("CARDS");
     spot->add_option("--color", options.Color, "Colour the grid: auto (on a terminal; the default), always or never")
         ->option_text("WHEN");
     spot->add_option("--format", options.Format, "Output: table (the default), csv or json")->option_text("NAME");
@@ -468,16 +509,21 @@ Status RunSpotCommand(SpotOptions &options, std::string &text)
     if (!status.Ok)
         return status;
     SpotQuestion question;
-    status = ReadQuestion(options, field.Table.Stacks.size(), question);
+    const std::vector<std::string> positions = PositionNames(field.Table.Stacks, field.Table.Button);
+    status = ReadQuestion(options, positions, question);
     if (!status.Ok)
         return status;
     int combo = -1;
-    if (Given(options.HandGiven))
+    int handClass = -1;
+    if (Given(options.HandGiven) && cards::ParseClassName(options.Hand, handClass))
+        combo = -1; // a class: its row of the whole answer
+    else if (Given(options.HandGiven))
     {
         std::vector<cards::Card> hand;
         status = cards::ParseCards(options.Hand, hand);
         if (!status.Ok)
-            return Failure("--hand " + options.Hand + ": " + status.Message);
+            return Failure("--hand " + options.Hand + ": " + status.Message +
+                           "; a hand is its two cards (AhJd), a class its name (AJo: its row of the table)");
         if (hand.size() != 2)
             return Failure("--hand " + options.Hand + ": a hand is two cards, e.g. AhKd");
         combo = cards::ComboIndex(hand[0], hand[1]);
@@ -500,6 +546,9 @@ Status RunSpotCommand(SpotOptions &options, std::string &text)
     report.Solver = &solver;
     report.Question = question;
     report.ChipEv = options.Table.ChipEv;
+    report.Positions = positions;
+    report.OnlyClass = handClass;
+    report.Table = TableLine(field.Table, positions);
     report.Color = options.Color == "always" || (options.Color == "auto" && IsTerminal(stdout));
     if (combo >= 0)
     {

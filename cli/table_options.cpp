@@ -4,9 +4,12 @@
  */
 #include "table_options.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "number_lists.h"
+#include "positions.h"
 
 namespace ostrel
 {
@@ -92,6 +95,124 @@ Status ReadOthers(const TableOptions &options, std::vector<int64_t> &others)
     return Status();
 }
 
+// The --stacks text with a "bb" on every item taken off; `all` tells
+// whether there was one on every item. Some but not all is an error.
+std::string WithoutBigBlindMarks(const std::string &text, bool &all, std::string &error)
+{
+    std::vector<std::string> items;
+    size_t start = 0;
+    for (size_t comma = text.find(','); ; comma = text.find(',', start))
+    {
+        items.push_back(Trim(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    size_t marked = 0;
+    for (std::string &item : items)
+        if (item.size() > 2 && (item.compare(item.size() - 2, 2, "bb") == 0 || item.compare(item.size() - 2, 2, "BB") == 0))
+        {
+            item = Trim(item.substr(0, item.size() - 2));
+            marked += 1;
+        }
+    all = marked > 0 && marked == items.size();
+    if (marked > 0 && !all)
+        error = "--stacks " + text + ": give every stack in big blinds (15bb,22bb) or none";
+    std::string joined;
+    for (size_t i = 0; i < items.size(); ++i)
+        joined += (i == 0 ? "" : ",") + items[i];
+    return all ? joined : text;
+}
+
+// Stacks counted in big blinds (units of 10^-decimals of one) as chips.
+Status BigBlindsToChips(std::vector<int64_t> &stacks, int32_t decimals, int64_t bigBlind)
+{
+    int64_t unit = 1;
+    for (int32_t i = 0; i < decimals; ++i)
+        unit *= 10;
+    for (size_t seat = 0; seat < stacks.size(); ++seat)
+    {
+        const int64_t count = stacks[seat];
+        if (count != 0 && bigBlind > INT64_MAX / count)
+            return Failure("stack " + std::to_string(seat + 1) + ": " + StackText(count, decimals) +
+                           " big blinds are more chips than the table can hold");
+        if (count * bigBlind % unit != 0)
+            return Failure("stack " + std::to_string(seat + 1) + ": " + StackText(count, decimals) +
+                           " big blinds of " + std::to_string(bigBlind) + " chips is not a whole number of chips");
+        stacks[seat] = count * bigBlind / unit;
+    }
+    return Status();
+}
+
+// An amount in big blinds as typed after `option`: units of 10^-decimals.
+Status ReadBigBlinds(const std::string &option, const std::string &typed, const std::string &item, const char *what,
+                     int64_t &units, int32_t &decimals)
+{
+    const std::string text = Trim(item);
+    const std::string where = option + " " + typed + ": ";
+    if (text.empty())
+        return Failure(where + "no " + what + " given");
+    if (text[0] == '-')
+        return Failure(where + "the " + what + " is negative");
+    std::string error;
+    const StackList list = ReadStackList(text, error);
+    if (!error.empty() || list.Chips.size() != 1)
+        return Failure(where + "the " + what + " is not a number of big blinds (0.5, 0.125)");
+    units = list.Chips[0];
+    decimals = list.Decimals;
+    return Status();
+}
+
+// Stacks, blinds and antes all in big blinds, some of them fractions of one
+// (--blinds 0.5,1 --ante 0.125): counted as chips of the finest fraction
+// typed, so a big blind of 1000 chips when an ante is 0.125.
+Status ReadTableInBigBlinds(const TableOptions &options, int32_t stackDecimals, TableSetup &table)
+{
+    const std::string &blinds = options.Blinds;
+    const size_t comma = blinds.find(',');
+    if (comma == std::string::npos || blinds.find(',', comma + 1) != std::string::npos)
+        return Failure("--blinds " + blinds + ": give the small and the big blind, as SB,BB");
+    const bool bbAnte = Given(options.BigBlindAnteGiven);
+    const bool anyAnte = Given(options.AnteGiven) || bbAnte;
+    const std::string anteOption = bbAnte ? "--bb-ante" : "--ante";
+    const std::string anteText = bbAnte ? options.BigBlindAnte : options.Ante;
+    int64_t units[3] = {0, 0, 0};
+    int32_t decimals[3] = {0, 0, 0};
+    Status status = ReadBigBlinds("--blinds", blinds, blinds.substr(0, comma), "small blind", units[0], decimals[0]);
+    if (status.Ok)
+        status = ReadBigBlinds("--blinds", blinds, blinds.substr(comma + 1), "big blind", units[1], decimals[1]);
+    if (status.Ok && anyAnte)
+        status = ReadBigBlinds(anteOption, anteText, anteText, "ante", units[2], decimals[2]);
+    if (!status.Ok)
+        return status;
+    int64_t one = 1;
+    for (int32_t i = 0; i < decimals[1]; ++i)
+        one *= 10;
+    if (units[1] != one)
+        return Failure("--blinds " + blinds +
+                       ": with the stacks in big blinds the big blind is 1 (--blinds 0.5,1), or give the blinds in "
+                       "whole chips (--blinds 100,200)");
+    const int32_t finest = std::max({stackDecimals, decimals[0], decimals[2]});
+    if (finest > 6)
+        return Failure("--blinds " + blinds + ": amounts in big blinds take at most 6 decimals");
+    const auto chips = [finest](int64_t count, int32_t places) {
+        for (int32_t i = places; i < finest; ++i)
+            count *= 10;
+        return count;
+    };
+    table.BigBlind = chips(1, 0);
+    table.SmallBlind = chips(units[0], decimals[0]);
+    table.Ante = anyAnte ? chips(units[2], decimals[2]) : 0;
+    table.BigBlindAnte = bbAnte;
+    for (int64_t &stack : table.Stacks)
+    {
+        if (stack > INT64_MAX / table.BigBlind)
+            return Failure("the stacks in big blinds are more chips than the table can hold");
+        stack = chips(stack, stackDecimals);
+    }
+    return Status();
+}
+
 } // namespace
 
 bool Given(const CLI::Option *option)
@@ -110,19 +231,24 @@ void AddTableOptions(CLI::App &command, TableOptions &options)
         const char *Shown;
         CLI::Option **Given;
     } rows[] = {
-        {"--stacks", &input.Stacks, "Chips of each seat before posting, comma-separated", "LIST",
+        {"--stacks", &input.Stacks, "Chips of each seat before posting, comma-separated (or big blinds: 25bb,15bb)", "LIST",
          &options.StacksGiven},
         {"--stacks-file", &input.StacksFile, "One stack per line (- for standard input)", "FILE",
          &options.StacksFileGiven},
         {"--prizes", &input.Prizes, "Prize of each place from 1st, comma-separated", "LIST",
          &options.PrizesGiven},
+        {"--prizes-file", &input.PrizesFile, "The prizes from a file: one per line or comma-separated", "FILE",
+         &options.PrizesFileGiven},
+        {"--pool", &input.Pool, "The prize pool, when the prizes are percentages of it (25%,15%,...)", "AMOUNT",
+         &options.PoolGiven},
         {"--pos", &input.PayoutFile, "The prizes from a payout structure file", "FILE", &options.PosGiven},
         {"--others", &options.Others, "Stacks of the players at other tables, comma-separated", "LIST",
          &options.OthersGiven},
         {"--others-file", &options.OthersFile, "Stacks at other tables, one per line", "FILE",
          &options.OthersFileGiven},
         {"--button", &options.Button, "The button's seat", "SEAT", &options.ButtonGiven},
-        {"--blinds", &options.Blinds, "Small and big blind, whole chips", "SB,BB", &options.BlindsGiven},
+        {"--blinds", &options.Blinds, "Small and big blind, whole chips (with stacks in big blinds: 0.5,1)", "SB,BB",
+         &options.BlindsGiven},
         {"--ante", &options.Ante, "Ante posted by every player (default: none)", "CHIPS", &options.AnteGiven},
         {"--bb-ante", &options.BigBlindAnte, "Ante posted by the big blind for the table", "CHIPS",
          &options.BigBlindAnteGiven},
@@ -130,19 +256,7 @@ void AddTableOptions(CLI::App &command, TableOptions &options)
     for (const auto &row : rows)
         *row.Given = command.add_option(row.Name, *row.Text, row.Help)->option_text(row.Shown);
     command.add_flag("--chip-ev", options.ChipEv, "Value chips instead of money");
-}
-
-Status ParseSeat(const std::string &option, const std::string &text, size_t seats, size_t &seat)
-{
-    int64_t number = 0;
-    const std::string problem = ParseStack(text, number);
-    if (!problem.empty() || number < 1)
-        return Failure(option + " " + text + ": a seat is a number from 1" +
-                       (problem.empty() ? "" : ": " + problem));
-    if (static_cast<uint64_t>(number) > seats)
-        return Failure(option + " " + text + ": the table has " + std::to_string(seats) + " seats");
-    seat = static_cast<size_t>(number - 1);
-    return Status();
+    command.add_flag("--in-bb", options.InBigBlinds, "The stacks (--stacks or --stacks-file) are in big blinds");
 }
 
 Status ReadTable(const TableOptions &options, HandField &field)
@@ -151,21 +265,33 @@ Status ReadTable(const TableOptions &options, HandField &field)
     read.HasStacks = Given(options.StacksGiven);
     read.HasStacksFile = Given(options.StacksFileGiven);
     read.HasPrizes = Given(options.PrizesGiven);
+    read.HasPrizesFile = Given(options.PrizesFileGiven);
+    read.HasPool = Given(options.PoolGiven);
     read.HasPayoutFile = Given(options.PosGiven);
-    if (options.ChipEv && (read.HasPrizes || read.HasPayoutFile))
-        return Failure("--chip-ev values chips: it takes no --prizes or --pos");
+    if (options.ChipEv && (read.HasPrizes || read.HasPrizesFile || read.HasPool || read.HasPayoutFile))
+        return Failure("--chip-ev values chips: it takes no --prizes, --prizes-file, --pool or --pos");
     if (options.ChipEv)
     {
         read.HasPrizes = true; // stacks alone: a placeholder ladder, not used
         read.Prizes = "0";
     }
+    bool inBigBlinds = options.InBigBlinds;
+    if (read.HasStacks)
+    {
+        std::string error;
+        bool marked = false;
+        read.Stacks = WithoutBigBlindMarks(read.Stacks, marked, error);
+        if (!error.empty())
+            return Failure(error);
+        inBigBlinds = inBigBlinds || marked;
+    }
     FieldInput fieldInput;
     Status status = ReadFieldInput(read, fieldInput);
     if (!status.Ok)
         return status;
-    if (fieldInput.StackDecimals != 0)
+    if (fieldInput.StackDecimals != 0 && !inBigBlinds)
         return Failure("the stacks at the table are whole chips (blinds and antes are counted in them), not "
-                       "decimals");
+                       "decimals; stacks in big blinds are written 24.5bb, or give --in-bb");
     field.Table.Stacks = fieldInput.Stacks;
     if (!options.ChipEv)
         field.Prizes = fieldInput.Prizes;
@@ -175,14 +301,25 @@ Status ReadTable(const TableOptions &options, HandField &field)
     const size_t seats = field.Table.Stacks.size();
     if (!Given(options.ButtonGiven))
         return Failure("no button: give --button SEAT");
-    status = ParseSeat("--button", options.Button, seats, field.Table.Button);
+    status = ParseSeat("--button", options.Button, std::vector<std::string>(seats), field.Table.Button);
     if (!status.Ok)
         return status;
     if (!Given(options.BlindsGiven))
         return Failure("no blinds: give --blinds SB,BB");
+    if (Given(options.AnteGiven) && Given(options.BigBlindAnteGiven))
+        return Failure("give --ante or --bb-ante, not both");
+    const std::string amounts = options.Blinds + options.Ante + options.BigBlindAnte;
+    if (inBigBlinds && amounts.find('.') != std::string::npos)
+        return ReadTableInBigBlinds(options, fieldInput.StackDecimals, field.Table);
     status = ParseBlinds(options.Blinds, field.Table.SmallBlind, field.Table.BigBlind);
     if (!status.Ok)
         return status;
+    if (inBigBlinds)
+    {
+        status = BigBlindsToChips(field.Table.Stacks, fieldInput.StackDecimals, field.Table.BigBlind);
+        if (!status.Ok)
+            return Failure(std::string(read.HasStacks ? "--stacks" : "--stacks-file") + ": " + status.Message);
+    }
     if (Given(options.AnteGiven) && Given(options.BigBlindAnteGiven))
         return Failure("give --ante or --bb-ante, not both");
     if (Given(options.AnteGiven))

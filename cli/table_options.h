@@ -20,12 +20,13 @@ namespace ostrel
 // The texts as typed; each *Given tells an option typed empty from none.
 struct TableOptions
 {
-    InputOptions Input; // --stacks, --stacks-file, --prizes, --pos
+    InputOptions Input; // --stacks, --stacks-file, --prizes, --prizes-file, --pool, --pos
     std::string Others, OthersFile;
     std::string Button, Blinds, Ante, BigBlindAnte;
     bool ChipEv = false;
+    bool InBigBlinds = false; // --in-bb: the stacks (list or file) are counted in big blinds
     CLI::Option *StacksGiven = nullptr, *StacksFileGiven = nullptr, *PrizesGiven = nullptr,
-                *PosGiven = nullptr, *OthersGiven = nullptr, *OthersFileGiven = nullptr,
+                *PrizesFileGiven = nullptr, *PoolGiven = nullptr, *PosGiven = nullptr, *OthersGiven = nullptr, *OthersFileGiven = nullptr,
                 *ButtonGiven = nullptr, *BlindsGiven = nullptr, *AnteGiven = nullptr,
                 *BigBlindAnteGiven = nullptr;
 };
@@ -39,11 +40,10 @@ void AddTableOptions(CLI::App &command, TableOptions &options);
 // The table judged whole: one source for the stacks and for the prizes (none
 // with --chip-ev), whole chips everywhere at the table (the blinds and antes
 // are counted in them), a button seat at the table, two blinds, at most one
-// kind of ante. Field.Prizes stays empty with --chip-ev.
+// kind of ante. Field.Prizes stays empty with --chip-ev. Stacks typed in
+// big blinds ("15bb", or any with --in-bb) come out in chips, each a whole
+// number of them at the big blind given.
 Status ReadTable(const TableOptions &options, HandField &field);
-
-// A seat number as typed after `option`, 1 to `seats`, as an index from 0.
-Status ParseSeat(const std::string &option, const std::string &text, size_t seats, size_t &seat);
 
 } // namespace ostrel
 

@@ -54,9 +54,18 @@ ostrel_start_display() {
     export DISPLAY=":$number"
 }
 
+# What ./test runs: both presets whole (tests, fuzzers, benchmarks).
 ostrel_build() {
     cmake --preset native >/dev/null
     cmake --build --preset native
     cmake --preset windows >/dev/null
     cmake --build --preset windows
+}
+
+# What ./run starts, and no more: the window from the Windows build (with its
+# console command beside it) and ostrel-icm alone in release for this system.
+ostrel_build_to_run() {
+    cmake --workflow --preset command
+    cmake --preset windows >/dev/null
+    cmake --build --preset window
 }

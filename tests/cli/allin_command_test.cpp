@@ -71,6 +71,23 @@ TEST(AllinCommand, RangesAsGiven)
     EXPECT_EQ(946, removed["boards"]) << "C(52 - 3 - 1 - 4, 2)";
 }
 
+// "vs" between the players' ranges, as a word or inside one: the same
+// answer as the ranges typed as words.
+TEST(AllinCommand, VersusBetweenRanges)
+{
+    const std::string plain = RunCommand("allin AKo 22 --format json").Out;
+    for (const std::string typed : {"allin \"AKo vs 22\"", "allin AKo vs 22", "allin AKo VS 22", "allin \"AKo  vs  22\""})
+    {
+        const CommandRun run = RunCommand(typed + " --format json");
+        EXPECT_EQ(0, run.Status) << typed << "\n" << run.Err;
+        EXPECT_EQ(plain, run.Out) << typed;
+    }
+    const json three = JsonOf("allin \"AKo vs 22, 33 vs QQ+\" --format json");
+    ASSERT_EQ(3u, three["players"].size());
+    EXPECT_EQ("22, 33", three["players"][1]["range"]);
+    EXPECT_EQ(12, three["players"][1]["combos"]);
+}
+
 TEST(AllinCommand, SampledAnswers)
 {
     const std::string arguments = "allin \"22+, AK\" random 76s --samples 200000 --seed 5 --format json";
@@ -113,6 +130,9 @@ TEST(AllinCommand, ErrorTable)
         {"allin \"AA, KK, QQx\" KK", "\"QQx\""},
         {"allin AA KK --board AsXd7c", "--board: \"Xd7c\" is not a card"},
         {"allin AA", "at least 2 ranges"},
+        {"allin AKo,22", "an all-in needs at least 2 ranges, and \"AKo,22\" is one: give each player's range as a "
+                         "word of its own (allin AKo 22) or put vs between them (allin AKo vs 22)"},
+        {"allin \"AKo vs\"", "an all-in needs at least 2 ranges"},
         {"allin AsKs AsKh", "card in common"},
         {"allin AA KK --exact --samples 100", "--exact"},
         {"allin AA KK --seed 3", "--seed"},

@@ -425,6 +425,8 @@ TEST(Command, EdgesAnsweredOrRefused)
         {"deal --stacks 1,2 --prizes 80 --split even --round 3",
          "the money dealt, 80, is not a multiple of the rounding unit 3"},
         {"deal --stacks 1,2 --prizes 1234567890123456789.01 --round 0.01", "more digits than a double keeps"},
+        {"deal --stacks 5000,3000 --pool 1234567.891 --prizes 12.345678901%,87.654321099% --round 0.01",
+         "\"12.345678901%\" (152415.78763770767791 of the pool) has more digits than a double keeps"},
         {"deal --stacks 1,2 --prizes 5,3 --keep 0.10000000000000000001 --round 0.01", "--keep"},
         {"bubble --stacks 800000000000000,500000000000000,300000000000000 --prizes 5,3", ""},
         {"equity --stacks-file \"" + overTotal + "\" --prizes 1", "more than 10^18 chips"},

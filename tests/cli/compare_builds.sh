@@ -70,6 +70,11 @@ spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 --ant
 spot --stacks 5000,3000,2000,4000 --prizes 50,30,20 --button 4 --blinds 100,200 --ante 25 --hero 1 --action overcall --shover 3 --caller 4 --range 3=22+,A2+,K9+ --range 4=TT+,AQ+ --overcall 2=KK+ --draws 3000 --seed 9 --format csv
 spot --stacks 5000,3000,2000,4000 --prizes 50,30,20 --button 4 --blinds 100,200 --ante 25 --hero 3 --range 4=TT+,AQ+ --range 1=99+,AJ+ --range 2=88+ --overcall 1=QQ+ --overcall 2=KK+ --shove 4=55+,A9+ --shove 1=22+,A2+,K7+ --format json
 spot --stacks 3000,60 --chip-ev --button 1 --blinds 100,200 --hero 1 --hand AhKd --format json
+spot --stacks 25bb,15bb,10bb --pool 1000 --prizes 50%,30%,20% --button 1 --blinds 0.5,1 --ante 0.125 --hero BB --action call --shover btn --range BTN=22+,A2+ --hand AJo
+nash --stacks 20,7.5 --in-bb --prizes 50,30 --button 1 --blinds 50,100 --show margin --format json
+nash --stacks 20bb,7.5bb --prizes 50,30 --button 1 --blinds 50,100 --show margin
+deal --stacks 5000,3000,2000 --pool 1234.5 --prizes 50%,30%,20% --round 0.05 --separators
+allin AKo vs 22 --format json
 TABLE
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

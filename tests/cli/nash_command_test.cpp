@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <set>
 #include <string>
 
@@ -37,10 +38,11 @@ TEST(NashCommand, JsonFields)
         std::string Table;
         size_t Decisions;
         std::vector<std::string> Actions; // in order
+        std::vector<std::string> Positions; // of seats 1, 2, ...
     };
     const Row rows[] = {
-        {HeadsUp, 2, {"shove", "call"}},
-        {Three, 6, {"shove", "shove", "call", "call", "call", "overcall"}},
+        {HeadsUp, 2, {"shove", "call"}, {"BTN", "BB"}},
+        {Three, 6, {"shove", "shove", "call", "call", "call", "overcall"}, {"BTN", "SB", "BB"}},
     };
     for (const Row &row : rows)
     {
@@ -57,13 +59,18 @@ TEST(NashCommand, JsonFields)
         // Heads-up every pot is exact: no draws to move a hand's loss.
         EXPECT_EQ(row.Table == HeadsUp, answer["hand_loss_noise"].get<double>() == 0.0);
         for (const json &seat : answer["seats"])
-            EXPECT_EQ(Keys(seat), (std::set<std::string>{"seat", "stack", "ev_before", "ev_equilibrium"}));
+        {
+            EXPECT_EQ(Keys(seat), (std::set<std::string>{"seat", "position", "stack", "ev_before", "ev_equilibrium"}));
+            EXPECT_EQ(row.Positions[seat["seat"].get<size_t>() - 1], seat["position"]);
+        }
         ASSERT_EQ(row.Decisions, answer["decisions"].size());
         for (size_t i = 0; i < row.Decisions; ++i)
         {
             const json &d = answer["decisions"][i];
-            EXPECT_EQ(Keys(d), (std::set<std::string>{"seat", "action", "versus", "range", "share", "frequencies"}));
+            EXPECT_EQ(Keys(d), (std::set<std::string>{"seat", "position", "action", "versus", "range", "share",
+                                                 "frequencies", "ev_play", "ev_fold", "reached"}));
             EXPECT_EQ(row.Actions[i], d["action"]);
+            EXPECT_EQ(row.Positions[d["seat"].get<size_t>() - 1], d["position"]);
             EXPECT_EQ(d["action"] == "shove" ? 0u : d["action"] == "call" ? 1u : 2u, d["versus"].size());
             ASSERT_EQ(169u, d["frequencies"].size());
             // The share is the frequencies weighted by combos.
@@ -105,16 +112,78 @@ TEST(NashCommand, SameBytesForAnyThreadsAndFormats)
     for (size_t at = svg.Out.find("<rect x="); at != std::string::npos; at = svg.Out.find("<rect x=", at + 1))
         ++cells;
     EXPECT_EQ(2u * 169u, cells);
-    EXPECT_NE(std::string::npos, svg.Out.find("Seat 2 calls seat 1's shove"));
+    EXPECT_NE(std::string::npos, svg.Out.find("Seat 2 (BB) calls seat 1 (BTN)'s shove"));
     EXPECT_NE(std::string::npos, svg.Out.find(">72o</text>"));
 
     const CommandRun table = RunCommand("nash" + HeadsUp);
     const CommandRun always = RunCommand("nash" + HeadsUp + " --color always");
     EXPECT_EQ(std::string::npos, table.Out.find('\x1b'));
     EXPECT_NE(std::string::npos, always.Out.find("\x1b["));
-    EXPECT_NE(std::string::npos, table.Out.find("Seat 1 shoves first in: "));
+    EXPECT_NE(std::string::npos, table.Out.find("Seat 1 (BTN) shoves first in: "));
     EXPECT_NE(std::string::npos, table.Out.find("Exploitability "));
     EXPECT_NE(std::string::npos, table.Out.find("Hand by hand: following these ranges costs a hand at most "));
+}
+
+// Each class's values of playing and folding at each decision: folding is
+// worth what the player keeps, the same for every class that gets there,
+// and the margin grid shows their difference in % of the chips.
+TEST(NashCommand, ValuesOfPlayAndFoldByClass)
+{
+    const json answer = json::parse(RunCommand("nash" + HeadsUp + " --format json").Out, nullptr, false);
+    ASSERT_TRUE(answer.is_object());
+    // Chip EV heads-up, 1000 each, blinds 50/100: the button folds to 950,
+    // the big blind folds a shove to 900; the button always gets to act.
+    const double folds[2] = {950.0, 900.0};
+    for (size_t i = 0; i < 2; ++i)
+    {
+        const json &d = answer["decisions"][i];
+        ASSERT_EQ(169u, d["ev_play"].size());
+        ASSERT_EQ(169u, d["ev_fold"].size());
+        for (const auto &item : d["ev_fold"].items())
+            EXPECT_NEAR(folds[i], item.value().get<double>(), 1e-9) << item.key();
+        EXPECT_GT(d["reached"].get<double>(), 0.0);
+        EXPECT_LE(d["reached"].get<double>(), 1.0 + 1e-12);
+        // Aces gain most by playing: 169 classes, none above them.
+        const double aces = d["ev_play"]["AA"].get<double>();
+        for (const auto &item : d["ev_play"].items())
+            EXPECT_LE(item.value().get<double>(), aces) << item.key();
+    }
+    EXPECT_NEAR(1.0, answer["decisions"][0]["reached"].get<double>(), 1e-12);
+    const CommandRun margin = RunCommand("nash" + HeadsUp + " --show margin");
+    ASSERT_EQ(0, margin.Status) << margin.Err;
+    const json &shove = answer["decisions"][0];
+    char aces[32];
+    std::snprintf(aces, sizeof aces, "\n  A %+6.2f ",
+                  (shove["ev_play"]["AA"].get<double>() - 950.0) / 2000.0 * 100.0);
+    EXPECT_NE(std::string::npos, margin.Out.find(aces)) << aces << "\n" << margin.Out;
+    EXPECT_NE(std::string::npos, margin.Out.find("Each grid: the margin of playing the hand over folding it, in % of the chips"));
+    ExpectRefused("nash" + HeadsUp + " --show edge", "--show: \"edge\" is not one of frequency or margin");
+}
+
+// Stacks typed in big blinds are the same table in chips: the same bytes,
+// and the table shows each stack in both.
+TEST(NashCommand, StacksInBigBlinds)
+{
+    const std::string file = TemporaryFile("nash-bb.txt", "# big blinds\n20\n7.5\n");
+    const std::string chips = "nash --stacks 2000,750 --prizes 50,30 --button 1 --blinds 50,100 --format json";
+    const std::string inBb = "nash --prizes 50,30 --button 1 --blinds 50,100 --format json";
+    for (const std::string &typed : {inBb + " --stacks 20bb,7.5bb", inBb + " --stacks 20BB,7.5BB",
+                                     inBb + " --stacks 20,7.5 --in-bb", inBb + " --stacks-file \"" + file + "\" --in-bb"})
+    {
+        const CommandRun run = RunCommand(typed);
+        EXPECT_EQ(0, run.Status) << typed << "\n" << run.Err;
+        EXPECT_EQ(RunCommand(chips).Out, run.Out) << typed;
+    }
+    const CommandRun table = RunCommand("nash --stacks 20bb,7.5bb --prizes 50,30 --button 1 --blinds 50,100");
+    EXPECT_NE(std::string::npos, table.Out.find("Seat  Pos  Stack     bb  $EV before  $EV at equilibrium\n"
+                                                "   1  BTN   2000   20.0 "));
+    EXPECT_NE(std::string::npos, table.Out.find("\n   2   BB    750    7.5 "));
+    const std::string rest = " --prizes 50,30 --button 1 --blinds 50,100";
+    ExpectRefused("nash --stacks 20bb,750" + rest, "--stacks 20bb,750: give every stack in big blinds (15bb,22bb) or none");
+    ExpectRefused("nash --stacks 20bb,7.555bb" + rest,
+                  "--stacks: stack 2: 7.555 big blinds of 100 chips is not a whole number of chips");
+    ExpectRefused("nash --stacks 20,7.5" + rest, "stacks in big blinds are written 24.5bb, or give --in-bb");
+    std::remove(file.c_str());
 }
 
 TEST(NashCommand, DrawsAndSeedChangeOnlyTheThreeWayDraws)

@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdio>
 #include <set>
 #include <string>
 
@@ -84,8 +85,9 @@ TEST(SpotCommand, JsonFieldsAndFormats)
     std::set<std::string> keys;
     for (const auto &item : answer.items())
         keys.insert(item.key());
-    EXPECT_EQ(keys, (std::set<std::string>{"hero", "action", "pool", "hands", "range", "range_share"}));
+    EXPECT_EQ(keys, (std::set<std::string>{"hero", "position", "action", "pool", "hands", "range", "range_share"}));
     EXPECT_EQ(answer["hero"], 2);
+    EXPECT_EQ(answer["position"], "SB");
     EXPECT_EQ(answer["action"], "first-in");
     EXPECT_EQ(answer["pool"].get<double>(), 100.0);
     ASSERT_EQ(answer["hands"].size(), 169u);
@@ -144,7 +146,7 @@ TEST(SpotCommand, OvercallShovesAfterAFoldDrawsAndSeed)
         "spot" + Table + " --hero 3 --action overcall --shover 1 --caller 2 --range 1=22+,A2+,K9+ --range 2=TT+,AQ+";
     const CommandRun table = RunCommand(overcall + " --draws 3000 --seed 9");
     EXPECT_EQ(0, table.Status) << table.Err;
-    EXPECT_NE(table.Out.find("Seat 3 facing seat 1's shove and seat 2's call: overcall or fold"), std::string::npos);
+    EXPECT_NE(table.Out.find("Seat 3 (BB) facing seat 1 (BTN)'s shove and seat 2 (SB)'s call: overcall or fold"), std::string::npos);
     EXPECT_NE(table.Out.find("Three-way pots drawn at random: 507000 showdowns, seed 9;"), std::string::npos)
         << table.Out;
     EXPECT_NE(table.Out.find("Overcall: "), std::string::npos);
@@ -215,6 +217,176 @@ TEST(SpotCommand, APlayerAllInFromPostingIsInEveryPot)
     EXPECT_NEAR(walk, 0.7 * 0.6, 0.02); // the shares of 30% and 40% are whole classes near them
 }
 
+// A seat typed by its position is the seat typed by its number: the same
+// bytes in every format.
+TEST(SpotCommand, SeatsByPosition)
+{
+    // Six-max with the button on seat 4: UTG 1, HJ 2, CO 3, BTN 4, SB 5, BB 6.
+    const std::string six = " --stacks 1500,2000,2500,3000,3500,4000 --chip-ev --button 4 --blinds 50,100";
+    const struct
+    {
+        std::string Positions, Numbers;
+    } rows[] = {
+        {"spot" + Table + " --hero sb --range BB=QQ+,AK", "spot" + Table + " --hero 2 --range 3=QQ+,AK"},
+        {"spot" + Table + " --hero BB --action call --shover BTN --range btn=22+",
+         "spot" + Table + " --hero 3 --action call --shover 1 --range 1=22+"},
+        {"spot" + Table + " --hero BB --action overcall --shover BTN --caller SB --range BTN=22+,A2+ --range SB=TT+",
+         "spot" + Table + " --hero 3 --action overcall --shover 1 --caller 2 --range 1=22+,A2+ --range 2=TT+"},
+        {"spot" + six + " --hero CO --range BTN=22+ --range SB=55+ --range BB=77+ --overcall SB=QQ+ --overcall BB=KK+ "
+         "--shove btn=A2+ --hand 9h8h",
+         "spot" + six + " --hero 3 --range 4=22+ --range 5=55+ --range 6=77+ --overcall 5=QQ+ --overcall 6=KK+ "
+         "--shove 4=A2+ --hand 9h8h"},
+        {"spot" + six + " --hero bb --action call --shover hj --range HJ=22+",
+         "spot" + six + " --hero 6 --action call --shover 2 --range 2=22+"},
+        {"spot --stacks 500,300 --prizes 50,30 --button 2 --blinds 10,20 --hero SB --range BB=AA",
+         "spot --stacks 500,300 --prizes 50,30 --button 2 --blinds 10,20 --hero 2 --range 1=AA"},
+    };
+    for (const auto &row : rows)
+        for (const char *format : {" --format table", " --format csv", " --format json"})
+        {
+            const CommandRun typed = RunCommand(row.Positions + format);
+            SCOPED_TRACE(row.Positions + format + "\n" + typed.Err);
+            EXPECT_EQ(0, typed.Status);
+            EXPECT_EQ(RunCommand(row.Numbers + format).Out, typed.Out);
+        }
+    // The hero's position beside his number, in words and in JSON.
+    const CommandRun call = RunCommand("spot" + six + " --hero 6 --action call --shover 3 --range 3=22+");
+    EXPECT_EQ(0u, call.Out.find("Seat 6 (BB) facing seat 3 (CO)'s shove: call or fold;")) << call.Out;
+    // Under it every seat in play with its position, chips and big blinds.
+    EXPECT_NE(std::string::npos,
+              call.Out.find("\nStacks: 1 UTG 1500 (15.0bb), 2 HJ 2000 (20.0bb), 3 CO 2500 (25.0bb), 4 BTN 3000 "
+                            "(30.0bb), 5 SB 3500 (35.0bb), 6 BB 4000 (40.0bb); blinds 50/100\n"))
+        << call.Out;
+    const CommandRun empty = RunCommand("spot --stacks 5000,0,3000,2060 --chip-ev --button 1 --blinds 100,200 "
+                                        "--bb-ante 200 --hero 3 --range 4=QQ+ --hand AhKd");
+    EXPECT_NE(std::string::npos, empty.Out.find("\nStacks: 1 BTN 5000 (25.0bb), 3 SB 3000 (15.0bb), 4 BB 2060 "
+                                                 "(10.3bb); blinds 100/200, big blind ante 200\n"))
+        << empty.Out;
+    const json hand = JsonRun("spot" + six + " --hero 3 --range 4=22+ --range 5=55+ --range 6=77+ --overcall 5=QQ+ "
+                              "--overcall 6=KK+ --hand AhKd --format json");
+    EXPECT_EQ(3, hand["hero"]);
+    EXPECT_EQ("CO", hand["position"]);
+}
+
+// The prizes come as equity takes them: percentages of a pool, or a file.
+TEST(SpotCommand, PrizesAsEquityTakesThem)
+{
+    const std::string percent = TemporaryFile("spot-percent.txt", "# the ladder\n50%\n30%, 20%\n");
+    const std::string amounts = TemporaryFile("spot-amounts.txt", "50,30\n20\n");
+    const std::string spot = "spot --stacks 5000,3000,2000 --button 1 --blinds 100,200 --hero 2 --range 3=QQ+,AK";
+    const std::string nash = "nash --stacks 5000,3000 --button 1 --blinds 100,200";
+    const struct
+    {
+        std::string Typed, Plain;
+    } rows[] = {
+        {spot + " --pool 100 --prizes 50%,30%,20%", spot + " --prizes 50,30,20"},
+        {spot + " --prizes-file \"" + amounts + "\" --format json", spot + " --prizes 50,30,20 --format json"},
+        {spot + " --pool 1000 --prizes-file \"" + percent + "\" --hand AhKd",
+         spot + " --prizes 500,300,200 --hand AhKd"},
+        {nash + " --pool 1000 --prizes 65%,35% --format json", nash + " --prizes 650,350 --format json"},
+    };
+    for (const auto &row : rows)
+    {
+        const CommandRun typed = RunCommand(row.Typed);
+        SCOPED_TRACE(row.Typed + "\n" + typed.Err);
+        EXPECT_EQ(0, typed.Status);
+        EXPECT_EQ(RunCommand(row.Plain).Out, typed.Out);
+    }
+    ExpectRefused(spot + " --pool 100 --prizes-file \"" + amounts + "\"", "\"50\" is not a percentage");
+    ExpectRefused(spot + " --chip-ev --pool 100 --prizes 50%", "--chip-ev values chips: it takes no --prizes");
+    ExpectRefused(spot + " --prizes 50 --prizes-file \"" + amounts + "\"", "--prizes");
+    for (const std::string &path : {percent, amounts})
+        std::remove(path.c_str());
+}
+
+// The table says what its Combos column counts: whole classes first in,
+// what card removal leaves facing a shove (AA below 6 against QQ+, AK).
+TEST(SpotCommand, CombosColumnExplained)
+{
+    const CommandRun first = RunCommand("spot" + Table + " --hero 2 --range 3=QQ+,AK");
+    EXPECT_NE(std::string::npos,
+              first.Out.find("\nCombos: how many ways each hand is dealt (6 a pair, 4 suited, 12 offsuit, of 1,326)\n"
+                             "Hand  Combos"));
+    EXPECT_NE(std::string::npos, first.Out.find("\nAA      6.00 "));
+    const CommandRun call = RunCommand("spot" + Table + " --hero 3 --action call --shover 2 --range 2=QQ+,AK");
+    EXPECT_NE(std::string::npos, call.Out.find("left once the players already in the pot hold their cards: card "
+                                               "removal, weighted by their ranges\nHand  Combos"));
+    const json answer = JsonRun("spot" + Table + " --hero 3 --action call --shover 2 --range 2=QQ+,AK --format json");
+    ASSERT_TRUE(answer.is_object());
+    EXPECT_LT(answer["hands"][0]["combos"].get<double>(), 6.0);
+}
+
+// --hand naming a class gives that class's row of the whole answer, the
+// same bytes in every format, and says how to name one hand.
+TEST(SpotCommand, HandClassShowsItsRow)
+{
+    const std::string spot = "spot" + Table + " --hero 3 --action call --shover 2 --range 2=QQ+,AK";
+    for (const char *hand : {"AJo", "ajo", "KK", "T9s"})
+    {
+        SCOPED_TRACE(hand);
+        const CommandRun csv = RunCommand(spot + " --hand " + hand + " --format csv");
+        EXPECT_EQ(0, csv.Status) << csv.Err;
+        const std::string whole = RunCommand(spot + " --format csv").Out;
+        const size_t header = csv.Out.find('\n');
+        ASSERT_NE(std::string::npos, header);
+        EXPECT_EQ(whole.substr(0, header + 1), csv.Out.substr(0, header + 1));
+        const std::string row = csv.Out.substr(header + 1);
+        EXPECT_EQ(row.size() - 1, row.find('\n')) << "one row";
+        EXPECT_NE(std::string::npos, whole.find("\n" + row)) << row;
+        const json one = JsonRun(spot + " --hand " + hand + " --format json");
+        const json all = JsonRun(spot + " --format json");
+        ASSERT_EQ(1u, one["hands"].size());
+        bool found = false;
+        for (const json &entry : all["hands"])
+            if (entry["hand"] == one["hands"][0]["hand"])
+            {
+                EXPECT_EQ(entry, one["hands"][0]);
+                found = true;
+            }
+        EXPECT_TRUE(found);
+    }
+    const CommandRun table = RunCommand(spot + " --hand AJo");
+    EXPECT_NE(std::string::npos, table.Out.find("\nAJo "));
+    EXPECT_NE(std::string::npos, table.Out.find("AJo stands for each of its combos, its values their average; name "
+                                                "one hand by its cards for its outcomes (--hand AhKd)"));
+    ExpectRefused(spot + " --hand AJx", "; a hand is its two cards (AhJd), a class its name (AJo: its row of the table)");
+}
+
+// Everything in big blinds, the blinds and antes as fractions of one: the
+// table in chips of the finest fraction typed, the same bytes.
+TEST(SpotCommand, BlindsAsFractionsOfABigBlind)
+{
+    const struct
+    {
+        std::string InBigBlinds, InChips;
+    } rows[] = {
+        {"spot --stacks 12.5bb,8bb,20bb --chip-ev --button 2 --blinds 0.4,1 --bb-ante 1 --hero 3 --range 1=22+,A2+",
+         "spot --stacks 125,80,200 --chip-ev --button 2 --blinds 4,10 --bb-ante 10 --hero 3 --range 1=22+,A2+"},
+        {"spot --stacks 25,15,10 --in-bb --prizes 50,30,20 --button 1 --blinds 0.5,1 --ante 0.125 --hero 2 --range 3=QQ+",
+         "spot --stacks 25000,15000,10000 --prizes 50,30,20 --button 1 --blinds 500,1000 --ante 125 --hero 2 "
+         "--range 3=QQ+"},
+        {"nash --stacks 25bb,15bb,10bb --prizes 50,30,20 --button 1 --blinds 0.5,1 --ante 0.125",
+         "nash --stacks 25000,15000,10000 --prizes 50,30,20 --button 1 --blinds 500,1000 --ante 125"},
+    };
+    for (const auto &row : rows)
+        for (const char *format : {" --format csv", " --format json"})
+        {
+            if (row.InBigBlinds.compare(0, 4, "nash") == 0 && std::string(format) == " --format csv")
+                continue; // nash writes no CSV
+            const CommandRun typed = RunCommand(row.InBigBlinds + format);
+            SCOPED_TRACE(row.InBigBlinds + format + "\n" + typed.Err);
+            EXPECT_EQ(0, typed.Status);
+            EXPECT_EQ(RunCommand(row.InChips + format).Out, typed.Out);
+        }
+    const std::string table = "spot --stacks 25bb,15bb,10bb --prizes 50,30,20 --button 1 --hero 2 --range 3=QQ+";
+    ExpectRefused(table + " --blinds 0.5,2", "--blinds 0.5,2: with the stacks in big blinds the big blind is 1 "
+                                             "(--blinds 0.5,1), or give the blinds in whole chips (--blinds 100,200)");
+    ExpectRefused(table + " --blinds 0.5,1 --ante x", "--ante x: the ante is not a number of big blinds (0.5, 0.125)");
+    ExpectRefused(table + " --blinds 0.5,1 --ante -0.1", "--ante -0.1: the ante is negative");
+    ExpectRefused(table + " --blinds 0.5,1 --ante 0.1234567", "amounts in big blinds take at most 6 decimals");
+    ExpectRefused(table + " --blinds 0.5,1 --ante 0.1 --bb-ante 1", "give --ante or --bb-ante, not both");
+}
+
 TEST(SpotCommand, BadInputIsOneLine)
 {
     struct Row
@@ -227,6 +399,17 @@ TEST(SpotCommand, BadInputIsOneLine)
         {"spot" + Table + " --hero 4", "--hero 4: the table has 3 seats"},
         {"spot" + Table + " --hero 2 --range 5=AA", "--range 5: the table has 3 seats"},
         {"spot" + Table + " --hero 0", "--hero 0"},
+        // A seat typed wrong is named as a seat, with the table's positions.
+        {"spot" + Table + " --hero CO --range 3=AA", "--hero CO: give a seat's number (1 to 3) or its position (BTN, SB, BB)"},
+        {"spot" + Table + " --hero 1.5 --range 3=AA", "--hero 1.5: give a seat's number (1 to 3) or its position"},
+        {"spot" + Table + " --hero 2 --range UTG=AA", "--range UTG: give a seat's number (1 to 3) or its position"},
+        {"spot" + Table + " --hero 2 --range 3=AA --range bb=KK", "--range: seat 3 (BB) is given twice"},
+        {"spot --stacks 5000,3000,2000 --prizes 50 --button 1.5 --blinds 100,200 --hero 2 --range 3=AA",
+         "--button 1.5: give the seat's number, 1 to 3"},
+        {"spot --stacks 5000,3000,2000 --prizes 50 --button BTN --blinds 100,200 --hero 2 --range 3=AA",
+         "--button BTN: give the seat's number, 1 to 3 (positions are named from the button's seat)"},
+        {"spot --stacks 5000,3000,2000 --prizes 50 --button 1 --blinds 100/200 --hero 2 --range 3=AA",
+         "--blinds 100/200: give the small and the big blind, as SB,BB"},
         {"spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200.5 --hero 2 --range 3=AA",
          "--blinds 100,200.5"},
         {"spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 --ante 2.5 --hero 2 --range 3=AA",

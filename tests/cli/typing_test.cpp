@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -160,6 +161,11 @@ TEST(Typing, ParserMessagesInTheCommandsVoice)
              "spaces "
              "(--prizes 50,30,20)",
          ""},
+        // A space after each comma: the line suggested is the one meant.
+        {"equity --prizes 50,30,20 --stacks 5000, 3000, 2000", 2,
+         E + "unexpected \"3000,\" and \"2000\" after --stacks 5000,: separate the values with commas, without "
+             "spaces (--stacks 5000,3000,2000)",
+         ""},
         {"equity --stack 5,3 --prizes 1", 2,
          E + "unknown option \"--stack\" for equity: did you mean --stacks?", ""},
         {"equity --stacks 5,3 --prizes 1 --seat 1", 2,
@@ -193,7 +199,9 @@ TEST(Typing, ParserMessagesInTheCommandsVoice)
          E + "--color: \"red\" is not one of auto, always or never", ""},
         {"spot --stacks 100,200 --blinds 1,2 --button 1", 2, E + "no hero: give --hero SEAT, the seat deciding", ""},
         {"spot --stacks 100.5,200 --prizes 1 --blinds 1,2 --button 1 --hero 1", 2,
-         E + "the stacks at the table are whole chips (blinds and antes are counted in them), not decimals", ""},
+         E + "the stacks at the table are whole chips (blinds and antes are counted in them), not decimals; "
+             "stacks in big blinds are written 24.5bb, or give --in-bb",
+         ""},
         {"spot --stacks 100,200 --prizes 1 --blinds 1,2.5 --button 1 --hero 1", 2,
          E + "--blinds 1,2.5: chips at the table are whole (blinds and antes are counted in them), not decimals",
          ""},
@@ -333,6 +341,11 @@ TEST(Typing, EquivalentInputs)
          "equity --stacks 5000,0,2000 --prizes 5,3" + csv},
         {"deal --pool 0.3 --prizes 50%,30%,20% --stacks 1,1,1 --format json",
          "deal --prizes 0.15,0.09,0.06 --stacks 1,1,1 --format json"},
+        // A rounded deal decides on the pool's shares, not on the typed "50%".
+        {"deal --stacks 5000,3000,2000 --pool 100 --prizes 50%,30%,20% --round 1",
+         "deal --stacks 5000,3000,2000 --prizes 50,30,20 --round 1"},
+        {"deal --stacks 5000,3000,2000 --pool 1234.5 --prizes 50%,30%,20% --round 0.05 --format csv",
+         "deal --stacks 5000,3000,2000 --prizes 617.25,370.35,246.9 --round 0.05 --format csv"},
     };
     for (const auto &row : rows)
     {
@@ -494,6 +507,45 @@ TEST(Typing, HelpInPlainWords)
     EXPECT_EQ("ostrel-icm 2.10.0.9\n", RunCommand("--version").Out);
 }
 
+// --separators groups the money in tables by thousands and changes nothing
+// else: without its commas the table is the plain one; CSV and JSON stay.
+TEST(Typing, SeparatorsGroupMoneyOnly)
+{
+    const struct
+    {
+        std::string Arguments;
+        const char *Shows; // a grouped amount the table must hold
+    } rows[] = {
+        {"equity --stacks 5000,3000,2000 --pool 1234567.5 --prizes 50%,30%,20%", "Prize pool: 1,234,567.50\n"},
+        {"equity --stacks 5000,3000,2000 --prizes 50,30,20", "Prize pool: 100.00\n"},
+        {"deal --stacks 5000,3000,2000 --pool 1234567.5 --prizes 50%,30%,20% --round 0.05", "  473,985.75  "},
+        {"deal --stacks 5000,3000 --prizes 123456789,1000", "dealt: 123,457,789.00\n"},
+        {"equity --stacks 5,3 --prizes 1000000,0.001", "Prize pool: 1,000,000.001\n"},
+    };
+    for (const auto &row : rows)
+    {
+        SCOPED_TRACE(row.Arguments);
+        const CommandRun grouped = RunCommand(row.Arguments + " --separators");
+        ASSERT_EQ(0, grouped.Status) << grouped.Err;
+        EXPECT_NE(std::string::npos, grouped.Out.find(row.Shows)) << grouped.Out;
+        std::string without = grouped.Out;
+        without.erase(std::remove(without.begin(), without.end(), ','), without.end());
+        std::string plain = RunCommand(row.Arguments).Out;
+        plain.erase(std::remove(plain.begin(), plain.end(), ','), plain.end()); // the footers' own commas
+        // The columns narrow by the commas taken out: compare the words.
+        const auto words = [](const std::string &text) {
+            std::vector<std::string> list;
+            std::istringstream in(text);
+            for (std::string word; in >> word;)
+                list.push_back(word);
+            return list;
+        };
+        EXPECT_EQ(words(plain), words(without));
+        for (const char *format : {" --format csv", " --format json"})
+            EXPECT_EQ(RunCommand(row.Arguments + format).Out, RunCommand(row.Arguments + format + " --separators").Out);
+    }
+}
+
 // The README's examples, run: every "    $ ostrel-icm ..." line and the
 // indented lines under it, up to the next line that is not indented (blank
 // lines inside kept, blank lines at the end dropped), are the command and
@@ -560,6 +612,32 @@ TEST(Typing, ReadmeExamples)
     }
     std::filesystem::current_path(here, failed);
     EXPECT_GE(examples, 5);
+}
+
+// The README's tour: every command in its table answers, on standard output
+// alone, and the answer each stands for is one its section explains.
+TEST(Typing, ReadmeTourCommandsAnswer)
+{
+    std::ifstream readme(OSTREL_SOURCE_DIR "/README.md");
+    if (!readme)
+        GTEST_SKIP() << "README.md is not readable from here";
+    const std::string start = "`ostrel-icm ";
+    int commands = 0;
+    for (std::string line; std::getline(readme, line);)
+    {
+        const size_t at = line.find(start);
+        if (line.compare(0, 2, "| ") != 0 || at == std::string::npos)
+            continue;
+        const size_t end = line.find('`', at + 1);
+        ASSERT_NE(std::string::npos, end) << line;
+        const std::string arguments = line.substr(at + start.size() - 1, end - at - start.size() + 1);
+        const CommandRun run = RunLines(arguments);
+        EXPECT_EQ(0, run.Status) << arguments << "\n" << run.Err;
+        EXPECT_EQ("", run.Err) << arguments;
+        EXPECT_FALSE(run.Out.empty()) << arguments;
+        commands += 1;
+    }
+    EXPECT_EQ(6, commands);
 }
 
 } // namespace
