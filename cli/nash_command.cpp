@@ -54,7 +54,7 @@ Status ReadNashOptions(const NashCommandOptions &options, NashOptions &nash)
     for (const auto &[option, value, choices] :
          {std::tuple<const char *, const std::string &, std::vector<std::string>>{"--color", options.Color,
                                                                                   {"auto", "always", "never"}},
-          {"--format", options.Format, {"table", "json", "svg"}},
+          {"--format", options.Format, {"table", "csv", "json", "svg"}},
           {"--show", options.Show, {"frequency", "margin"}}})
     {
         const std::string problem = CheckChoice(option, value, choices);
@@ -262,6 +262,25 @@ std::string NashJson(const NashAnswer &answer, const HandField &field)
            ", \"hand_loss_noise\": " + JsonNumber(answer.HandLossNoise) + "}\n";
 }
 
+// One row per decision and class, for tools: what the grids and the
+// JSON show, with each class's values (empty where never reached).
+std::string NashCsv(const NashAnswer &answer, const HandField &field)
+{
+    const std::vector<std::string> at = Positions(field);
+    const auto number = [](double value) { return std::isfinite(value) ? ShortestText(value) : std::string(); };
+    std::string text = "seat,position,action,shover,caller,hand,frequency,ev_play,ev_fold,margin\n";
+    for (const NashDecision &d : answer.Decisions)
+    {
+        const std::string head = std::to_string(d.Seat + 1) + "," + at[d.Seat] + "," + ActionName(d.Action) + "," +
+                                 (d.Versus.size() > 0 ? std::to_string(d.Versus[0] + 1) : "") + "," +
+                                 (d.Versus.size() > 1 ? std::to_string(d.Versus[1] + 1) : "") + ",";
+        for (size_t c = 0; c < static_cast<size_t>(cards::ClassCount); ++c)
+            text += head + cards::ClassName(static_cast<int>(c)) + "," + ShortestText(d.Frequency[c]) + "," +
+                    number(d.EvPlay[c]) + "," + number(d.EvFold[c]) + "," + number(d.EvPlay[c] - d.EvFold[c]) + "\n";
+    }
+    return text;
+}
+
 // White (never) through yellow to green (always).
 std::string SvgColour(double f)
 {
@@ -382,7 +401,7 @@ CLI::App *AddNashCommand(CLI::App &app, NashCommandOptions &options)
     nash->add_option("--seed", options.Seed, "Seed of the drawn showdowns (default: 1)")->option_text("N");
     nash->add_option("--color", options.Color, "Colour the grids: auto (on a terminal; the default), always or never")
         ->option_text("WHEN");
-    nash->add_option("--format", options.Format, "Output: table (the default), json or svg")->option_text("NAME");
+    nash->add_option("--format", options.Format, "Output: table (the default), csv, json or svg")->option_text("NAME");
     nash->add_option("--show", options.Show,
                      "The table's grids: frequency (in %, the default) or margin (play less fold, in % of the "
                      "pool)")
@@ -441,6 +460,7 @@ Status RunNashCommand(NashCommandOptions &options, std::string &text, std::strin
                   ShortestText(answer.Tolerance) + "\n";
     const bool color = options.Color == "always" || (options.Color == "auto" && IsTerminal(stdout));
     text = options.Format == "json"  ? NashJson(answer, field)
+           : options.Format == "csv" ? NashCsv(answer, field)
            : options.Format == "svg" ? NashSvg(answer, field, options.Table.ChipEv)
                                      : NashTable(answer, field, options.Table.ChipEv, color, options.Show == "margin");
     return Status();

@@ -66,6 +66,7 @@ spot --stacks 9000,4000,2500,7000,3000,1200 --others 3000,4100,2200,900,6000,150
 nash --stacks 1000,1000 --chip-ev --button 1 --blinds 50,100 --format json
 nash --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 --ante 25 --threads 2 --format json
 nash --stacks 9000,4000,2500,7000,3000,1200 --prizes 50,30,20 --button 1 --blinds 100,200 --ante 25 --format svg
+nash --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 --ante 25 --format csv
 spot --stacks 5000,3000,2000 --prizes 50,30,20 --button 1 --blinds 100,200 --ante 25 --hero 2 --action call --shover 1 --ranges nash --format json
 spot --stacks 5000,3000,2000,4000 --prizes 50,30,20 --button 4 --blinds 100,200 --ante 25 --hero 1 --action overcall --shover 3 --caller 4 --range 3=22+,A2+,K9+ --range 4=TT+,AQ+ --overcall 2=KK+ --draws 3000 --seed 9 --format csv
 spot --stacks 5000,3000,2000,4000 --prizes 50,30,20 --button 4 --blinds 100,200 --ante 25 --hero 3 --range 4=TT+,AQ+ --range 1=99+,AJ+ --range 2=88+ --overcall 1=QQ+ --overcall 2=KK+ --shove 4=55+,A9+ --shove 1=22+,A2+,K7+ --format json

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "command_support.h"
 
@@ -160,6 +161,55 @@ TEST(NashCommand, ValuesOfPlayAndFoldByClass)
     ExpectRefused("nash" + HeadsUp + " --show edge", "--show: \"edge\" is not one of frequency or margin");
 }
 
+// The CSV holds the JSON's numbers, a row per decision and class, each read
+// back to the same double; a class never reached has empty values.
+TEST(NashCommand, CsvRowsAreTheJsons)
+{
+    for (const std::string &table : {HeadsUp, Three})
+    {
+        SCOPED_TRACE(table);
+        const json answer = json::parse(RunCommand("nash" + table + " --format json").Out, nullptr, false);
+        ASSERT_TRUE(answer.is_object());
+        const CommandRun csv = RunCommand("nash" + table + " --format csv");
+        ASSERT_EQ(0, csv.Status) << csv.Err;
+        std::vector<std::vector<std::string>> rows;
+        size_t start = 0;
+        for (size_t end; (end = csv.Out.find('\n', start)) != std::string::npos; start = end + 1)
+        {
+            std::vector<std::string> cells(1);
+            for (char ch : csv.Out.substr(start, end - start))
+                if (ch == ',')
+                    cells.emplace_back();
+                else
+                    cells.back().push_back(ch);
+            rows.push_back(cells);
+        }
+        ASSERT_EQ(rows.size(), 1 + 169 * answer["decisions"].size());
+        EXPECT_EQ(rows[0], (std::vector<std::string>{"seat", "position", "action", "shover", "caller", "hand",
+                                                     "frequency", "ev_play", "ev_fold", "margin"}));
+        for (size_t r = 1; r < rows.size(); ++r)
+        {
+            const std::vector<std::string> &row = rows[r];
+            ASSERT_EQ(row.size(), 10u) << r;
+            const json &d = answer["decisions"][(r - 1) / 169];
+            const std::string &hand = row[5];
+            EXPECT_EQ(row[0], std::to_string(d["seat"].get<int>()));
+            EXPECT_EQ(row[1], d["position"].get<std::string>());
+            EXPECT_EQ(row[2], d["action"].get<std::string>());
+            EXPECT_EQ(row[3], d["versus"].size() > 0 ? std::to_string(d["versus"][0].get<int>()) : "");
+            EXPECT_EQ(std::stod(row[6]), d["frequencies"][hand].get<double>()) << hand;
+            if (d["ev_play"][hand].is_number())
+            {
+                EXPECT_EQ(std::stod(row[7]), d["ev_play"][hand].get<double>()) << hand;
+                EXPECT_EQ(std::stod(row[8]), d["ev_fold"][hand].get<double>()) << hand;
+                EXPECT_EQ(std::stod(row[9]), d["ev_play"][hand].get<double>() - d["ev_fold"][hand].get<double>());
+            }
+            else
+                EXPECT_EQ(row[7] + row[8] + row[9], "") << hand;
+        }
+    }
+}
+
 // Stacks typed in big blinds are the same table in chips: the same bytes,
 // and the table shows each stack in both.
 TEST(NashCommand, StacksInBigBlinds)
@@ -297,7 +347,7 @@ TEST(NashCommand, BadInputIsOneLine)
         {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --tolerance -1", "--tolerance"},
         {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --max-iterations 0", "--max-iterations"},
         {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --threads 0", "--threads"},
-        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --format csv", "--format"},
+        {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --format xml", "--format"},
         {"nash --stacks 2000,40,60,1500 --prizes 50,30 --button 1 --blinds 50,100",
          "seats 2 and 3 are both all in from the blinds or the ante"},
         {"nash --stacks 2000 --prizes 50,30 --button 1 --blinds 50,100", "two"},
@@ -316,7 +366,7 @@ TEST(NashCommand, BadInputIsOneLine)
         {"spot --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --hero 1 --ranges icm", "--ranges"},
         // Nash's own options in its words.
         {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --format xml",
-         "--format: \"xml\" is not one of table, json or svg"},
+         "--format: \"xml\" is not one of table, csv, json or svg"},
         {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --color sometimes",
          "--color: \"sometimes\" is not one of auto, always or never"},
         {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --max-iterations 1.5",
