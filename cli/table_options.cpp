@@ -275,6 +275,9 @@ Status ReadTable(const TableOptions &options, HandField &field)
         read.HasPrizes = true; // stacks alone: a placeholder ladder, not used
         read.Prizes = "0";
     }
+    // In this command's own options: a table takes no settings file.
+    if (read.HasStacks + read.HasStacksFile > 0 && read.HasPrizes + read.HasPrizesFile + read.HasPayoutFile == 0)
+        return Failure("no prizes: give --prizes, --prizes-file or --pos, or value chips with --chip-ev");
     bool inBigBlinds = options.InBigBlinds;
     if (read.HasStacks)
     {

@@ -399,6 +399,9 @@ TEST(SpotCommand, BadInputIsOneLine)
         {"spot" + Table + " --hero 4", "--hero 4: the table has 3 seats"},
         {"spot" + Table + " --hero 2 --range 5=AA", "--range 5: the table has 3 seats"},
         {"spot" + Table + " --hero 0", "--hero 0"},
+        // A table without prizes names this command's sources, not the window's settings.
+        {"spot --stacks 5000,3000 --button 1 --blinds 100,200 --hero 1",
+         "no prizes: give --prizes, --prizes-file or --pos, or value chips with --chip-ev"},
         // A seat typed wrong is named as a seat, with the table's positions.
         {"spot" + Table + " --hero CO --range 3=AA", "--hero CO: give a seat's number (1 to 3) or its position (BTN, SB, BB)"},
         {"spot" + Table + " --hero 1.5 --range 3=AA", "--hero 1.5: give a seat's number (1 to 3) or its position"},
