@@ -19,7 +19,9 @@
  * response to the others' average strategies, and the averages move toward
  * it. The best responses of a round also measure the exploitability of the
  * averages (the most one player gains by his best response), which is what
- * stops the run.
+ * stops the run. With three to five players the ranges are then polished
+ * hand by hand toward MaxHandLoss below HandBound (kept only where that
+ * lowers the loss within the tolerance, on draws made from them).
  */
 #ifndef OSTREL_PUSHFOLD_EQUILIBRIUM_H
 #define OSTREL_PUSHFOLD_EQUILIBRIUM_H
