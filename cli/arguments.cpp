@@ -227,22 +227,4 @@ std::string CheckChoice(const std::string &option, const std::string &value,
            (nearest.empty() ? "" : " (did you mean " + nearest + "?)");
 }
 
-std::string ReadCount(const std::string &option, const std::string &text, int64_t low, int64_t high,
-                      const std::string &what, int64_t &value)
-{
-    const std::string range = what + (low == 0 ? "" : " from " + std::to_string(low)) +
-                              (low == 0 ? " up to " : " to ") + std::to_string(high);
-    const std::string typed = option + " " + Escaped(text) + ": ";
-    int64_t read = 0;
-    const std::from_chars_result result = std::from_chars(text.data(), text.data() + text.size(), read);
-    const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-    if (!digits &&
-        !(text.size() > 1 && text[0] == '-' && text.find_first_not_of("0123456789", 1) == std::string::npos))
-        return typed + "not a whole number (" + range + ")";
-    if (result.ec != std::errc() || read < low || read > high)
-        return typed + "not " + range;
-    value = read;
-    return "";
-}
-
 } // namespace ostrel

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "number_text.h"
+
 namespace ostrel
 {
 
@@ -28,11 +30,6 @@ std::string NearestName(const std::string &typed, const std::vector<std::string>
 std::string CheckChoice(const std::string &option, const std::string &value,
                         const std::vector<std::string> &choices);
 
-// A whole number typed for an option, from `low` to `high`: "" or the message,
-// which names the text as typed (and says "up to `high`" where `low` is 0,
-// leaving smaller counts to be judged with their own reason).
-std::string ReadCount(const std::string &option, const std::string &text, int64_t low, int64_t high,
-                      const std::string &what, int64_t &value);
 
 } // namespace ostrel
 

@@ -160,11 +160,6 @@ Status CheckSources(const InputOptions &options)
 
 } // namespace
 
-Field FieldInput::View() const
-{
-    return {Stacks.data(), Stacks.size(), Prizes.data(), Prizes.size()};
-}
-
 Status ReadWholeFile(const std::string &path, size_t limit, std::string &bytes)
 {
     bytes.clear();
@@ -214,14 +209,7 @@ Status ReadFieldInput(const InputOptions &options, FieldInput &input)
         status = options.HasSettingsFile ? ReadSettingsFile(options, input) : ReadStacks(options, input);
     if (status.Ok && !options.HasSettingsFile)
         status = ReadPrizes(options, input);
-    if (!status.Ok)
-        return status;
-    if (input.Stacks.size() > MaxSeats)
-        return Failure("the field has " + std::to_string(input.Stacks.size()) + " seats; at most " +
-                       std::to_string(MaxSeats) + " are taken, empty seats included");
-    if (PlayersInPlay(input.View()) == 0)
-        return Failure("no player in play: every stack is 0");
-    return CheckField(input.View());
+    return status.Ok ? CheckFieldInput(input) : status;
 }
 
 } // namespace ostrel

@@ -11,12 +11,10 @@
 #include <vector>
 
 #include "field.h"
+#include "field_input.h"
 
 namespace ostrel
 {
-
-// Seats a field may have, empty or not.
-constexpr size_t MaxSeats = 1000000;
 
 // The most bytes read from a stacks file (a million seats of 10^15 chips take
 // 17 MB) and from the window's payout structure and settings files.
@@ -32,20 +30,8 @@ struct InputOptions
          HasSettingsFile = false, HasPrizesFile = false, HasPool = false;
 };
 
-// Stacks in units of 10^-StackDecimals (whole chips when 0); Names, when the
-// stacks file names its players, one per seat.
-struct FieldInput
-{
-    std::vector<int64_t> Stacks;
-    std::vector<double> Prizes;
-    int32_t StackDecimals = 0;
-    std::vector<std::string> Names;
-    Field View() const;
-};
-
-// Refuses two sources for one input, none, an empty list, a field with no
-// player in play, more than MaxSeats seats and what CheckField refuses (the
-// chips' total, the prizes' sum).
+// Refuses two sources for one input, none, an empty list, and then what
+// CheckFieldInput refuses.
 Status ReadFieldInput(const InputOptions &options, FieldInput &input);
 
 // The prizes alone, from --prizes or --pos, for questions that take no

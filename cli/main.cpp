@@ -6,7 +6,6 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -21,12 +20,13 @@
 #include "arguments.h"
 #include "nash_command.h"
 #include "spot_command.h"
+#include "bubble_request.h"
 #include "command_input.h"
 #include "deal_amounts.h"
-#include "equal_stacks_bust_paid.h"
-#include "exact_money.h"
-#include "field_methods.h"
-#include "report.h"
+#include "deal_request.h"
+#include "equity_request.h"
+#include "number_lists.h"
+#include "progress.h"
 
 #ifndef OSTREL_VERSION
 #define OSTREL_VERSION "0"
@@ -36,13 +36,6 @@ namespace
 {
 
 constexpr int ErrorStatus = 2;
-constexpr size_t BubbleGridPlayers = 100;
-constexpr size_t BubbleRowPlayers = 1000;
-constexpr int64_t MaxPlayers = 1000000;
-// Memory the answer's text takes per number while it is built: up to 25
-// characters held in a string that may grow to twice its length and is
-// copied once, or a table cell's string and its share of the aligned text.
-constexpr size_t OutputBytesPerNumber = 80;
 
 int Fail(const std::string &message)
 {
@@ -68,11 +61,6 @@ int Answer(const std::string &text, const Remarks &remarks = Remarks())
     if (remarks.ShowTime)
         std::fprintf(stderr, "ostrel-icm: time: %.3f ms\n", remarks.Seconds * 1000.0);
     return 0;
-}
-
-double SecondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 struct Options
@@ -168,15 +156,14 @@ ostrel::Method MethodNamed(const std::string &name)
                                   : ostrel::Method::Automatic;
 }
 
-// The options every command shares, judged before anything is read.
+// The options every command shares, judged before anything is read;
+// `threads` stays 0 (one per core) unless given.
 std::string CheckCommonOptions(Options &options, unsigned &threads)
 {
     std::string problem =
         ostrel::CheckChoice("--method", options.Method, {"auto", "plain", "subsets", "quadrature"});
     if (problem.empty())
         problem = ostrel::CheckChoice("--format", options.Format, {"table", "csv", "json"});
-    const unsigned cores = std::thread::hardware_concurrency();
-    threads = cores == 0 ? 1 : cores;
     if (problem.empty() && options.ThreadsGiven->count() > 0)
     {
         int64_t count = 0;
@@ -186,183 +173,89 @@ std::string CheckCommonOptions(Options &options, unsigned &threads)
     return problem;
 }
 
-ostrel::RunOptions RunOptionsOf(unsigned threads, ostrel::ProgressDisplay &progress)
-{
-    ostrel::RunOptions run;
-    run.Threads = threads;
-    run.Progress = ostrel::ShowProgress;
-    run.ProgressContext = &progress;
-    return run;
-}
-
-// Decimal stacks are no field of the window's: `auto` then chooses as for
-// any field beyond it.
-ostrel::Method MethodFor(const Options &options, const ostrel::FieldInput &input, bool finish)
-{
-    const ostrel::Method method = MethodNamed(options.Method);
-    if (method == ostrel::Method::Automatic && input.StackDecimals > 0)
-        return ostrel::ChosenMethod(input.View(), finish);
-    return method;
-}
-
-// A ladder that rises from one place to the next is almost always typed in
-// the wrong order; it is computed as given, with one line saying so.
-std::string RisingLadderWarning(const std::vector<double> &prizes)
-{
-    for (size_t place = 1; place < prizes.size(); ++place)
-        if (prizes[place] > prizes[place - 1])
-            return "ostrel-icm: warning: the prizes rise from place " + std::to_string(place) + " (" +
-                   ostrel::ShortestText(prizes[place - 1]) + ") to place " + std::to_string(place + 1) +
-                   " (" + ostrel::ShortestText(prizes[place]) +
-                   "); computed in the order given, place 1 first\n";
-    return "";
-}
-
-Remarks RemarksOf(const Options &options, const std::vector<double> &prizes, double seconds)
+Remarks RemarksOf(const Options &options, const ostrel::RunNotes &notes)
 {
     Remarks remarks;
-    remarks.Warnings = RisingLadderWarning(prizes);
+    for (const std::string &warning : notes.Warnings)
+        remarks.Warnings += "ostrel-icm: warning: " + warning + "\n";
     remarks.ShowTime = options.TimeGiven->count() > 0;
-    remarks.Seconds = seconds;
+    remarks.Seconds = notes.Seconds;
     return remarks;
 }
 
-// Money is shown with the decimals the prizes were typed with, at least 2.
-int MoneyDecimals(const std::vector<double> &prizes)
+// A question's run with its progress on the terminal, and its answer or
+// its one error line.
+template <typename Request, typename Answered, typename Run, typename Write>
+int Ask(const Options &options, const Request &request, Run run, Write write)
 {
-    int decimals = 2;
-    for (double prize : prizes)
-    {
-        const std::string text = ostrel::ShortestText(prize);
-        const size_t point = text.find('.');
-        if (point != std::string::npos && text.find('e') == std::string::npos)
-            decimals = std::max(decimals, static_cast<int>(text.size() - point - 1));
-    }
-    return std::min(decimals, 12);
-}
-
-ostrel::SeatsShown SeatsOf(const ostrel::FieldInput &input)
-{
-    ostrel::SeatsShown seats;
-    seats.Stacks = input.Stacks;
-    seats.StackDecimals = input.StackDecimals;
-    seats.Names = input.Names;
-    seats.Players = ostrel::PlayersInPlay(input.View());
-    seats.Paid = ostrel::PaidPlaces(input.View(), seats.Players);
-    seats.MoneyDecimals = MoneyDecimals(input.Prizes);
-    return seats;
-}
-
-// Finish tables of large fields show the paid places unless asked otherwise.
-std::string FinishPlaces(const Options &options, const ostrel::Field &field, size_t &places)
-{
-    const size_t players = ostrel::PlayersInPlay(field);
-    if (options.PlacesGiven != nullptr && options.PlacesGiven->count() > 0)
-    {
-        int64_t count = 0;
-        const std::string problem =
-            ostrel::ReadCount("--places", options.Places, 1, MaxPlayers, "a number of places", count);
-        places = std::min(static_cast<size_t>(count), players);
-        return problem;
-    }
-    places = players > 100 ? std::max<size_t>(ostrel::PaidPlaces(field, players), 1) : players;
-    return "";
+    ostrel::ProgressDisplay display = ostrel::StartProgress();
+    Answered answer;
+    const ostrel::Status status = run(request, ostrel::ProgressOn(display), answer);
+    ostrel::EndProgress(display);
+    if (!status.Ok)
+        return Fail(status.Message);
+    return Answer(write(answer, FormatNamed(options.Format)), RemarksOf(options, answer.Notes));
 }
 
 int RunEquityCommand(Options &options, bool finish)
 {
     NoteGivenSources(options);
-    unsigned threads = 1;
-    std::string problem = CheckCommonOptions(options, threads);
+    ostrel::EquityRequest request;
+    std::string problem = CheckCommonOptions(options, request.Threads);
     if (!problem.empty())
         return Fail(problem);
-    ostrel::FieldInput input;
-    const ostrel::Status read = ostrel::ReadFieldInput(options.Input, input);
+    const ostrel::Status read = ostrel::ReadFieldInput(options.Input, request.Field);
     if (!read.Ok)
         return Fail(read.Message);
-    const ostrel::Field field = input.View();
-    size_t places = 0;
-    if (finish && !(problem = FinishPlaces(options, field, places)).empty())
-        return Fail(problem);
-    ostrel::ProgressDisplay progress = ostrel::StartProgress(1);
-    ostrel::RunOptions runOptions = RunOptionsOf(threads, progress);
-    // The answer's text is held whole before it is written: it counts against the memory limit.
-    runOptions.OutputBytes = static_cast<size_t>(std::min(
-        static_cast<double>(SIZE_MAX), static_cast<double>(field.Seats) * static_cast<double>(finish ? places : 5) *
-                                            static_cast<double>(OutputBytesPerNumber)));
-    const ostrel::Method method = MethodFor(options, input, finish);
-    const ostrel::FieldRun run = finish ? ostrel::RunFinish(field, method, places, runOptions)
-                                        : ostrel::RunEquity(field, method, runOptions);
-    ostrel::EndProgress(progress);
-    if (!run.Outcome.Ok)
-        return Fail(run.Outcome.Message);
-    ostrel::EquityReport report;
-    report.Seats = SeatsOf(input);
-    report.Seats.Separators = options.Separators;
-    report.PrizePool = ostrel::PrizePool(field, ostrel::PlayersInPlay(field));
-    report.Run = &run;
-    const ostrel::Format format = FormatNamed(options.Format);
-    return Answer(finish ? ostrel::FormatFinish(report, format) : ostrel::FormatEquity(report, format),
-                  RemarksOf(options, input.Prizes, run.Seconds));
+    if (finish && options.PlacesGiven->count() > 0)
+    {
+        int64_t count = 0;
+        problem = ostrel::ReadCount("--places", options.Places, 1, ostrel::MaxPlayers, "a number of places", count);
+        if (!problem.empty())
+            return Fail(problem);
+        request.Places = static_cast<size_t>(count);
+    }
+    request.Using = MethodNamed(options.Method);
+    request.Finish = finish;
+    request.Separators = options.Separators;
+    return Ask<ostrel::EquityRequest, ostrel::EquityAnswer>(options, request, ostrel::RunEquityRequest,
+                                                           ostrel::WriteEquityAnswer);
 }
 
 int RunDealCommand(Options &options)
 {
     NoteGivenSources(options);
-    unsigned threads = 1;
-    std::string problem = CheckCommonOptions(options, threads);
+    ostrel::DealRequest request;
+    std::string problem = CheckCommonOptions(options, request.Threads);
     if (problem.empty())
         problem = ostrel::CheckChoice("--split", options.Split, {"icm", "chip", "even"});
     if (!problem.empty())
         return Fail(problem);
-    ostrel::DealTerms terms;
+    ostrel::DealTerms &terms = request.Terms;
     terms.Split = options.Split == "chip"   ? ostrel::DealSplit::Chip
                   : options.Split == "even" ? ostrel::DealSplit::Even
                                             : ostrel::DealSplit::Icm;
     const std::string keepProblem = ostrel::ParsePrize(options.Keep, terms.Keep);
     if (!keepProblem.empty())
         return Fail("--keep: " + keepProblem);
+    request.KeepTyped = options.Keep;
     if (options.RoundGiven->count() > 0)
     {
         const ostrel::Status unit = ostrel::ParseRoundingUnit(options.Round, terms.Round);
         if (!unit.Ok)
             return Fail(unit.Message);
     }
-    ostrel::FieldInput input;
-    const ostrel::Status read = ostrel::ReadFieldInput(options.Input, input);
-    if (!read.Ok)
-        return Fail(read.Message);
-    if (terms.Keep > input.Prizes[0])
-        return Fail("--keep: " + options.Keep + " is above the first prize");
-    if (options.RoundGiven->count() > 0)
-    {
-        const ostrel::Status exact = ostrel::CheckExactAmounts(options.Keep, options.Input, input.Prizes);
-        if (!exact.Ok)
-            return Fail(exact.Message);
-    }
-    const auto start = std::chrono::steady_clock::now();
-    ostrel::MethodLog log;
-    ostrel::Deal deal;
-    ostrel::ProgressDisplay progress = ostrel::StartProgress(2);
-    const ostrel::RunOptions runOptions = RunOptionsOf(threads, progress);
-    const ostrel::Method method = MethodFor(options, input, false);
-    const ostrel::Status affordable = ostrel::CheckRunTime(input.View(), method, 0, 2.0, runOptions);
-    if (!affordable.Ok)
-        return Fail(affordable.Message);
-    const ostrel::Status dealt =
-        ostrel::ComputeDeal(input.View(), terms, ostrel::EquityBy(method, runOptions, log, &progress), deal);
-    ostrel::EndProgress(progress);
-    if (!dealt.Ok)
-        return Fail(dealt.Message);
-    ostrel::DealReport report;
-    report.Seats = SeatsOf(input);
-    report.Seats.Separators = options.Separators;
-    report.Split = options.Split;
-    report.Methods = log.Names();
-    report.Kept = terms.Keep;
-    report.Result = &deal;
-    return Answer(ostrel::FormatDeal(report, FormatNamed(options.Format)),
-                  RemarksOf(options, input.Prizes, SecondsSince(start)));
+    ostrel::Status status = ostrel::ReadFieldInput(options.Input, request.Field);
+    if (status.Ok)
+        status = ostrel::CheckDealRequest(request);
+    if (status.Ok && options.RoundGiven->count() > 0)
+        status = ostrel::CheckExactAmounts(options.Keep, options.Input, request.Field.Prizes);
+    if (!status.Ok)
+        return Fail(status.Message);
+    request.Using = MethodNamed(options.Method);
+    request.Separators = options.Separators;
+    return Ask<ostrel::DealRequest, ostrel::DealAnswer>(options, request, ostrel::RunDealRequest,
+                                                       ostrel::WriteDealAnswer);
 }
 
 int RunEqualStacksBubble(Options &options)
@@ -374,102 +267,49 @@ int RunEqualStacksBubble(Options &options)
         return Fail("--players and --chips go together");
     if (options.SeatGiven->count() > 0)
         return Fail("--seat needs --stacks: equal stacks have one bubble factor");
-    int64_t players = 0;
-    int64_t chips = 0;
-    std::string problem =
-        ostrel::ReadCount("--players", options.Players, 0, int64_t{1} << 53, "a number of players", players);
+    ostrel::EqualStacksRequest request;
+    std::string problem = ostrel::ReadCount("--players", options.Players, 0, int64_t{1} << 53,
+                                            "a number of players", request.Players);
     if (problem.empty())
-        problem =
-            ostrel::ReadCount("--chips", options.Chips, 0, int64_t{1} << 53, "a number of chips", chips);
+        problem = ostrel::ReadCount("--chips", options.Chips, 0, int64_t{1} << 53, "a number of chips",
+                                    request.Chips);
     if (!problem.empty())
         return Fail(problem);
-    std::vector<double> prizes;
-    const ostrel::Status read = ostrel::ReadPrizeInput(options.Input, prizes);
+    const ostrel::Status read = ostrel::ReadPrizeInput(options.Input, request.Prizes);
     if (!read.Ok)
         return Fail(read.Message);
-    const auto start = std::chrono::steady_clock::now();
-    ostrel::EqualStacksBubble result = {};
-    const ostrel::Field ladder = {nullptr, 0, prizes.data(), prizes.size()};
-    const size_t paid = ostrel::PaidPlaces(ladder, ladder.Places);
-    const ostrel::Status computed =
-        ostrel::EqualStacksBubbleFactor(players, chips, ladder.Prizes, paid, result);
-    if (!computed.Ok)
-        return Fail(computed.Message);
-    ostrel::EqualStacksReport report;
-    report.Result = &result;
-    report.Players = players;
-    report.BustPaid = ostrel::BustPrize(players, prizes.data(), paid) > 0.0;
-    report.FactorBustPaid = ostrel::EqualStacksFactorBustPaid(result, players, prizes.data(), paid);
-    return Answer(ostrel::FormatEqualStacks(report, FormatNamed(options.Format)),
-                  RemarksOf(options, prizes, SecondsSince(start)));
+    const auto run = [](const ostrel::EqualStacksRequest &asked, const ostrel::RunProgress &,
+                        ostrel::EqualStacksAnswer &answer) { return ostrel::RunEqualStacksRequest(asked, answer); };
+    return Ask<ostrel::EqualStacksRequest, ostrel::EqualStacksAnswer>(options, request, run,
+                                                                     ostrel::WriteEqualStacksAnswer);
 }
 
 int RunBubbleCommand(Options &options)
 {
     NoteGivenSources(options);
-    unsigned threads = 1;
-    const std::string problem = CheckCommonOptions(options, threads);
+    ostrel::BubbleRequest request;
+    const std::string problem = CheckCommonOptions(options, request.Threads);
     if (!problem.empty())
         return Fail(problem);
     if (options.PlayersGiven->count() > 0 || options.ChipsGiven->count() > 0)
         return RunEqualStacksBubble(options);
-    ostrel::FieldInput input;
-    const ostrel::Status read = ostrel::ReadFieldInput(options.Input, input);
+    const ostrel::Status read = ostrel::ReadFieldInput(options.Input, request.Field);
     if (!read.Ok)
         return Fail(read.Message);
-    size_t seat = 0;
-    const bool oneRow = options.SeatGiven->count() > 0;
-    if (oneRow)
+    request.OneRow = options.SeatGiven->count() > 0;
+    if (request.OneRow)
     {
         int64_t number = 0;
         const std::string seatProblem = ostrel::ReadCount(
-            "--seat", options.Seat, 1, static_cast<int64_t>(input.Stacks.size()), "a seat number", number);
+            "--seat", options.Seat, 1, static_cast<int64_t>(request.Field.Stacks.size()), "a seat number", number);
         if (!seatProblem.empty())
             return Fail(seatProblem);
-        if (input.Stacks[static_cast<size_t>(number - 1)] == 0)
-            return Fail("--seat " + options.Seat + ": no player in play in that seat");
-        seat = static_cast<size_t>(number - 1);
+        request.Seat = static_cast<size_t>(number - 1);
+        request.SeatTyped = options.Seat;
     }
-    const size_t players = ostrel::PlayersInPlay(input.View());
-    if (players > (oneRow ? BubbleRowPlayers : BubbleGridPlayers))
-        return Fail(
-            oneRow ? "bubble --seat takes at most 1000 players in play; this field has " +
-                         std::to_string(players)
-                   : "the whole bubble grid takes at most 100 players in play (--seat N gives one row of up "
-                     "to 1000); this field has " +
-                         std::to_string(players));
-    const auto start = std::chrono::steady_clock::now();
-    ostrel::MethodLog log;
-    ostrel::BubbleGrid grid;
-    const ostrel::Field field = input.View();
-    const ostrel::Method method = MethodFor(options, input, false);
-    ostrel::HeroHands hands;
-    ostrel::ProgressDisplay progress = ostrel::StartProgress(0);
-    const ostrel::RunOptions runOptions = RunOptionsOf(threads, progress);
-    const size_t rows = oneRow ? 1 : players;
-    const bool byRows = ostrel::HeroHandsBy(method, field, rows, runOptions, log, &progress, hands);
-    const ostrel::Status affordable =
-        byRows ? ostrel::CheckRunTime(field, ostrel::Method::Quadrature, 0,
-                                      static_cast<double>(rows) * ostrel::RowCostOverField, runOptions)
-               : ostrel::CheckRunTime(field, method, 0, ostrel::BubbleFields(players, rows), runOptions);
-    if (!affordable.Ok)
-        return Fail(affordable.Message);
-    // By rows, one step a row; by fields, one step a field.
-    progress.Steps = byRows ? rows : static_cast<size_t>(ostrel::BubbleFields(players, rows));
-    const ostrel::Status computed =
-        ostrel::ComputeBubbleGrid(field, oneRow ? &seat : nullptr, ostrel::EquityBy(method, runOptions, log, &progress),
-                                  grid, byRows ? &hands : nullptr);
-    ostrel::EndProgress(progress);
-    if (!computed.Ok)
-        return Fail(computed.Message);
-    ostrel::BubbleReport report;
-    report.Seats = SeatsOf(input);
-    report.Seats.Separators = options.Separators;
-    report.Methods = log.Names();
-    report.OnlySeat = oneRow ? &seat : nullptr;
-    report.Grid = &grid;
-    return Answer(ostrel::FormatBubbleGrid(report, FormatNamed(options.Format)),
-                  RemarksOf(options, input.Prizes, SecondsSince(start)));
+    request.Using = MethodNamed(options.Method);
+    return Ask<ostrel::BubbleRequest, ostrel::BubbleAnswer>(options, request, ostrel::RunBubbleRequest,
+                                                           ostrel::WriteBubbleAnswer);
 }
 
 const std::vector<std::string> CommandNames = {"equity", "finish", "deal", "bubble", "allin", "spot", "nash"};

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "answer_text.h"
+#include "progress.h"
 #include "arguments.h"
 #include "equilibrium.h"
 #include "equities.h"

@@ -385,32 +385,6 @@ const char *FormName(LineForm form)
 
 } // namespace
 
-std::string Escaped(const std::string &text)
-{
-    static const char hex[] = "0123456789ABCDEF";
-    std::string shown;
-    for (char c : text)
-    {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (c == '\t')
-            shown += "\\t";
-        else if (c == '\n')
-            shown += "\\n";
-        else if (c == '\r')
-            shown += "\\r";
-        else if (IsControl(byte) || byte >= 0x80)
-            shown += std::string("\\x") + hex[byte >> 4] + hex[byte & 15];
-        else
-            shown += c;
-    }
-    return shown;
-}
-
-std::string Quoted(const std::string &text)
-{
-    return "\"" + Escaped(text.substr(0, 40)) + (text.size() > 40 ? "...\"" : "\"");
-}
-
 std::string ParsePrize(const std::string &item, double &prize)
 {
     const std::string text = Trimmed(item);
@@ -434,29 +408,6 @@ std::string ParsePrize(const std::string &item, double &prize)
         return Quoted(text) +
                " is a percentage: give the prize pool with --pool AMOUNT to pay in percent of it";
     return Quoted(text) + " is not an amount (digits, optionally with a decimal point: 7500 or 7500.50)";
-}
-
-std::string StackText(int64_t chips, int32_t decimals)
-{
-    std::string digits = std::to_string(chips);
-    if (decimals <= 0)
-        return digits;
-    const size_t places = static_cast<size_t>(decimals);
-    if (digits.size() <= places)
-        digits.insert(0, places + 1 - digits.size(), '0');
-    digits.insert(digits.size() - places, ".");
-    while (digits.back() == '0')
-        digits.pop_back();
-    if (digits.back() == '.')
-        digits.pop_back();
-    return digits;
-}
-
-std::string ShortestText(double value)
-{
-    char text[64];
-    const std::to_chars_result written = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, written.ptr);
 }
 
 StackList ReadStackList(const std::string &text, std::string &error)

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "number_text.h"
+
 namespace ostrel
 {
 
@@ -41,9 +43,6 @@ std::vector<int64_t> ParseStackLines(const std::string &text, std::string &error
 // empty text.
 std::string ParseStack(const std::string &item, int64_t &stack);
 
-// A stack of `chips` units of 10^-decimals as a person writes it: "24.5".
-std::string StackText(int64_t chips, int32_t decimals);
-
 // Comma-separated prizes: digits with at most one decimal point, 0 or more.
 // With a `pool` (an amount's text; empty for none) every item is instead a
 // percentage of it ("25%"), and together they make at most 100 %.
@@ -60,15 +59,6 @@ std::vector<double> ReadPrizeLines(const std::string &text, const std::string &p
 
 // One amount alone; what is wrong with it, or the empty text.
 std::string ParsePrize(const std::string &item, double &prize);
-
-// Typed text as a message can show it: printable ASCII as it is, any other
-// byte escaped (\t, \xEF). Quoted also adds quotes and cuts long texts.
-std::string Escaped(const std::string &text);
-std::string Quoted(const std::string &text);
-
-// The shortest text that reads back to the same double, as JSON and CSV
-// write every number.
-std::string ShortestText(double value);
 
 } // namespace ostrel
 

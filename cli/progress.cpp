@@ -1,10 +1,8 @@
 /*
  * A percentage rewritten in place with a carriage return, at most once per
- * whole percent.
+ * whole percent; the equilibrium's rounds at most five times a second.
  */
 #include "progress.h"
-
-#include <cstdio>
 
 #ifdef _WIN32
 #include <io.h>
@@ -18,25 +16,17 @@
 
 namespace ostrel
 {
-
-ProgressDisplay StartProgress(size_t steps)
+namespace
 {
-    ProgressDisplay display;
-    display.Terminal = OSTREL_ISATTY(OSTREL_FILENO(stderr)) != 0;
-    display.Steps = steps == 0 ? 1 : steps;
-    return display;
-}
 
-void ShowProgress(void *context, double done)
+void ShowShare(ProgressDisplay &display, double whole)
 {
-    ProgressDisplay &display = *static_cast<ProgressDisplay *>(context);
     if (!display.Terminal)
         return;
     const double elapsed =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - display.Start).count();
     if (elapsed < 1.0)
         return;
-    const double whole = (static_cast<double>(display.Done) + done) / static_cast<double>(display.Steps);
     const int percent = static_cast<int>(whole * 100.0);
     if (percent == display.LastPercent)
         return;
@@ -46,16 +36,56 @@ void ShowProgress(void *context, double done)
     std::fflush(stderr);
 }
 
-void StepDone(ProgressDisplay &display)
+void ShowRounds(ProgressDisplay &display, uint64_t rounds, double exploitability, double estimate)
 {
-    display.Done += 1;
-    ShowProgress(&display, 0.0);
+    if (!display.Terminal)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - display.Start < std::chrono::seconds(1) || now - display.Last < std::chrono::milliseconds(200))
+        return;
+    display.Last = now;
+    display.Shown = true;
+    display.Width = 70;
+    const double seconds = std::chrono::duration<double>(now - display.Start).count();
+    char of[48] = "";
+    if (estimate > seconds)
+        std::snprintf(of, sizeof of, " of about %.0f s", estimate);
+    std::fprintf(stderr, "\rostrel-icm: iteration %llu, exploitability %.6g (%.0f s%s)   ",
+                 static_cast<unsigned long long>(rounds), exploitability, seconds, of);
+    std::fflush(stderr);
+}
+
+} // namespace
+
+bool IsTerminal(std::FILE *stream)
+{
+    return OSTREL_ISATTY(OSTREL_FILENO(stream)) != 0;
+}
+
+ProgressDisplay StartProgress()
+{
+    ProgressDisplay display;
+    display.Terminal = IsTerminal(stderr);
+    return display;
+}
+
+RunProgress ProgressOn(ProgressDisplay &display)
+{
+    RunProgress progress;
+    progress.Done = [&display](double whole) {
+        ShowShare(display, whole);
+        return true;
+    };
+    progress.Rounds = [&display](uint64_t rounds, double exploitability, double estimate) {
+        ShowRounds(display, rounds, exploitability, estimate);
+    };
+    return progress;
 }
 
 void EndProgress(ProgressDisplay &display)
 {
     if (display.Shown)
-        std::fprintf(stderr, "\r%40s\r", "");
+        std::fprintf(stderr, "\r%*s\r", display.Width, "");
 }
 
 } // namespace ostrel

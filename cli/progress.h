@@ -1,13 +1,16 @@
 /*
  * How far a long run has got, on standard error: only when that is a
  * terminal, never on a pipe or a file, and only once the run has taken more
- * than a second, so that quick answers never print anything there.
+ * than a second, so that quick answers never print anything there. The
+ * request layer reports; this shows it.
  */
 #ifndef OSTREL_CLI_PROGRESS_H
 #define OSTREL_CLI_PROGRESS_H
 
 #include <chrono>
-#include <cstddef>
+#include <cstdio>
+
+#include "run_progress.h"
 
 namespace ostrel
 {
@@ -15,20 +18,20 @@ namespace ostrel
 struct ProgressDisplay
 {
     std::chrono::steady_clock::time_point Start = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point Last = Start;
     bool Terminal = false;
     bool Shown = false;
     int LastPercent = -1;
-    size_t Steps = 1; // field evaluations the run makes
-    size_t Done = 0;  // of them finished
+    int Width = 40; // of the line cleared at the end
 };
 
-ProgressDisplay StartProgress(size_t steps);
+bool IsTerminal(std::FILE *stream);
 
-// A callback for the methods: `done` (0..1) of the current evaluation.
-void ShowProgress(void *display, double done);
+ProgressDisplay StartProgress();
 
-// One evaluation finished.
-void StepDone(ProgressDisplay &display);
+// The share of the run done as a percentage, rewritten in place; the
+// equilibrium's rounds and exploitability. The display outlives the run.
+RunProgress ProgressOn(ProgressDisplay &display);
 
 // Clears the line, if anything was shown.
 void EndProgress(ProgressDisplay &display);

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "answer_text.h"
+#include "progress.h"
 #include "arguments.h"
 #include "field_methods.h"
 #include "nash_ranges.h"

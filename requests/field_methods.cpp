@@ -306,12 +306,14 @@ std::string MethodLog::Names() const
     return names;
 }
 
-FieldEquity EquityBy(Method method, const RunOptions &options, MethodLog &log, ProgressDisplay *progress)
+FieldEquity EquityBy(Method method, const RunOptions &options, MethodLog &log, ProgressSteps *progress)
 {
     return [method, options, &log, progress](const Field &field, double *equities) {
+        if (progress != nullptr && progress->StopAsked)
+            return Stopped();
         const FieldRun run = RunEquity(field, method, options);
         if (progress != nullptr)
-            StepDone(*progress);
+            progress->StepDone();
         if (run.Outcome.Ok)
         {
             log.Ran[static_cast<int>(run.Ran)] = true;
@@ -333,7 +335,7 @@ double BubbleRowSeconds(const Field &field, size_t rows)
 }
 
 bool HeroHandsBy(Method method, const Field &field, size_t rows, const RunOptions &options, MethodLog &log,
-                 ProgressDisplay *progress, HeroHands &hands)
+                 ProgressSteps *progress, HeroHands &hands)
 {
     const double byFields =
         BubbleFields(PlayersInPlay(field), rows) * EstimatedFieldSeconds(field, Method::Automatic, 0);
@@ -342,6 +344,8 @@ bool HeroHandsBy(Method method, const Field &field, size_t rows, const RunOption
     if (!quadrature)
         return false;
     hands = [options, &log, progress](const Field &row, size_t hero, double &now, double *won, double *lost) {
+        if (progress != nullptr && progress->StopAsked)
+            return Stopped();
         // Factors are ratios: the row's values may stay in the scaled prizes.
         double scale = 1.0;
         std::vector<double> scaled;
@@ -354,7 +358,7 @@ bool HeroHandsBy(Method method, const Field &field, size_t rows, const RunOption
         if (status.Ok)
             log.Ran[static_cast<int>(Method::Quadrature)] = true;
         if (progress != nullptr)
-            StepDone(*progress);
+            progress->StepDone();
         return status;
     };
     return true;

@@ -1,17 +1,19 @@
 /*
- * The command's answers as text: one function per format, each fed by one
- * result, each returning the whole text so that nothing is written before
- * everything is known.
+ * The answers of the field questions (equity, finish, deal, bubble, equal
+ * stacks) as plain structs, and their writers: one function per answer, one
+ * branch per format, each returning the whole text so that nothing is
+ * written before everything is known. Numbers for programs are the shortest
+ * text that reads back to the same double; tables round as the window does.
  */
-#ifndef OSTREL_CLI_REPORT_H
-#define OSTREL_CLI_REPORT_H
+#ifndef OSTREL_REQUESTS_FIELD_ANSWERS_H
+#define OSTREL_REQUESTS_FIELD_ANSWERS_H
 
 #include <string>
 #include <vector>
 
 #include "equal_stacks.h"
 #include "field_methods.h"
-#include "number_lists.h"
+#include "number_text.h"
 
 namespace ostrel
 {
@@ -35,50 +37,64 @@ struct SeatsShown
     bool Separators = false;        // money in tables grouped by thousands: 12,345.67
 };
 
-struct EquityReport
+// What every run says besides its answer: warnings (a front end adds its
+// own prefix) and the seconds the computation took.
+struct RunNotes
 {
-    SeatsShown Seats;
-    double PrizePool = 0.0;
-    const FieldRun *Run = nullptr;
+    std::vector<std::string> Warnings;
+    double Seconds = 0.0;
 };
 
-std::string FormatEquity(const EquityReport &report, Format format);
+struct EquityAnswer
+{
+    bool Finish = false; // the finish table, else the $EV
+    SeatsShown Seats;
+    double PrizePool = 0.0;
+    FieldRun Run;
+    RunNotes Notes;
+};
+
+std::string FormatEquity(const EquityAnswer &report, Format format);
 
 // The finish table of the players in play, `places` columns for every seat.
-std::string FormatFinish(const EquityReport &report, Format format);
+std::string FormatFinish(const EquityAnswer &report, Format format);
 
-struct DealReport
+struct DealAnswer
 {
     SeatsShown Seats;
     std::string Split;
     std::string Methods;
     double Kept = 0.0;
-    const Deal *Result = nullptr;
+    Deal Result;
+    RunNotes Notes;
 };
 
-std::string FormatDeal(const DealReport &report, Format format);
+std::string FormatDeal(const DealAnswer &report, Format format);
 
-struct BubbleReport
+struct BubbleAnswer
 {
     SeatsShown Seats;
     std::string Methods;
-    const size_t *OnlySeat = nullptr; // 0-based
-    const BubbleGrid *Grid = nullptr;
+    bool OneRow = false; // only Seat's row
+    size_t Seat = 0;     // 0-based
+    BubbleGrid Grid;
+    RunNotes Notes;
 };
 
-std::string FormatBubbleGrid(const BubbleReport &report, Format format);
+std::string FormatBubbleGrid(const BubbleAnswer &report, Format format);
 
 // The window's equal-stacks numbers, and where busting still pays (the field
 // is not above the paid places) the factor with the bust taking the last place.
-struct EqualStacksReport
+struct EqualStacksAnswer
 {
-    const EqualStacksBubble *Result = nullptr;
+    EqualStacksBubble Result = {};
     int64_t Players = 0;
     bool BustPaid = false;
     double FactorBustPaid = 0.0;
+    RunNotes Notes;
 };
 
-std::string FormatEqualStacks(const EqualStacksReport &report, Format format);
+std::string FormatEqualStacks(const EqualStacksAnswer &report, Format format);
 
 // A table's number with `decimals` decimals, or more where a small value
 // would show fewer than two significant digits (in exponent form below

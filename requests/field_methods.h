@@ -4,15 +4,15 @@
  * the last bit; beyond it the subset method while it is exact and faster,
  * else the quadrature method.
  */
-#ifndef OSTREL_CLI_FIELD_METHODS_H
-#define OSTREL_CLI_FIELD_METHODS_H
+#ifndef OSTREL_REQUESTS_FIELD_METHODS_H
+#define OSTREL_REQUESTS_FIELD_METHODS_H
 
 #include <string>
 #include <vector>
 
 #include "decisions.h"
 #include "field.h"
-#include "progress.h"
+#include "run_progress.h"
 
 namespace ostrel
 {
@@ -82,8 +82,9 @@ struct MethodLog
 };
 
 // Each field by RunEquity with `method`, noting in `log` what ran; when
-// `progress` is given, each field is one of its steps.
-FieldEquity EquityBy(Method method, const RunOptions &options, MethodLog &log, ProgressDisplay *progress);
+// `progress` is given, each field is one of its steps, and a stop asked
+// through it refuses the next field with Stopped().
+FieldEquity EquityBy(Method method, const RunOptions &options, MethodLog &log, ProgressSteps *progress);
 
 // Fields a bubble computation evaluates one by one: 2n - 1 for one row,
 // n(n - 1) + 1 for the grid.
@@ -101,9 +102,9 @@ double BubbleRowSeconds(const Field &field, size_t rows);
 // (the bubble grid is not the window's: no bits need keeping, and the
 // quadrature method keeps the accuracy promise); false where each field is
 // evaluated on its own. `rows`: 1 or the players in play. Notes in `log`
-// what ran.
+// what ran; each row is a step of `progress`, as in EquityBy.
 bool HeroHandsBy(Method method, const Field &field, size_t rows, const RunOptions &options, MethodLog &log,
-                 ProgressDisplay *progress, HeroHands &hands);
+                 ProgressSteps *progress, HeroHands &hands);
 
 } // namespace ostrel
 

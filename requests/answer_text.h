@@ -1,13 +1,11 @@
 /*
- * Small pieces of the poker commands' answers (`allin`, `spot`, `nash`):
- * numbers for people and for programs, padded cells, and whether a stream
- * is a terminal (colour and progress only there).
+ * Small pieces of the poker questions' answers (`allin`, `spot`, `nash`):
+ * numbers for people and for programs, and padded cells.
  */
-#ifndef OSTREL_CLI_ANSWER_TEXT_H
-#define OSTREL_CLI_ANSWER_TEXT_H
+#ifndef OSTREL_REQUESTS_ANSWER_TEXT_H
+#define OSTREL_REQUESTS_ANSWER_TEXT_H
 
 #include <cstddef>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -32,8 +30,6 @@ std::string Padded(const std::string &text, size_t width, bool left = false);
 // cell, right-aligned but for `leftColumns`; no blanks at line ends.
 std::string Aligned(const std::vector<std::vector<std::string>> &rows,
                     const std::vector<size_t> &leftColumns);
-
-bool IsTerminal(std::FILE *stream);
 
 } // namespace ostrel
 

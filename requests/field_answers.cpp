@@ -4,7 +4,7 @@
  * Linux and Windows builds write the same bytes; tables for people round as
  * the window does.
  */
-#include "report.h"
+#include "field_answers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,13 +32,13 @@ double TotalChips(const std::vector<int64_t> &stacks)
     return total;
 }
 
-SeatFigures FiguresOf(const EquityReport &report, double total, size_t seat)
+SeatFigures FiguresOf(const EquityAnswer &report, double total, size_t seat)
 {
     SeatFigures figures = {};
     if (report.Seats.Stacks[seat] == 0)
         return figures;
     figures.ChipShare = static_cast<double>(report.Seats.Stacks[seat]) / total;
-    figures.Equity = report.Run->Equity[seat];
+    figures.Equity = report.Run.Equity[seat];
     figures.PoolShare = report.PrizePool > 0.0 ? figures.Equity / report.PrizePool : 0.0;
     return figures;
 }
@@ -169,14 +169,14 @@ std::string Ordinal(size_t place)
     return std::to_string(place) + suffix;
 }
 
-size_t PlacesShown(const EquityReport &report)
+size_t PlacesShown(const EquityAnswer &report)
 {
-    return report.Run->Finish.Places;
+    return report.Run.Finish.Places;
 }
 
-double FinishChance(const EquityReport &report, size_t seat, size_t place)
+double FinishChance(const EquityAnswer &report, size_t seat, size_t place)
 {
-    return report.Run->Finish.Chance[seat * PlacesShown(report) + place];
+    return report.Run.Finish.Chance[seat * PlacesShown(report) + place];
 }
 
 } // namespace
@@ -234,7 +234,7 @@ std::string Readable(double value, int decimals)
     return Money(value, decimals);
 }
 
-std::string FormatEquity(const EquityReport &report, Format format)
+std::string FormatEquity(const EquityAnswer &report, Format format)
 {
     const SeatsShown &shown = report.Seats;
     const size_t seats = shown.Stacks.size();
@@ -242,7 +242,7 @@ std::string FormatEquity(const EquityReport &report, Format format)
     std::string text;
     if (format == Format::Json)
     {
-        text = std::string("{\"method\": \"") + MethodName(report.Run->Ran) +
+        text = std::string("{\"method\": \"") + MethodName(report.Run.Ran) +
                "\", \"prize_pool\": " + ShortestText(report.PrizePool) + ", \"players\": [";
         for (size_t seat = 0; seat < seats; ++seat)
         {
@@ -281,10 +281,10 @@ std::string FormatEquity(const EquityReport &report, Format format)
     }
     const std::string pool = Amount(report.PrizePool, shown.MoneyDecimals);
     return AlignedTable(rows) + "Prize pool: " + (shown.Separators ? Grouped(pool) : pool) + "\n" +
-           PlayersLine(shown) + MethodLine(*report.Run);
+           PlayersLine(shown) + MethodLine(report.Run);
 }
 
-std::string FormatFinish(const EquityReport &report, Format format)
+std::string FormatFinish(const EquityAnswer &report, Format format)
 {
     const SeatsShown &shown = report.Seats;
     const size_t seats = shown.Stacks.size();
@@ -292,7 +292,7 @@ std::string FormatFinish(const EquityReport &report, Format format)
     std::string text;
     if (format == Format::Json)
     {
-        text = std::string("{\"method\": \"") + MethodName(report.Run->Ran) + "\", \"players\": [";
+        text = std::string("{\"method\": \"") + MethodName(report.Run.Ran) + "\", \"players\": [";
         for (size_t seat = 0; seat < seats; ++seat)
         {
             text += (seat == 0 ? "" : ", ") + JsonSeat(shown, seat) + ", \"places\": [";
@@ -327,7 +327,7 @@ std::string FormatFinish(const EquityReport &report, Format format)
             row.push_back(Readable(FinishChance(report, seat, place) * 100.0, 1) + "%");
         rows.push_back(row);
     }
-    return AlignedTable(rows) + PlayersLine(shown) + MethodLine(*report.Run);
+    return AlignedTable(rows) + PlayersLine(shown) + MethodLine(report.Run);
 }
 
 namespace
@@ -351,9 +351,9 @@ std::string TableNumber(double value, int decimals, double scale, const char *un
 
 } // namespace
 
-std::string FormatDeal(const DealReport &report, Format format)
+std::string FormatDeal(const DealAnswer &report, Format format)
 {
-    const Deal &deal = *report.Result;
+    const Deal &deal = report.Result;
     const SeatsShown &shown = report.Seats;
     const size_t seats = shown.Stacks.size();
     std::string text;
@@ -425,9 +425,9 @@ std::string SeatLabel(const SeatsShown &seats, size_t seat)
 }
 
 // One seat against each opponent, a line each: long fields stay readable.
-std::string BubbleRowTable(const BubbleReport &report)
+std::string BubbleRowTable(const BubbleAnswer &report)
 {
-    const BubbleGrid &grid = *report.Grid;
+    const BubbleGrid &grid = report.Grid;
     const SeatsShown &shown = report.Seats;
     const size_t hero = grid.Rows[0];
     std::vector<std::vector<std::string>> rows(1, {"Opponent"});
@@ -452,17 +452,17 @@ std::string BubbleRowTable(const BubbleReport &report)
 
 } // namespace
 
-std::string FormatBubbleGrid(const BubbleReport &report, Format format)
+std::string FormatBubbleGrid(const BubbleAnswer &report, Format format)
 {
-    const BubbleGrid &grid = *report.Grid;
+    const BubbleGrid &grid = report.Grid;
     const SeatsShown &shown = report.Seats;
     const size_t columns = grid.Seats.size();
     std::string text;
     if (format == Format::Json)
     {
         text = "{\"method\": \"" + report.Methods + "\", ";
-        if (report.OnlySeat != nullptr)
-            text += "\"seat\": " + std::to_string(*report.OnlySeat + 1) + ", ";
+        if (report.OneRow)
+            text += "\"seat\": " + std::to_string(report.Seat + 1) + ", ";
         text += "\"seats\": [";
         for (size_t column = 0; column < columns; ++column)
             text += (column == 0 ? "" : ", ") + std::to_string(grid.Seats[column] + 1);
@@ -504,7 +504,7 @@ std::string FormatBubbleGrid(const BubbleReport &report, Format format)
             }
         return text;
     }
-    if (report.OnlySeat != nullptr)
+    if (report.OneRow)
         return BubbleRowTable(report);
     std::string tables;
     for (const std::vector<double> *values : {&grid.Factor, &grid.Premium})
@@ -528,9 +528,9 @@ std::string FormatBubbleGrid(const BubbleReport &report, Format format)
            "\n";
 }
 
-std::string FormatEqualStacks(const EqualStacksReport &report, Format format)
+std::string FormatEqualStacks(const EqualStacksAnswer &report, Format format)
 {
-    const EqualStacksBubble &result = *report.Result;
+    const EqualStacksBubble &result = report.Result;
     const bool both = report.BustPaid;
     if (format == Format::Json)
         return "{\"equity_one_stack\": " + JsonNumber(result.EquityOneStack) +

@@ -5,14 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
-#include "number_lists.h"
+#include "number_text.h"
 
 namespace ostrel
 {
@@ -73,15 +68,6 @@ std::string Aligned(const std::vector<std::vector<std::string>> &rows, const std
         text += line + "\n";
     }
     return text;
-}
-
-bool IsTerminal(std::FILE *stream)
-{
-#ifdef _WIN32
-    return _isatty(_fileno(stream)) != 0;
-#else
-    return isatty(fileno(stream)) != 0;
-#endif
 }
 
 } // namespace ostrel

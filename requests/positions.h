@@ -14,8 +14,8 @@
  *   9         UTG UTG1 UTG2 LJ HJ CO BTN SB BB
  *   10        UTG UTG1 UTG2 UTG3 LJ HJ CO BTN SB BB
  */
-#ifndef OSTREL_CLI_POSITIONS_H
-#define OSTREL_CLI_POSITIONS_H
+#ifndef OSTREL_REQUESTS_POSITIONS_H
+#define OSTREL_REQUESTS_POSITIONS_H
 
 #include <cstdint>
 #include <string>

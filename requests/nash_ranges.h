@@ -2,8 +2,8 @@
  * `spot --ranges nash`: the other players' ranges of a spot taken from the
  * push-or-fold equilibrium of the same table.
  */
-#ifndef OSTREL_CLI_NASH_RANGES_H
-#define OSTREL_CLI_NASH_RANGES_H
+#ifndef OSTREL_REQUESTS_NASH_RANGES_H
+#define OSTREL_REQUESTS_NASH_RANGES_H
 
 #include "spot.h"
 

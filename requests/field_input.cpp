@@ -1,0 +1,95 @@
+/*
+ * The field questions' shared checks and figures. Cost: one pass over the
+ * seats and the places.
+ */
+#include "field_input.h"
+
+#include <algorithm>
+#include <thread>
+
+#include "number_text.h"
+
+namespace ostrel
+{
+
+Field FieldInput::View() const
+{
+    return {Stacks.data(), Stacks.size(), Prizes.data(), Prizes.size()};
+}
+
+Status CheckFieldInput(const FieldInput &input)
+{
+    if (input.Stacks.size() > MaxSeats)
+        return Failure("the field has " + std::to_string(input.Stacks.size()) + " seats; at most " +
+                       std::to_string(MaxSeats) + " are taken, empty seats included");
+    if (!input.Names.empty() && input.Names.size() != input.Stacks.size())
+        return Failure("the names are " + std::to_string(input.Names.size()) + " and the seats " +
+                       std::to_string(input.Stacks.size()) + ": give one name per seat, or none");
+    if (PlayersInPlay(input.View()) == 0)
+        return Failure("no player in play: every stack is 0");
+    return CheckField(input.View());
+}
+
+Status CheckThreads(unsigned threads)
+{
+    int64_t count = 0;
+    const std::string problem =
+        threads == 0 ? "" : ReadCount("--threads", std::to_string(threads), 1, 256, "a thread count", count);
+    return problem.empty() ? Status() : Failure(problem);
+}
+
+unsigned ThreadsToUse(unsigned threads)
+{
+    const unsigned cores = std::thread::hardware_concurrency();
+    return threads != 0 ? threads : cores == 0 ? 1 : cores;
+}
+
+Method MethodFor(Method asked, const FieldInput &input, bool finish)
+{
+    if (asked == Method::Automatic && input.StackDecimals > 0)
+        return ChosenMethod(input.View(), finish);
+    return asked;
+}
+
+namespace
+{
+
+int MoneyDecimals(const std::vector<double> &prizes)
+{
+    int decimals = 2;
+    for (double prize : prizes)
+    {
+        const std::string text = ShortestText(prize);
+        const size_t point = text.find('.');
+        if (point != std::string::npos && text.find('e') == std::string::npos)
+            decimals = std::max(decimals, static_cast<int>(text.size() - point - 1));
+    }
+    return std::min(decimals, 12);
+}
+
+} // namespace
+
+SeatsShown SeatsOf(const FieldInput &input, bool separators)
+{
+    SeatsShown seats;
+    seats.Stacks = input.Stacks;
+    seats.StackDecimals = input.StackDecimals;
+    seats.Names = input.Names;
+    seats.Players = PlayersInPlay(input.View());
+    seats.Paid = PaidPlaces(input.View(), seats.Players);
+    seats.MoneyDecimals = MoneyDecimals(input.Prizes);
+    seats.Separators = separators;
+    return seats;
+}
+
+std::vector<std::string> RisingLadderWarnings(const std::vector<double> &prizes)
+{
+    for (size_t place = 1; place < prizes.size(); ++place)
+        if (prizes[place] > prizes[place - 1])
+            return {"the prizes rise from place " + std::to_string(place) + " (" + ShortestText(prizes[place - 1]) +
+                    ") to place " + std::to_string(place + 1) + " (" + ShortestText(prizes[place]) +
+                    "); computed in the order given, place 1 first"};
+    return {};
+}
+
+} // namespace ostrel

@@ -1,0 +1,3 @@
+#include "r.h"
+#include "c.h"
+#include "m.h"
