@@ -12,8 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "equity.h"
-#include "field.h"
+#include "allin_request.h"
 
 namespace ostrel
 {
@@ -35,16 +34,6 @@ CLI::App *AddAllinCommand(CLI::App &app, AllinOptions &options);
 
 // The answer in `text`, or an error for the one-line message.
 Status RunAllinCommand(const AllinOptions &options, std::string &text);
-
-struct AllinReport
-{
-    std::vector<std::string> Ranges; // as given
-    cards::EquityResult Result;
-    uint64_t Seed = 1;
-};
-
-// "table", "csv" or "json".
-std::string FormatAllin(const AllinReport &report, const std::string &format);
 
 } // namespace ostrel
 

@@ -11,19 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "answer_format.h"
 #include "equal_stacks.h"
 #include "field_methods.h"
 #include "number_text.h"
 
 namespace ostrel
 {
-
-enum class Format
-{
-    Table,
-    Csv,
-    Json,
-};
 
 // The seats as the person gave them, and what every table's footer says.
 struct SeatsShown
