@@ -80,9 +80,9 @@ CLI::App *AddAllinCommand(CLI::App &app, AllinOptions &options)
 
 Status RunAllinCommand(const AllinOptions &options, std::string &text)
 {
-    const std::string format = CheckChoice("--format", options.Format, {"table", "csv", "json"});
-    if (!format.empty())
-        return Failure(format);
+    const std::string formatProblem = CheckChoice("--format", options.Format, {"table", "csv", "json"});
+    if (!formatProblem.empty())
+        return Failure(formatProblem);
     AllinRequest request;
     request.Exact = options.Exact;
     // What was given judged first, with stand-ins for the numbers not yet read.
@@ -112,10 +112,10 @@ Status RunAllinCommand(const AllinOptions &options, std::string &text)
     request.Dead = options.Dead;
     AllinAnswer answer;
     status = RunAllinRequest(request, answer);
+    Format format = Format::Table;
+    FormatNamed(options.Format, format); // judged above
     if (status.Ok)
-        text = WriteAllinAnswer(answer, options.Format == "json"  ? Format::Json
-                                        : options.Format == "csv" ? Format::Csv
-                                                                  : Format::Table);
+        text = WriteAllinAnswer(answer, format);
     return status;
 }
 

@@ -141,19 +141,19 @@ void AddInputOptions(CLI::App &command, Options &options)
         command.add_flag("--time", "Also say on standard error how long the computation took");
 }
 
+// Names judged by CheckChoice before they are read.
 ostrel::Format FormatNamed(const std::string &name)
 {
-    return name == "json"  ? ostrel::Format::Json
-           : name == "csv" ? ostrel::Format::Csv
-                           : ostrel::Format::Table;
+    ostrel::Format format = ostrel::Format::Table;
+    ostrel::FormatNamed(name, format);
+    return format;
 }
 
 ostrel::Method MethodNamed(const std::string &name)
 {
-    return name == "plain"        ? ostrel::Method::Plain
-           : name == "subsets"    ? ostrel::Method::Subsets
-           : name == "quadrature" ? ostrel::Method::Quadrature
-                                  : ostrel::Method::Automatic;
+    ostrel::Method method = ostrel::Method::Automatic;
+    ostrel::MethodNamed(name, method);
+    return method;
 }
 
 // The options every command shares, judged before anything is read;

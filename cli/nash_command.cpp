@@ -127,10 +127,8 @@ Status RunNashCommand(NashCommandOptions &options, std::string &text, std::strin
     for (const std::string &line : reply.Warnings)
         warning += "ostrel-icm: warning: " + line + "\n";
     const bool color = options.Color == "always" || (options.Color == "auto" && IsTerminal(stdout));
-    const Format format = options.Format == "json"  ? Format::Json
-                          : options.Format == "csv" ? Format::Csv
-                          : options.Format == "svg" ? Format::Svg
-                                                    : Format::Table;
+    Format format = Format::Table;
+    FormatNamed(options.Format, format); // judged above
     text = WriteNashReply(reply, format, color, options.Show == "margin");
     return Status();
 }

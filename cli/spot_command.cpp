@@ -121,11 +121,9 @@ Status RunSpotCommand(SpotOptions &options, std::string &text)
     if (!status.Ok)
         return status;
     const bool color = options.Color == "always" || (options.Color == "auto" && IsTerminal(stdout));
-    text = WriteSpotReply(reply,
-                          options.Format == "json"  ? Format::Json
-                          : options.Format == "csv" ? Format::Csv
-                                                    : Format::Table,
-                          color);
+    Format format = Format::Table;
+    FormatNamed(options.Format, format); // judged above
+    text = WriteSpotReply(reply, format, color);
     return Status();
 }
 

@@ -181,6 +181,17 @@ const char *MethodName(Method method)
     }
 }
 
+bool MethodNamed(const std::string &name, Method &method)
+{
+    for (Method named : {Method::Automatic, Method::Plain, Method::Subsets, Method::Quadrature})
+        if (name == MethodName(named))
+        {
+            method = named;
+            return true;
+        }
+    return false;
+}
+
 bool WindowTakesField(const Field &field)
 {
     if (field.Seats > SeatCount)

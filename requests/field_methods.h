@@ -47,6 +47,10 @@ struct FieldRun
 
 const char *MethodName(Method method);
 
+// The method a front end names: auto, plain, subsets or quadrature; false
+// for any other name (`method` then unchanged).
+bool MethodNamed(const std::string &name, Method &method);
+
 // Whether the window could hold this field: at most 18 seats, every stack a
 // 32-bit chip count (the paid places beyond the players never count).
 bool WindowTakesField(const Field &field);

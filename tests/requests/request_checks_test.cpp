@@ -244,3 +244,40 @@ TEST(RequestChecks, Nash)
 }
 
 } // namespace
+
+namespace
+{
+
+// The names a front end passes read back to themselves; any other is refused.
+TEST(RequestChecks, MethodAndFormatNames)
+{
+    for (const char *name : {"auto", "plain", "subsets", "quadrature"})
+    {
+        ostrel::Method method = ostrel::Method::Quadrature;
+        EXPECT_TRUE(ostrel::MethodNamed(name, method)) << name;
+        EXPECT_STREQ(name, ostrel::MethodName(method));
+    }
+    const struct
+    {
+        const char *Name;
+        ostrel::Format Named;
+    } formats[] = {{"table", ostrel::Format::Table}, {"csv", ostrel::Format::Csv},
+                   {"json", ostrel::Format::Json}, {"svg", ostrel::Format::Svg}};
+    for (const auto &row : formats)
+    {
+        ostrel::Format format = ostrel::Format::Table;
+        EXPECT_TRUE(ostrel::FormatNamed(row.Name, format)) << row.Name;
+        EXPECT_EQ(row.Named, format) << row.Name;
+    }
+    for (const char *other : {"", "Plain", "fast", "JSON", "xml"})
+    {
+        ostrel::Method method = ostrel::Method::Subsets;
+        ostrel::Format format = ostrel::Format::Csv;
+        EXPECT_FALSE(ostrel::MethodNamed(other, method)) << other;
+        EXPECT_FALSE(ostrel::FormatNamed(other, format)) << other;
+        EXPECT_EQ(ostrel::Method::Subsets, method);
+        EXPECT_EQ(ostrel::Format::Csv, format);
+    }
+}
+
+} // namespace
