@@ -1,5 +1,5 @@
 /*
- * Numbers and cells of the poker commands' answers. Cost: one formatting each.
+ * Numbers and cells of the poker questions' answers. Cost: one formatting each.
  */
 #include "answer_text.h"
 

@@ -47,7 +47,7 @@ void WriteWindowRecord(const Field &field)
     state.PaidPlaces = static_cast<int32_t>(paid);
 }
 
-// The library's options for a run of the command's.
+// The library's options for a run's.
 EquityOptions LibraryOptions(const RunOptions &options)
 {
     EquityOptions library;
@@ -121,7 +121,7 @@ EquityMethod LibraryMethod(Method method)
                                           : EquityMethod::Automatic;
 }
 
-Method CommandMethod(EquityMethod method)
+Method RequestMethod(EquityMethod method)
 {
     return method == EquityMethod::Subsets ? Method::Subsets : Method::Quadrature;
 }
@@ -164,7 +164,7 @@ Status RunLibrary(const Field &field, Method method, size_t finishPlaces, const 
                        Bytes(static_cast<double>(options.MemoryLimit)));
     EquityMethod ran = chosen;
     const Status status = ComputeEquities(field, chosen, library, run.Equity.data(), finish, &ran);
-    run.Ran = CommandMethod(ran);
+    run.Ran = RequestMethod(ran);
     return status;
 }
 
@@ -204,7 +204,7 @@ bool WindowTakesField(const Field &field)
 
 Method ChosenMethod(const Field &field, bool finish)
 {
-    return CommandMethod(ChooseEquityMethod(field, finish ? 1 : 0));
+    return RequestMethod(ChooseEquityMethod(field, finish ? 1 : 0));
 }
 
 double EstimatedFieldSeconds(const Field &field, Method method, size_t finishPlaces)

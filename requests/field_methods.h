@@ -2,7 +2,9 @@
  * Which method computes a field, and running it: the window's own choice for
  * every field the window can take, so that its results are the window's to
  * the last bit; beyond it the subset method while it is exact and faster,
- * else the quadrature method.
+ * else the quadrature method. The window's computation writes the window's
+ * one tournament record: such fields are computed one run at a time in a
+ * process (the library's methods are reentrant).
  */
 #ifndef OSTREL_REQUESTS_FIELD_METHODS_H
 #define OSTREL_REQUESTS_FIELD_METHODS_H

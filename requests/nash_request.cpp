@@ -81,7 +81,7 @@ Status CheckNashRequest(const NashRequest &request)
     if (players > NashMostPlayers)
         return Failure("nash takes tables of at most " + std::to_string(NashMostPlayers) + " players, not " +
                        std::to_string(players) + ": its work grows with the fourth power of the players");
-    // Judged before it starts, as every command's run: some hours of
+    // Judged before it starts, as every request's run: some hours of
     // draws are refused with the number that fits.
     const NashOptions nash = LibraryOptions(request);
     const double estimate = EstimatedNashSeconds(players, nash);
