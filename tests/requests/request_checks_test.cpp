@@ -42,7 +42,7 @@ void ExpectRefusals(const std::vector<RefusalRow> &rows)
         const CommandRun run = RunCommand(row.Arguments);
         EXPECT_EQ(2, run.Status);
         EXPECT_EQ("", run.Out);
-        EXPECT_EQ("ostrel-icm: error: " + row.Message + "\n", run.Err);
+        EXPECT_EQ("ostrel-icm: error: " + row.Message + "\n", Lines(run.Err));
     }
 }
 

@@ -7,10 +7,19 @@
 #define OSTREL_REQUEST_SUPPORT_H
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "field_input.h"
 #include "outcomes.h"
+
+// Standard error as lines ending in LF: Windows writes it in text mode.
+inline std::string Lines(std::string text)
+{
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+        text.erase(at, 1);
+    return text;
+}
 
 inline ostrel::FieldInput FieldOf(const std::vector<int64_t> &stacks, const std::vector<double> &prizes,
                                   int32_t stackDecimals = 0)

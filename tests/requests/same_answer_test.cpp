@@ -234,7 +234,7 @@ TEST(SameAnswer, WarningsAreTheCommandsLines)
     ASSERT_EQ(1u, answer.Notes.Warnings.size());
     const CommandRun run = RunCommand("equity --stacks 5000,3000,2000 --prizes 20,30,50");
     EXPECT_EQ(0, run.Status);
-    EXPECT_EQ("ostrel-icm: warning: " + answer.Notes.Warnings[0] + "\n", run.Err);
+    EXPECT_EQ("ostrel-icm: warning: " + answer.Notes.Warnings[0] + "\n", Lines(run.Err));
     EXPECT_EQ(run.Out, WriteEquityAnswer(answer, Format::Table));
 
     EquityAnswer falling;
