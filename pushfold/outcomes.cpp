@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "bounty_equity.h"
+
 namespace ostrel
 {
 
@@ -53,9 +55,13 @@ Status OutcomeBook::Open(const HandField &field, const FieldEquity &valuation, b
     BustedPlaces = bustedPlaces;
     Valuation = valuation;
     Kept.clear();
+    KeptWithBounties.clear();
     const Status posted = PostBlinds(field.Table, Post);
     if (!posted.Ok)
         return posted;
+    const Status bounties = CheckBounties(field.Bounty, field.Table.Stacks.size());
+    if (!bounties.Ok)
+        return bounties;
     std::vector<int64_t> stacks = field.Table.Stacks;
     stacks.insert(stacks.end(), field.Others.begin(), field.Others.end());
     int64_t total = 0;
@@ -72,7 +78,40 @@ Status OutcomeBook::Open(const HandField &field, const FieldEquity &valuation, b
     StacksBefore = stacks;
     PlayersBefore = players;
     BeforeValues.assign(stacks.size(), 0.0);
-    return Valuation(before, BeforeValues.data());
+    const Status valued = Valuation(before, BeforeValues.data());
+    if (!valued.Ok)
+        return valued;
+    return AddBounties(stacks, std::vector<double>(stacks.size(), 0.0), BeforeValues);
+}
+
+Status OutcomeBook::AddBounties(const std::vector<int64_t> &stacks, const std::vector<double> &cash,
+                                std::vector<double> &values) const
+{
+    const Bounties &bounties = Field_.Bounty;
+    if (!HasBounties(bounties))
+        return Status();
+    double left = bounties.InPlay;
+    for (double won : cash)
+        left -= won;
+    std::vector<double> equity(stacks.size(), 0.0);
+    const Field field = {stacks.data(), stacks.size(), nullptr, 0};
+    const Status status = BountyEquity(field, std::max(left, 0.0), equity.data());
+    if (!status.Ok)
+        return status;
+    for (size_t seat = 0; seat < stacks.size(); ++seat)
+        values[seat] += bounties.Scale * (cash[seat] + equity[seat]);
+    return Status();
+}
+
+std::vector<double> OutcomeBook::CashAfterShowdown(const Showdown &showdown) const
+{
+    std::vector<double> cash(Seats(), 0.0);
+    if (HasBounties(Field_.Bounty))
+    {
+        const std::vector<int64_t> after = StacksAfterShowdown(showdown);
+        BountyCash(Field_.Bounty, Post, showdown, StacksBefore.data(), after.data(), cash.data());
+    }
+    return cash;
 }
 
 std::vector<int64_t> OutcomeBook::StacksAfterShowdown(const Showdown &showdown) const
@@ -85,7 +124,33 @@ std::vector<int64_t> OutcomeBook::StacksAfterShowdown(const Showdown &showdown) 
 
 Status OutcomeBook::Values(const Showdown &showdown, const double *&values)
 {
-    return Value(StacksAfterShowdown(showdown), values);
+    if (!HasBounties(Field_.Bounty))
+        return Value(StacksAfterShowdown(showdown), values);
+    // Who busts whom, not the stacks alone, says where a bounty goes.
+    std::vector<int64_t> key(1 + 2 * showdown.Count);
+    key[0] = static_cast<int64_t>(showdown.Count);
+    for (size_t k = 0; k < showdown.Count; ++k)
+    {
+        key[1 + 2 * k] = static_cast<int64_t>(showdown.Seats[k]);
+        key[2 + 2 * k] = showdown.Rank[k];
+    }
+    const auto kept = KeptWithBounties.find(key);
+    if (kept != KeptWithBounties.end())
+    {
+        values = kept->second.data();
+        return Status();
+    }
+    const std::vector<int64_t> stacks = StacksAfterShowdown(showdown);
+    const double *prizes = nullptr;
+    Status status = Value(stacks, prizes);
+    if (!status.Ok)
+        return status;
+    std::vector<double> result(prizes, prizes + stacks.size());
+    status = AddBounties(stacks, CashAfterShowdown(showdown), result);
+    if (!status.Ok)
+        return status;
+    values = KeptWithBounties.emplace(std::move(key), std::move(result)).first->second.data();
+    return Status();
 }
 
 Status OutcomeBook::Value(const std::vector<int64_t> &stacks, const double *&values)

@@ -15,6 +15,7 @@
 #include <map>
 #include <vector>
 
+#include "bounties.h"
 #include "decisions.h"
 #include "pots.h"
 #include "table.h"
@@ -28,6 +29,7 @@ struct HandField
     TableSetup Table;
     std::vector<int64_t> Others;
     std::vector<double> Prizes;
+    Bounties Bounty; // none unless money is in play
 };
 
 // Values chips as chips: each player's stack, as a double.
@@ -60,7 +62,13 @@ class OutcomeBook
     const double *Before() const { return BeforeValues.data(); }
 
     // After a showdown (one player in it: he takes the pot uncontested).
+    // With bounties, each value adds (times the bounties' scale) the cash
+    // the player wins in it and his share of the bounty money left in play.
     Status Values(const Showdown &showdown, const double *&values);
+
+    // The bounty cash each of the whole field wins in the showdown, in the
+    // prize unit (all 0 without bounties).
+    std::vector<double> CashAfterShowdown(const Showdown &showdown) const;
 
     // The stacks of the whole field after a showdown.
     std::vector<int64_t> StacksAfterShowdown(const Showdown &showdown) const;
@@ -71,6 +79,8 @@ class OutcomeBook
   private:
     Status Value(const std::vector<int64_t> &stacks, const double *&values);
     void PayBusted(const std::vector<int64_t> &stacks, std::vector<double> &values) const;
+    Status AddBounties(const std::vector<int64_t> &stacks, const std::vector<double> &cash,
+                       std::vector<double> &values) const;
 
     HandField Field_;
     FieldEquity Valuation;
@@ -81,6 +91,7 @@ class OutcomeBook
     size_t PlayersBefore = 0;
     std::vector<double> BeforeValues;
     std::map<std::vector<int64_t>, std::vector<double>> Kept;
+    std::map<std::vector<int64_t>, std::vector<double>> KeptWithBounties; // by showdown
 };
 
 } // namespace ostrel

@@ -134,7 +134,12 @@ Status SpotSolver::Open(const HandField &field, const FieldEquity &valuation, bo
     Opened = false;
     Status status = Money.Open(field, chipEv ? ChipValuation() : valuation, !chipEv);
     if (status.Ok)
-        status = Chips.Open(field, ChipValuation(), false);
+    {
+        // The chips alone, whatever the bounties are worth.
+        HandField chips = field;
+        chips.Bounty = Bounties();
+        status = Chips.Open(chips, ChipValuation(), false);
+    }
     if (status.Ok)
         status = CheckQuestion();
     Opened = status.Ok;
