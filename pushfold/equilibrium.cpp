@@ -57,7 +57,8 @@ double DefaultTolerance(const OutcomeBook &book, bool chipEv, double &pool)
             pool += static_cast<double>(s);
         return 0.01 * static_cast<double>(hand.Table.BigBlind);
     }
-    pool = book.Pool();
+    // Bounty money in play is played for as much as the prizes.
+    pool = book.Pool() + (HasBounties(book.Hand().Bounty) ? book.Hand().Bounty.InPlay : 0.0);
     return 1e-4 * pool;
 }
 

@@ -67,7 +67,7 @@ struct NashAnswer
     std::vector<double> EvBefore, EvEquilibrium, Gain;
     double Exploitability = 0.0; // the largest Gain
     double Tolerance = 0.0;
-    double Pool = 0.0; // the prize pool, or the chips in play with chip EV
+    double Pool = 0.0; // the prize pool and any bounty money in play, or the chips in play with chip EV
     uint64_t Iterations = 0;
     bool Converged = false;
     uint64_t Draws = 0;        // three-way showdowns in the fixed set (0: every pot heads-up, all exact)

@@ -49,6 +49,7 @@ struct Table
 {
     std::vector<int64_t> Chips;
     std::vector<double> Prizes; // none: chip EV
+    ostrel::Bounties Bounty = {};
 };
 
 const Table Tables[] = {
@@ -59,6 +60,8 @@ const Table Tables[] = {
     // before or after the hero, and after a folding hero as well.
     {{3000, 1500, 150, 2200}, {50, 30, 20}},
     {{2500, 80, 3000, 1800, 2200}, {}},
+    // A progressive knockout with bounty money elsewhere.
+    {{3000, 1500, 6000, 2200}, {50, 30, 20}, {{10, 5, 20, 7.5}, 60, 0.5, 1.0}},
 };
 
 TEST(EquilibriumSpot, EveryDecisionsValuesAreTheSpots)
@@ -72,6 +75,7 @@ TEST(EquilibriumSpot, EveryDecisionsValuesAreTheSpots)
         field.Table.BigBlind = 200;
         field.Table.Ante = 25;
         field.Prizes = t.Prizes;
+        field.Bounty = t.Bounty;
         const bool chipEv = t.Prizes.empty();
         ostrel::NashOptions options;
         options.MaxIterations = 3;
@@ -87,7 +91,8 @@ TEST(EquilibriumSpot, EveryDecisionsValuesAreTheSpots)
         {
             if (d.Reached < 1e-6)
                 continue; // the spot's draws would not reach its three-way pots either
-            SCOPED_TRACE(std::to_string(t.Chips.size()) + (chipEv ? " chip EV" : " ICM") + ": seat " +
+            SCOPED_TRACE(std::to_string(t.Chips.size()) + (chipEv ? " chip EV" : " ICM") +
+                         (ostrel::HasBounties(t.Bounty) ? " bounties" : "") + ": seat " +
                          std::to_string(d.Seat + 1) + " action " + std::to_string(static_cast<int>(d.Action)));
             ostrel::SpotSolver solver;
             ostrel::Status status = solver.Open(field, BySubsets, chipEv, QuestionOf(field, answer, d));

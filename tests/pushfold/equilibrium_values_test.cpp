@@ -113,15 +113,26 @@ TEST(EquilibriumValues, ChipEvAcesCallAndOvercallEveryAllIn)
     int aces = -1;
     ASSERT_TRUE(ostrel::cards::ParseClassName("AA", aces));
     const size_t c = static_cast<size_t>(aces);
-    for (const ChipTable &t : ChipTables)
+    // With knockout bounties too, in chips at 50 a unit: a bounty only
+    // adds to what aces win in the pot.
+    for (bool bounties : {false, true})
     {
-        const ostrel::NashAnswer answer = SolveChips(FieldOf(t), 3);
-        for (const ostrel::NashDecision &d : answer.Decisions)
+        for (const ChipTable &t : ChipTables)
         {
-            EXPECT_EQ(1.0, d.Frequency[c]) << Name(d);
-            if (!std::isnan(d.Advantage[c]))
+            ostrel::HandField field = FieldOf(t);
+            if (bounties)
             {
-                EXPECT_GT(d.Advantage[c], 0.0) << Name(d);
+                const double seats = static_cast<double>(t.Chips.size());
+                field.Bounty = {std::vector<double>(t.Chips.size(), 2.0), 2.0 * seats + 10.0, 1.0, 50.0};
+            }
+            const ostrel::NashAnswer answer = SolveChips(field, 3);
+            for (const ostrel::NashDecision &d : answer.Decisions)
+            {
+                EXPECT_EQ(1.0, d.Frequency[c]) << Name(d) << (bounties ? " with bounties" : "");
+                if (!std::isnan(d.Advantage[c]))
+                {
+                    EXPECT_GT(d.Advantage[c], 0.0) << Name(d);
+                }
             }
         }
     }
