@@ -68,6 +68,7 @@ Status ReadStacks(const InputOptions &options, FieldInput &input)
     input.Stacks = list.Chips;
     input.StackDecimals = list.Decimals;
     input.Names = list.Names;
+    input.Bounties = list.Bounties;
     if (!error.empty())
         return FromFile("--stacks-file", options.StacksFile, error);
     if (input.Stacks.empty())

@@ -114,7 +114,7 @@ Status RunNashCommand(NashCommandOptions &options, std::string &text, std::strin
     Status status = ReadNashOptions(options, request);
     if (!status.Ok)
         return status;
-    status = ReadTable(options.Table, request.Table);
+    status = ReadTable(options.Table, request.Table, request.Bounty);
     if (!status.Ok)
         return status;
     request.ChipEv = options.Table.ChipEv;

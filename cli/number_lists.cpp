@@ -410,6 +410,34 @@ std::string ParsePrize(const std::string &item, double &prize)
     return Quoted(text) + " is not an amount (digits, optionally with a decimal point: 7500 or 7500.50)";
 }
 
+std::string ParseBounty(const std::string &item, const char *what, double &amount)
+{
+    const std::string text = Trimmed(item);
+    if (text.empty())
+        return std::string("no ") + what + " given (none is 0)";
+    if (text[0] == '-' && text.size() > 1)
+        return Quoted(text) + " is negative; a " + what + " is 0 or more";
+    Decimal number;
+    const std::string problem = ReadDecimal(text, number);
+    if (problem.empty())
+        return ToDouble(number, text, amount);
+    if (problem != "?")
+        return problem;
+    return Quoted(text) + " is not an amount (digits, optionally with a decimal point: 25 or 12.50)";
+}
+
+std::vector<double> ReadBountyList(const std::string &text, std::string &error)
+{
+    std::vector<double> bounties;
+    error = EachItem(text, [&bounties](const std::string &item, size_t number) {
+        double amount = 0.0;
+        const std::string problem = ParseBounty(item, "bounty", amount);
+        bounties.push_back(amount);
+        return problem.empty() ? problem : "bounty " + std::to_string(number) + ": " + problem;
+    });
+    return error.empty() ? bounties : std::vector<double>();
+}
+
 StackList ReadStackList(const std::string &text, std::string &error)
 {
     std::vector<Decimal> stacks;
@@ -451,6 +479,8 @@ StackList ReadStackLines(const std::string &text, std::string &error)
     std::vector<std::string> texts;
     std::vector<std::string> names;
     std::vector<size_t> lineOf;
+    std::vector<double> bounties;
+    int withBounty = -1; // unknown, 0 or 1: every line gives a bounty or none does
     LineForm form = LineForm::None;
     error.clear();
     size_t start = 0;
@@ -465,7 +495,15 @@ StackList ReadStackLines(const std::string &text, std::string &error)
             continue;
         const size_t comma = content.find(',');
         const std::string key = comma == std::string::npos ? "" : Trimmed(content.substr(0, comma));
-        const std::string item = comma == std::string::npos ? content : content.substr(comma + 1);
+        std::string item = comma == std::string::npos ? content : content.substr(comma + 1);
+        const size_t second = comma == std::string::npos ? std::string::npos : item.find(',');
+        double bounty = 0.0;
+        std::string bountyProblem;
+        if (second != std::string::npos)
+        {
+            bountyProblem = ParseBounty(item.substr(second + 1), "bounty", bounty);
+            item = item.substr(0, second);
+        }
         const LineForm here = comma == std::string::npos ? LineForm::Stack
                               : !key.empty() && key.find_first_not_of("0123456789") == std::string::npos
                                   ? LineForm::Seat
@@ -478,8 +516,18 @@ StackList ReadStackLines(const std::string &text, std::string &error)
             break;
         }
         form = here;
+        const int bountyHere = second != std::string::npos ? 1 : 0;
+        if (withBounty >= 0 && bountyHere != withBounty)
+        {
+            error = at + (bountyHere ? "a bounty among lines without one" : "no bounty among lines with one") +
+                    "; give every seat's bounty (seat,stack,bounty) or none";
+            break;
+        }
+        withBounty = bountyHere;
         Decimal stack;
         std::string problem = ReadStack(item, stack);
+        if (problem.empty() && !bountyProblem.empty())
+            problem = "the bounty: " + bountyProblem;
         if (problem.empty() && here == LineForm::Seat)
         {
             size_t seat = 0;
@@ -500,6 +548,11 @@ StackList ReadStackLines(const std::string &text, std::string &error)
                 stacks[seat - 1] = stack;
                 texts[seat - 1] = Trimmed(item);
                 lineOf[seat - 1] = line;
+                if (bountyHere)
+                {
+                    bounties.resize(stacks.size(), 0.0);
+                    bounties[seat - 1] = bounty;
+                }
             }
         }
         else if (problem.empty())
@@ -517,6 +570,8 @@ StackList ReadStackLines(const std::string &text, std::string &error)
                 texts.push_back(Trimmed(item));
                 if (here == LineForm::Name)
                     names.push_back(key);
+                if (bountyHere)
+                    bounties.push_back(bounty);
             }
         }
         if (!problem.empty())
@@ -528,6 +583,11 @@ StackList ReadStackLines(const std::string &text, std::string &error)
     if (!error.empty())
         return StackList();
     list.Names = names;
+    if (withBounty == 1)
+    {
+        bounties.resize(list.Chips.size(), 0.0);
+        list.Bounties = bounties;
+    }
     return list;
 }
 

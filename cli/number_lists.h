@@ -24,6 +24,7 @@ struct StackList
     std::vector<int64_t> Chips;
     int32_t Decimals = 0;
     std::vector<std::string> Names;
+    std::vector<double> Bounties; // one per seat when a file gives them (seat,stack,bounty lines)
 };
 
 // Comma-separated stacks, blanks allowed around each; "k" and "M" multiply
@@ -59,6 +60,14 @@ std::vector<double> ReadPrizeLines(const std::string &text, const std::string &p
 
 // One amount alone; what is wrong with it, or the empty text.
 std::string ParsePrize(const std::string &item, double &prize);
+
+// A bounty (or the bounty money in play): an amount of 0 or more in the
+// prize unit, read as a prize is, named as `what` in its messages.
+std::string ParseBounty(const std::string &item, const char *what, double &amount);
+
+// Comma-separated bounties, each judged by ParseBounty and named by its
+// number. Empty `error` on success.
+std::vector<double> ReadBountyList(const std::string &text, std::string &error);
 
 } // namespace ostrel
 

@@ -86,7 +86,7 @@ Status RunSpotCommand(SpotOptions &options, std::string &text)
     SpotRequest request;
     if (Given(options.HeroGiven))
         request.Hero = options.Hero;
-    Status status = request.Hero ? ReadTable(options.Table, request.Table) : CheckSpotRequest(request);
+    Status status = request.Hero ? ReadTable(options.Table, request.Table, request.Bounty) : CheckSpotRequest(request);
     if (!status.Ok)
         return status;
     request.ChipEv = options.Table.ChipEv;

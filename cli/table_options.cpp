@@ -255,11 +255,81 @@ void AddTableOptions(CLI::App &command, TableOptions &options)
     };
     for (const auto &row : rows)
         *row.Given = command.add_option(row.Name, *row.Text, row.Help)->option_text(row.Shown);
+    const struct
+    {
+        const char *Name;
+        std::string *Text;
+        const char *Help;
+        const char *Shown;
+        CLI::Option **Given;
+    } bountyRows[] = {
+        {"--bounties", &options.Bounties, "The bounty on each seat's head, in the prize unit (knockout tournaments)",
+         "LIST", &options.BountiesGiven},
+        {"--others-bounties", &options.OthersBounties, "The bounties of the players at other tables", "LIST",
+         &options.OthersBountiesGiven},
+        {"--bounty-pool", &options.BountyPool, "All bounty money in play, this table's included", "AMOUNT",
+         &options.BountyPoolGiven},
+        {"--bounty-share", &options.BountyShare,
+         "Share of a bounty paid in cash, the rest onto the winner's head (default 1; 0.5 progressive)", "S",
+         &options.BountyShareGiven},
+        {"--chips-per-unit", &options.ChipsPerUnit, "With --chip-ev and bounties: the chips a unit of bounty money is worth",
+         "CHIPS", &options.ChipsPerUnitGiven},
+    };
+    for (const auto &row : bountyRows)
+        *row.Given = command.add_option(row.Name, *row.Text, row.Help)->option_text(row.Shown);
     command.add_flag("--chip-ev", options.ChipEv, "Value chips instead of money");
     command.add_flag("--in-bb", options.InBigBlinds, "The stacks (--stacks or --stacks-file) are in big blinds");
 }
 
-Status ReadTable(const TableOptions &options, HandField &field)
+Status ReadBountyOptions(const TableOptions &options, const std::vector<double> &fromFile, BountyInput &bounty)
+{
+    bounty = BountyInput();
+    std::string error;
+    if (Given(options.BountiesGiven) && !fromFile.empty())
+        return Failure("two sources for the bounties: give --bounties or a stacks file with a bounty on each line, "
+                       "not both");
+    bounty.OnHead = fromFile;
+    if (Given(options.BountiesGiven))
+    {
+        bounty.OnHead = ReadBountyList(options.Bounties, error);
+        if (!error.empty())
+            return Failure("--bounties: " + error);
+    }
+    if (Given(options.OthersBountiesGiven))
+    {
+        bounty.Others = ReadBountyList(options.OthersBounties, error);
+        if (!error.empty())
+            return Failure("--others-bounties: " + error);
+    }
+    double amount = 0.0;
+    if (Given(options.BountyPoolGiven))
+    {
+        error = ParseBounty(options.BountyPool, "bounty pool", amount);
+        if (!error.empty())
+            return Failure("--bounty-pool: " + error);
+        bounty.Pool = amount;
+    }
+    if (Given(options.BountyShareGiven))
+    {
+        error = ParseBounty(options.BountyShare, "share", amount);
+        if (!error.empty() || amount > 1.0)
+            return Failure("--bounty-share " + options.BountyShare +
+                           ": the share of a bounty paid in cash is 0 to 1 (1 a knockout, 0.5 the usual progressive "
+                           "knockout)");
+        bounty.Share = amount;
+    }
+    if (Given(options.ChipsPerUnitGiven))
+    {
+        error = ParseBounty(options.ChipsPerUnit, "rate", amount);
+        if (!error.empty() || !(amount > 0.0))
+            return Failure("--chips-per-unit " + options.ChipsPerUnit +
+                           ": the chips a unit of bounty money is worth is a number above 0");
+        bounty.ChipsPerUnit = amount;
+    }
+    return Status();
+}
+
+Status ReadTable(const TableOptions &options, HandField &field, BountyInput &bounty)
 {
     InputOptions read = options.Input;
     read.HasStacks = Given(options.StacksGiven);
@@ -296,6 +366,9 @@ Status ReadTable(const TableOptions &options, HandField &field)
         return Failure("the stacks at the table are whole chips (blinds and antes are counted in them), not "
                        "decimals; stacks in big blinds are written 24.5bb, or give --in-bb");
     field.Table.Stacks = fieldInput.Stacks;
+    status = ReadBountyOptions(options, fieldInput.Bounties, bounty);
+    if (!status.Ok)
+        return status;
     if (!options.ChipEv)
         field.Prizes = fieldInput.Prizes;
     status = ReadOthers(options, field.Others);

@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "bounty_input.h"
 #include "command_input.h"
 #include "outcomes.h"
 
@@ -25,6 +26,9 @@ struct TableOptions
     std::string Button, Blinds, Ante, BigBlindAnte;
     bool ChipEv = false;
     bool InBigBlinds = false; // --in-bb: the stacks (list or file) are counted in big blinds
+    std::string Bounties, OthersBounties, BountyPool, BountyShare, ChipsPerUnit;
+    CLI::Option *BountiesGiven = nullptr, *OthersBountiesGiven = nullptr, *BountyPoolGiven = nullptr,
+                *BountyShareGiven = nullptr, *ChipsPerUnitGiven = nullptr;
     CLI::Option *StacksGiven = nullptr, *StacksFileGiven = nullptr, *PrizesGiven = nullptr,
                 *PrizesFileGiven = nullptr, *PoolGiven = nullptr, *PosGiven = nullptr, *OthersGiven = nullptr, *OthersFileGiven = nullptr,
                 *ButtonGiven = nullptr, *BlindsGiven = nullptr, *AnteGiven = nullptr,
@@ -43,7 +47,9 @@ void AddTableOptions(CLI::App &command, TableOptions &options);
 // kind of ante. Field.Prizes stays empty with --chip-ev. Stacks typed in
 // big blinds ("15bb", or any with --in-bb) come out in chips, each a whole
 // number of them at the big blind given.
-Status ReadTable(const TableOptions &options, HandField &field);
+// The bounties come from --bounties or from a stacks file's third column,
+// not both; the rest of the bounty options as typed (judged by the request).
+Status ReadTable(const TableOptions &options, HandField &field, BountyInput &bounty);
 
 } // namespace ostrel
 

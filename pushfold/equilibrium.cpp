@@ -47,19 +47,9 @@ double ShareOf(const std::array<double, K> &f)
 
 double DefaultTolerance(const OutcomeBook &book, bool chipEv, double &pool)
 {
-    if (chipEv)
-    {
-        pool = 0.0;
-        const HandField &hand = book.Hand();
-        for (int64_t s : hand.Table.Stacks)
-            pool += static_cast<double>(s);
-        for (int64_t s : hand.Others)
-            pool += static_cast<double>(s);
-        return 0.01 * static_cast<double>(hand.Table.BigBlind);
-    }
     // Bounty money in play is played for as much as the prizes.
-    pool = book.Pool() + (HasBounties(book.Hand().Bounty) ? book.Hand().Bounty.InPlay : 0.0);
-    return 1e-4 * pool;
+    pool = book.Worth(chipEv);
+    return chipEv ? 0.01 * static_cast<double>(book.Hand().Table.BigBlind) : 1e-4 * pool;
 }
 
 void FillSeats(const Game &game, const Game::Round &round, size_t seats, std::vector<double> &gain,

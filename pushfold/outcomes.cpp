@@ -114,6 +114,20 @@ std::vector<double> OutcomeBook::CashAfterShowdown(const Showdown &showdown) con
     return cash;
 }
 
+double OutcomeBook::Worth(bool chipEv) const
+{
+    double worth = PrizePool_;
+    if (chipEv)
+    {
+        worth = 0.0;
+        for (int64_t stack : Field_.Table.Stacks)
+            worth += static_cast<double>(stack);
+        for (int64_t stack : Field_.Others)
+            worth += static_cast<double>(stack);
+    }
+    return HasBounties(Field_.Bounty) ? worth + Field_.Bounty.Scale * Field_.Bounty.InPlay : worth;
+}
+
 std::vector<int64_t> OutcomeBook::StacksAfterShowdown(const Showdown &showdown) const
 {
     std::vector<int64_t> stacks(Seats(), 0);

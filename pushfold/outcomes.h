@@ -58,6 +58,10 @@ class OutcomeBook
     size_t TableSeats() const { return Field_.Table.Stacks.size(); }
     double Pool() const { return PrizePool_; }
 
+    // All the value in play: the prize pool (with chipEv every chip), plus
+    // the bounty money in play times the bounties' scale.
+    double Worth(bool chipEv) const;
+
     // Before anyone posts: the field as it stands.
     const double *Before() const { return BeforeValues.data(); }
 

@@ -178,6 +178,7 @@ Status SpotSolver::FoldValue(double &value, double &chips, double &error, std::v
             one.Chance = part.Chance * chances.Chance[o];
             one.Stacks = Money.StacksAfterShowdown(pots[o]);
             one.Value = values[o];
+            one.BountyCash = Money.CashAfterShowdown(pots[o])[Question.Hero];
             outcomes->push_back(one);
         }
     }
@@ -190,16 +191,8 @@ Status SpotSolver::Solve(SpotAnswer &answer)
     answer = SpotAnswer();
     if (!Opened)
         return Failure("the spot was not opened");
-    const std::vector<int64_t> &stacks = Money.Hand().Table.Stacks;
     answer.EvBefore = Money.Before()[Question.Hero];
-    answer.Pool = Money.Pool();
-    if (ChipEv)
-    {
-        answer.Pool = 0.0;
-        for (size_t seat = 0; seat < Money.Seats(); ++seat)
-            answer.Pool += seat < stacks.size() ? static_cast<double>(stacks[seat])
-                                                 : static_cast<double>(Money.Hand().Others[seat - stacks.size()]);
-    }
+    answer.Pool = Money.Worth(ChipEv);
     double foldValue = 0.0, foldChips = 0.0, foldError = 0.0;
     Status status = FoldValue(foldValue, foldChips, foldError, nullptr);
     if (!status.Ok)
@@ -308,6 +301,7 @@ Status SpotSolver::Explain(int combo, HandBreakdown &breakdown)
         one.Chance = chances.Chance[o];
         one.Stacks = Money.StacksAfterShowdown(outcomes[o]);
         one.Value = values[o];
+        one.BountyCash = Money.CashAfterShowdown(outcomes[o])[Question.Hero];
         breakdown.Play.push_back(one);
     }
     if (Question.Action != SpotAction::Call)

@@ -99,6 +99,7 @@ struct OutcomeView
     double Chance = 0.0;
     std::vector<int64_t> Stacks; // the whole field
     double Value = 0.0;          // the hero's
+    double BountyCash = 0.0;     // the hero's, in the prize unit (0 without bounties)
 };
 
 struct HandBreakdown

@@ -70,4 +70,20 @@ std::string Aligned(const std::vector<std::vector<std::string>> &rows, const std
     return text;
 }
 
+std::string PoolWords(double worth, bool chipEv, const Bounties &bounties)
+{
+    if (!HasBounties(bounties))
+        return chipEv ? "chip EV, " + Fixed(worth, 0) + " chips in play" : "prize pool " + Fixed(worth, 2);
+    const double rest = worth - bounties.Scale * bounties.InPlay;
+    return (chipEv ? "chip EV, " + Fixed(rest, 0) + " chips" : "prize pool " + Fixed(rest, 2)) + " and bounty money " +
+           Fixed(bounties.InPlay, 2) + " in play (" + Fixed(bounties.CashShare * 100.0, 0) + "% of a bounty in cash" +
+           (chipEv ? ", " + JsonNumber(bounties.Scale) + " chips a unit" : std::string()) + ")";
+}
+
+std::string WorthName(bool chipEv, const Bounties &bounties)
+{
+    const std::string name = chipEv ? "chips" : "prize pool";
+    return HasBounties(bounties) ? name + " and bounty money" : name;
+}
+
 } // namespace ostrel

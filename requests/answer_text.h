@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "bounties.h"
+
 namespace ostrel
 {
 
@@ -30,6 +32,15 @@ std::string Padded(const std::string &text, size_t width, bool left = false);
 // cell, right-aligned but for `leftColumns`; no blanks at line ends.
 std::string Aligned(const std::vector<std::vector<std::string>> &rows,
                     const std::vector<size_t> &leftColumns);
+
+// What a push-or-fold answer plays for, in words: "prize pool 100.00",
+// "chip EV, 3000 chips in play", and the bounty money in play beside them;
+// `worth` is the whole (the prizes or chips and the scaled bounty money).
+std::string PoolWords(double worth, bool chipEv, const Bounties &bounties);
+
+// What the answer's percentages are of: "prize pool", "chips", with the
+// bounty money when it is in play.
+std::string WorthName(bool chipEv, const Bounties &bounties);
 
 } // namespace ostrel
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "bounty_equity.h"
 #include "number_text.h"
 
 namespace ostrel
@@ -90,6 +91,48 @@ std::vector<std::string> RisingLadderWarnings(const std::vector<double> &prizes)
                     ") to place " + std::to_string(place + 1) + " (" + ShortestText(prizes[place]) +
                     "); computed in the order given, place 1 first"};
     return {};
+}
+
+namespace
+{
+
+// The bounties as given: the request's, else the stacks file's.
+BountyInput FieldBounties(const BountyInput &bounty, const FieldInput &input)
+{
+    BountyInput taken = bounty;
+    if (taken.OnHead.empty())
+        taken.OnHead = input.Bounties;
+    return taken;
+}
+
+} // namespace
+
+Status CheckFieldBounties(const BountyInput &bounty, const FieldInput &input, const char *refusing)
+{
+    const bool given = !bounty.OnHead.empty() || bounty.Pool || !input.Bounties.empty();
+    if (given && refusing != nullptr)
+        return Failure(std::string(refusing) + " takes no bounties");
+    if (!bounty.OnHead.empty() && !input.Bounties.empty())
+        return Failure("two sources for the bounties: give --bounties or a stacks file with a bounty on each line, "
+                       "not both");
+    // The field's bounty equity needs only the money in play: a pool alone
+    // is every bounty on the field's heads.
+    BountyInput taken = FieldBounties(bounty, input);
+    if (taken.OnHead.empty() && taken.Pool)
+        taken.OnHead.assign(input.Stacks.size(), 0.0);
+    return CheckBountyInput(taken, input.Stacks.size(), 0, false);
+}
+
+Status FieldBountyEquity(const BountyInput &bounty, const FieldInput &input, double &money,
+                         std::vector<double> &equity)
+{
+    const BountyInput taken = FieldBounties(bounty, input);
+    money = BountyMoney(taken);
+    equity.clear();
+    if (!(money > 0.0))
+        return Status();
+    equity.assign(input.Stacks.size(), 0.0);
+    return BountyEquity(input.View(), money, equity.data());
 }
 
 } // namespace ostrel

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bounty_input.h"
 #include "field.h"
 #include "field_answers.h"
 #include "field_methods.h"
@@ -29,6 +30,7 @@ struct FieldInput
     std::vector<double> Prizes;
     int32_t StackDecimals = 0;
     std::vector<std::string> Names;
+    std::vector<double> Bounties; // one per seat when a stacks file gives them
     Field View() const;
 };
 
@@ -53,6 +55,16 @@ SeatsShown SeatsOf(const FieldInput &input, bool separators);
 // the wrong order; it is computed as given, with this warning (none when
 // the ladder does not rise).
 std::vector<std::string> RisingLadderWarnings(const std::vector<double> &prizes);
+
+// Bounties on a whole field (`equity`, `deal`): one per seat, from the
+// request or from the stacks file (not both), or all the bounty money in
+// play; no other tables, no cash share, no chip rate. `refusing` names a
+// command that takes no bounties (null: every command takes them).
+Status CheckFieldBounties(const BountyInput &bounty, const FieldInput &input, const char *refusing);
+
+// Each seat's bounty equity, by its chips (none without bounty money).
+Status FieldBountyEquity(const BountyInput &bounty, const FieldInput &input, double &money,
+                         std::vector<double> &equity);
 
 } // namespace ostrel
 

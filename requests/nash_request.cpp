@@ -75,6 +75,10 @@ Status CheckNashRequest(const NashRequest &request)
     const Status threads = CheckThreads(request.Threads);
     if (!threads.Ok)
         return threads;
+    const Status bounties =
+        CheckBountyInput(request.Bounty, request.Table.Table.Stacks.size(), request.Table.Others.size(), request.ChipEv);
+    if (!bounties.Ok)
+        return bounties;
     if (!(request.Tolerance >= 0.0) || !std::isfinite(request.Tolerance))
         return Failure("--tolerance " + ShortestText(request.Tolerance) + ": give a number above 0, e.g. 0.05");
     const size_t players = PlayersAtTable(request.Table);
@@ -116,10 +120,12 @@ Status RunNashRequest(const NashRequest &request, const RunProgress &progress, N
     heard.Estimate = EstimatedNashSeconds(players, nash);
     nash.Progress = HearRound;
     nash.ProgressContext = &heard;
-    status = SolveNash(request.Table, valuation, request.ChipEv, nash, reply.Answer);
+    HandField table = request.Table;
+    table.Bounty = BountiesOf(request.Bounty, request.ChipEv);
+    status = SolveNash(table, valuation, request.ChipEv, nash, reply.Answer);
     if (!status.Ok)
         return status;
-    reply.Table = request.Table;
+    reply.Table = table;
     reply.ChipEv = request.ChipEv;
     if (!reply.Answer.Converged)
         reply.Warnings.push_back("stopped after " + std::to_string(reply.Answer.Iterations) +

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "answer_format.h"
+#include "bounty_input.h"
 #include "equilibrium.h"
 #include "run_progress.h"
 
@@ -28,6 +29,7 @@ struct NashRequest
 {
     HandField Table; // stacks in whole chips, button, blinds, ante, other tables, prizes (none with ChipEv)
     bool ChipEv = false;
+    BountyInput Bounty; // read into Table's bounties
     double Tolerance = 0.0;          // above 0; 0: 0.01% of the prize pool, or 0.01 big blind with ChipEv
     uint64_t MaxIterations = 100000; // 1 to 10^9
     unsigned Threads = 0;            // 1 to 256; 0: one per core. The answer is the same for any

@@ -125,9 +125,7 @@ std::string NashTable(const NashAnswer &answer, const HandField &field, bool chi
 {
     const std::vector<std::string> at = Positions(field);
     const std::string unit = chipEv ? "chips" : "$EV";
-    std::string text = std::string("Push or fold equilibrium; ") +
-                       (chipEv ? "chip EV, " + Fixed(answer.Pool, 0) + " chips in play"
-                               : "prize pool " + Fixed(answer.Pool, 2)) +
+    std::string text = std::string("Push or fold equilibrium; ") + PoolWords(answer.Pool, chipEv, field.Bounty) +
                        "\nExploitability " + Fixed(answer.Exploitability, 6) + " (" +
                        Fixed(answer.Pool > 0.0 ? answer.Exploitability / answer.Pool * 100.0 : 0.0, 4) +
                        "% of the " + (chipEv ? "chips" : "pool") + "; tolerance " + Fixed(answer.Tolerance, 6) +
@@ -144,7 +142,7 @@ std::string NashTable(const NashAnswer &answer, const HandField &field, bool chi
                 "\n";
     if (margin)
         text += std::string("\nEach grid: the margin of playing the hand over folding it, in % of the ") +
-                (chipEv ? "chips" : "prize pool") + "; - where the hand never gets there\n";
+                WorthName(chipEv, field.Bounty) + "; - where the hand never gets there\n";
     for (const NashDecision &d : answer.Decisions)
         text += "\n" + DecisionTitle(d, at) + ": " + RangeText(d) + " (" + Fixed(d.Share * 100.0, 1) +
                 "% of combos)\n" + Grid(d, color, margin ? answer.Pool : 0.0);

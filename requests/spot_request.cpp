@@ -127,8 +127,26 @@ Status ReadHand(const SpotRequest &request, int &handClass, int &combo)
 Status ReadSpot(const SpotRequest &request, SpotQuestion &question, int &handClass, int &combo)
 {
     const std::vector<std::string> positions = PositionNames(request.Table.Table.Stacks, request.Table.Table.Button);
-    const Status status = ReadQuestion(request, positions, question);
+    Status status = CheckBountyInput(request.Bounty, request.Table.Table.Stacks.size(), request.Table.Others.size(),
+                                     request.ChipEv);
+    if (status.Ok)
+        status = ReadQuestion(request, positions, question);
     return status.Ok ? ReadHand(request, handClass, combo) : status;
+}
+
+// Facing a shove with bounties: the equity the call needs when the same
+// hand is valued without them.
+Status NeededWithoutBounty(HandField field, const FieldEquity &valuation, bool chipEv, const SpotQuestion &question,
+                           int combo, double &needed)
+{
+    field.Bounty = Bounties();
+    SpotSolver solver;
+    Status status = solver.Open(field, valuation, chipEv, question);
+    HandBreakdown breakdown;
+    if (status.Ok)
+        status = solver.Explain(combo, breakdown);
+    needed = breakdown.NeededValue;
+    return status;
 }
 
 } // namespace
@@ -147,7 +165,8 @@ Status RunSpotRequest(const SpotRequest &request, SpotReply &reply)
     Status status = ReadSpot(request, question, handClass, combo);
     if (!status.Ok)
         return status;
-    const HandField &field = request.Table;
+    HandField field = request.Table;
+    field.Bounty = BountiesOf(request.Bounty, request.ChipEv);
     const unsigned cores = ThreadsToUse(request.Threads);
     RunOptions run;
     run.Threads = cores;
@@ -166,6 +185,7 @@ Status RunSpotRequest(const SpotRequest &request, SpotReply &reply)
     reply.Question = question;
     reply.ChipEv = request.ChipEv;
     reply.Table = field.Table;
+    reply.Bounty = field.Bounty;
     reply.TableSeats = solver.Book().TableSeats();
     reply.Positions = PositionNames(field.Table.Stacks, field.Table.Button);
     reply.OnlyClass = handClass;
@@ -175,15 +195,13 @@ Status RunSpotRequest(const SpotRequest &request, SpotReply &reply)
     if (!status.Ok)
         return status;
     reply.OneHand = true;
-    reply.Answer.Pool = solver.Book().Pool();
+    reply.Answer.Pool = solver.Book().Worth(request.ChipEv);
     reply.Answer.EvBefore = solver.Book().Before()[question.Hero];
-    if (request.ChipEv)
+    if (reply.Breakdown.Needed && HasBounties(field.Bounty))
     {
-        reply.Answer.Pool = 0.0;
-        for (int64_t stack : field.Table.Stacks)
-            reply.Answer.Pool += static_cast<double>(stack);
-        for (int64_t stack : field.Others)
-            reply.Answer.Pool += static_cast<double>(stack);
+        status = NeededWithoutBounty(field, valuation, request.ChipEv, question, combo, reply.NeededWithoutBounty);
+        if (!status.Ok)
+            return status;
     }
     const cards::Combo two = cards::ComboCards(combo);
     reply.Hand = cards::FormatCards({two.High, two.Low});

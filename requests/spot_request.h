@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "answer_format.h"
+#include "bounty_input.h"
 #include "spot.h"
 
 namespace ostrel
@@ -23,6 +24,7 @@ struct SpotRequest
 {
     HandField Table;   // stacks in whole chips, button, blinds, ante, other tables, prizes (none with ChipEv)
     bool ChipEv = false;
+    BountyInput Bounty; // read into Table's bounties
     std::optional<std::string> Hero; // the seat deciding: its number or its position (BTN, SB, BB, UTG, ...)
     SpotAction Action = SpotAction::FirstIn;
     std::optional<std::string> Shover, Caller; // seats, with Call and Overcall, and with Overcall
@@ -49,6 +51,8 @@ struct SpotReply
     bool OneHand = false;               // one hand asked for: Hand and Breakdown
     std::string Hand;
     HandBreakdown Breakdown;
+    Bounties Bounty;                  // in play in the hand (none: as without bounties)
+    double NeededWithoutBounty = 0.0; // facing a shove with bounties: the equity a call needs valued without them
 };
 
 // The hero, the action's seats, the draws, the ranges and the hand, in the

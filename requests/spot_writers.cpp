@@ -94,7 +94,7 @@ std::string Grid(const SpotReply &report, bool color)
         if (std::isfinite(Difference(one)))
             largest = std::max(largest, std::fabs(Difference(one)));
     std::string text = "Difference " + std::string(PlayWord(report.Question.Action)) +
-                       " - fold, in % of the " + (report.ChipEv ? "chips" : "prize pool") + ":\n    ";
+                       " - fold, in % of the " + WorthName(report.ChipEv, report.Bounty) + ":\n    ";
     for (int column = 0; column < cards::RankCount; ++column)
         text += Padded(std::string(1, cards::RankChar(12 - column)), 7);
     text += "\n";
@@ -134,8 +134,7 @@ std::string HeaderLine(const SpotReply &report)
                             ? " facing seat " + SeatText(question.Shover, at) + "'s shove and seat " +
                                   SeatText(question.Caller, at) + "'s call: overcall or fold"
                             : " first in: shove or fold");
-    line += report.ChipEv ? "; chip EV, " + Fixed(report.Answer.Pool, 0) + " chips in play"
-                          : "; prize pool " + Fixed(report.Answer.Pool, 2);
+    line += "; " + PoolWords(report.Answer.Pool, report.ChipEv, report.Bounty);
     line += "; the hero's " + std::string(report.ChipEv ? "chips" : "$EV") + " before the hand " +
             Fixed(report.Answer.EvBefore, 3) + "\n";
     return line + TableLine(report.Table, report.Positions);
@@ -257,6 +256,7 @@ std::string HandText(const SpotReply &report, const std::string &hand, const Han
     const size_t seats = report.TableSeats;
     const std::string unit = report.ChipEv ? "chips" : "$EV";
     const std::string play = PlayWord(report.Question.Action);
+    const bool bounties = HasBounties(report.Bounty);
     std::string text = HeaderLine(report) + "Hand " + hand + ": " + play + " " + Fixed(b.EvPlay, 4) + ", fold " +
                        Fixed(b.EvFold, 4) + " (" + unit + "), difference " + Signed(b.EvPlay - b.EvFold, 4);
     if (report.Answer.Pool > 0.0)
@@ -270,22 +270,34 @@ std::string HandText(const SpotReply &report, const std::string &hand, const Han
         std::vector<std::vector<std::string>> rows = {
             {branch == &b.Fold ? "If he folds" : "If he " + play + "s", "Chance",
              "Stacks after (seats 1-" + std::to_string(seats) + ")", unit}};
+        if (bounties)
+            rows[0].insert(rows[0].end() - 1, "Bounty cash");
         for (const OutcomeView &one : *branch)
+        {
             rows.push_back({OutcomeName(one.Pot), Fixed(one.Chance * 100.0, 4) + "%",
                             StacksText(one.Stacks, seats, " "), Fixed(one.Value, 4)});
+            if (bounties)
+                rows.back().insert(rows.back().end() - 1, Fixed(one.BountyCash, 2));
+        }
         text += "\n" + Aligned(rows, {0});
     }
-    if (b.Needed)
+    if (b.Needed && !bounties)
         text += "\nEquity needed to call in a heads-up pot: " +
                 (report.ChipEv ? Fixed(b.NeededChips * 100.0, 2) + "% under chip EV; "
                                : Fixed(b.NeededValue * 100.0, 2) + "% under ICM, " +
                                      Fixed(b.NeededChips * 100.0, 2) + "% under chip EV; ") +
                 hand + " has " + Fixed(b.Equity * 100.0, 2) + "% against seat " +
                 std::to_string(report.Question.Shover + 1) + "'s range\n";
+    if (b.Needed && bounties)
+        text += "\nEquity needed to call in a heads-up pot: " + Fixed(b.NeededValue * 100.0, 2) + "% with the " +
+                "bounties, " + Fixed(report.NeededWithoutBounty * 100.0, 2) + "% without them" +
+                (report.ChipEv ? "" : ", " + Fixed(b.NeededChips * 100.0, 2) + "% under chip EV") + "; " + hand +
+                " has " + Fixed(b.Equity * 100.0, 2) + "% against seat " + std::to_string(report.Question.Shover + 1) +
+                "'s range\n";
     return text;
 }
 
-std::string OutcomesJson(const std::vector<OutcomeView> &outcomes)
+std::string OutcomesJson(const std::vector<OutcomeView> &outcomes, bool bounties)
 {
     std::string text = "[";
     for (size_t o = 0; o < outcomes.size(); ++o)
@@ -299,13 +311,16 @@ std::string OutcomesJson(const std::vector<OutcomeView> &outcomes)
         }
         text += std::string(o == 0 ? "" : ", ") + "{\"players\": [" + players + "], \"finish\": [" + ranks +
                 "], \"chance\": " + JsonNumber(one.Chance) + ", \"stacks\": [" +
-                StacksText(one.Stacks, one.Stacks.size(), ", ") + "], \"value\": " + JsonNumber(one.Value) + "}";
+                StacksText(one.Stacks, one.Stacks.size(), ", ") + "], " +
+                (bounties ? "\"bounty_cash\": " + JsonNumber(one.BountyCash) + ", " : std::string()) +
+                "\"value\": " + JsonNumber(one.Value) + "}";
     }
     return text + "]";
 }
 
 std::string HandJson(const SpotReply &report, const std::string &hand, const HandBreakdown &b)
 {
+    const bool bounties = HasBounties(report.Bounty);
     std::string text = "{\"hero\": " + std::to_string(report.Question.Hero + 1) + PositionJson(report) +
                        ", \"action\": \"" + ActionName(report.Question.Action) + "\", \"hand\": \"" + hand +
                        "\", \"pool\": " + JsonNumber(report.Answer.Pool) +
@@ -313,16 +328,22 @@ std::string HandJson(const SpotReply &report, const std::string &hand, const Han
                        JsonNumber(b.EvFold) + ", \"ev_play\": " + JsonNumber(b.EvPlay) + ", \"difference\": " +
                        JsonNumber(b.EvPlay - b.EvFold) + ", \"standard_error\": " + JsonNumber(b.Error) +
                        ", \"chips_fold\": " + JsonNumber(b.ChipsFold) + ", \"chips_play\": " + JsonNumber(b.ChipsPlay) +
-                       ", \"fold\": " + OutcomesJson(b.Fold) + ", \"play\": " + OutcomesJson(b.Play);
+                       ", \"fold\": " + OutcomesJson(b.Fold, bounties) + ", \"play\": " + OutcomesJson(b.Play, bounties);
     if (b.Needed)
-        text += ", \"equity_needed\": " + JsonNumber(b.NeededValue) + ", \"equity_needed_chips\": " +
-                JsonNumber(b.NeededChips) + ", \"equity\": " + JsonNumber(b.Equity);
+        text += ", \"equity_needed\": " + JsonNumber(b.NeededValue) +
+                (bounties ? ", \"equity_needed_without_bounties\": " + JsonNumber(report.NeededWithoutBounty)
+                          : std::string()) +
+                ", \"equity_needed_chips\": " + JsonNumber(b.NeededChips) + ", \"equity\": " + JsonNumber(b.Equity);
+    if (bounties)
+        text += ", \"bounty_money\": " + JsonNumber(report.Bounty.InPlay) + ", \"bounty_share\": " +
+                JsonNumber(report.Bounty.CashShare);
     return text + "}\n";
 }
 
-std::string HandCsv(const HandBreakdown &b)
+std::string HandCsv(const HandBreakdown &b, bool bounties)
 {
-    std::string text = "branch,players,finish,chance,value,stacks\n";
+    std::string text = bounties ? "branch,players,finish,chance,value,stacks,bounty_cash\n"
+                                : "branch,players,finish,chance,value,stacks\n";
     for (const auto *branch : {&b.Fold, &b.Play})
         for (const OutcomeView &one : *branch)
         {
@@ -334,7 +355,8 @@ std::string HandCsv(const HandBreakdown &b)
             }
             text += std::string(branch == &b.Fold ? "fold" : "play") + "," + players + "," + ranks + "," +
                     CsvNumber(one.Chance) + "," + CsvNumber(one.Value) + "," +
-                    StacksText(one.Stacks, one.Stacks.size(), " ") + "\n";
+                    StacksText(one.Stacks, one.Stacks.size(), " ") +
+                    (bounties ? "," + CsvNumber(one.BountyCash) : std::string()) + "\n";
         }
     return text;
 }
@@ -345,7 +367,7 @@ std::string WriteSpotReply(const SpotReply &reply, Format format, bool color)
 {
     if (reply.OneHand)
         return format == Format::Json  ? HandJson(reply, reply.Hand, reply.Breakdown)
-               : format == Format::Csv ? HandCsv(reply.Breakdown)
+               : format == Format::Csv ? HandCsv(reply.Breakdown, HasBounties(reply.Bounty))
                                        : HandText(reply, reply.Hand, reply.Breakdown);
     return format == Format::Json ? SpotJson(reply) : format == Format::Csv ? SpotCsv(reply) : SpotTable(reply, color);
 }

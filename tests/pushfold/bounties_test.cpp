@@ -263,3 +263,42 @@ TEST(BountyEquity, IsTheShareOfTheChips)
 }
 
 } // namespace
+
+TEST(Bounties, ABustedPlayersBountyIsPaidOnceInEveryOrderOfStacks)
+{
+    // Three players all in, side pots from every order of three different
+    // stacks (and two equal ones), every finish: the cash paid is exactly
+    // the busted players' bounties times the cash share, each paid once, to
+    // players who are still in.
+    const std::vector<Stacks> orders = {{600, 1500, 3000}, {600, 3000, 1500}, {1500, 600, 3000},
+                                        {1500, 3000, 600}, {3000, 600, 1500}, {3000, 1500, 600},
+                                        {1500, 1500, 600}, {600, 1500, 1500}};
+    const std::vector<double> bounties = {8, 4, 2};
+    for (const double share : {1.0, 0.5})
+        for (const Stacks &stacks : orders)
+        {
+            SCOPED_TRACE(std::to_string(stacks[0]) + " " + std::to_string(stacks[1]) + " " +
+                         std::to_string(stacks[2]) + " share " + std::to_string(share));
+            ostrel::OutcomeBook book;
+            ASSERT_TRUE(book.Open(FieldOf(stacks, bounties, 14, share, {}, {50, 30, 20}), BySubsets, true).Ok);
+            const std::vector<size_t> in = {0, 1, 2};
+            for (size_t finish = 0; finish < ostrel::FinishCount(3); ++finish)
+            {
+                ostrel::Showdown showdown = ShowdownOf(in, {0, 0, 0});
+                ostrel::FinishRanks(3, finish, showdown.Rank);
+                const std::vector<int64_t> after = book.StacksAfterShowdown(showdown);
+                const std::vector<double> cash = book.CashAfterShowdown(showdown);
+                double busted = 0.0, paid = 0.0;
+                for (size_t seat = 0; seat < 3; ++seat)
+                {
+                    busted += after[seat] == 0 ? bounties[seat] : 0.0;
+                    paid += cash[seat];
+                    if (after[seat] == 0)
+                    {
+                        EXPECT_EQ(0.0, cash[seat]) << "seat " << seat << " busted and was paid";
+                    }
+                }
+                EXPECT_EQ(busted * share, paid) << "finish " << finish;
+            }
+        }
+}
