@@ -73,6 +73,10 @@ struct Options
     std::string Round;
     std::string Seat, Players, Chips, Threads, Places;
     bool Separators = false; // money in tables with thousands separators
+    std::string Bounties, BountyPool;
+    bool DealBounties = false;
+    CLI::Option *BountiesGiven = nullptr;
+    CLI::Option *BountyPoolGiven = nullptr;
     CLI::Option *Given[7] = {};
     CLI::Option *PlacesGiven = nullptr;
     CLI::Option *RoundGiven = nullptr;
@@ -197,6 +201,27 @@ int Ask(const Options &options, const Request &request, Run run, Write write)
     return Answer(write(answer, FormatNamed(options.Format)), RemarksOf(options, answer.Notes));
 }
 
+// --bounties and --bounty-pool as typed, each amount judged.
+std::string ReadBountyOptions(const Options &options, ostrel::BountyInput &bounty)
+{
+    std::string error;
+    if (options.BountiesGiven != nullptr && options.BountiesGiven->count() > 0)
+    {
+        bounty.OnHead = ostrel::ReadBountyList(options.Bounties, error);
+        if (!error.empty())
+            return "--bounties: " + error;
+    }
+    if (options.BountyPoolGiven != nullptr && options.BountyPoolGiven->count() > 0)
+    {
+        double pool = 0.0;
+        error = ostrel::ParseBounty(options.BountyPool, "bounty pool", pool);
+        if (!error.empty())
+            return "--bounty-pool: " + error;
+        bounty.Pool = pool;
+    }
+    return "";
+}
+
 int RunEquityCommand(Options &options, bool finish)
 {
     NoteGivenSources(options);
@@ -207,6 +232,9 @@ int RunEquityCommand(Options &options, bool finish)
     const ostrel::Status read = ostrel::ReadFieldInput(options.Input, request.Field);
     if (!read.Ok)
         return Fail(read.Message);
+    problem = ReadBountyOptions(options, request.Bounty);
+    if (!problem.empty())
+        return Fail(problem);
     if (finish && options.PlacesGiven->count() > 0)
     {
         int64_t count = 0;
@@ -246,6 +274,10 @@ int RunDealCommand(Options &options)
             return Fail(unit.Message);
     }
     ostrel::Status status = ostrel::ReadFieldInput(options.Input, request.Field);
+    problem = ReadBountyOptions(options, request.Bounty);
+    if (status.Ok && !problem.empty())
+        status = ostrel::Failure(problem);
+    request.DealBounties = options.DealBounties;
     if (status.Ok)
         status = ostrel::CheckDealRequest(request);
     if (status.Ok && options.RoundGiven->count() > 0)
@@ -364,8 +396,22 @@ int Run(int argc, char **argv)
         deal.add_option("--round", options[2].Round, "Pay in multiples of this unit (default: no rounding)")
             ->type_name("UNIT");
     for (size_t i : {0, 2})
+    {
         commands[i]->add_flag("--separators", options[i].Separators,
                               "Money in tables with thousands separators (12,345.67)");
+        options[i].BountiesGiven =
+            commands[i]
+                ->add_option("--bounties", options[i].Bounties,
+                             "The bounty on each seat's head, in the prize unit (or a stacks file's third column)")
+                ->type_name("LIST");
+        options[i].BountyPoolGiven =
+            commands[i]
+                ->add_option("--bounty-pool", options[i].BountyPool,
+                             "All bounty money in play, when players' bounties are not all given")
+                ->type_name("AMOUNT");
+    }
+    deal.add_flag("--deal-bounties", options[2].DealBounties,
+                  "Deal the bounty money too: each player gets his share of it by his chips");
     CLI::App &bubble = *commands[3];
     options[3].SeatGiven =
         bubble.add_option("--seat", options[3].Seat, "Only this seat's row")->type_name("N");

@@ -27,6 +27,8 @@ Status CheckBubbleRequest(const BubbleRequest &request)
     Status status = CheckThreads(request.Threads);
     if (status.Ok)
         status = CheckFieldInput(request.Field);
+    if (status.Ok)
+        status = CheckFieldBounties(BountyInput(), request.Field, "bubble");
     if (!status.Ok)
         return status;
     const std::string seatText = request.SeatTyped.empty() ? std::to_string(request.Seat + 1) : request.SeatTyped;

@@ -31,6 +31,14 @@ Status CheckDealRequest(const DealRequest &request)
         return status;
     if (request.Terms.Keep > request.Field.Prizes[0])
         return Failure("--keep: " + keep + " is above the first prize");
+    status = CheckFieldBounties(request.Bounty, request.Field, nullptr);
+    if (!status.Ok)
+        return status;
+    const bool bounties = !request.Bounty.OnHead.empty() || request.Bounty.Pool || !request.Field.Bounties.empty();
+    if (bounties && !request.DealBounties)
+        return Failure("bounties given to a deal: add --deal-bounties to deal the bounty money too");
+    if (!bounties && request.DealBounties)
+        return Failure("--deal-bounties: no bounties to deal; give --bounties");
     return Status();
 }
 
@@ -61,7 +69,17 @@ Status RunDealRequest(const DealRequest &request, const RunProgress &progress, D
     answer.Kept = request.Terms.Keep;
     answer.Notes.Warnings = RisingLadderWarnings(request.Field.Prizes);
     answer.Notes.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    return Status();
+    status = FieldBountyEquity(request.Bounty, request.Field, answer.BountyMoney, answer.BountyEquity);
+    // Dealt as well: every seat's payment, deal value and $EV gain his
+    // share, so the difference to playing on stays the prizes'.
+    for (size_t seat = 0; seat < answer.BountyEquity.size() && seat < answer.Result.Seats.size(); ++seat)
+    {
+        DealSeat &one = answer.Result.Seats[seat];
+        one.Payment += answer.BountyEquity[seat];
+        one.DealValue += answer.BountyEquity[seat];
+        one.Equity += answer.BountyEquity[seat];
+    }
+    return status;
 }
 
 std::string WriteDealAnswer(const DealAnswer &answer, Format format)

@@ -23,6 +23,8 @@ struct DealRequest
     DealTerms Terms;      // split, kept amount, rounding unit (Count 0: none)
     std::string KeepTyped; // the kept amount as typed, for messages; empty: its shortest text
     bool Separators = false;
+    BountyInput Bounty;        // the bounty money dealt too (OnHead and Pool only)
+    bool DealBounties = false; // deal it: required with bounties, which would otherwise be left out
 };
 
 // The split's name as an answer writes it: icm, chip or even.

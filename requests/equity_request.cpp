@@ -38,6 +38,8 @@ Status CheckEquityRequest(const EquityRequest &request)
         status = CheckFieldInput(request.Field);
     int64_t count = 0;
     const std::string places = std::to_string(request.Places);
+    if (status.Ok)
+        status = CheckFieldBounties(request.Bounty, request.Field, request.Finish ? "finish" : nullptr);
     if (status.Ok && request.Finish && request.Places > static_cast<size_t>(MaxPlayers))
         status = Failure(ReadCount("--places", places, 1, MaxPlayers, "a number of places", count));
     return status;
@@ -69,7 +71,7 @@ Status RunEquityRequest(const EquityRequest &request, const RunProgress &progres
     answer.PrizePool = PrizePool(field, PlayersInPlay(field));
     answer.Notes.Warnings = RisingLadderWarnings(request.Field.Prizes);
     answer.Notes.Seconds = answer.Run.Seconds;
-    return Status();
+    return FieldBountyEquity(request.Bounty, request.Field, answer.BountyMoney, answer.BountyEquity);
 }
 
 std::string WriteEquityAnswer(const EquityAnswer &answer, Format format)

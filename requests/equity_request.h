@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <string>
 
+#include "bounty_input.h"
 #include "field_answers.h"
 #include "field_input.h"
 #include "run_progress.h"
@@ -27,6 +28,7 @@ struct EquityRequest
     bool Finish = false;     // the finish table instead of the $EV
     size_t Places = 0;       // finish: places 1 to Places; 0: every place, or the paid ones above 100 players
     bool Separators = false; // money in tables grouped by thousands
+    BountyInput Bounty;      // $EV: each seat's share of the bounty money besides (OnHead and Pool only)
 };
 
 Status CheckEquityRequest(const EquityRequest &request);

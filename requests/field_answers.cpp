@@ -239,48 +239,71 @@ std::string FormatEquity(const EquityAnswer &report, Format format)
     const SeatsShown &shown = report.Seats;
     const size_t seats = shown.Stacks.size();
     const double total = TotalChips(shown.Stacks);
+    const bool bounties = !report.BountyEquity.empty();
     std::string text;
     if (format == Format::Json)
     {
         text = std::string("{\"method\": \"") + MethodName(report.Run.Ran) +
-               "\", \"prize_pool\": " + ShortestText(report.PrizePool) + ", \"players\": [";
+               "\", \"prize_pool\": " + ShortestText(report.PrizePool) +
+               (bounties ? ", \"bounty_money\": " + ShortestText(report.BountyMoney) : std::string()) +
+               ", \"players\": [";
         for (size_t seat = 0; seat < seats; ++seat)
         {
             const SeatFigures figures = FiguresOf(report, total, seat);
             text += (seat == 0 ? "" : ", ") + JsonSeat(shown, seat) +
                     ", \"chip_share\": " + ShortestText(figures.ChipShare) +
                     ", \"equity\": " + ShortestText(figures.Equity) +
-                    ", \"pool_share\": " + ShortestText(figures.PoolShare) + "}";
+                    ", \"pool_share\": " + ShortestText(figures.PoolShare) +
+                    (bounties ? ", \"bounty_ev\": " + ShortestText(report.BountyEquity[seat]) +
+                                    ", \"total_ev\": " + ShortestText(figures.Equity + report.BountyEquity[seat])
+                              : std::string()) +
+                    "}";
         }
         return text + "]}\n";
     }
     if (format == Format::Csv)
     {
-        text = CsvSeatHeader(shown) + ",chip_share,equity,pool_share\n";
+        text = CsvSeatHeader(shown) + ",chip_share,equity,pool_share" + (bounties ? ",bounty_ev,total_ev" : "") +
+               "\n";
         for (size_t seat = 0; seat < seats; ++seat)
         {
             const SeatFigures figures = FiguresOf(report, total, seat);
             text += CsvSeat(shown, seat) + "," + ShortestText(figures.ChipShare) + "," +
-                    ShortestText(figures.Equity) + "," + ShortestText(figures.PoolShare) + "\n";
+                    ShortestText(figures.Equity) + "," + ShortestText(figures.PoolShare) +
+                    (bounties ? "," + ShortestText(report.BountyEquity[seat]) + "," +
+                                    ShortestText(figures.Equity + report.BountyEquity[seat])
+                              : std::string()) +
+                    "\n";
         }
         return text;
     }
     std::vector<std::vector<std::string>> rows = {TableSeatHeader(shown)};
     for (const char *title : {"Chips %", "$EV", "Pool %"})
         rows[0].push_back(title);
+    if (bounties)
+        for (const char *title : {"Bounty $EV", "Total $EV"})
+            rows[0].push_back(title);
+    const auto money = [&shown](double value) {
+        const std::string amount = Amount(value, std::max(3, shown.MoneyDecimals));
+        return shown.Separators ? Grouped(amount) : amount;
+    };
     for (size_t seat = 0; seat < seats; ++seat)
     {
         const SeatFigures figures = FiguresOf(report, total, seat);
         std::vector<std::string> row = TableSeat(shown, seat);
-        const std::string equity = Amount(figures.Equity, std::max(3, shown.MoneyDecimals));
-        for (const std::string &cell : {Readable(figures.ChipShare * 100.0, 2),
-                                        shown.Separators ? Grouped(equity) : equity,
-                                        Readable(figures.PoolShare * 100.0, 2)})
+        for (const std::string &cell :
+             {Readable(figures.ChipShare * 100.0, 2), money(figures.Equity), Readable(figures.PoolShare * 100.0, 2)})
             row.push_back(cell);
+        if (bounties)
+            for (double value : {report.BountyEquity[seat], figures.Equity + report.BountyEquity[seat]})
+                row.push_back(money(value));
         rows.push_back(row);
     }
     const std::string pool = Amount(report.PrizePool, shown.MoneyDecimals);
+    const std::string bountyMoney = Amount(report.BountyMoney, shown.MoneyDecimals);
     return AlignedTable(rows) + "Prize pool: " + (shown.Separators ? Grouped(pool) : pool) + "\n" +
+           (bounties ? "Bounty money in play: " + (shown.Separators ? Grouped(bountyMoney) : bountyMoney) + "\n"
+                     : std::string()) +
            PlayersLine(shown) + MethodLine(report.Run);
 }
 
@@ -356,12 +379,15 @@ std::string FormatDeal(const DealAnswer &report, Format format)
     const Deal &deal = report.Result;
     const SeatsShown &shown = report.Seats;
     const size_t seats = shown.Stacks.size();
+    const bool bounties = !report.BountyEquity.empty();
     std::string text;
     if (format == Format::Json)
     {
         text = "{\"split\": \"" + report.Split + "\", \"method\": \"" + report.Methods +
                "\", \"prize_pool\": " + ShortestText(deal.PrizePool) +
-               ", \"kept_for_winner\": " + ShortestText(report.Kept) + ", \"players\": [";
+               ", \"kept_for_winner\": " + ShortestText(report.Kept) +
+               (bounties ? ", \"bounty_money\": " + ShortestText(report.BountyMoney) : std::string()) +
+               ", \"players\": [";
         for (size_t seat = 0; seat < seats; ++seat)
         {
             const DealSeat &one = deal.Seats[seat];
@@ -369,19 +395,21 @@ std::string FormatDeal(const DealAnswer &report, Format format)
                     ", \"payment\": " + ShortestText(one.Payment) +
                     ", \"deal_value\": " + ShortestText(one.DealValue) +
                     ", \"equity\": " + ShortestText(one.Equity) +
-                    ", \"difference\": " + ShortestText(one.Difference) + "}";
+                    ", \"difference\": " + ShortestText(one.Difference) +
+                    (bounties ? ", \"bounty_ev\": " + ShortestText(report.BountyEquity[seat]) : std::string()) + "}";
         }
         return text + "]}\n";
     }
     if (format == Format::Csv)
     {
-        text = CsvSeatHeader(shown) + ",payment,deal_value,equity,difference\n";
+        text = CsvSeatHeader(shown) + ",payment,deal_value,equity,difference" + (bounties ? ",bounty_ev" : "") + "\n";
         for (size_t seat = 0; seat < seats; ++seat)
         {
             const DealSeat &one = deal.Seats[seat];
             text += CsvSeat(shown, seat) + "," + ShortestText(one.Payment) + "," +
                     ShortestText(one.DealValue) + "," + ShortestText(one.Equity) + "," +
-                    ShortestText(one.Difference) + "\n";
+                    ShortestText(one.Difference) +
+                    (bounties ? "," + ShortestText(report.BountyEquity[seat]) : std::string()) + "\n";
         }
         return text;
     }
@@ -392,17 +420,21 @@ std::string FormatDeal(const DealAnswer &report, Format format)
     std::vector<std::vector<std::string>> rows = {TableSeatHeader(shown)};
     for (const char *title : {"Payment", "Deal value", "$EV", "Difference"})
         rows[0].push_back(title);
+    if (bounties)
+        rows[0].push_back("Of it bounty");
     for (size_t seat = 0; seat < seats; ++seat)
     {
         const DealSeat &one = deal.Seats[seat];
         std::vector<std::string> row = TableSeat(shown, seat);
         for (double value : {one.Payment, one.DealValue, one.Equity, one.Difference})
             row.push_back(money(value));
+        if (bounties)
+            row.push_back(money(report.BountyEquity[seat]));
         rows.push_back(row);
     }
     return AlignedTable(rows) + "Prize pool: " + money(deal.PrizePool) +
            ", kept for the winner: " + money(report.Kept) + ", dealt: " + money(deal.Dealt) +
-           "\n" + PlayersLine(shown) + "Split: " + report.Split + ", method: " + report.Methods + "\n";
+           (bounties ? "; bounty money dealt too: " + money(report.BountyMoney) : std::string()) + "\n" + PlayersLine(shown) + "Split: " + report.Split + ", method: " + report.Methods + "\n";
 }
 
 namespace

@@ -46,6 +46,8 @@ struct EquityAnswer
     double PrizePool = 0.0;
     FieldRun Run;
     RunNotes Notes;
+    double BountyMoney = 0.0;        // in play; 0: no bounty columns
+    std::vector<double> BountyEquity; // each seat's share of it, by its chips
 };
 
 std::string FormatEquity(const EquityAnswer &report, Format format);
@@ -61,6 +63,8 @@ struct DealAnswer
     double Kept = 0.0;
     Deal Result;
     RunNotes Notes;
+    double BountyMoney = 0.0;        // dealt too (in every seat's payment, deal value and $EV); 0: none
+    std::vector<double> BountyEquity; // each seat's share of it, by its chips
 };
 
 std::string FormatDeal(const DealAnswer &report, Format format);
