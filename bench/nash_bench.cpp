@@ -78,9 +78,18 @@ void Process(benchmark::State &state, size_t which, int threads)
     Report(state, FieldOf(table), ostrel::NashOptions().DrawsPerClass);
 }
 
-void InProcess(benchmark::State &state, size_t which, uint32_t draws)
+// `bounty` on every head at the table, half in cash, as much again
+// elsewhere; 0: none. Rounds are capped at `rounds` (0: the default stop),
+// so that with and without bounties the same number of rounds is timed.
+void InProcess(benchmark::State &state, size_t which, uint32_t draws, double bounty = 0.0, uint64_t rounds = 0)
 {
-    const ostrel::HandField field = FieldOf(Tables[which]);
+    ostrel::HandField field = FieldOf(Tables[which]);
+    if (bounty > 0.0)
+    {
+        field.Bounty.OnHead.assign(field.Table.Stacks.size(), bounty);
+        field.Bounty.InPlay = 2.0 * bounty * static_cast<double>(field.Table.Stacks.size());
+        field.Bounty.CashShare = 0.5;
+    }
     ostrel::RunOptions run;
     ostrel::MethodLog log;
     const ostrel::FieldEquity valuation = ostrel::EquityBy(ostrel::Method::Automatic, run, log, nullptr);
@@ -88,6 +97,11 @@ void InProcess(benchmark::State &state, size_t which, uint32_t draws)
     {
         ostrel::NashOptions options;
         options.DrawsPerClass = draws;
+        if (rounds > 0)
+        {
+            options.MaxIterations = rounds;
+            options.Tolerance = 1e-12;
+        }
         ostrel::NashAnswer answer;
         if (!ostrel::SolveNash(field, valuation, false, options, answer).Ok)
             state.SkipWithError("refused");
@@ -106,5 +120,11 @@ BENCHMARK_CAPTURE(Process, ten_players_2_threads, 3, 2)->Unit(benchmark::kMillis
 // Draws: a quarter of the default beside the default (error against time).
 BENCHMARK_CAPTURE(InProcess, six_players_600_draws, 2, 600)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(InProcess, six_players_2400_draws, 2, 2400)->Unit(benchmark::kMillisecond);
+
+// Bounties: twelve rounds without and with them (the rounds to the stop
+// differ, as the games do), and the whole solve with them.
+BENCHMARK_CAPTURE(InProcess, six_players_12_rounds, 2, 2400, 0.0, 12)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(InProcess, six_players_12_rounds_bounties, 2, 2400, 10.0, 12)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(InProcess, six_players_bounties, 2, 2400, 10.0, 0)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -83,6 +83,17 @@ Spot FinalTable()
     return spot;
 }
 
+// The same spots in a progressive knockout: 10 on every head at the table,
+// half in cash, and as much again elsewhere.
+template <Spot (*Make)()> Spot WithBounties()
+{
+    Spot spot = Make();
+    spot.Field.Bounty.OnHead.assign(spot.Field.Table.Stacks.size(), 10.0);
+    spot.Field.Bounty.InPlay = 20.0 * static_cast<double>(spot.Field.Table.Stacks.size());
+    spot.Field.Bounty.CashShare = 0.5;
+    return spot;
+}
+
 void Solve(benchmark::State &state, Spot (*make)(), uint64_t draws, bool suitSymmetry)
 {
     Spot spot = make();
@@ -124,6 +135,13 @@ BENCHMARK_CAPTURE(Solve, caller_overcaller_every_combo, CallerAndOvercaller, 600
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Solve, final_table_10_field_100, FinalTable, 6000, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Solve, final_table_10_field_100_every_combo, FinalTable, 6000, false)
+    ->Unit(benchmark::kMillisecond);
+
+// Bounties beside the same spots without them.
+BENCHMARK_CAPTURE(Solve, one_caller_bounties, WithBounties<OneCaller>, 6000, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Solve, caller_overcaller_draws_6000_bounties, WithBounties<CallerAndOvercaller>, 6000, true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Solve, final_table_10_field_100_bounties, WithBounties<FinalTable>, 6000, true)
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
