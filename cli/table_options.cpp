@@ -281,6 +281,9 @@ void AddTableOptions(CLI::App &command, TableOptions &options)
     command.add_flag("--in-bb", options.InBigBlinds, "The stacks (--stacks or --stacks-file) are in big blinds");
 }
 
+namespace
+{
+
 Status ReadBountyOptions(const TableOptions &options, const std::vector<double> &fromFile, BountyInput &bounty)
 {
     bounty = BountyInput();
@@ -328,6 +331,8 @@ Status ReadBountyOptions(const TableOptions &options, const std::vector<double> 
     }
     return Status();
 }
+
+} // namespace
 
 Status ReadTable(const TableOptions &options, HandField &field, BountyInput &bounty)
 {
