@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "choice_text.h"
 #include "number_text.h"
 
 namespace ostrel
@@ -22,13 +23,6 @@ namespace ostrel
 // then holding them as "--name=value" for CLI11; else the message.
 std::string CheckArguments(const CLI::App &program, const CLI::App &command,
                            const std::vector<std::string> &arguments, std::vector<std::string> &written);
-
-// The nearest of `names` to `typed`, or "" when none is near.
-std::string NearestName(const std::string &typed, const std::vector<std::string> &names);
-
-// A value that must be one of `choices`: "" or the message.
-std::string CheckChoice(const std::string &option, const std::string &value,
-                        const std::vector<std::string> &choices);
 
 
 } // namespace ostrel

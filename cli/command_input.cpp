@@ -23,11 +23,6 @@ std::string SizeText(size_t bytes)
     return bytes % (size_t{1} << 20) == 0 ? std::to_string(bytes >> 20) + " MiB" : std::to_string(bytes) + " bytes";
 }
 
-bool IsBlankText(const std::string &text)
-{
-    return text.find_first_not_of(" \t\r\n") == std::string::npos;
-}
-
 Status FromFile(const std::string &option, const std::string &path, const std::string &problem)
 {
     return Failure(option + " " + path + ": " + problem);
@@ -37,14 +32,7 @@ Status ReadStacks(const InputOptions &options, FieldInput &input)
 {
     std::string error;
     if (options.HasStacks)
-    {
-        if (IsBlankText(options.Stacks))
-            return Failure("--stacks: the list is empty");
-        const StackList list = ReadStackList(options.Stacks, error);
-        input.Stacks = list.Chips;
-        input.StackDecimals = list.Decimals;
-        return error.empty() ? Status() : Failure("--stacks: " + error);
-    }
+        return ReadStacksTyped(options.Stacks, input);
     std::string bytes;
     const Status read = ReadWholeFile(options.StacksFile, MaxStacksFileBytes, bytes);
     if (!read.Ok)
@@ -83,13 +71,7 @@ Status ReadPrizes(const InputOptions &options, FieldInput &input)
     if (!poolProblem.empty())
         return Failure("--pool: " + poolProblem);
     if (options.HasPrizes)
-    {
-        if (IsBlankText(options.Prizes))
-            return Failure("--prizes: the list is empty");
-        std::string error;
-        input.Prizes = ReadPrizeList(options.Prizes, options.HasPool ? options.Pool : "", error);
-        return error.empty() ? Status() : Failure("--prizes: " + error);
-    }
+        return ReadPrizesTyped(options.Prizes, options.HasPool ? options.Pool : "", input);
     if (options.HasPrizesFile)
     {
         std::string bytes;

@@ -281,7 +281,8 @@ int RunDealCommand(Options &options)
     if (status.Ok)
         status = ostrel::CheckDealRequest(request);
     if (status.Ok && options.RoundGiven->count() > 0)
-        status = ostrel::CheckExactAmounts(options.Keep, options.Input, request.Field.Prizes);
+        status = ostrel::CheckExactAmounts(options.Keep, options.Input.HasPrizes, options.Input.Prizes,
+                                           options.Input.HasPool ? options.Input.Pool : "", request.Field.Prizes);
     if (!status.Ok)
         return Fail(status.Message);
     request.Using = MethodNamed(options.Method);

@@ -331,6 +331,8 @@ Status SolveNash(const HandField &field, const FieldEquity &valuation, bool chip
         answer.Exploitability = Largest(round.Gain);
         if (options.Progress != nullptr)
             options.Progress(options.ProgressContext, iteration, answer.Exploitability);
+        if (options.Proceed != nullptr && !options.Proceed(options.ProgressContext))
+            return Failure("stopped by the caller");
         if (N == 2 && iteration == HeadsUpRounds)
             target = std::max(target, answer.Tolerance);
         if (answer.Exploitability < target && iteration >= nextCheck)

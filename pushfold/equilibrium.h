@@ -95,7 +95,8 @@ constexpr double ReachedAtLeast = 0.01;
  * caller, and nobody overcalls; when nobody shoves, the big blind takes the
  * pot or shows down against him. Refuses what the outcome book refuses, two
  * players all in from posting, a heads-up table where the small blind is,
- * a negative tolerance and zero iterations.
+ * a negative tolerance and zero iterations; fails when options.Proceed
+ * stops it.
  * Cost per round: heads-up pots 169^2 per pot; three-way pots, for each
  * shove and call, the draws (169 * DrawsPerClass) times the later players,
  * squared. Memory: the draws (16 bytes each) and 169 * 13 doubles per

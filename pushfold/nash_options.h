@@ -29,6 +29,9 @@ struct NashOptions
     // Called after each round with the rounds so far and the exploitability.
     void (*Progress)(void *context, uint64_t iterations, double exploitability) = nullptr;
     void *ProgressContext = nullptr;
+    // Asked after each round (with ProgressContext): false stops the solver,
+    // which then answers a failure; a caller's way to cancel a long run.
+    bool (*Proceed)(void *context) = nullptr;
 };
 
 } // namespace ostrel

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "bounty_equity.h"
+#include "number_lists.h"
 #include "number_text.h"
 
 namespace ostrel
@@ -29,6 +30,36 @@ Status CheckFieldInput(const FieldInput &input)
     if (PlayersInPlay(input.View()) == 0)
         return Failure("no player in play: every stack is 0");
     return CheckField(input.View());
+}
+
+namespace
+{
+
+bool IsBlankText(const std::string &text)
+{
+    return text.find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
+} // namespace
+
+Status ReadStacksTyped(const std::string &stacks, FieldInput &input)
+{
+    if (IsBlankText(stacks))
+        return Failure("--stacks: the list is empty");
+    std::string error;
+    const StackList list = ReadStackList(stacks, error);
+    input.Stacks = list.Chips;
+    input.StackDecimals = list.Decimals;
+    return error.empty() ? Status() : Failure("--stacks: " + error);
+}
+
+Status ReadPrizesTyped(const std::string &prizes, const std::string &pool, FieldInput &input)
+{
+    if (IsBlankText(prizes))
+        return Failure("--prizes: the list is empty");
+    std::string error;
+    input.Prizes = ReadPrizeList(prizes, pool, error);
+    return error.empty() ? Status() : Failure("--prizes: " + error);
 }
 
 Status CheckThreads(unsigned threads)

@@ -38,6 +38,13 @@ struct FieldInput
 // CheckField refuses (the chips' total, the prizes' sum).
 Status CheckFieldInput(const FieldInput &input);
 
+// The stacks and the prizes typed as lists (--stacks, --prizes; `pool`, the
+// amount's text or empty, makes the prizes percentages of it), read into
+// `input` and judged item by item in the command's words. The field as a
+// whole is judged by CheckFieldInput.
+Status ReadStacksTyped(const std::string &stacks, FieldInput &input);
+Status ReadPrizesTyped(const std::string &prizes, const std::string &pool, FieldInput &input);
+
 // Threads asked for (1 to 256; 0 for one per core of this machine), with
 // --threads's message when out of range.
 Status CheckThreads(unsigned threads);

@@ -51,6 +51,7 @@ struct RoundsHeard
 {
     const RunProgress *Progress = nullptr;
     double Estimate = 0.0;
+    bool StopAsked = false;
 };
 
 void HearRound(void *context, uint64_t rounds, double exploitability)
@@ -58,6 +59,14 @@ void HearRound(void *context, uint64_t rounds, double exploitability)
     const RoundsHeard &heard = *static_cast<const RoundsHeard *>(context);
     if (heard.Progress->Rounds)
         heard.Progress->Rounds(rounds, exploitability, heard.Estimate);
+}
+
+bool ProceedAsked(void *context)
+{
+    RoundsHeard &heard = *static_cast<RoundsHeard *>(context);
+    if (heard.Progress->Proceed && !heard.Progress->Proceed())
+        heard.StopAsked = true;
+    return !heard.StopAsked;
 }
 
 } // namespace
@@ -119,10 +128,13 @@ Status RunNashRequest(const NashRequest &request, const RunProgress &progress, N
     heard.Progress = &progress;
     heard.Estimate = EstimatedNashSeconds(players, nash);
     nash.Progress = HearRound;
+    nash.Proceed = ProceedAsked;
     nash.ProgressContext = &heard;
     HandField table = request.Table;
     table.Bounty = BountiesOf(request.Bounty, request.ChipEv);
     status = SolveNash(table, valuation, request.ChipEv, nash, reply.Answer);
+    if (heard.StopAsked)
+        return Stopped();
     if (!status.Ok)
         return status;
     reply.Table = table;

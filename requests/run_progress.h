@@ -25,6 +25,8 @@ struct RunProgress
     // nash: after each round, the rounds so far, the exploitability reached
     // and the seconds the whole run was estimated at before it began.
     std::function<void(uint64_t rounds, double exploitability, double estimatedSeconds)> Rounds;
+    // nash: asked after each round; false stops the run there, with Stopped().
+    std::function<bool()> Proceed;
 };
 
 // What a run stopped by its caller answers.

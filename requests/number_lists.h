@@ -4,8 +4,8 @@
  * or percentages of a pool). Every item is judged; a rejected one is named
  * by its position and its text, never skipped.
  */
-#ifndef OSTREL_CLI_NUMBER_LISTS_H
-#define OSTREL_CLI_NUMBER_LISTS_H
+#ifndef OSTREL_REQUESTS_NUMBER_LISTS_H
+#define OSTREL_REQUESTS_NUMBER_LISTS_H
 
 #include <cstdint>
 #include <string>

@@ -82,21 +82,22 @@ Status ParseRoundingUnit(const std::string &text, MoneyUnit &unit)
     return Status();
 }
 
-Status CheckExactAmounts(const std::string &keepText, const InputOptions &input, const std::vector<double> &prizes)
+Status CheckExactAmounts(const std::string &keepText, bool prizesTyped, const std::string &prizesText,
+                         const std::string &poolText, const std::vector<double> &prizes)
 {
     double keep = 0.0;
     ParsePrize(keepText, keep);
     Status status = ExactAmount("--keep:", keepText, keepText, keep);
-    if (!status.Ok || !input.HasPrizes)
+    if (!status.Ok || !prizesTyped)
         return status;
     std::string error;
-    const std::vector<std::string> exact = ReadPrizeDecimals(input.Prizes, input.HasPool ? input.Pool : "", error);
+    const std::vector<std::string> exact = ReadPrizeDecimals(prizesText, poolText, error);
     size_t start = 0;
     for (size_t place = 0; place < prizes.size() && place < exact.size() && status.Ok; ++place)
     {
-        const size_t comma = input.Prizes.find(',', start);
+        const size_t comma = prizesText.find(',', start);
         status = ExactAmount("--prizes: prize " + std::to_string(place + 1) + ":",
-                             input.Prizes.substr(start, comma - start), exact[place], prizes[place]);
+                             prizesText.substr(start, comma - start), exact[place], prizes[place]);
         start = comma + 1;
     }
     return status;

@@ -350,8 +350,9 @@ bool IsControl(unsigned char c)
 bool IsShowableName(const std::string &name)
 {
     size_t following = 0;
-    for (unsigned char c : name)
+    for (const char typed : name)
     {
+        const auto c = static_cast<unsigned char>(typed);
         if (following > 0)
         {
             if ((c & 0xC0) != 0x80)
