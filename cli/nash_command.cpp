@@ -22,17 +22,6 @@ namespace ostrel
 namespace
 {
 
-// A tolerance as typed: a decimal number above 0 ("0.05", "1e-6").
-Status ReadTolerance(const std::string &text, double &tolerance)
-{
-    const Status refused = Failure("--tolerance " + Escaped(text) + ": give a number above 0, e.g. 0.05");
-    if (text.empty() || text.find_first_not_of("0123456789.eE+-") != std::string::npos)
-        return refused;
-    char *end = nullptr;
-    tolerance = std::strtod(text.c_str(), &end);
-    return end == text.c_str() + text.size() && std::isfinite(tolerance) && tolerance > 0.0 ? Status() : refused;
-}
-
 // The options of nash's own, judged in its words.
 Status ReadNashOptions(const NashCommandOptions &options, NashRequest &nash)
 {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "equities.h"
@@ -70,6 +71,16 @@ bool ProceedAsked(void *context)
 }
 
 } // namespace
+
+Status ReadTolerance(const std::string &text, double &tolerance)
+{
+    const Status refused = Failure("--tolerance " + Escaped(text) + ": give a number above 0, e.g. 0.05");
+    if (text.empty() || text.find_first_not_of("0123456789.eE+-") != std::string::npos)
+        return refused;
+    char *end = nullptr;
+    tolerance = std::strtod(text.c_str(), &end);
+    return end == text.c_str() + text.size() && std::isfinite(tolerance) && tolerance > 0.0 ? Status() : refused;
+}
 
 Status CheckNashRequest(const NashRequest &request)
 {

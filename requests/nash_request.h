@@ -45,6 +45,10 @@ struct NashReply
     std::vector<std::string> Warnings; // the rounds ran out before the tolerance
 };
 
+// A tolerance as typed after --tolerance: a decimal number above 0 ("0.05",
+// "1e-6"), or the command's message.
+Status ReadTolerance(const std::string &text, double &tolerance);
+
 // The options' ranges, the players at the table and the estimated time
 // (refused over 10 minutes, naming the draws that fit), in the command's words.
 Status CheckNashRequest(const NashRequest &request);

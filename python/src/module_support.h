@@ -1,0 +1,75 @@
+/*
+ * What the module's native functions share: a failed Status raised as
+ * ValueError with the command's message, and a run with the GIL released
+ * whose progress reports take the GIL back to call the caller's callback and
+ * to check for Ctrl+C (which stops the run at its next report and is raised
+ * as KeyboardInterrupt once the run has returned).
+ */
+#ifndef OSTREL_PYTHON_MODULE_SUPPORT_H
+#define OSTREL_PYTHON_MODULE_SUPPORT_H
+
+#include <pybind11/pybind11.h>
+
+#include <optional>
+#include <string>
+
+#include "field.h"
+#include "run_progress.h"
+
+namespace ostrel_python
+{
+
+namespace py = pybind11;
+
+inline void Raise(const ostrel::Status &status)
+{
+    if (!status.Ok)
+        throw py::value_error(status.Message);
+}
+
+inline void RaiseProblem(const std::string &problem)
+{
+    if (!problem.empty())
+        throw py::value_error(problem);
+}
+
+// One run's callbacks. `callback` is None or a callable taking (done) for
+// the field questions, (iterations, exploitability) for nash.
+class Interruptible
+{
+  public:
+    explicit Interruptible(py::object callback) : Callback(std::move(callback)) {}
+
+    ostrel::RunProgress Progress();
+
+    // Runs `run` without the GIL, then raises what a callback raised (Ctrl+C
+    // included) or the run's failure.
+    template <typename Run> void Call(Run run)
+    {
+        ostrel::Status status;
+        {
+            py::gil_scoped_release free;
+            status = run(Progress());
+        }
+        if (Error)
+        {
+            Error->restore();
+            Error.reset();
+            throw py::error_already_set();
+        }
+        Raise(status);
+    }
+
+  private:
+    // With the GIL held: false once the run is to stop.
+    bool Proceed();
+    bool Heard(const py::object &result);
+
+    py::object Callback;
+    std::optional<py::error_already_set> Error;
+    bool StopAsked = false; // the callback answered False
+};
+
+} // namespace ostrel_python
+
+#endif

@@ -1,0 +1,154 @@
+/*
+ * The ostrel module's native part for a push-or-fold table: `spot` and
+ * `nash`. The table comes in whole chips as the Python Table holds it (the
+ * stacks and prizes as typed lists, the button as typed); each function
+ * judges its options in the command's order through the request layer and
+ * answers with the command's JSON.
+ */
+#include <pybind11/stl.h>
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "choice_text.h"
+#include "field_input.h"
+#include "module_support.h"
+#include "nash_request.h"
+#include "number_text.h"
+#include "positions.h"
+#include "spot_request.h"
+
+namespace ostrel_python
+{
+
+using namespace ostrel;
+
+namespace
+{
+
+struct TableTerms
+{
+    std::string Stacks;
+    std::string Button;
+    int64_t SmallBlind = 0;
+    int64_t BigBlind = 0;
+    int64_t Ante = 0;
+    bool BigBlindAnte = false;
+    std::optional<std::string> Prizes; // none: chip EV
+    std::vector<int64_t> Others;
+};
+
+// The table as the command reads --stacks, --prizes, --others and
+// --button; the blinds and antes are judged when the blinds are posted.
+HandField TableOf(const TableTerms &terms)
+{
+    FieldInput read;
+    Raise(ReadStacksTyped(terms.Stacks, read));
+    if (terms.Prizes)
+        Raise(ReadPrizesTyped(*terms.Prizes, "", read));
+    HandField field;
+    field.Table.Stacks = read.Stacks;
+    field.Prizes = read.Prizes;
+    field.Others = terms.Others;
+    Raise(ParseSeat("--button", terms.Button, std::vector<std::string>(read.Stacks.size()), field.Table.Button));
+    field.Table.SmallBlind = terms.SmallBlind;
+    field.Table.BigBlind = terms.BigBlind;
+    field.Table.Ante = terms.Ante;
+    field.Table.BigBlindAnte = terms.BigBlindAnte;
+    return field;
+}
+
+int64_t CountOf(const char *option, const std::string &text, int64_t low, int64_t high, const char *what)
+{
+    int64_t value = 0;
+    RaiseProblem(ReadCount(option, text, low, high, what, value));
+    return value;
+}
+
+constexpr int64_t MostSeed = std::numeric_limits<int64_t>::max();
+
+std::string Spot(const TableTerms &terms, const std::optional<std::string> &hero, const std::string &action,
+                 const std::optional<std::string> &shover, const std::optional<std::string> &caller,
+                 const std::vector<std::string> &ranges, const std::vector<std::string> &overcalls,
+                 const std::vector<std::string> &shoves, bool nashRanges, const std::optional<std::string> &hand,
+                 const std::optional<std::string> &draws, const std::optional<std::string> &seed,
+                 const std::optional<std::string> &threads)
+{
+    RaiseProblem(CheckChoice("--action", action, {"first-in", "call", "overcall"}));
+    SpotRequest request;
+    request.Hero = hero;
+    if (!hero)
+        Raise(CheckSpotRequest(request));
+    request.Table = TableOf(terms);
+    request.ChipEv = !terms.Prizes;
+    request.Action = action == "call" ? SpotAction::Call : action == "overcall" ? SpotAction::Overcall
+                                                                                : SpotAction::FirstIn;
+    request.Shover = shover;
+    request.Caller = caller;
+    request.Ranges = ranges;
+    request.Overcalls = overcalls;
+    request.Shoves = shoves;
+    if (draws)
+        request.Draws = static_cast<uint64_t>(CountOf("--draws", *draws, 1, 10000000, "a number of showdowns"));
+    if (seed)
+        request.Seed = static_cast<uint64_t>(CountOf("--seed", *seed, 0, MostSeed, "a seed"));
+    request.NashRanges = nashRanges;
+    request.Hand = hand;
+    if (threads)
+        request.Threads = static_cast<unsigned>(CountOf("--threads", *threads, 1, 256, "a thread count"));
+    SpotReply reply;
+    Status status;
+    {
+        py::gil_scoped_release free;
+        status = RunSpotRequest(request, reply);
+    }
+    Raise(status);
+    return WriteSpotReply(reply, Format::Json);
+}
+
+py::tuple Nash(const TableTerms &terms, const std::optional<std::string> &tolerance,
+               const std::string &maxIterations, const std::string &draws, const std::string &seed,
+               const std::optional<std::string> &threads, py::object progress)
+{
+    NashRequest request;
+    request.MaxIterations = static_cast<uint64_t>(
+        CountOf("--max-iterations", maxIterations, 1, NashMostIterations, "a number of iterations"));
+    request.Draws = static_cast<uint32_t>(CountOf("--draws", draws, 1, NashMostDraws, "a number of showdowns"));
+    request.Seed = static_cast<uint64_t>(CountOf("--seed", seed, 0, MostSeed, "a seed"));
+    if (threads)
+        request.Threads = static_cast<unsigned>(CountOf("--threads", *threads, 1, 256, "a thread count"));
+    if (tolerance)
+        Raise(ReadTolerance(*tolerance, request.Tolerance));
+    request.Table = TableOf(terms);
+    request.ChipEv = !terms.Prizes;
+    NashReply reply;
+    Interruptible run(std::move(progress));
+    run.Call([&](const RunProgress &heard) { return RunNashRequest(request, heard, reply); });
+    return py::make_tuple(WriteNashReply(reply, Format::Json), reply.Warnings);
+}
+
+} // namespace
+
+void AddTableFunctions(py::module_ &module)
+{
+    py::class_<TableTerms>(module, "TableTerms")
+        .def(py::init<>())
+        .def_readwrite("stacks", &TableTerms::Stacks)
+        .def_readwrite("button", &TableTerms::Button)
+        .def_readwrite("small_blind", &TableTerms::SmallBlind)
+        .def_readwrite("big_blind", &TableTerms::BigBlind)
+        .def_readwrite("ante", &TableTerms::Ante)
+        .def_readwrite("bb_ante", &TableTerms::BigBlindAnte)
+        .def_readwrite("prizes", &TableTerms::Prizes)
+        .def_readwrite("others", &TableTerms::Others);
+    module.def("spot", &Spot, py::arg("table"), py::arg("hero"), py::arg("action"), py::arg("shover"),
+               py::arg("caller"), py::arg("ranges"), py::arg("overcalls"), py::arg("shoves"),
+               py::arg("nash_ranges"), py::arg("hand"), py::arg("draws"), py::arg("seed"), py::arg("threads"));
+    module.def("nash", &Nash, py::arg("table"), py::arg("tolerance"), py::arg("max_iterations"), py::arg("draws"),
+               py::arg("seed"), py::arg("threads"), py::arg("progress"));
+}
+
+} // namespace ostrel_python
