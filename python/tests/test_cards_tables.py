@@ -1,0 +1,200 @@
+"""Range, allin, spot and nash against the command's JSON (every double to
+the bit), the ranges' closed forms, the grids against the mappings, the
+command's messages, and stopping a long run."""
+
+import os
+import signal
+import threading
+import time
+
+import numpy as np
+import pytest
+
+import ostrel
+from conftest import command_error, run_command
+
+RANGES = [
+    ("AA", 6, "AA"),
+    ("AKs", 4, "AKs"),
+    ("AKo", 12, "AKo"),
+    ("random", 1326, "random"),
+    ("QQ+, AKs:0.5", 22, "QQ+, AKs:0.5"),
+    ("AhKh", 1, "AhKh"),
+    ("22-44", 18, "22-44"),
+]
+
+
+@pytest.mark.parametrize("text,combos,notation", RANGES)
+def test_range_counts_and_notation(text, combos, notation):
+    held = ostrel.Range(text)
+    assert held.combos == combos
+    assert str(held) == notation
+    assert ostrel.Range(str(held)) == held  # the notation reads back to the same weights
+
+
+def test_range_weights_and_classes():
+    held = ostrel.Range("QQ+, AKs:0.5")
+    assert held.weights.shape == (1326,)
+    assert held.weights.sum() == 18 + 0.5 * 4
+    assert held.classes() == {"AA": 1.0, "KK": 1.0, "QQ": 1.0, "AKs": 0.5}
+
+
+def test_a_range_the_command_refuses():
+    with pytest.raises(ValueError) as raised:
+        ostrel.Range("AKx")
+    assert "AKx" in str(raised.value)
+
+
+ALLINS = [
+    (["AA", "KK"], {}, []),
+    (["AdAc", "KhKs"], {}, []),
+    (["AhKh", "QQ+, AKs", "JTs"], {"board": "Qs9h2c"}, ["--board", "Qs9h2c"]),
+    (["AhKh", "QQ+", "JTs"], {"board": "Qs9h2c", "dead": "3d"}, ["--board", "Qs9h2c", "--dead", "3d"]),
+    (["random", "random", "random"], {"samples": 20000, "seed": 7}, ["--samples", "20000", "--seed", "7"]),
+    (["22+, A2s+, KTs+, AJo+", "15%"], {"samples": 5000}, ["--samples", "5000"]),
+]
+
+
+@pytest.mark.parametrize("ranges,keywords,options", ALLINS)
+def test_allin_is_the_commands(ranges, keywords, options):
+    expected = run_command("allin", *ranges, *options)
+    answer = ostrel.allin(ranges, **keywords)
+    players = expected["players"]
+    for name in ("equity", "win", "tie", "combos"):
+        assert getattr(answer, name).tolist() == [p[name] for p in players]
+    assert [r.text for r in answer.ranges] == [p["range"] for p in players]
+    assert answer.exact == expected["exact"]
+
+
+README_TABLE = dict(stacks=[5000, 3000, 2000], button=1, blinds=(100, 200), prizes=[50, 30, 20])
+README_TYPED = ["--stacks", "25bb,15bb,10bb", "--prizes", "50,30,20", "--button", "1", "--blinds", "100,200"]
+
+
+def same_as_json(answer, expected):
+    """Every field of the JSON on the answer: ranges as Range, the rest as
+    the very values."""
+    for name, value in expected.items():
+        if name == "range":
+            assert answer.range == ostrel.Range(value) and str(answer.range) == value
+        elif name == "decisions":
+            for decision, wanted in zip(answer.decisions, value, strict=True):
+                same_as_json(decision, wanted)
+        else:
+            assert getattr(answer, name) == value, name
+
+
+SPOTS = [
+    (dict(hero="SB", ranges={"BB": "QQ+,AK"}, hand="AhJd"), ["--hero", "SB", "--range", "BB=QQ+,AK", "--hand", "AhJd"]),
+    (dict(hero="SB", ranges={"BB": "QQ+,AK"}), ["--hero", "SB", "--range", "BB=QQ+,AK"]),
+    (dict(hero="BTN", ranges={"SB": "TT+", "BB": "99+, AQ+"}, overcalls={3: "KK+"}),
+     ["--hero", "BTN", "--range", "SB=TT+", "--range", "BB=99+, AQ+", "--overcall", "3=KK+"]),
+    (dict(hero="BB", action="call", shover="SB", ranges={"SB": "30%"}),
+     ["--hero", "BB", "--action", "call", "--shover", "SB", "--range", "SB=30%"]),
+    (dict(hero=2, ranges="nash", hand="AJo"), ["--hero", "2", "--ranges", "nash", "--hand", "AJo"]),
+]
+
+
+@pytest.mark.parametrize("keywords,options", SPOTS)
+def test_spot_is_the_commands(keywords, options):
+    expected = run_command("spot", *README_TYPED, *options)
+    answer = ostrel.spot(ostrel.Table(**README_TABLE), **keywords)
+    same_as_json(answer, expected)
+    if "hands" in expected:
+        for hand in expected["hands"]:
+            assert answer.difference[hand["hand"]] == hand["difference"]
+
+
+def test_the_spots_grid_draws_its_classes():
+    answer = ostrel.spot(ostrel.Table(**README_TABLE), "SB", ranges={"BB": "QQ+,AK"})
+    ranks = "AKQJT98765432"
+    assert answer.grid[0, 0] == answer.difference["AA"]
+    assert answer.grid[0, 1] == answer.difference["AKs"]
+    assert answer.grid[1, 0] == answer.difference["AKo"]
+    assert answer.grid[12, 11] == answer.difference["32o"]
+    assert answer.grid[ranks.index("7"), ranks.index("2")] == answer.difference["72s"]
+
+
+NASH_TABLES = [
+    (dict(README_TABLE, ante=25), README_TYPED + ["--ante", "25"], {}),
+    (dict(stacks=[3000, 2000], button=1, blinds=(100, 200), prizes=[70, 30]),
+     ["--stacks", "3000,2000", "--button", "1", "--blinds", "100,200", "--prizes", "70,30"], {}),
+    (dict(stacks=[5000, 3000], button=2, blinds=(100, 200)),
+     ["--stacks", "5000,3000", "--button", "2", "--blinds", "100,200", "--chip-ev"], {}),
+    (dict(stacks=[4000, 0, 2500, 1500], button=3, blinds=(50, 100), bb_ante=100, prizes=[60, 40], others=[3000]),
+     ["--stacks", "4000,0,2500,1500", "--button", "3", "--blinds", "50,100", "--bb-ante", "100",
+      "--prizes", "60,40", "--others", "3000"], {"tolerance": 0.05, "draws": 300}),
+]
+
+
+@pytest.mark.parametrize("table,options,keywords", NASH_TABLES)
+def test_nash_is_the_commands(table, options, keywords):
+    typed = [f"--{name.replace('_', '-')}={value}" for name, value in keywords.items()]
+    expected = run_command("nash", *options, *typed)
+    answer = ostrel.nash(ostrel.Table(**table), **keywords)
+    same_as_json(answer, expected)
+    for decision in answer.decisions:
+        for name, frequency in decision.frequencies.items():
+            assert decision.grid[tuple(_cell(name))] == frequency
+        assert len(decision.frequencies) == 169 and not np.isnan(decision.grid).any()
+
+
+def _cell(name):
+    ranks = "AKQJT98765432"
+    high, low = ranks.index(name[0]), ranks.index(name[1])
+    return (low, high) if name.endswith("o") else (high, low)
+
+
+TABLE_WRONG = [
+    (lambda: ostrel.nash(ostrel.Table([5000, 3000], button=3, blinds=(100, 200), prizes=[70, 30])),
+     ["nash", "--stacks", "5000,3000", "--button", "3", "--blinds", "100,200", "--prizes", "70,30"]),
+    (lambda: ostrel.nash(ostrel.Table([5000, 3000], button=1, blinds=(300, 200), prizes=[70, 30])),
+     ["nash", "--stacks", "5000,3000", "--button", "1", "--blinds", "300,200", "--prizes", "70,30"]),
+    (lambda: ostrel.nash(ostrel.Table([5000, 3000], button=1, blinds=(100, 200), prizes=[70, 30]), tolerance=-1),
+     ["nash", "--stacks", "5000,3000", "--button", "1", "--blinds", "100,200", "--prizes", "70,30",
+      "--tolerance", "-1.0"]),
+    (lambda: ostrel.nash(ostrel.Table([5000, 3000], button=1, blinds=(100, 200), prizes=[70, 30]), draws=0),
+     ["nash", "--stacks", "5000,3000", "--button", "1", "--blinds", "100,200", "--prizes", "70,30",
+      "--draws", "0"]),
+    (lambda: ostrel.nash(ostrel.Table([1000] * 11, button=1, blinds=(10, 20), prizes=[70, 30])),
+     ["nash", "--stacks", ",".join(["1000"] * 11), "--button", "1", "--blinds", "10,20", "--prizes", "70,30"]),
+    (lambda: ostrel.spot(ostrel.Table(**README_TABLE), "XX"), ["spot", *README_TYPED, "--hero", "XX"]),
+    (lambda: ostrel.spot(ostrel.Table(**README_TABLE), "SB", action="limp"),
+     ["spot", *README_TYPED, "--hero", "SB", "--action", "limp"]),
+    (lambda: ostrel.spot(ostrel.Table(**README_TABLE), "SB", ranges={"BB": "QQ+"}, hand="AhAh"),
+     ["spot", *README_TYPED, "--hero", "SB", "--range", "BB=QQ+", "--hand", "AhAh"]),
+    (lambda: ostrel.allin(["AA"]), ["allin", "AA"]),
+    (lambda: ostrel.allin(["AA", "KK"], board="Qs9h"), ["allin", "AA", "KK", "--board", "Qs9h"]),
+    (lambda: ostrel.allin(["AA", "KK"], samples=1), ["allin", "AA", "KK", "--samples", "1"]),
+    (lambda: ostrel.allin(["AA", "KK"], seed=5), ["allin", "AA", "KK", "--seed", "5"]),
+]
+
+
+@pytest.mark.parametrize("call,arguments", TABLE_WRONG)
+def test_wrong_arguments_raise_the_commands_message(call, arguments):
+    with pytest.raises(ValueError) as raised:
+        call()
+    assert str(raised.value) == command_error(*arguments)
+
+
+LONG_TABLE = dict(stacks=[5000, 4000, 3000, 2000], button=1, blinds=(100, 200), prizes=[50, 30, 20])
+
+
+def test_nash_progress_hears_each_round_and_can_stop():
+    heard = []
+    answer = ostrel.nash(ostrel.Table(**README_TABLE), progress=lambda rounds, gap: heard.append((rounds, gap)))
+    # Rounds 0 to the last, each once; the answer's exploitability is then
+    # measured again on the ranges it returns.
+    assert [rounds for rounds, _ in heard] == list(range(answer.iterations + 1))
+    assert all(gap > 0 for _, gap in heard)
+    with pytest.raises(ValueError, match="stopped before the end, as asked"):
+        ostrel.nash(ostrel.Table(**LONG_TABLE), tolerance=1e-9, max_iterations=10**6,
+                    progress=lambda rounds, gap: rounds < 3)
+
+
+def test_ctrl_c_stops_a_long_nash():
+    timer = threading.Timer(0.3, lambda: os.kill(os.getpid(), signal.SIGINT))
+    started = time.monotonic()
+    timer.start()
+    with pytest.raises(KeyboardInterrupt):
+        ostrel.nash(ostrel.Table(**LONG_TABLE), tolerance=1e-9, max_iterations=10**6)
+    assert time.monotonic() - started < 5.0
