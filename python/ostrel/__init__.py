@@ -23,7 +23,7 @@ import numpy as np
 from . import _ostrel
 
 __all__ = ["equity", "finish", "deal", "bubble_factors", "Range", "allin", "Table", "spot", "nash",
-           "Deal", "Allin", "Spot", "Nash", "Decision", "CLASS_NAMES", "COMBO_NAMES"]
+           "Deal", "Allin", "Spot", "Nash", "Decision", "grid_of", "CLASS_NAMES", "COMBO_NAMES"]
 
 # The 169 hand classes in the library's order ("AA", "AKs", ...) and the
 # 1,326 combos ("AsAh", ...), the order of Range.weights.
@@ -221,4 +221,4 @@ def allin(ranges, board=None, dead=None, samples=None, seed=1, exact=False):
     return Allin(json.loads(text))
 
 
-from ._table import Decision, Nash, Spot, Table, nash, spot  # noqa: E402
+from ._table import Decision, Nash, Spot, Table, grid_of, nash, spot  # noqa: E402

@@ -112,7 +112,9 @@ def spot(table, hero, action="first-in", ranges=None, shover=None, caller=None, 
 
         >>> t = ostrel.Table([5000, 3000, 2000], button=1, blinds=(100, 200), prizes=[50, 30, 20])
         >>> str(ostrel.spot(t, "SB", ranges={"BB": "QQ+, AK"}).range)
-        '...'
+        'random'
+        >>> round(ostrel.spot(t, "SB", ranges={"BB": "QQ+, AK"}, hand="AhJd").difference, 3)
+        1.021
     """
     from . import _count
 

@@ -181,7 +181,8 @@ LONG_TABLE = dict(stacks=[5000, 4000, 3000, 2000], button=1, blinds=(100, 200), 
 
 def test_nash_progress_hears_each_round_and_can_stop():
     heard = []
-    answer = ostrel.nash(ostrel.Table(**README_TABLE), progress=lambda rounds, gap: heard.append((rounds, gap)))
+    heads_up = ostrel.Table([3000, 2000], button=1, blinds=(100, 200), prizes=[70, 30])
+    answer = ostrel.nash(heads_up, progress=lambda rounds, gap: heard.append((rounds, gap)))
     # Rounds 0 to the last, each once; the answer's exploitability is then
     # measured again on the ranges it returns.
     assert [rounds for rounds, _ in heard] == list(range(answer.iterations + 1))
@@ -198,3 +199,14 @@ def test_ctrl_c_stops_a_long_nash():
     with pytest.raises(KeyboardInterrupt):
         ostrel.nash(ostrel.Table(**LONG_TABLE), tolerance=1e-9, max_iterations=10**6)
     assert time.monotonic() - started < 5.0
+
+
+def test_the_docstrings_examples_hold():
+    import doctest
+
+    import ostrel._table
+
+    for module in (ostrel, ostrel._table):
+        outcome = doctest.testmod(module, extraglobs={"ostrel": ostrel},
+                                  optionflags=doctest.ELLIPSIS | doctest.NORMALIZE_WHITESPACE)
+        assert outcome.attempted > 0 and outcome.failed == 0
