@@ -19,7 +19,7 @@ endif()
 
 # The folders scanned, each with the folders it may include from besides
 # itself; "*" for any.
-set(layers model cards pushfold entry resources engine storage ui requests cli bench tests)
+set(layers model cards pushfold entry resources engine storage ui requests cli python bench tests)
 set(may_model "")
 set(may_cards model)
 set(may_pushfold cards model)
@@ -30,6 +30,7 @@ set(may_storage engine entry resources)
 set(may_ui engine entry resources storage)
 set(may_requests cards engine entry model pushfold)
 set(may_cli cards engine entry model pushfold requests)
+set(may_python cards model pushfold requests)
 set(may_bench "*")
 set(may_tests "*")
 

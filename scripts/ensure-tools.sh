@@ -4,7 +4,9 @@
 ostrel_packages="cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev
 libbenchmark-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 fonts-wine xvfb xdotool imagemagick
-xauth util-linux libcli11-dev nlohmann-json3-dev"
+xauth util-linux libcli11-dev nlohmann-json3-dev
+python3-dev python3-venv python3-pip python3-setuptools pybind11-dev python3-pybind11 python3-numpy
+python3-pytest python3-matplotlib"
 
 ostrel_missing_packages() {
     for package in $ostrel_packages; do
