@@ -54,6 +54,8 @@ def _typed(values):
     """A list as the command's comma-separated text."""
     if isinstance(values, str):
         return values
+    if isinstance(values, (list, tuple)) and all(type(value) is int for value in values):
+        return ",".join(map(str, values))  # the common case, quickly
     return ",".join(_item(value) for value in np.asarray(values, dtype=object).ravel())
 
 

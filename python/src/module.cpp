@@ -13,6 +13,7 @@
 #include <pybind11/stl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <limits>
 #include <thread>
@@ -41,6 +42,29 @@ bool Interruptible::Heard(const py::object &result)
     return result.is_none() || py::bool_(result);
 }
 
+namespace
+{
+
+int64_t Now()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
+
+Interruptible::Interruptible(py::object callback) : Callback(std::move(callback)), LastCheck(Now())
+{
+}
+
+bool Interruptible::TimeToCheck()
+{
+    int64_t last = LastCheck.load();
+    const int64_t now = Now();
+    return now - last >= CheckEvery && LastCheck.compare_exchange_strong(last, now);
+}
+
 bool Interruptible::Proceed()
 {
     if (Error || StopAsked)
@@ -48,6 +72,7 @@ bool Interruptible::Proceed()
     if (PyErr_CheckSignals() != 0)
     {
         Error.emplace();
+        Stopping = true;
         return false;
     }
     return true;
@@ -56,7 +81,12 @@ bool Interruptible::Proceed()
 RunProgress Interruptible::Progress()
 {
     RunProgress progress;
+    // Callback is set before the run and never changes: is_none() needs no GIL.
     progress.Done = [this](double done) {
+        if (Stopping)
+            return false;
+        if (Callback.is_none() && !TimeToCheck())
+            return true;
         py::gil_scoped_acquire held;
         if (!Proceed())
             return false;
@@ -64,14 +94,15 @@ RunProgress Interruptible::Progress()
             return true;
         try
         {
-            return Heard(Callback(done));
+            StopAsked = !Heard(Callback(done));
         }
         catch (py::error_already_set &error)
         {
             error.restore();
             Error.emplace();
-            return false;
         }
+        Stopping = Error || StopAsked;
+        return !Stopping;
     };
     progress.Rounds = [this](uint64_t rounds, double exploitability, double) {
         py::gil_scoped_acquire held;
@@ -86,8 +117,13 @@ RunProgress Interruptible::Progress()
             error.restore();
             Error.emplace();
         }
+        Stopping = Error || StopAsked;
     };
     progress.Proceed = [this]() {
+        if (Stopping)
+            return false;
+        if (!TimeToCheck())
+            return true;
         py::gil_scoped_acquire held;
         return Proceed();
     };
@@ -271,6 +307,22 @@ std::string Allin(const std::vector<std::string> &ranges, const std::string &boa
     return WriteAllinAnswer(answer, Format::Json);
 }
 
+// The request layer alone on a field, `calls` times: the C++ caller's cost
+// that bench/python_overhead.py sets the Python call beside. Seconds a call.
+double TimeEquityRequest(const std::string &stacks, const std::string &prizes, int64_t calls)
+{
+    EquityRequest request;
+    ReadField(stacks, prizes, request.Field);
+    EquityAnswer answer;
+    Status status;
+    py::gil_scoped_release free;
+    const auto start = std::chrono::steady_clock::now();
+    for (int64_t call = 0; call < calls && status.Ok; ++call)
+        status = RunEquityRequest(request, RunProgress(), answer);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    return status.Ok ? took.count() / static_cast<double>(std::max<int64_t>(calls, 1)) : -1.0;
+}
+
 } // namespace
 
 void AddTableFunctions(py::module_ &module);
@@ -293,5 +345,6 @@ PYBIND11_MODULE(_ostrel, module)
     module.def("classes_of_combos", &ClassesOfCombos);
     module.def("allin", &Allin, py::arg("ranges"), py::arg("board"), py::arg("dead"), py::arg("exact"),
                py::arg("samples"), py::arg("seed"));
+    module.def("time_equity_request", &TimeEquityRequest, py::arg("stacks"), py::arg("prizes"), py::arg("calls"));
     AddTableFunctions(module);
 }

@@ -10,6 +10,8 @@
 
 #include <pybind11/pybind11.h>
 
+#include <atomic>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -38,7 +40,7 @@ inline void RaiseProblem(const std::string &problem)
 class Interruptible
 {
   public:
-    explicit Interruptible(py::object callback) : Callback(std::move(callback)) {}
+    explicit Interruptible(py::object callback);
 
     ostrel::RunProgress Progress();
 
@@ -64,10 +66,16 @@ class Interruptible
     // With the GIL held: false once the run is to stop.
     bool Proceed();
     bool Heard(const py::object &result);
+    // Without the GIL: whether a report should take it to look for Ctrl+C,
+    // at most every CheckEvery, so that a short run never waits for it.
+    bool TimeToCheck();
 
     py::object Callback;
     std::optional<py::error_already_set> Error;
-    bool StopAsked = false; // the callback answered False
+    bool StopAsked = false;             // the callback answered False
+    std::atomic<bool> Stopping{false};  // Error or StopAsked, read without the GIL
+    std::atomic<int64_t> LastCheck{0};  // steady clock, nanoseconds
+    static constexpr int64_t CheckEvery = 50000000;
 };
 
 } // namespace ostrel_python
