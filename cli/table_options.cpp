@@ -10,67 +10,12 @@
 
 #include "number_lists.h"
 #include "positions.h"
+#include "table_typed.h"
 
 namespace ostrel
 {
 namespace
 {
-
-std::string Trim(const std::string &text)
-{
-    const size_t first = text.find_first_not_of(" \t");
-    return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// A blind or an ante, named as the option that was typed names it: the
-// stack reader's words (a stack, stack 1) would name the wrong thing.
-Status ParseAmount(const std::string &option, const std::string &typed, const std::string &item, const char *what,
-                   int64_t &chips)
-{
-    const std::string text = Trim(item);
-    const std::string where = option + " " + typed + ": ";
-    if (text.empty())
-        return Failure(where + "no " + what + " given");
-    if (text[0] == '-')
-        return Failure(where + "the " + what + " is negative; it is whole chips, 0 or more");
-    const std::string problem = ParseStack(text, chips);
-    return problem.empty() ? Status() : Failure(where + "the " + what + ": " + problem + " (whole chips)");
-}
-
-Status ParseChips(const std::string &option, const std::string &text, int64_t &chips)
-{
-    return ParseAmount(option, text, text, "ante", chips);
-}
-
-Status ParseBlinds(const std::string &text, int64_t &small, int64_t &big)
-{
-    const size_t comma = text.find(',');
-    if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos)
-        return Failure("--blinds " + text + ": give the small and the big blind, as SB,BB");
-    const std::string items[2] = {text.substr(0, comma), text.substr(comma + 1)};
-    const char *names[2] = {"small blind", "big blind"};
-    int64_t *amounts[2] = {&small, &big};
-    for (int i = 0; i < 2; ++i)
-    {
-        const Status status = ParseAmount("--blinds", text, items[i], names[i], *amounts[i]);
-        if (status.Ok)
-            continue;
-        const std::string item = Trim(items[i]);
-        if (item.find('.') != std::string::npos && item[0] != '-')
-            return Failure("--blinds " + text +
-                           ": chips at the table are whole (blinds and antes are counted in them), not decimals");
-        return status;
-    }
-    return Status();
-}
-
-// Chips at the table are whole: the blinds and antes are counted in them.
-std::vector<int64_t> WholeChips(const StackList &list, std::string &error)
-{
-    if (error.empty() && list.Decimals != 0)
-        error = "chips at the table are whole (blinds and antes are counted in them), not decimals";
-    return error.empty() ? list.Chips : std::vector<int64_t>();
-}
 
 Status ReadOthers(const TableOptions &options, std::vector<int64_t> &others)
 {
@@ -79,10 +24,7 @@ Status ReadOthers(const TableOptions &options, std::vector<int64_t> &others)
         return Failure(
             "two sources for the players at other tables: give --others or --others-file, not both");
     if (Given(options.OthersGiven))
-    {
-        others = WholeChips(ReadStackList(options.Others, error), error);
-        return error.empty() ? Status() : Failure("--others: " + error);
-    }
+        return ReadOthersTyped(options.Others, others);
     if (Given(options.OthersFileGiven))
     {
         std::string bytes;
@@ -103,7 +45,7 @@ std::string WithoutBigBlindMarks(const std::string &text, bool &all, std::string
     size_t start = 0;
     for (size_t comma = text.find(','); ; comma = text.find(',', start))
     {
-        items.push_back(Trim(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+        items.push_back(TrimBlanks(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
         if (comma == std::string::npos)
             break;
         start = comma + 1;
@@ -112,7 +54,7 @@ std::string WithoutBigBlindMarks(const std::string &text, bool &all, std::string
     for (std::string &item : items)
         if (item.size() > 2 && (item.compare(item.size() - 2, 2, "bb") == 0 || item.compare(item.size() - 2, 2, "BB") == 0))
         {
-            item = Trim(item.substr(0, item.size() - 2));
+            item = TrimBlanks(item.substr(0, item.size() - 2));
             marked += 1;
         }
     all = marked > 0 && marked == items.size();
@@ -148,7 +90,7 @@ Status BigBlindsToChips(std::vector<int64_t> &stacks, int32_t decimals, int64_t 
 Status ReadBigBlinds(const std::string &option, const std::string &typed, const std::string &item, const char *what,
                      int64_t &units, int32_t &decimals)
 {
-    const std::string text = Trim(item);
+    const std::string text = TrimBlanks(item);
     const std::string where = option + " " + typed + ": ";
     if (text.empty())
         return Failure(where + "no " + what + " given");
@@ -367,9 +309,12 @@ Status ReadTable(const TableOptions &options, HandField &field, BountyInput &bou
     Status status = ReadFieldInput(read, fieldInput);
     if (!status.Ok)
         return status;
-    if (fieldInput.StackDecimals != 0 && !inBigBlinds)
-        return Failure("the stacks at the table are whole chips (blinds and antes are counted in them), not "
-                       "decimals; stacks in big blinds are written 24.5bb, or give --in-bb");
+    if (!inBigBlinds)
+    {
+        status = CheckWholeTableStacks(fieldInput);
+        if (!status.Ok)
+            return status;
+    }
     field.Table.Stacks = fieldInput.Stacks;
     status = ReadBountyOptions(options, fieldInput.Bounties, bounty);
     if (!status.Ok)
@@ -387,8 +332,9 @@ Status ReadTable(const TableOptions &options, HandField &field, BountyInput &bou
         return status;
     if (!Given(options.BlindsGiven))
         return Failure("no blinds: give --blinds SB,BB");
-    if (Given(options.AnteGiven) && Given(options.BigBlindAnteGiven))
-        return Failure("give --ante or --bb-ante, not both");
+    status = CheckAnteKinds(Given(options.AnteGiven), Given(options.BigBlindAnteGiven));
+    if (!status.Ok)
+        return status;
     const std::string amounts = options.Blinds + options.Ante + options.BigBlindAnte;
     if (inBigBlinds && amounts.find('.') != std::string::npos)
         return ReadTableInBigBlinds(options, fieldInput.StackDecimals, field.Table);
@@ -401,8 +347,6 @@ Status ReadTable(const TableOptions &options, HandField &field, BountyInput &bou
         if (!status.Ok)
             return Failure(std::string(read.HasStacks ? "--stacks" : "--stacks-file") + ": " + status.Message);
     }
-    if (Given(options.AnteGiven) && Given(options.BigBlindAnteGiven))
-        return Failure("give --ante or --bb-ante, not both");
     if (Given(options.AnteGiven))
         status = ParseChips("--ante", options.Ante, field.Table.Ante);
     if (Given(options.BigBlindAnteGiven))

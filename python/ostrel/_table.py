@@ -3,7 +3,6 @@ answered with the command's JSON fields (ranges as Range, frequencies as a
 class -> value mapping and as a 13 x 13 grid)."""
 
 import json
-import numbers
 
 import numpy as np
 
@@ -28,43 +27,35 @@ def grid_of(values):
     return grid
 
 
-def _whole(value, what):
-    if isinstance(value, bool) or not isinstance(value, numbers.Real) or value != int(value):
-        raise TypeError("%s is a whole number of chips, not %r" % (what, value))
-    return int(value)
-
-
 class Table:
     """A push-or-fold table in whole chips: stacks before anyone posts
     (0 for an empty seat), the button's seat (from 1, or its position),
     the blinds (small, big), an ante from every player or a big blind's
     ante for the table, the prizes (None: chip EV) and the stacks at other
-    tables.
+    tables. The command judges it when a question is asked of it.
 
         >>> t = ostrel.Table([5000, 3000, 2000], button=1, blinds=(100, 200), prizes=[50, 30, 20])
     """
 
     def __init__(self, stacks, button, blinds, ante=0, bb_ante=0, prizes=None, others=None):
-        from . import _typed  # the lists as the command reads them
+        from . import _typed  # lists as the command reads them
 
-        self.stacks = [_whole(s, "a stack") for s in stacks]
+        self.stacks = list(stacks)
         self.button = button
-        small, big = blinds
-        self.blinds = (_whole(small, "a blind"), _whole(big, "a blind"))
-        self.ante = _whole(ante, "an ante")
-        self.bb_ante = _whole(bb_ante, "an ante")
+        self.blinds = tuple(blinds)
+        self.ante = ante
+        self.bb_ante = bb_ante
         self.prizes = None if prizes is None else list(prizes)
-        self.others = [] if others is None else [_whole(s, "a stack") for s in others]
+        self.others = [] if others is None else list(others)
         terms = _ostrel.TableTerms()
         terms.stacks = _typed(self.stacks)
         terms.button = str(button)
-        terms.small_blind, terms.big_blind = self.blinds
-        if self.ante and self.bb_ante:
-            raise ValueError("give --ante or --bb-ante, not both")
-        terms.ante = self.bb_ante or self.ante
-        terms.bb_ante = bool(self.bb_ante)
+        terms.blinds = _typed(self.blinds)
+        # An ante of 0 is no ante, as the option left out.
+        terms.ante = _typed([ante]) if ante != 0 else None
+        terms.bb_ante = _typed([bb_ante]) if bb_ante != 0 else None
         terms.prizes = None if prizes is None else _typed(self.prizes)
-        terms.others = self.others
+        terms.others = _typed(self.others) if self.others else None
         self._terms = terms
 
     def __repr__(self):

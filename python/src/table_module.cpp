@@ -1,8 +1,8 @@
 /*
  * The ostrel module's native part for a push-or-fold table: `spot` and
- * `nash`. The table comes in whole chips as the Python Table holds it (the
- * stacks and prizes as typed lists, the button as typed); each function
- * judges its options in the command's order through the request layer and
+ * `nash`. The table comes as the command's options would have it typed
+ * (the Python Table writes them); each function reads and judges it and its
+ * own options in the command's order through the request layer and
  * answers with the command's JSON.
  */
 #include <pybind11/stl.h>
@@ -20,6 +20,7 @@
 #include "number_text.h"
 #include "positions.h"
 #include "spot_request.h"
+#include "table_typed.h"
 
 namespace ostrel_python
 {
@@ -29,35 +30,42 @@ using namespace ostrel;
 namespace
 {
 
+// The table as typed for the command's options, each optional one empty
+// when not given.
 struct TableTerms
 {
-    std::string Stacks;
-    std::string Button;
-    int64_t SmallBlind = 0;
-    int64_t BigBlind = 0;
-    int64_t Ante = 0;
-    bool BigBlindAnte = false;
+    std::string Stacks, Button, Blinds;
+    std::optional<std::string> Ante, BigBlindAnte;
     std::optional<std::string> Prizes; // none: chip EV
-    std::vector<int64_t> Others;
+    std::optional<std::string> Others;
 };
 
-// The table as the command reads --stacks, --prizes, --others and
-// --button; the blinds and antes are judged when the blinds are posted.
+// The table read in the command's order (table_options.cpp, ReadTable):
+// the field (a placeholder ladder with chip EV), whole stacks, the other
+// tables, the button, one kind of ante, the blinds, the ante.
 HandField TableOf(const TableTerms &terms)
 {
     FieldInput read;
     Raise(ReadStacksTyped(terms.Stacks, read));
-    if (terms.Prizes)
-        Raise(ReadPrizesTyped(*terms.Prizes, "", read));
+    Raise(ReadPrizesTyped(terms.Prizes ? *terms.Prizes : "0", "", read));
+    Raise(CheckFieldInput(read));
+    Raise(CheckWholeTableStacks(read));
     HandField field;
     field.Table.Stacks = read.Stacks;
-    field.Prizes = read.Prizes;
-    field.Others = terms.Others;
+    if (terms.Prizes)
+        field.Prizes = read.Prizes;
+    if (terms.Others)
+        Raise(ReadOthersTyped(*terms.Others, field.Others));
     Raise(ParseSeat("--button", terms.Button, std::vector<std::string>(read.Stacks.size()), field.Table.Button));
-    field.Table.SmallBlind = terms.SmallBlind;
-    field.Table.BigBlind = terms.BigBlind;
-    field.Table.Ante = terms.Ante;
-    field.Table.BigBlindAnte = terms.BigBlindAnte;
+    Raise(CheckAnteKinds(terms.Ante.has_value(), terms.BigBlindAnte.has_value()));
+    Raise(ParseBlinds(terms.Blinds, field.Table.SmallBlind, field.Table.BigBlind));
+    if (terms.Ante)
+        Raise(ParseChips("--ante", *terms.Ante, field.Table.Ante));
+    if (terms.BigBlindAnte)
+    {
+        Raise(ParseChips("--bb-ante", *terms.BigBlindAnte, field.Table.Ante));
+        field.Table.BigBlindAnte = true;
+    }
     return field;
 }
 
@@ -138,8 +146,7 @@ void AddTableFunctions(py::module_ &module)
         .def(py::init<>())
         .def_readwrite("stacks", &TableTerms::Stacks)
         .def_readwrite("button", &TableTerms::Button)
-        .def_readwrite("small_blind", &TableTerms::SmallBlind)
-        .def_readwrite("big_blind", &TableTerms::BigBlind)
+        .def_readwrite("blinds", &TableTerms::Blinds)
         .def_readwrite("ante", &TableTerms::Ante)
         .def_readwrite("bb_ante", &TableTerms::BigBlindAnte)
         .def_readwrite("prizes", &TableTerms::Prizes)
