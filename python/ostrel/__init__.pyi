@@ -62,9 +62,9 @@ class Table:
     bb_ante: int
     prizes: Optional[list[Number]]
     others: list[int]
-    def __init__(self, stacks: Sequence[int], button: Union[int, str], blinds: tuple[int, int], ante: int = 0,
-                 bb_ante: int = 0, prizes: Optional[Sequence[Number]] = None,
-                 others: Optional[Sequence[int]] = None) -> None: ...
+    def __init__(self, stacks: Numbers, button: Union[int, str], blinds: tuple[Number, Number], ante: Number = 0,
+                 bb_ante: Number = 0, prizes: Optional[Numbers] = None,
+                 others: Optional[Numbers] = None) -> None: ...
 
 SeatRanges = Union[Mapping[Union[int, str], RangeLike], Sequence[str], None]
 

@@ -183,7 +183,7 @@ py::tuple Equity(const std::string &stacks, const std::string &prizes, const std
     request.Finish = finish;
     EquityAnswer answer;
     Interruptible run(std::move(progress));
-    run.Call([&](const RunProgress &heard) { return RunEquityRequest(request, heard, answer); });
+    run.Call([&](const RunProgress &heard) { return RunEquityRequest(request, heard, answer); }, true);
     if (finish)
         return py::make_tuple(WriteEquityAnswer(answer, Format::Json), answer.Notes.Warnings);
     return py::make_tuple(ArrayOf(answer.Run.Equity), answer.Notes.Warnings);
@@ -213,7 +213,7 @@ py::tuple DealOf(const std::string &stacks, const std::string &prizes, const std
         Raise(CheckExactAmounts(keep, true, prizes, "", request.Field.Prizes));
     DealAnswer answer;
     Interruptible run(std::move(progress));
-    run.Call([&](const RunProgress &heard) { return RunDealRequest(request, heard, answer); });
+    run.Call([&](const RunProgress &heard) { return RunDealRequest(request, heard, answer); }, true);
     return py::make_tuple(WriteDealAnswer(answer, Format::Json), answer.Notes.Warnings);
 }
 
@@ -233,7 +233,7 @@ py::tuple Bubble(const std::string &stacks, const std::string &prizes, const std
     }
     BubbleAnswer answer;
     Interruptible run(std::move(progress));
-    run.Call([&](const RunProgress &heard) { return RunBubbleRequest(request, heard, answer); });
+    run.Call([&](const RunProgress &heard) { return RunBubbleRequest(request, heard, answer); }, true);
     return py::make_tuple(WriteBubbleAnswer(answer, Format::Json), answer.Notes.Warnings);
 }
 
@@ -316,6 +316,7 @@ double TimeEquityRequest(const std::string &stacks, const std::string &prizes, i
     EquityAnswer answer;
     Status status;
     py::gil_scoped_release free;
+    const std::lock_guard<std::mutex> alone(Interruptible::WindowRecord());
     const auto start = std::chrono::steady_clock::now();
     for (int64_t call = 0; call < calls && status.Ok; ++call)
         status = RunEquityRequest(request, RunProgress(), answer);

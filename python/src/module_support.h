@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -45,12 +46,17 @@ class Interruptible
     ostrel::RunProgress Progress();
 
     // Runs `run` without the GIL, then raises what a callback raised (Ctrl+C
-    // included) or the run's failure.
-    template <typename Run> void Call(Run run)
+    // included) or the run's failure. A `serial` run, one that may value a
+    // field by the window's computation, which keeps the window's one
+    // tournament record, waits for any other such run of the process.
+    template <typename Run> void Call(Run run, bool serial)
     {
         ostrel::Status status;
         {
-            py::gil_scoped_release free;
+            py::gil_scoped_release free; // first, so that a waiting thread holds no GIL
+            std::unique_lock<std::mutex> alone(WindowRecord(), std::defer_lock);
+            if (serial)
+                alone.lock();
             status = run(Progress());
         }
         if (Error)
@@ -60,6 +66,13 @@ class Interruptible
             throw py::error_already_set();
         }
         Raise(status);
+    }
+
+    // Held by the runs that may use the window's computation.
+    static std::mutex &WindowRecord()
+    {
+        static std::mutex record;
+        return record;
     }
 
   private:

@@ -110,7 +110,10 @@ std::string Spot(const TableTerms &terms, const std::optional<std::string> &hero
     SpotReply reply;
     Status status;
     {
+        // The field is valued by equity's choice: the window's computation
+        // for a window's field.
         py::gil_scoped_release free;
+        const std::lock_guard<std::mutex> alone(Interruptible::WindowRecord());
         status = RunSpotRequest(request, reply);
     }
     Raise(status);
@@ -134,7 +137,8 @@ py::tuple Nash(const TableTerms &terms, const std::optional<std::string> &tolera
     request.ChipEv = !terms.Prizes;
     NashReply reply;
     Interruptible run(std::move(progress));
-    run.Call([&](const RunProgress &heard) { return RunNashRequest(request, heard, reply); });
+    // Valued by the subsets up to 20 players, beyond any window's field.
+    run.Call([&](const RunProgress &heard) { return RunNashRequest(request, heard, reply); }, false);
     return py::make_tuple(WriteNashReply(reply, Format::Json), reply.Warnings);
 }
 

@@ -152,3 +152,16 @@ def test_progress_hears_the_share_and_stops_the_run():
     assert answer.payment.size == 3 and heard and all(0.0 <= d <= 1.0 for d in heard)
     with pytest.raises(ValueError, match="stopped before the end, as asked"):
         ostrel.bubble_factors([5000, 3000, 2000, 1000], [50, 30, 20], progress=lambda done: False)
+
+
+def test_threads_asking_at_once_get_each_their_own_answer():
+    # The GIL is released during a run; runs on the window's fields share
+    # the window's one record and must wait for each other.
+    from concurrent.futures import ThreadPoolExecutor
+
+    fields = FIELDS[:5] + FIELDS[5:9]
+    expected = [ostrel.equity(stacks, prizes).tolist() for stacks, prizes in fields]
+    with ThreadPoolExecutor(max_workers=4) as pool:
+        for _ in range(5):
+            answers = list(pool.map(lambda field: ostrel.equity(*field).tolist(), fields))
+            assert answers == expected
