@@ -4,12 +4,15 @@
 ostrel_packages="cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev
 libbenchmark-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 fonts-wine xvfb xdotool imagemagick
-xauth util-linux libcli11-dev nlohmann-json3-dev
-python3-dev python3-venv python3-pip python3-setuptools pybind11-dev python3-pybind11 python3-numpy
-python3-pytest python3-matplotlib"
+xauth util-linux libcli11-dev nlohmann-json3-dev"
+
+# The Python module's build, tests and example; without recommends, which
+# would add Boost, SciPy and SymPy to what nothing here uses.
+ostrel_python_packages="python3-dev python3-venv python3-pip python3-setuptools pybind11-dev
+python3-pybind11 python3-numpy python3-pytest python3-matplotlib"
 
 ostrel_missing_packages() {
-    for package in $ostrel_packages; do
+    for package in $1; do
         status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
         case "$status" in
             *"install ok installed"*) ;;
@@ -19,9 +22,10 @@ ostrel_missing_packages() {
 }
 
 ostrel_ensure_tools() {
-    missing=$(ostrel_missing_packages)
-    [ -z "$missing" ] && return 0
-    echo "Installing: $missing"
+    missing=$(ostrel_missing_packages "$ostrel_packages")
+    missing_python=$(ostrel_missing_packages "$ostrel_python_packages")
+    [ -z "$missing$missing_python" ] && return 0
+    echo "Installing: $missing$missing_python"
     sudo=""
     if [ "$(id -u)" != 0 ]; then
         sudo="sudo"
@@ -30,8 +34,14 @@ ostrel_ensure_tools() {
     $sudo apt-get update -qq
     # With recommends: Wine's fonts and X extensions are among them, and the
     # tests were measured with them.
-    # shellcheck disable=SC2086
-    $sudo apt-get install -y -qq $missing >/dev/null
+    if [ -n "$missing" ]; then
+        # shellcheck disable=SC2086
+        $sudo apt-get install -y -qq $missing >/dev/null
+    fi
+    if [ -n "$missing_python" ]; then
+        # shellcheck disable=SC2086
+        $sudo apt-get install -y -qq --no-install-recommends $missing_python >/dev/null
+    fi
 }
 
 # Starts Xvfb on a free display for the windows of the tests and exports
