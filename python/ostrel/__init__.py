@@ -30,7 +30,6 @@ __all__ = ["equity", "finish", "deal", "bubble_factors", "Range", "allin", "Tabl
 CLASS_NAMES = tuple(_ostrel.class_names())
 COMBO_NAMES = tuple(_ostrel.combo_names())
 _CLASS_OF_COMBO = np.array(_ostrel.classes_of_combos())
-_RANKS = "AKQJT98765432"
 
 
 def _item(value):

@@ -128,7 +128,7 @@ class Decision:
         from . import Range
 
         self.__dict__.update(answer)
-        self.range = Range(answer["range"]) if answer["range"] else Range("")
+        self.range = Range(answer["range"])  # "" for a decision never taken
         self.grid = grid_of(self.frequencies)
 
     def __repr__(self):

@@ -326,8 +326,6 @@ double TimeEquityRequest(const std::string &stacks, const std::string &prizes, i
 
 } // namespace
 
-void AddTableFunctions(py::module_ &module);
-
 } // namespace ostrel_python
 
 PYBIND11_MODULE(_ostrel, module)

@@ -91,6 +91,9 @@ class Interruptible
     static constexpr int64_t CheckEvery = 50000000;
 };
 
+// spot, nash and the table they take (table_module.cpp).
+void AddTableFunctions(py::module_ &module);
+
 } // namespace ostrel_python
 
 #endif
