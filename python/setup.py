@@ -37,6 +37,17 @@ SOURCES = (
 
 FOLDERS = ["model", "cards", "pushfold", "requests", "engine", "entry", "resources"]
 
+# setuptools rebuilds the extension when a source is newer than it, and then
+# compiles every source: the headers and tables listed too, so that a changed
+# header never leaves objects of the old one in the module.
+DEPENDS = sorted(
+    os.path.join(root, name)
+    for folder in FOLDERS + ["python/src"]
+    for root, _, names in os.walk(os.path.join(ROOT, folder))
+    for name in names
+    if name.endswith((".h", ".inc"))
+)
+
 # Results defined to the bit: no fused multiply-adds, no fast-math, no tuning
 # for the build machine (cmake/CompilerSettings.cmake).
 EXACT = ["-ffp-contract=off", "-fno-fast-math", "-O2"]
@@ -56,6 +67,7 @@ setup(
             include_dirs=[os.path.join(ROOT, folder) for folder in FOLDERS],
             cxx_std=17,
             extra_compile_args=EXACT,
+            depends=DEPENDS,
         )
     ],
     cmdclass={"build_ext": build_ext},
