@@ -46,7 +46,7 @@ DEPENDS = sorted(
     for root, _, names in os.walk(os.path.join(ROOT, folder))
     for name in names
     if name.endswith((".h", ".inc"))
-)
+) + [os.path.abspath(__file__)]  # and its flags
 
 # Results defined to the bit: no fused multiply-adds, no fast-math, no tuning
 # for the build machine (cmake/CompilerSettings.cmake).
