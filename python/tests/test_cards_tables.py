@@ -104,6 +104,19 @@ def test_spot_is_the_commands(keywords, options):
             assert answer.difference[hand["hand"]] == hand["difference"]
 
 
+@pytest.mark.parametrize("seed", range(3))
+def test_spot_on_random_tables_is_the_commands(seed):
+    import random
+
+    rng = random.Random(seed)
+    stacks = [rng.randint(800, 8000) for _ in range(3)]
+    share = rng.choice([5, 12.5, 30, 60])
+    expected = run_command("spot", "--stacks", ",".join(map(str, stacks)), "--button", "1", "--blinds", "100,200",
+                           "--prizes", "50,30,20", "--hero", "SB", "--range", f"BB={share}%")
+    table = ostrel.Table(stacks, button=1, blinds=(100, 200), prizes=[50, 30, 20])
+    same_as_json(ostrel.spot(table, "SB", ranges={"BB": f"{share}%"}), expected)
+
+
 def test_the_spots_grid_draws_its_classes():
     answer = ostrel.spot(ostrel.Table(**README_TABLE), "SB", ranges={"BB": "QQ+,AK"})
     ranks = "AKQJT98765432"
@@ -124,6 +137,25 @@ NASH_TABLES = [
      ["--stacks", "4000,0,2500,1500", "--button", "3", "--blinds", "50,100", "--bb-ante", "100",
       "--prizes", "60,40", "--others", "3000"], {"tolerance": 0.05, "draws": 300}),
 ]
+
+
+def random_heads_up(seed):
+    """A heads-up table of 2 to 30 big blinds each, chip EV or two prizes."""
+    import random
+
+    rng = random.Random(seed)
+    big = rng.choice([100, 200, 400])
+    stacks = [rng.randint(2 * big, 30 * big) for _ in range(2)]
+    prizes = None if seed % 2 else sorted((rng.randint(1, 100) for _ in range(2)), reverse=True)
+    table = dict(stacks=stacks, button=rng.randint(1, 2), blinds=(big // 2, big), ante=rng.choice([0, big // 8]),
+                 prizes=prizes)
+    options = ["--stacks", ",".join(map(str, stacks)), "--button", str(table["button"]),
+               "--blinds", f"{big // 2},{big}"] + (["--ante", str(table["ante"])] if table["ante"] else [])
+    options += ["--chip-ev"] if prizes is None else ["--prizes", ",".join(map(str, prizes))]
+    return table, options, {}
+
+
+NASH_TABLES += [random_heads_up(seed) for seed in range(4)]
 
 
 @pytest.mark.parametrize("table,options,keywords", NASH_TABLES)
