@@ -5,9 +5,12 @@ ostrel_packages="cmake ninja-build g++ clang libclang-rt-14-dev googletest libgt
 libbenchmark-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 fonts-wine xvfb xdotool imagemagick
 xauth util-linux libcli11-dev nlohmann-json3-dev"
+# The page (./run web) and its tests: the module's compiler, the browser the
+# tests drive, node for the module's tests and emscripten's own tools.
+ostrel_web_packages="emscripten chromium nodejs"
 
 ostrel_missing_packages() {
-    for package in $ostrel_packages; do
+    for package in ${1:-$ostrel_packages}; do
         status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
         case "$status" in
             *"install ok installed"*) ;;
@@ -17,7 +20,7 @@ ostrel_missing_packages() {
 }
 
 ostrel_ensure_tools() {
-    missing=$(ostrel_missing_packages)
+    missing=$(ostrel_missing_packages "${1:-$ostrel_packages}")
     [ -z "$missing" ] && return 0
     echo "Installing: $missing"
     sudo=""
@@ -30,6 +33,13 @@ ostrel_ensure_tools() {
     # tests were measured with them.
     # shellcheck disable=SC2086
     $sudo apt-get install -y -qq $missing >/dev/null
+}
+
+# What the page needs, and npm for its tests: Debian's package where node is
+# Debian's own (a node from elsewhere brings its npm along).
+ostrel_ensure_web_tools() {
+    ostrel_ensure_tools "$ostrel_web_packages"
+    command -v npm >/dev/null 2>&1 || ostrel_ensure_tools npm
 }
 
 # Starts Xvfb on a free display for the windows of the tests and exports

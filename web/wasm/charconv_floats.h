@@ -1,0 +1,212 @@
+/*
+ * std::to_chars and std::from_chars for doubles, which the C++ library of
+ * Debian's emscripten (3.1.6) lacks: the page's module is built with this
+ * header forced into every unit (cmake/emscripten.cmake), so the libraries
+ * and the command compile unchanged and write the bytes the native builds
+ * write. Written on the C library's exact printf and correctly rounded
+ * strtod; tests/web/charconv_check.cpp compares it with the native library.
+ */
+#ifndef OSTREL_WEB_CHARCONV_FLOATS_H
+#define OSTREL_WEB_CHARCONV_FLOATS_H
+#ifdef __cplusplus
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <system_error>
+
+namespace ostrel_web
+{
+
+// The shortest digits that read back to `value` (> 0, finite), the nearest
+// to it among those of that length, and the decimal exponent of the first.
+// Costs up to 17 printf and a few strtod calls.
+inline void ShortestDigits(double value, std::string &digits, int &exponent)
+{
+    char text[48];
+    for (int precision = 1; precision <= 17; ++precision)
+    {
+        std::snprintf(text, sizeof text, "%.*e", precision - 1, value);
+        char *mark = std::strchr(text, 'e');
+        std::string found;
+        for (char *c = text; c != mark; ++c)
+            if (*c != '.')
+                found += *c;
+        const int power = std::atoi(mark + 1);
+        bool reads = std::strtod(text, nullptr) == value;
+        // At a power of two the doubles below are twice as close: the
+        // nearest digits may miss while their neighbour above or below reads.
+        for (int step = -1; !reads && step <= 1; step += 2)
+        {
+            uint64_t number = std::strtoull(found.c_str(), nullptr, 10);
+            if (step < 0 && number == 0)
+                continue;
+            number = step < 0 ? number - 1 : number + 1;
+            std::string other = std::to_string(number);
+            if (other.size() != found.size())
+                continue;
+            std::string candidate = other.substr(0, 1) + "." + other.substr(1) + "e" + std::to_string(power);
+            if (std::strtod(candidate.c_str(), nullptr) == value)
+            {
+                found = other;
+                reads = true;
+            }
+        }
+        if (reads)
+        {
+            while (found.size() > 1 && found.back() == '0')
+                found.pop_back();
+            digits = found;
+            exponent = power;
+            return;
+        }
+    }
+    std::snprintf(text, sizeof text, "%.16e", value); // not reached: 17 digits always read back
+    digits.assign(text, 1);
+    exponent = 0;
+}
+
+inline std::string ScientificText(const std::string &digits, int exponent)
+{
+    std::string text = digits.substr(0, 1);
+    if (digits.size() > 1)
+        text += "." + digits.substr(1);
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    text += exponent < 0 ? "e-" : "e+";
+    if (magnitude < 10)
+        text += "0";
+    return text + std::to_string(magnitude);
+}
+
+inline std::string FixedText(const std::string &digits, int exponent)
+{
+    const int count = static_cast<int>(digits.size());
+    if (exponent >= count - 1)
+        return digits + std::string(static_cast<size_t>(exponent - count + 1), '0');
+    if (exponent >= 0)
+        return digits.substr(0, static_cast<size_t>(exponent + 1)) + "." +
+               digits.substr(static_cast<size_t>(exponent + 1));
+    return "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+}
+
+// `general` is the shortest of the fixed and scientific forms, fixed on a tie.
+inline std::to_chars_result WriteDouble(char *first, char *last, double value, int form)
+{
+    std::string text;
+    if (std::signbit(value))
+        text = "-";
+    const double magnitude = std::fabs(value);
+    if (std::isnan(value))
+        text += "nan";
+    else if (std::isinf(value))
+        text += "inf";
+    else if (magnitude == 0.0)
+        text += form == 1 ? "0e+00" : "0";
+    else
+    {
+        std::string digits;
+        int exponent = 0;
+        ShortestDigits(magnitude, digits, exponent);
+        const std::string scientific = ScientificText(digits, exponent);
+        const std::string fixed = FixedText(digits, exponent);
+        text += form == 1 ? scientific : form == 2 ? fixed : fixed.size() <= scientific.size() ? fixed : scientific;
+    }
+    if (static_cast<size_t>(last - first) < text.size())
+        return {last, std::errc::value_too_large};
+    std::memcpy(first, text.data(), text.size());
+    return {first + text.size(), std::errc()};
+}
+
+// The decimal pattern of `form` (exponent required, allowed or not read),
+// read by strtod; out of range where the double would be infinite or zero.
+inline std::from_chars_result ReadDouble(const char *first, const char *last, double &value, int form)
+{
+    const char *c = first;
+    if (c != last && *c == '-')
+        ++c;
+    const char *digitsStart = c;
+    size_t digits = 0;
+    while (c != last && *c >= '0' && *c <= '9')
+        ++c, ++digits;
+    if (c != last && *c == '.')
+    {
+        ++c;
+        while (c != last && *c >= '0' && *c <= '9')
+            ++c, ++digits;
+    }
+    if (digits == 0)
+    {
+        // inf, infinity and nan, in any case
+        std::string rest(digitsStart, static_cast<size_t>(last - digitsStart));
+        for (char &letter : rest)
+            letter = static_cast<char>(letter >= 'A' && letter <= 'Z' ? letter - 'A' + 'a' : letter);
+        const bool negative = digitsStart != first;
+        if (rest.compare(0, 8, "infinity") == 0 || rest.compare(0, 3, "inf") == 0)
+        {
+            value = negative ? -HUGE_VAL : HUGE_VAL;
+            return {digitsStart + (rest.compare(0, 8, "infinity") == 0 ? 8 : 3), std::errc()};
+        }
+        if (rest.compare(0, 3, "nan") == 0)
+        {
+            value = negative ? -std::nan("") : std::nan("");
+            return {digitsStart + 3, std::errc()};
+        }
+        return {first, std::errc::invalid_argument};
+    }
+    if (form != 2 && c != last && (*c == 'e' || *c == 'E'))
+    {
+        const char *e = c + 1;
+        if (e != last && (*e == '+' || *e == '-'))
+            ++e;
+        if (e != last && *e >= '0' && *e <= '9')
+        {
+            while (e != last && *e >= '0' && *e <= '9')
+                ++e;
+            c = e;
+        }
+        else if (form == 1)
+            return {first, std::errc::invalid_argument};
+    }
+    else if (form == 1)
+        return {first, std::errc::invalid_argument};
+    const std::string text(first, static_cast<size_t>(c - first));
+    errno = 0;
+    const double read = std::strtod(text.c_str(), nullptr);
+    if (std::isinf(read) || (read == 0.0 && errno == ERANGE))
+        return {c, std::errc::result_out_of_range};
+    value = read;
+    return {c, std::errc()};
+}
+
+} // namespace ostrel_web
+
+namespace std
+{
+
+inline to_chars_result to_chars(char *first, char *last, double value)
+{
+    return ostrel_web::WriteDouble(first, last, value, 0);
+}
+
+inline to_chars_result to_chars(char *first, char *last, double value, chars_format format)
+{
+    return ostrel_web::WriteDouble(first, last, value,
+                                   format == chars_format::scientific ? 1 : format == chars_format::fixed ? 2 : 0);
+}
+
+inline from_chars_result from_chars(const char *first, const char *last, double &value,
+                                    chars_format format = chars_format::general)
+{
+    return ostrel_web::ReadDouble(first, last, value,
+                                  format == chars_format::scientific ? 1 : format == chars_format::fixed ? 2 : 0);
+}
+
+} // namespace std
+
+#endif
+#endif
