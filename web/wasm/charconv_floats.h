@@ -4,7 +4,8 @@
  * header forced into every unit (cmake/emscripten.cmake), so the libraries
  * and the command compile unchanged and write the bytes the native builds
  * write. Written on the C library's exact printf and correctly rounded
- * strtod; tests/web/charconv_check.cpp compares it with the native library.
+ * strtod; tests/web/charconv_test.cpp compares it with the native library
+ * (there the std overloads stay out, the native library having its own).
  */
 #ifndef OSTREL_WEB_CHARCONV_FLOATS_H
 #define OSTREL_WEB_CHARCONV_FLOATS_H
@@ -113,7 +114,16 @@ inline std::to_chars_result WriteDouble(char *first, char *last, double value, i
         int exponent = 0;
         ShortestDigits(magnitude, digits, exponent);
         const std::string scientific = ScientificText(digits, exponent);
-        const std::string fixed = FixedText(digits, exponent);
+        std::string fixed = FixedText(digits, exponent);
+        // Where the fixed form pads the digits with zeros, the native
+        // libraries write the double's exact integer instead (of the same
+        // length): 2^55 is 36028797018963968, not 36028797018963970.
+        if (exponent > static_cast<int>(digits.size()) - 1)
+        {
+            char exact[400];
+            std::snprintf(exact, sizeof exact, "%.0f", magnitude);
+            fixed = exact;
+        }
         text += form == 1 ? scientific : form == 2 ? fixed : fixed.size() <= scientific.size() ? fixed : scientific;
     }
     if (static_cast<size_t>(last - first) < text.size())
@@ -185,6 +195,7 @@ inline std::from_chars_result ReadDouble(const char *first, const char *last, do
 
 } // namespace ostrel_web
 
+#ifdef __EMSCRIPTEN__
 namespace std
 {
 
@@ -207,6 +218,7 @@ inline from_chars_result from_chars(const char *first, const char *last, double 
 }
 
 } // namespace std
+#endif
 
 #endif
 #endif
