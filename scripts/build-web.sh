@@ -12,4 +12,6 @@ cmake --build --preset web -j 2
 rm -rf build/web
 mkdir -p build/web
 cp web/index.html web/style.css web/src/*.js build/web/
-cp build/web-wasm/ostrel-icm.js build/web-wasm/ostrel-icm.wasm build/web/
+cp build/web-wasm/ostrel-icm.js build/web/
+# The worker unpacks the module itself (web/src/worker.js).
+gzip -9 -n -c build/web-wasm/ostrel-icm.wasm >build/web/ostrel-icm.wasm.gz

@@ -6,7 +6,9 @@ libbenchmark-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 fonts-wine xvfb xdotool imagemagick
 xauth util-linux libcli11-dev nlohmann-json3-dev"
 # The page (./run web) and its tests: the module's compiler, the browser the
-# tests drive, node for the module's tests and emscripten's own tools.
+# tests drive, node for the module's tests and emscripten's own tools. npm,
+# for the tests' driver, is Debian's where node is Debian's own (a node from
+# elsewhere brings its npm along).
 ostrel_web_packages="emscripten chromium nodejs"
 
 ostrel_missing_packages() {
@@ -35,11 +37,19 @@ ostrel_ensure_tools() {
     $sudo apt-get install -y -qq $missing >/dev/null
 }
 
-# What the page needs, and npm for its tests: Debian's package where node is
-# Debian's own (a node from elsewhere brings its npm along).
+# What the page needs.
 ostrel_ensure_web_tools() {
     ostrel_ensure_tools "$ostrel_web_packages"
+}
+
+# The page's tests drive chromium with puppeteer-core, as pinned by the lock
+# file (it downloads no browser of its own).
+ostrel_ensure_browser_driver() {
     command -v npm >/dev/null 2>&1 || ostrel_ensure_tools npm
+    if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.installed-lock.json 2>/dev/null; then
+        npm ci --prefix tests/web --no-audit --no-fund --loglevel=error
+        cp tests/web/package-lock.json tests/web/node_modules/.installed-lock.json
+    fi
 }
 
 # Starts Xvfb on a free display for the windows of the tests and exports

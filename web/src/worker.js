@@ -7,9 +7,16 @@
 /* global importScripts, OstrelCommand, createOstrel */
 importScripts('command-run.js', 'ostrel-icm.js');
 
-const compiled = (typeof WebAssembly.compileStreaming === 'function'
-                      ? WebAssembly.compileStreaming(fetch('ostrel-icm.wasm'))
-                      : fetch('ostrel-icm.wasm').then((response) => response.arrayBuffer()).then(WebAssembly.compile));
+// The module travels gzip-compressed (a third of its size: its tables
+// compress well) and is unpacked here, so that any static file server will do.
+async function compileModule() {
+    const response = await fetch('ostrel-icm.wasm.gz');
+    if (!response.ok)
+        throw new Error('ostrel-icm.wasm.gz: ' + response.status);
+    const unpacked = response.body.pipeThrough(new DecompressionStream('gzip'));
+    return WebAssembly.compile(await new Response(unpacked).arrayBuffer());
+}
+const compiled = compileModule();
 compiled.then(() => postMessage({ ready: true }), (error) => postMessage({ failure: String(error) }));
 
 const decoder = new TextDecoder();
