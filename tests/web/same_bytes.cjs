@@ -65,7 +65,14 @@ function firstDifference(a, b) {
                 files[word] = fs.readFileSync(word);
         const started = Date.now();
         const theirs = spawnSync(native, args, { maxBuffer: 1 << 28 });
+        // Emscripten's glue listens on the process for every instance under
+        // node; those of a finished run are let go.
+        const listening = ['uncaughtException', 'unhandledRejection'].map((name) => [name, process.listeners(name)]);
         const ours = await runCommand(createOstrel, compiled, args, { files });
+        for (const [name, before] of listening)
+            for (const listener of process.listeners(name))
+                if (!before.includes(listener))
+                    process.removeListener(name, listener);
         const seconds = ((Date.now() - started) / 1000).toFixed(1);
         const problems = [];
         if (ours.status !== theirs.status)

@@ -147,6 +147,10 @@ function setHands(list) {
 
 const value = (id) => $(id).value.trim();
 
+// Files picked for --stacks-file and --pos: written into the module's file
+// system under their names, and kept with the last table.
+const picked = { stacks: null, pos: null }; // {name, text}
+
 // The words after ostrel-icm for the form; `files` receives what the module
 // needs written (the seats' names). `format` is the one typed, if any.
 function formWords(files) {
@@ -163,7 +167,10 @@ function formWords(files) {
         add('--seed', value('seed'));
     } else {
         const list = seats();
-        if (list.some((seat) => seat.name)) {
+        if (picked.stacks) {
+            files[picked.stacks.name] = picked.stacks.text;
+            add('--stacks-file', picked.stacks.name);
+        } else if (list.some((seat) => seat.name)) {
             files[SEAT_NAMES_FILE] = list.map((seat) => (seat.name || 'Seat') + ',' + seat.stack).join('\n') + '\n';
             add('--stacks-file', SEAT_NAMES_FILE);
         } else {
@@ -181,7 +188,11 @@ function formWords(files) {
         }
         if ($('chip-ev').checked && (view === 'spot' || view === 'nash'))
             words.push('--chip-ev');
-        else {
+        else if (picked.pos) {
+            files[picked.pos.name] = picked.pos.text;
+            add('--pos', picked.pos.name);
+            add('--pool', value('pool'));
+        } else {
             const prizes = value('prizes').split(/[\s,;]+/).filter(Boolean);
             const kind = $('prize-kind').value;
             add('--prizes', prizes.map((p) => (kind === 'percent' && !p.endsWith('%') ? p + '%' : p)).join(','));
@@ -246,7 +257,15 @@ function fillForm(words, files) {
         }
     }
     let list = (options['--stacks'] || '').split(',').map((stack) => ({ name: '', stack }));
-    if (options['--stacks-file'] && files[options['--stacks-file']]) {
+    picked.stacks = null;
+    picked.pos = null;
+    if (options['--pos'] && files[options['--pos']] !== undefined)
+        picked.pos = { name: options['--pos'], text: files[options['--pos']] };
+    else if (options['--pos'])
+        more.push('--pos', options['--pos']);
+    if (options['--stacks-file'] && options['--stacks-file'] !== SEAT_NAMES_FILE && files[options['--stacks-file']] !== undefined) {
+        picked.stacks = { name: options['--stacks-file'], text: files[options['--stacks-file']] };
+    } else if (options['--stacks-file'] && files[options['--stacks-file']]) {
         list = files[options['--stacks-file']].split('\n').filter(Boolean).map((line) => {
             const comma = line.lastIndexOf(',');
             return { name: line.slice(0, comma), stack: line.slice(comma + 1) };
@@ -280,7 +299,7 @@ function fillForm(words, files) {
 }
 
 const FIELD_OF = {
-    '--stacks': 'stacks', '--stacks-file': 'stacks', '--blinds': 'blinds', '--ante': 'ante', '--bb-ante': 'bb-ante',
+    '--stacks': 'stacks', '--stacks-file': 'stacks', '--pos': 'prizes', '--blinds': 'blinds', '--ante': 'ante', '--bb-ante': 'bb-ante',
     '--prizes': 'prizes', '--pool': 'pool', '--others': 'others', '--split': 'split',
     '--keep': 'keep', '--round': 'round', '--hero': 'hero', '--action': 'action', '--shover': 'shover',
     '--caller': 'caller', '--hand': 'hand', '--tolerance': 'tolerance', '--draws': 'draws', '--board': 'board',
@@ -293,7 +312,13 @@ function showView() {
         button.setAttribute('aria-pressed', String(button.dataset.view === view));
     for (const element of document.querySelectorAll('[data-views]'))
         element.hidden = !element.dataset.views.split(' ').includes(view);
-    $('pool-label').hidden = $('prize-kind').value !== 'percent';
+    $('pool-label').hidden = $('prize-kind').value !== 'percent' && !picked.pos;
+    // Stacks in big blinds need the blinds in every view.
+    if ($('in-bb').checked && view !== 'allin')
+        $('blinds-row').hidden = false;
+    $('forget-files').hidden = !picked.stacks && !picked.pos;
+    $('seats').hidden = !!picked.stacks;
+    $('add-seat').hidden = !!picked.stacks;
 }
 
 // ---- computing ----
@@ -361,6 +386,7 @@ async function compute(options) {
         if (answer.stderr)
             showError(answer.stderr);
         lastShown = line;
+        result.dataset.answeredAt = String(performance.now());
         result.dataset.milliseconds = String(Math.round(performance.now() - started));
         // The $EV first; the finish chances of the same field follow.
         if (!format && command === 'equity') {
@@ -595,7 +621,7 @@ function start() {
             textToGrid();
         if (event.target.id === 'board' || event.target.id === 'dead')
             markCards();
-        if (event.target.id === 'prize-kind')
+        if (event.target.id === 'prize-kind' || event.target.id === 'in-bb')
             showView();
         if (event.target.id !== 'top')
             changed();
@@ -629,6 +655,24 @@ function start() {
             addHand('').focus();
     });
     $('cancel').addEventListener('click', cancel);
+    for (const [id, kind] of [['stacks-file', 'stacks'], ['pos-file', 'pos']]) {
+        $(id).addEventListener('change', async () => {
+            const file = $(id).files[0];
+            if (!file)
+                return;
+            // A name the command line can hold without quotes.
+            picked[kind] = { name: file.name.replace(/[^A-Za-z0-9_.-]/g, '_'), text: await file.text() };
+            $(id).value = '';
+            showView();
+            changed();
+        });
+    }
+    $('forget-files').addEventListener('click', () => {
+        picked.stacks = null;
+        picked.pos = null;
+        showView();
+        changed();
+    });
     $('views').addEventListener('click', (event) => {
         const button = event.target.closest('button');
         if (!button)
@@ -652,7 +696,10 @@ function start() {
         showView();
         changed();
     }
-    ready.then(() => document.body.setAttribute('data-ready', 'true'),
+    ready.then(() => {
+        document.body.dataset.readyMs = String(performance.now());
+        document.body.setAttribute('data-ready', 'true');
+    },
                (error) => ($('status').textContent = 'The module did not load: ' + error.message));
 }
 
