@@ -80,6 +80,20 @@ const { splitWords } = require(path.resolve('web/src/command-line.js'));
         check(message === expected && expected.length > 0, 'the bad stack shows the command\'s message: ' + message);
         check(await page.$eval('#result', (e) => e.classList.contains('stale')), 'the last answer is marked stale');
 
+        // A stacks file picked: named on the line, read by the command in the module.
+        const picker = await page.$('#stacks-file');
+        await picker.uploadFile(path.resolve('docs/examples/final-table.txt'));
+        await page.waitForFunction(() => document.getElementById('command-line').textContent.includes('--stacks-file'));
+        await page.click('#compute');
+        await waitDone(page);
+        const fileLine = await page.$eval('#command-line', (e) => e.textContent);
+        const fromFile = await page.$$eval('#ev-table tbody tr', (rows) => rows.map((r) => r.cells[4].textContent));
+        const nativeFile = JSON.parse(nativeRun(['equity', '--stacks-file', 'docs/examples/final-table.txt', '--prizes', '50,30,20',
+                                                 '--format', 'json']).stdout).players.map((p) => p.equity.toFixed(4));
+        check(fileLine === 'equity --stacks-file final-table.txt --prizes 50,30,20' &&
+              JSON.stringify(fromFile) === JSON.stringify(nativeFile), 'a picked stacks file gives the command\'s $EV: ' + fileLine);
+        await page.click('#forget-files');
+
         // A link of each view, with a format: the command's text exactly.
         const lines = [
             'equity --stacks 5000,3000,2000 --prizes 50,30,20 --format json',
