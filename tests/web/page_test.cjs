@@ -57,7 +57,8 @@ const { splitWords } = require(path.resolve('web/src/command-line.js'));
         await page.click('#prizes', { clickCount: 3 });
         await page.keyboard.press('Backspace');
         await page.type('#prizes', '50,30,20');
-        await page.click('#compute');
+        await inputs[3].focus();
+        await page.keyboard.press('Enter'); // the keyboard computes as Compute does
         await waitDone(page);
         const line = await page.$eval('#command-line', (e) => e.textContent);
         check(line === 'equity --stacks 4200,3100,1800,900 --prizes 50,30,20', 'the typed table is the line ' + line);
