@@ -75,14 +75,14 @@ std::vector<double> Doubles()
         values.push_back(std::ldexp(1.0, power));
         values.push_back(std::nextafter(std::ldexp(1.0, power), 0.0));
     }
-    for (int cents = 0; cents < 20000; ++cents)
+    for (int cents = 0; cents < 10000; ++cents)
     {
         values.push_back(cents / 100.0);
         values.push_back(cents * 0.01);
         values.push_back(cents / 7.0);
     }
     std::mt19937_64 random(29);
-    for (int i = 0; i < 60000; ++i)
+    for (int i = 0; i < 30000; ++i)
     {
         const double value = FromBits(random());
         if (!std::isnan(value))
