@@ -295,6 +295,9 @@ function fillForm(words, files) {
     if (view === 'allin')
         setHands(hands);
     $('more').value = joinWords(more);
+    markCards();
+    if (view === 'allin')
+        textToGrid();
     showView();
 }
 
