@@ -24,52 +24,70 @@
 namespace ostrel_web
 {
 
-// The shortest digits that read back to `value` (> 0, finite), the nearest
-// to it among those of that length, and the decimal exponent of the first.
-// Costs up to 17 printf and a few strtod calls.
-inline void ShortestDigits(double value, std::string &digits, int &exponent)
+// The digits of `precision` that read back to `value` (> 0, finite), if
+// any: the nearest of that length, or at a power of two (where the doubles
+// below are twice as close) its neighbour above or below.
+inline bool DigitsThatRead(double value, int precision, std::string &digits, int &exponent)
 {
     char text[48];
-    for (int precision = 1; precision <= 17; ++precision)
+    std::snprintf(text, sizeof text, "%.*e", precision - 1, value);
+    char *mark = std::strchr(text, 'e');
+    std::string found;
+    for (char *c = text; c != mark; ++c)
+        if (*c != '.')
+            found += *c;
+    const int power = std::atoi(mark + 1);
+    bool reads = std::strtod(text, nullptr) == value;
+    for (int step = -1; !reads && step <= 1; step += 2)
     {
-        std::snprintf(text, sizeof text, "%.*e", precision - 1, value);
-        char *mark = std::strchr(text, 'e');
-        std::string found;
-        for (char *c = text; c != mark; ++c)
-            if (*c != '.')
-                found += *c;
-        const int power = std::atoi(mark + 1);
-        bool reads = std::strtod(text, nullptr) == value;
-        // At a power of two the doubles below are twice as close: the
-        // nearest digits may miss while their neighbour above or below reads.
-        for (int step = -1; !reads && step <= 1; step += 2)
+        uint64_t number = std::strtoull(found.c_str(), nullptr, 10);
+        if (step < 0 && number == 0)
+            continue;
+        number = step < 0 ? number - 1 : number + 1;
+        std::string other = std::to_string(number);
+        if (other.size() != found.size())
+            continue;
+        std::string candidate = other.substr(0, 1) + "." + other.substr(1) + "e" + std::to_string(power);
+        if (std::strtod(candidate.c_str(), nullptr) == value)
         {
-            uint64_t number = std::strtoull(found.c_str(), nullptr, 10);
-            if (step < 0 && number == 0)
-                continue;
-            number = step < 0 ? number - 1 : number + 1;
-            std::string other = std::to_string(number);
-            if (other.size() != found.size())
-                continue;
-            std::string candidate = other.substr(0, 1) + "." + other.substr(1) + "e" + std::to_string(power);
-            if (std::strtod(candidate.c_str(), nullptr) == value)
-            {
-                found = other;
-                reads = true;
-            }
-        }
-        if (reads)
-        {
-            while (found.size() > 1 && found.back() == '0')
-                found.pop_back();
-            digits = found;
-            exponent = power;
-            return;
+            found = other;
+            reads = true;
         }
     }
-    std::snprintf(text, sizeof text, "%.16e", value); // not reached: 17 digits always read back
-    digits.assign(text, 1);
-    exponent = 0;
+    if (!reads)
+        return false;
+    while (found.size() > 1 && found.back() == '0')
+        found.pop_back();
+    digits = found;
+    exponent = power;
+    return true;
+}
+
+// The shortest digits that read back to `value` (> 0, finite), the nearest
+// to it among those of that length, and the decimal exponent of the first.
+// Whatever reads back at one length does at the next (the same number with
+// a zero, or the nearest, or its neighbour between the two), so the length
+// is searched by halves: four or five printf calls, not up to seventeen
+// (C's printf and strtod work in software long doubles here).
+inline void ShortestDigits(double value, std::string &digits, int &exponent)
+{
+    int low = 1;   // lengths below `low` do not read back
+    int high = 17; // 17 digits always read back
+    DigitsThatRead(value, high, digits, exponent);
+    while (low < high)
+    {
+        const int middle = (low + high) / 2;
+        std::string found;
+        int power = 0;
+        if (DigitsThatRead(value, middle, found, power))
+        {
+            high = middle;
+            digits = found;
+            exponent = power;
+        }
+        else
+            low = middle + 1;
+    }
 }
 
 inline std::string ScientificText(const std::string &digits, int exponent)
