@@ -6,12 +6,14 @@
  * for a format. The address after # is the command line; opening it fills
  * the form and computes. Bad input is the command's message, beside its field.
  */
-import { RANKS, classAt, classesOf, textOf, topClasses } from './hands.js';
+import { setupPickers } from './pickers.js';
 import { drawAnswer, drawFinish } from './views.js';
 
 const { splitWords, joinWords } = window.OstrelLine;
 const $ = (id) => document.getElementById(id);
 const SEAT_NAMES_FILE = 'seats.txt';
+let textToGrid = () => {}; // the pickers', once built
+let markCards = () => {};
 
 // ---- the worker: one command line at a time; Cancel ends the worker ----
 
@@ -450,113 +452,6 @@ function openSpot(decision, decisions) {
     compute();
 }
 
-// ---- the range and card pickers ----
-
-let pickerTarget = null;
-
-function buildRangeGrid() {
-    const grid = $('range-grid');
-    let painting = null;
-    for (let r = 0; r < 13; ++r) {
-        for (let c = 0; c < 13; ++c) {
-            const cell = document.createElement('div');
-            cell.textContent = classAt(r, c);
-            cell.dataset.hand = classAt(r, c);
-            cell.tabIndex = 0;
-            cell.setAttribute('role', 'gridcell');
-            cell.setAttribute('aria-selected', 'false');
-            grid.appendChild(cell);
-        }
-    }
-    const paint = (cell) => {
-        cell.classList.toggle('on', painting);
-        cell.setAttribute('aria-selected', String(painting));
-        gridToText();
-    };
-    grid.addEventListener('pointerdown', (event) => {
-        const cell = event.target.closest('[data-hand]');
-        if (!cell)
-            return;
-        painting = !cell.classList.contains('on');
-        paint(cell);
-        grid.setPointerCapture && grid.releasePointerCapture && grid.releasePointerCapture(event.pointerId);
-    });
-    grid.addEventListener('pointerover', (event) => {
-        const cell = event.target.closest('[data-hand]');
-        if (painting !== null && cell && event.buttons)
-            paint(cell);
-    });
-    window.addEventListener('pointerup', () => (painting = null));
-    grid.addEventListener('keydown', (event) => {
-        const cell = event.target.closest('[data-hand]');
-        if (!cell)
-            return;
-        const at = [...grid.children].indexOf(cell);
-        const move = { ArrowLeft: -1, ArrowRight: 1, ArrowUp: -13, ArrowDown: 13 }[event.key];
-        if (move !== undefined && grid.children[at + move]) {
-            grid.children[at + move].focus();
-            event.preventDefault();
-        } else if (event.key === ' ' || event.key === 'Enter') {
-            painting = !cell.classList.contains('on');
-            paint(cell);
-            painting = null;
-            event.preventDefault();
-        }
-    });
-}
-
-function gridToText() {
-    const input = pickerTarget || handInputs()[0];
-    const weight = Number(value('weight')) || 1;
-    const chosen = new Map();
-    for (const cell of $('range-grid').children)
-        if (cell.classList.contains('on'))
-            chosen.set(cell.dataset.hand, weight);
-    input.value = textOf(chosen);
-    changed();
-}
-
-function textToGrid() {
-    const input = pickerTarget || handInputs()[0];
-    const weights = classesOf(input.value) || new Map();
-    for (const cell of $('range-grid').children) {
-        const on = weights.has(cell.dataset.hand) && weights.get(cell.dataset.hand) > 0;
-        cell.classList.toggle('on', on);
-        cell.setAttribute('aria-selected', String(on));
-    }
-    $('picker-for').textContent = 'Range picker for hand ' + (handInputs().indexOf(input) + 1);
-}
-
-function buildCardPicker() {
-    const box = $('cards');
-    for (const suit of 'shdc') {
-        for (const rank of RANKS) {
-            const button = document.createElement('button');
-            button.type = 'button';
-            button.textContent = rank + suit;
-            button.setAttribute('aria-label', rank + suit);
-            box.appendChild(button);
-        }
-    }
-    box.addEventListener('click', (event) => {
-        const button = event.target.closest('button');
-        if (!button)
-            return;
-        const target = $(document.querySelector('input[name="card-to"]:checked').value);
-        const card = button.textContent;
-        const cards = target.value.match(/../g) || [];
-        target.value = (cards.includes(card) ? cards.filter((c) => c !== card) : [...cards, card]).join('');
-        markCards();
-        changed();
-    });
-}
-
-function markCards() {
-    const used = (value('board') + value('dead')).match(/../g) || [];
-    for (const button of $('cards').children)
-        button.classList.toggle('used', used.includes(button.textContent));
-}
-
 // ---- the address and the browser's storage ----
 
 function saveTable(line, files) {
@@ -611,8 +506,7 @@ function changed() {
 
 function start() {
     startWorker();
-    buildRangeGrid();
-    buildCardPicker();
+    ({ textToGrid, markCards } = setupPickers(handInputs, changed));
     setSeats([{ stack: '5000' }, { stack: '3000' }, { stack: '2000' }]);
     setHands(['AdAc', 'KhKs']);
     $('form').addEventListener('submit', (event) => {
@@ -630,17 +524,6 @@ function start() {
             changed();
     });
     $('form').addEventListener('change', changed);
-    $('hands').addEventListener('focusin', (event) => {
-        pickerTarget = event.target;
-        textToGrid();
-    });
-    $('top').addEventListener('input', () => {
-        $('top-out').textContent = $('top').value + '%';
-        const chosen = new Set(topClasses(Number($('top').value)));
-        for (const cell of $('range-grid').children)
-            cell.classList.toggle('on', chosen.has(cell.dataset.hand));
-        gridToText();
-    });
     $('add-seat').addEventListener('click', () => {
         seatRow('', '');
         renumber();
@@ -658,6 +541,16 @@ function start() {
             addHand('').focus();
     });
     $('cancel').addEventListener('click', cancel);
+    $('copy-line').addEventListener('click', async () => {
+        const line = 'ostrel-icm ' + $('command-line').textContent;
+        try {
+            await navigator.clipboard.writeText(line);
+            $('status').textContent = 'Command line copied';
+        } catch (error) {
+            // no clipboard (an address other than localhost without https): select it instead
+            getSelection().selectAllChildren($('command-line'));
+        }
+    });
     for (const [id, kind] of [['stacks-file', 'stacks'], ['pos-file', 'pos']]) {
         $(id).addEventListener('change', async () => {
             const file = $(id).files[0];
