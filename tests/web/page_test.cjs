@@ -132,6 +132,15 @@ const { splitWords } = require(path.resolve('web/src/command-line.js'));
         await waitDone(page);
         check((await page.$eval('#command-line', (e) => e.textContent)).endsWith('--hand AKs'), 'a click asks for the hand');
 
+        // A range picked for the spot replaces that seat's range.
+        await page.type('#spot-range-seat', '3');
+        await page.focus('#spot-range');
+        await page.click('#range-grid [data-hand="AA"]');
+        await page.click('#range-grid [data-hand="KK"]');
+        await page.click('#put-range');
+        check(await page.$eval('#ranges', (e) => e.value) === '3=AA,KK', 'a picked range goes to the spot\'s ranges');
+        check((await page.$eval('#command-line', (e) => e.textContent)).includes('--range 3=AA,KK'), 'and to the command line');
+
         await open(page, link(base, 'allin AdAc KhKs'));
         await waitDone(page);
         const handText = await page.$eval('#hands input', (e) => e.value);

@@ -506,7 +506,7 @@ function changed() {
 
 function start() {
     startWorker();
-    ({ textToGrid, markCards } = setupPickers(handInputs, changed));
+    ({ textToGrid, markCards } = setupPickers(handInputs, () => (view === 'spot' ? $('spot-range') : handInputs()[0]), changed));
     setSeats([{ stack: '5000' }, { stack: '3000' }, { stack: '2000' }]);
     setHands(['AdAc', 'KhKs']);
     $('form').addEventListener('submit', (event) => {
@@ -514,7 +514,7 @@ function start() {
         compute();
     });
     $('form').addEventListener('input', (event) => {
-        if (event.target.closest('#hands'))
+        if (event.target.closest('#hands') || event.target.id === 'spot-range')
             textToGrid();
         if (event.target.id === 'board' || event.target.id === 'dead')
             markCards();
@@ -541,6 +541,13 @@ function start() {
             addHand('').focus();
     });
     $('cancel').addEventListener('click', cancel);
+    // A picked range into the spot's ranges: the seat's line replaced or added.
+    $('put-range').addEventListener('click', () => {
+        const seat = value('spot-range-seat');
+        const lines = value('ranges').split('\n').map((l) => l.trim()).filter((l) => l && !l.startsWith(seat + '='));
+        $('ranges').value = [...lines, seat + '=' + value('spot-range')].join('\n');
+        changed();
+    });
     $('copy-line').addEventListener('click', async () => {
         const line = 'ostrel-icm ' + $('command-line').textContent;
         try {

@@ -9,9 +9,11 @@ import { RANKS, classAt, classesOf, textOf, topClasses } from './hands.js';
 const $ = (id) => document.getElementById(id);
 const value = (id) => $(id).value.trim();
 
-// Builds both pickers; `handInputs()` lists the hand fields, `changed()`
-// is told of every edit. Returns what the page calls when it fills fields.
-export function setupPickers(handInputs, changed) {
+// Builds both pickers; `handInputs()` lists the hand fields, `target()` is
+// the field the range picker serves unless another was focused last,
+// `changed()` is told of every edit. Returns what the page calls when it
+// fills fields.
+export function setupPickers(handInputs, target, changed) {
     let pickerTarget = null;
 
     function buildRangeGrid() {
@@ -66,7 +68,7 @@ export function setupPickers(handInputs, changed) {
     }
 
     function gridToText() {
-        const input = pickerTarget || handInputs()[0];
+        const input = pickerTarget && !pickerTarget.closest('[hidden]') ? pickerTarget : target();
         const weight = Number(value('weight')) || 1;
         const chosen = new Map();
         for (const cell of $('range-grid').children)
@@ -77,14 +79,15 @@ export function setupPickers(handInputs, changed) {
     }
 
     function textToGrid() {
-        const input = pickerTarget || handInputs()[0];
+        const input = pickerTarget && !pickerTarget.closest('[hidden]') ? pickerTarget : target();
         const weights = classesOf(input.value) || new Map();
         for (const cell of $('range-grid').children) {
             const on = weights.has(cell.dataset.hand) && weights.get(cell.dataset.hand) > 0;
             cell.classList.toggle('on', on);
             cell.setAttribute('aria-selected', String(on));
         }
-        $('picker-for').textContent = 'Range picker for hand ' + (handInputs().indexOf(input) + 1);
+        const hand = handInputs().indexOf(input);
+        $('picker-for').textContent = hand >= 0 ? 'Range picker for hand ' + (hand + 1) : 'Range picker for the range above';
     }
 
     function buildCardPicker() {
@@ -119,10 +122,12 @@ export function setupPickers(handInputs, changed) {
 
     buildRangeGrid();
     buildCardPicker();
-    $('hands').addEventListener('focusin', (event) => {
-        pickerTarget = event.target;
-        textToGrid();
-    });
+    for (const box of [$('hands'), $('spot-range')]) {
+        box.addEventListener('focusin', (event) => {
+            pickerTarget = event.target;
+            textToGrid();
+        });
+    }
     $('top').addEventListener('input', () => {
         $('top-out').textContent = $('top').value + '%';
         const chosen = new Set(topClasses(Number($('top').value)));
