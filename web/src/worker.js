@@ -8,13 +8,19 @@
 importScripts('command-run.js', 'ostrel-icm.js');
 
 // The module travels gzip-compressed (a third of its size: its tables
-// compress well) and is unpacked here, so that any static file server will do.
+// compress well) and is unpacked here, so that any static file server will
+// do; a server that unpacked it on the way already is taken as it is.
 async function compileModule() {
     const response = await fetch('ostrel-icm.wasm.gz');
     if (!response.ok)
         throw new Error('ostrel-icm.wasm.gz: ' + response.status);
-    const unpacked = response.body.pipeThrough(new DecompressionStream('gzip'));
-    return WebAssembly.compile(await new Response(unpacked).arrayBuffer());
+    try {
+        const unpacked = response.body.pipeThrough(new DecompressionStream('gzip'));
+        return await WebAssembly.compile(await new Response(unpacked).arrayBuffer());
+    } catch (error) {
+        const again = await fetch('ostrel-icm.wasm.gz');
+        return WebAssembly.compile(await again.arrayBuffer());
+    }
 }
 const compiled = compileModule();
 compiled.then(() => postMessage({ ready: true }), (error) => postMessage({ failure: String(error) }));
