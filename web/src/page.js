@@ -66,6 +66,7 @@ function cancel() {
 function showProgress({ done, iterations, exploitability }) {
     const bar = $('progress');
     bar.hidden = false;
+    bar.dataset.reports = String(Number(bar.dataset.reports || 0) + 1);
     if (done >= 0)
         bar.value = done;
     else
