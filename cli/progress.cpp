@@ -4,6 +4,18 @@
  */
 #include "progress.h"
 
+#include <algorithm>
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+
+// The page's worker throttles these reports and posts them to the page.
+EM_JS(void, ostrel_page_progress, (double done, double rounds, double exploitability), {
+    if (Module.ostrelProgress)
+        Module.ostrelProgress(done, rounds, exploitability);
+});
+#endif
+
 #ifdef _WIN32
 #include <io.h>
 #define OSTREL_ISATTY _isatty
@@ -73,13 +85,27 @@ RunProgress ProgressOn(ProgressDisplay &display)
 {
     RunProgress progress;
     progress.Done = [&display](double whole) {
+        ReportProgressToPage(whole, 0.0, 0.0);
         ShowShare(display, whole);
         return true;
     };
     progress.Rounds = [&display](uint64_t rounds, double exploitability, double estimate) {
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - display.Start).count();
+        ReportProgressToPage(estimate > 0.0 ? std::min(seconds / estimate, 0.99) : -1.0,
+                             static_cast<double>(rounds), exploitability);
         ShowRounds(display, rounds, exploitability, estimate);
     };
     return progress;
+}
+
+void ReportProgressToPage(double done, double rounds, double exploitability)
+{
+#ifdef __EMSCRIPTEN__
+    ostrel_page_progress(done, rounds, exploitability);
+#else
+    (void)done, (void)rounds, (void)exploitability;
+#endif
 }
 
 void EndProgress(ProgressDisplay &display)

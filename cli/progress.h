@@ -33,6 +33,11 @@ ProgressDisplay StartProgress();
 // equilibrium's rounds and exploitability. The display outlives the run.
 RunProgress ProgressOn(ProgressDisplay &display);
 
+// The page's progress bar, in the WebAssembly build only (elsewhere it does
+// nothing): `done` of the whole run (0..1, or -1 when unknown) and, for the
+// equilibrium, its rounds and exploitability so far. Writes nothing.
+void ReportProgressToPage(double done, double iterations, double exploitability);
+
 // Clears the line, if anything was shown.
 void EndProgress(ProgressDisplay &display);
 

@@ -21,6 +21,7 @@
 #include <initializer_list>
 #include <cmath>
 #include <limits>
+#include <system_error>
 #include <thread>
 
 #include "split_mix.h"
@@ -227,8 +228,20 @@ template <class Work> void Game::ForPots(size_t count, const Work &work) const
         return;
     }
     std::vector<std::thread> pool;
-    for (size_t t = 1; t < threads; ++t)
-        pool.emplace_back(some, t, threads);
+    size_t started = 1;
+    for (; started < threads; ++started)
+    {
+        try
+        {
+            pool.emplace_back(some, started, threads);
+        }
+        catch (const std::system_error &)
+        {
+            break; // where threads cannot start (a module on one thread), this one takes their pots
+        }
+    }
+    for (size_t t = started; t < threads; ++t)
+        some(t, threads);
     some(0, threads);
     for (std::thread &t : pool)
         t.join();

@@ -5,6 +5,11 @@ ostrel_packages="cmake ninja-build g++ clang libclang-rt-14-dev googletest libgt
 libbenchmark-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 fonts-wine xvfb xdotool imagemagick
 xauth util-linux libcli11-dev nlohmann-json3-dev"
+# The page (./run web) and its tests: the module's compiler, the browser the
+# tests drive, node for the module's tests and emscripten's own tools. npm,
+# for the tests' driver, is Debian's where node is Debian's own (a node from
+# elsewhere brings its npm along).
+ostrel_web_packages="emscripten chromium nodejs"
 
 # The Python module's build, tests and example; without recommends, which
 # would add Boost, SciPy and SymPy to what nothing here uses.
@@ -22,8 +27,15 @@ ostrel_missing_packages() {
 }
 
 ostrel_ensure_tools() {
-    missing=$(ostrel_missing_packages "$ostrel_packages")
-    missing_python=$(ostrel_missing_packages "$ostrel_python_packages")
+    # A list given: those packages alone; none: the build's and the Python
+    # module's.
+    if [ -n "${1:-}" ]; then
+        missing=$(ostrel_missing_packages "$1")
+        missing_python=""
+    else
+        missing=$(ostrel_missing_packages "$ostrel_packages")
+        missing_python=$(ostrel_missing_packages "$ostrel_python_packages")
+    fi
     [ -z "$missing$missing_python" ] && return 0
     echo "Installing: $missing$missing_python"
     sudo=""
@@ -41,6 +53,21 @@ ostrel_ensure_tools() {
     if [ -n "$missing_python" ]; then
         # shellcheck disable=SC2086
         $sudo apt-get install -y -qq --no-install-recommends $missing_python >/dev/null
+    fi
+}
+
+# What the page needs.
+ostrel_ensure_web_tools() {
+    ostrel_ensure_tools "$ostrel_web_packages"
+}
+
+# The page's tests drive chromium with puppeteer-core, as pinned by the lock
+# file (it downloads no browser of its own).
+ostrel_ensure_browser_driver() {
+    command -v npm >/dev/null 2>&1 || ostrel_ensure_tools npm
+    if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.installed-lock.json 2>/dev/null; then
+        npm ci --prefix tests/web --no-audit --no-fund --loglevel=error
+        cp tests/web/package-lock.json tests/web/node_modules/.installed-lock.json
     fi
 }
 
