@@ -194,17 +194,6 @@ void AddTableOptions(CLI::App &command, TableOptions &options)
         {"--ante", &options.Ante, "Ante posted by every player (default: none)", "CHIPS", &options.AnteGiven},
         {"--bb-ante", &options.BigBlindAnte, "Ante posted by the big blind for the table", "CHIPS",
          &options.BigBlindAnteGiven},
-    };
-    for (const auto &row : rows)
-        *row.Given = command.add_option(row.Name, *row.Text, row.Help)->option_text(row.Shown);
-    const struct
-    {
-        const char *Name;
-        std::string *Text;
-        const char *Help;
-        const char *Shown;
-        CLI::Option **Given;
-    } bountyRows[] = {
         {"--bounties", &options.Bounties, "The bounty on each seat's head, in the prize unit (knockout tournaments)",
          "LIST", &options.BountiesGiven},
         {"--others-bounties", &options.OthersBounties, "The bounties of the players at other tables", "LIST",
@@ -217,7 +206,7 @@ void AddTableOptions(CLI::App &command, TableOptions &options)
         {"--chips-per-unit", &options.ChipsPerUnit, "With --chip-ev and bounties: the chips a unit of bounty money is worth",
          "CHIPS", &options.ChipsPerUnitGiven},
     };
-    for (const auto &row : bountyRows)
+    for (const auto &row : rows)
         *row.Given = command.add_option(row.Name, *row.Text, row.Help)->option_text(row.Shown);
     command.add_flag("--chip-ev", options.ChipEv, "Value chips instead of money");
     command.add_flag("--in-bb", options.InBigBlinds, "The stacks (--stacks or --stacks-file) are in big blinds");
