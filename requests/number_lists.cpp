@@ -386,17 +386,29 @@ const char *FormName(LineForm form)
 
 } // namespace
 
+namespace
+{
+
+// An amount of 0 or more from trimmed `text`, the empty and the negative
+// text named as `none` and `what` say; "?" when it is no number at all, for
+// the caller to say why.
+std::string ReadAmount(const std::string &text, const std::string &none, const char *what, double &amount)
+{
+    if (text.empty())
+        return none;
+    if (text[0] == '-' && text.size() > 1)
+        return Quoted(text) + " is negative; a " + what + " is 0 or more";
+    Decimal number;
+    const std::string problem = ReadDecimal(text, number);
+    return problem.empty() ? ToDouble(number, text, amount) : problem;
+}
+
+} // namespace
+
 std::string ParsePrize(const std::string &item, double &prize)
 {
     const std::string text = Trimmed(item);
-    if (text.empty())
-        return "no amount given (a place that pays nothing is 0)";
-    if (text[0] == '-' && text.size() > 1)
-        return Quoted(text) + " is negative; a prize is 0 or more";
-    Decimal number;
-    const std::string problem = ReadDecimal(text, number);
-    if (problem.empty())
-        return ToDouble(number, text, prize);
+    const std::string problem = ReadAmount(text, "no amount given (a place that pays nothing is 0)", "prize", prize);
     if (problem != "?")
         return problem;
     if (text.find('$') != std::string::npos)
@@ -414,14 +426,7 @@ std::string ParsePrize(const std::string &item, double &prize)
 std::string ParseBounty(const std::string &item, const char *what, double &amount)
 {
     const std::string text = Trimmed(item);
-    if (text.empty())
-        return std::string("no ") + what + " given (none is 0)";
-    if (text[0] == '-' && text.size() > 1)
-        return Quoted(text) + " is negative; a " + what + " is 0 or more";
-    Decimal number;
-    const std::string problem = ReadDecimal(text, number);
-    if (problem.empty())
-        return ToDouble(number, text, amount);
+    const std::string problem = ReadAmount(text, std::string("no ") + what + " given (none is 0)", what, amount);
     if (problem != "?")
         return problem;
     return Quoted(text) + " is not an amount (digits, optionally with a decimal point: 25 or 12.50)";
