@@ -62,6 +62,25 @@ Status ReadPrizesTyped(const std::string &prizes, const std::string &pool, Field
     return error.empty() ? Status() : Failure("--prizes: " + error);
 }
 
+Status ReadNamesTyped(const std::string &names, FieldInput &input)
+{
+    if (IsBlankText(names))
+        return Failure("--names: the list is empty");
+    std::string error;
+    input.Names = ReadNameList(names, error);
+    if (!error.empty())
+        return Failure("--names: " + error);
+    if (input.Names.size() != input.Stacks.size())
+    {
+        const auto counted = [](size_t count, const char *what) {
+            return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+        };
+        return Failure("--names: " + counted(input.Names.size(), "name") + " for " +
+                       counted(input.Stacks.size(), "stack") + "; give one for each seat, in seat order");
+    }
+    return Status();
+}
+
 Status CheckThreads(unsigned threads)
 {
     int64_t count = 0;

@@ -45,6 +45,12 @@ Status CheckFieldInput(const FieldInput &input);
 Status ReadStacksTyped(const std::string &stacks, FieldInput &input);
 Status ReadPrizesTyped(const std::string &prizes, const std::string &pool, FieldInput &input);
 
+// The players' names typed as a list (--names), one per stack already read
+// into `input`, in seat order: each judged as a stacks file's name column
+// judges it, and their count against the stacks'. A name holding a comma
+// cannot be typed so; a stacks file takes none either.
+Status ReadNamesTyped(const std::string &names, FieldInput &input);
+
 // Threads asked for (1 to 256; 0 for one per core of this machine), with
 // --threads's message when out of range.
 Status CheckThreads(unsigned threads);

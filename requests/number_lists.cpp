@@ -563,11 +563,11 @@ StackList ReadStackLines(const std::string &text, std::string &error)
         }
         else if (problem.empty())
         {
+            const std::string nameProblem = here == LineForm::Name ? NameProblem(key) : "";
             if (here == LineForm::Name && key.empty())
                 problem = "no name before the comma";
-            else if (here == LineForm::Name && !IsShowableName(key))
-                problem = "the name " + Quoted(key) +
-                          " holds a control character, a quote or bytes that are not UTF-8";
+            else if (!nameProblem.empty())
+                problem = "the name " + nameProblem;
             else if (here == LineForm::Name && std::find(names.begin(), names.end(), key) != names.end())
                 problem = "the name " + Quoted(key) + " is given twice";
             else
@@ -595,6 +595,26 @@ StackList ReadStackLines(const std::string &text, std::string &error)
         list.Bounties = bounties;
     }
     return list;
+}
+
+std::string NameProblem(const std::string &name)
+{
+    return IsShowableName(name) ? "" : Quoted(name) + " holds a control character, a quote or bytes that are not UTF-8";
+}
+
+std::vector<std::string> ReadNameList(const std::string &text, std::string &error)
+{
+    std::vector<std::string> names;
+    error = EachItem(text, [&names](const std::string &item, size_t number) {
+        const std::string name = Trimmed(item);
+        std::string problem = name.empty() ? "no name given (every seat takes one)" : NameProblem(name);
+        const auto before = std::find(names.begin(), names.end(), name);
+        if (problem.empty() && before != names.end())
+            problem = Quoted(name) + " is given twice (also name " + std::to_string(before - names.begin() + 1) + ")";
+        names.push_back(name);
+        return problem.empty() ? problem : "name " + std::to_string(number) + ": " + problem;
+    });
+    return error.empty() ? names : std::vector<std::string>();
 }
 
 std::vector<int64_t> ParseStackList(const std::string &text, std::string &error)

@@ -36,6 +36,17 @@ StackList ReadStackList(const std::string &text, std::string &error);
 // with '#' are skipped, and a rejected line is named by its number.
 StackList ReadStackLines(const std::string &text, std::string &error);
 
+// What is wrong with a player's name (blanks around it already taken off),
+// as both a stacks file's name column and --names judge it: a control
+// character, a quote or bytes that are not UTF-8, which no format could
+// show as typed. The empty text for a name every format shows as it is.
+std::string NameProblem(const std::string &name);
+
+// Comma-separated player names, one per seat, blanks around each taken off:
+// each judged by NameProblem, none empty, none given twice; a rejected one is
+// named by its number. Empty `error` on success.
+std::vector<std::string> ReadNameList(const std::string &text, std::string &error);
+
 // The chip counts alone, as above.
 std::vector<int64_t> ParseStackList(const std::string &text, std::string &error);
 std::vector<int64_t> ParseStackLines(const std::string &text, std::string &error);

@@ -1,7 +1,8 @@
 // libFuzzer target for what ostrel-icm reads: stack and prize lists, stack
-// files, and the window's settings and payout structure files. No crash or
+// files, player names, and the window's settings and payout structure files. No crash or
 // undefined behaviour on any bytes; an accepted list prints as the command
 // writes numbers and reads back to the same numbers.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -55,6 +56,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     if (!prizes.empty())
         Check(ostrel::ParsePrizeList(printed, error) == prizes && error.empty());
+
+    // Names read from a list are whole, judged and distinct; joined again
+    // they read back the same, and a stacks file naming its seats with them
+    // gives the same names (digits alone or a leading '#' mean a seat number
+    // or a comment there).
+    const std::vector<std::string> names = ostrel::ReadNameList(bytes, error);
+    Check(error.empty() == !names.empty());
+    std::string joined, lines;
+    bool fileCanHold = true;
+    for (const std::string &name : names)
+    {
+        Check(!name.empty() && name.find(',') == std::string::npos && ostrel::NameProblem(name).empty());
+        Check(std::count(names.begin(), names.end(), name) == 1);
+        joined += (joined.empty() ? "" : ",") + name;
+        lines += name + ",1\n";
+        fileCanHold = fileCanHold && name[0] != '#' && name.find_first_not_of("0123456789") != std::string::npos;
+    }
+    if (!names.empty())
+    {
+        Check(ostrel::ReadNameList(joined, error) == names && error.empty());
+        if (fileCanHold)
+            Check(ostrel::ReadStackLines(lines, error).Names == names && error.empty());
+    }
 
     std::vector<double> ladder;
     if (ostrel::ReadPayoutStructure(bytes, ladder).Ok)

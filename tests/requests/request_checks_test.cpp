@@ -91,6 +91,16 @@ TEST(RequestChecks, FieldQuestions)
          "--threads 300: not a thread count from 1 to 256"},
         {"", [misnamed] { return CheckEquityRequest(EquityOf(misnamed)); },
          "the names are 1 and the seats 3: give one name per seat, or none"},
+        {"equity --stacks 5000,3000,2000 --prizes 50,30,20 --names Ann,Bo", [] {
+             FieldInput field = FieldOf(Three, Ladder);
+             return ReadNamesTyped("Ann,Bo", field);
+         },
+         "--names: 2 names for 3 stacks; give one for each seat, in seat order"},
+        {"equity --stacks 5000,3000,2000 --prizes 50,30,20 --names Ann,Bo,Ann", [] {
+             FieldInput field = FieldOf(Three, Ladder);
+             return ReadNamesTyped("Ann,Bo,Ann", field);
+         },
+         "--names: name 3: \"Ann\" is given twice (also name 1)"},
         {"", [places] { return CheckEquityRequest(places); },
          "--places 2000000: not a number of places from 1 to 1000000"},
         {"deal --stacks 5000,3000,2000 --prizes 50,30,20 --keep 60", [keep] { return CheckDealRequest(keep); },

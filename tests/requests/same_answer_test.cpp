@@ -116,6 +116,13 @@ TEST(SameAnswer, EquityAndFinishInEveryFormat)
         {"equity --stacks 5000,3000,2000 --prizes 50,30,20 --format csv",
          [] { return Equity(EquityOf(FieldOf(Three, Ladder)), Format::Csv); }},
         {namedArguments.c_str(), [named] { return Equity(EquityOf(named), Format::Json); }},
+        // The names typed as a list, read by the layer as the command reads them.
+        {"equity --stacks 5000,3000,2000 --names Ann,Bo,Cy --prizes 50,30,20 --format csv",
+         [] {
+             FieldInput typed = FieldOf({}, Ladder);
+             const bool read = ReadStacksTyped("5000,3000,2000", typed).Ok && ReadNamesTyped("Ann,Bo,Cy", typed).Ok;
+             return read ? Equity(EquityOf(typed), Format::Csv) : "error: not read";
+         }},
         {"equity --stacks 24.5,30,10 --prizes 50,30,20 --format json",
          [] { return Equity(EquityOf(FieldOf({245, 300, 100}, Ladder, 1)), Format::Json); }},
         {"equity --stacks 5000000,3000000,2000000 --prizes 500000,300000,200000 --separators",
