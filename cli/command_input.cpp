@@ -32,7 +32,10 @@ Status ReadStacks(const InputOptions &options, FieldInput &input)
 {
     std::string error;
     if (options.HasStacks)
-        return ReadStacksTyped(options.Stacks, input);
+    {
+        const Status stacks = ReadStacksTyped(options.Stacks, input);
+        return stacks.Ok && options.HasNames ? ReadNamesTyped(options.Names, input) : stacks;
+    }
     std::string bytes;
     const Status read = ReadWholeFile(options.StacksFile, MaxStacksFileBytes, bytes);
     if (!read.Ok)
@@ -138,6 +141,11 @@ Status CheckSources(const InputOptions &options)
         return Failure("two sources for the stacks: give --stacks or --stacks-file, not both");
     if (stackSources == 0 && prizeSources <= 1)
         return Failure("no stacks: give --stacks, --stacks-file or --settings");
+    if (options.HasNames && options.HasStacksFile)
+        return Failure("--names goes with --stacks, not --stacks-file: a stacks file gives the names on its "
+                       "lines (name,stack)");
+    if (options.HasNames && options.HasSettingsFile)
+        return Failure("--names goes with --stacks, not --settings: give the stacks with --stacks");
     return CheckPrizeSources(options, prizeSources, "--prizes, --prizes-file, --pos or --settings");
 }
 

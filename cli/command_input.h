@@ -21,17 +21,21 @@ namespace ostrel
 constexpr size_t MaxStacksFileBytes = size_t{64} << 20;
 constexpr size_t MaxWindowFileBytes = size_t{1} << 20;
 
+// --names's help, for every command that takes --stacks.
+constexpr const char *NamesHelp =
+    "Name of each seat's player, comma-separated, in seat order, with --stacks (a name cannot hold a comma)";
+
 // Each text is used when its flag says the option was given. Pool, when
 // given, makes every prize a percentage of it.
 struct InputOptions
 {
-    std::string Stacks, StacksFile, Prizes, PayoutFile, SettingsFile, PrizesFile, Pool;
+    std::string Stacks, StacksFile, Prizes, PayoutFile, SettingsFile, PrizesFile, Pool, Names;
     bool HasStacks = false, HasStacksFile = false, HasPrizes = false, HasPayoutFile = false,
-         HasSettingsFile = false, HasPrizesFile = false, HasPool = false;
+         HasSettingsFile = false, HasPrizesFile = false, HasPool = false, HasNames = false;
 };
 
-// Refuses two sources for one input, none, an empty list, and then what
-// CheckFieldInput refuses.
+// Refuses two sources for one input, none, an empty list, names (--names)
+// without typed stacks, and then what CheckFieldInput refuses.
 Status ReadFieldInput(const InputOptions &options, FieldInput &input);
 
 // The prizes alone, from --prizes or --pos, for questions that take no

@@ -77,7 +77,7 @@ struct Options
     bool DealBounties = false;
     CLI::Option *BountiesGiven = nullptr;
     CLI::Option *BountyPoolGiven = nullptr;
-    CLI::Option *Given[7] = {};
+    CLI::Option *Given[8] = {};
     CLI::Option *PlacesGiven = nullptr;
     CLI::Option *RoundGiven = nullptr;
     CLI::Option *SeatGiven = nullptr;
@@ -91,9 +91,9 @@ struct Options
 void NoteGivenSources(Options &options)
 {
     ostrel::InputOptions &input = options.Input;
-    bool *flags[7] = {&input.HasStacks,       &input.HasStacksFile, &input.HasPrizes, &input.HasPayoutFile,
-                      &input.HasSettingsFile, &input.HasPrizesFile, &input.HasPool};
-    for (int i = 0; i < 7; ++i)
+    bool *flags[8] = {&input.HasStacks,       &input.HasStacksFile, &input.HasPrizes, &input.HasPayoutFile,
+                      &input.HasSettingsFile, &input.HasPrizesFile, &input.HasPool,    &input.HasNames};
+    for (int i = 0; i < 8; ++i)
         *flags[i] = options.Given[i]->count() > 0;
 }
 
@@ -111,6 +111,7 @@ void AddInputOptions(CLI::App &command, Options &options)
                         "One seat per line: stack, seat,stack or name,stack ('-' reads standard "
                         "input)")
             ->type_name("FILE");
+    options.Given[7] = command.add_option("--names", input.Names, ostrel::NamesHelp)->type_name("LIST");
     options.Given[2] =
         command.add_option("--prizes", input.Prizes, "Prize of each place from 1st, comma-separated")
             ->type_name("LIST");
@@ -293,9 +294,10 @@ int RunDealCommand(Options &options)
 
 int RunEqualStacksBubble(Options &options)
 {
-    if (options.Input.HasStacks || options.Input.HasStacksFile || options.Input.HasSettingsFile)
-        return Fail(
-            "--players and --chips describe the field: they take no --stacks, --stacks-file or --settings");
+    if (options.Input.HasStacks || options.Input.HasStacksFile || options.Input.HasSettingsFile ||
+        options.Input.HasNames)
+        return Fail("--players and --chips describe the field: they take no --stacks, --stacks-file, --names or "
+                    "--settings");
     if (options.PlayersGiven->count() == 0 || options.ChipsGiven->count() == 0)
         return Fail("--players and --chips go together");
     if (options.SeatGiven->count() > 0)

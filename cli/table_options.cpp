@@ -177,6 +177,7 @@ void AddTableOptions(CLI::App &command, TableOptions &options)
          &options.StacksGiven},
         {"--stacks-file", &input.StacksFile, "One stack per line (- for standard input)", "FILE",
          &options.StacksFileGiven},
+        {"--names", &input.Names, NamesHelp, "LIST", &options.NamesGiven},
         {"--prizes", &input.Prizes, "Prize of each place from 1st, comma-separated", "LIST",
          &options.PrizesGiven},
         {"--prizes-file", &input.PrizesFile, "The prizes from a file: one per line or comma-separated", "FILE",
@@ -270,6 +271,7 @@ Status ReadTable(const TableOptions &options, HandField &field, BountyInput &bou
     InputOptions read = options.Input;
     read.HasStacks = Given(options.StacksGiven);
     read.HasStacksFile = Given(options.StacksFileGiven);
+    read.HasNames = Given(options.NamesGiven);
     read.HasPrizes = Given(options.PrizesGiven);
     read.HasPrizesFile = Given(options.PrizesFileGiven);
     read.HasPool = Given(options.PoolGiven);

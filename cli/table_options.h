@@ -21,7 +21,7 @@ namespace ostrel
 // The texts as typed; each *Given tells an option typed empty from none.
 struct TableOptions
 {
-    InputOptions Input; // --stacks, --stacks-file, --prizes, --prizes-file, --pool, --pos
+    InputOptions Input; // --stacks, --stacks-file, --names, --prizes, --prizes-file, --pool, --pos
     std::string Others, OthersFile;
     std::string Button, Blinds, Ante, BigBlindAnte;
     bool ChipEv = false;
@@ -29,7 +29,7 @@ struct TableOptions
     std::string Bounties, OthersBounties, BountyPool, BountyShare, ChipsPerUnit;
     CLI::Option *BountiesGiven = nullptr, *OthersBountiesGiven = nullptr, *BountyPoolGiven = nullptr,
                 *BountyShareGiven = nullptr, *ChipsPerUnitGiven = nullptr;
-    CLI::Option *StacksGiven = nullptr, *StacksFileGiven = nullptr, *PrizesGiven = nullptr,
+    CLI::Option *StacksGiven = nullptr, *StacksFileGiven = nullptr, *NamesGiven = nullptr, *PrizesGiven = nullptr,
                 *PrizesFileGiven = nullptr, *PoolGiven = nullptr, *PosGiven = nullptr, *OthersGiven = nullptr, *OthersFileGiven = nullptr,
                 *ButtonGiven = nullptr, *BlindsGiven = nullptr, *AnteGiven = nullptr,
                 *BigBlindAnteGiven = nullptr;

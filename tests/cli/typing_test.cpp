@@ -414,6 +414,110 @@ TEST(Typing, StacksFileForms)
         std::remove(path.c_str());
 }
 
+// Names typed after --stacks are a stacks file's names: every command that
+// takes the stacks answers the same bytes, in every format, whichever way
+// the names came.
+TEST(Typing, NamesTypedAreAStacksFilesNames)
+{
+    const struct
+    {
+        std::string Stacks, Names, File;
+    } fields[] = {
+        {"5000,3000,2000", "Anna,Bob,Zo\xC3\xAB", "Anna,5000\nBob,3000\nZo\xC3\xAB,2000\n"},
+        // Blanks around a name are left out as a file leaves them out; those
+        // inside it stay, and an empty seat is named too.
+        {"4000,1500,2500,0", Word(" Anna Lee ,Bob,C. Arc-Dee,Dee "),
+         "Anna Lee,4000\n Bob ,1500\nC. Arc-Dee,2500\nDee,0\n"},
+    };
+    const struct
+    {
+        std::string Command;
+        std::vector<std::string> Formats;
+    } commands[] = {
+        {"equity --prizes 50,30,20", {"table", "csv", "json"}},
+        {"finish --prizes 50,30,20", {"table", "csv", "json"}},
+        {"deal --prizes 50,30,20 --round 1", {"table", "csv", "json"}},
+        {"bubble --prizes 50,30,20", {"table", "csv", "json"}},
+        {"bubble --prizes 50,30,20 --seat 2", {"table", "csv", "json"}},
+        {"spot --prizes 50,30,20 --button 1 --blinds 100,200 --hero 2 --range 3=QQ+,AK --hand AhJd",
+         {"table", "csv", "json"}},
+        {"nash --chip-ev --button 1 --blinds 100,200 --max-iterations 20", {"table", "csv", "json", "svg"}},
+    };
+    for (const auto &field : fields)
+    {
+        const std::string path = TemporaryFile("named.txt", field.File);
+        for (const auto &command : commands)
+            for (const std::string &format : command.Formats)
+            {
+                const std::string line = command.Command + " --format " + format;
+                const CommandRun typed = RunLines(line + " --stacks " + field.Stacks + " --names " + field.Names);
+                const CommandRun filed = RunLines(line + " --stacks-file \"" + path + "\"");
+                SCOPED_TRACE(line + " --names " + field.Names + "\n" + typed.Err + typed.Out);
+                EXPECT_EQ(0, typed.Status);
+                EXPECT_EQ(filed.Err, typed.Err);
+                EXPECT_EQ(filed.Out, typed.Out);
+            }
+        std::remove(path.c_str());
+    }
+    // Names a file's lines could not hold (digits alone read as a seat
+    // number there, a leading '#' as a comment) are names here, as typed.
+    const json shown = json::parse(RunCommand("equity --stacks 3,2,1 --prizes 1 --names 7,#2,x --format json").Out,
+                                   nullptr, false);
+    ASSERT_TRUE(shown.is_object());
+    const char *typed[] = {"7", "#2", "x"};
+    for (size_t seat = 0; seat < 3; ++seat)
+        EXPECT_EQ(typed[seat], shown["players"][seat]["name"]);
+}
+
+// --names goes with --stacks alone, one name for each stack, each a name a
+// stacks file takes.
+TEST(Typing, NamesRefused)
+{
+    const std::string file = TemporaryFile("file.txt", "Anna,5000\nBob,3000\n");
+    const std::string count = "; give one for each seat, in seat order";
+    const std::string unshowable = " holds a control character, a quote or bytes that are not UTF-8";
+    CheckRows({
+        {"equity --stacks 5,3,2 --prizes 1 --names Anna,Bob", 2, E + "--names: 2 names for 3 stacks" + count, ""},
+        {"deal --stacks 5,3 --prizes 1 --names Anna,Bob,Chloe", 2, E + "--names: 3 names for 2 stacks" + count, ""},
+        {"bubble --stacks 5 --prizes 1 --names Anna,Bob", 2, E + "--names: 2 names for 1 stack" + count, ""},
+        {"finish --stacks 5,0,3 --prizes 1 --names Anna", 2, E + "--names: 1 name for 3 stacks" + count, ""},
+        {"equity --stacks 5,3,2 --prizes 1 --names Anna,,Bob", 2,
+         E + "--names: name 2: no name given (every seat takes one)", ""},
+        {"equity --stacks 5,3 --prizes 1 --names " + Word("Anna, "), 2,
+         E + "--names: name 2: no name given (every seat takes one)", ""},
+        {"equity --stacks 5,3 --prizes 1 --names " + Word(" "), 2, E + "--names: the list is empty", ""},
+        {"equity --stacks 5,3 --prizes 1 --names Anna,Anna", 2,
+         E + "--names: name 2: \"Anna\" is given twice (also name 1)", ""},
+#ifndef _WIN32
+        {"equity --stacks 5,3 --prizes 1 --names " + Word("Anna,B\"b"), 2,
+         E + "--names: name 2: \"B\"b\"" + unshowable, ""},
+        {"equity --stacks 5,3 --prizes 1 --names " + Word("A\tB,Bob"), 2,
+         E + "--names: name 1: \"A\\tB\"" + unshowable, ""},
+        {"equity --stacks 5,3 --prizes 1 --names " + Word("Zo\xEB,Bob"), 2,
+         E + "--names: name 1: \"Zo\\xEB\"" + unshowable, ""},
+#endif
+        {"equity --prizes 1 --names Anna,Bob --stacks-file \"" + file + "\"", 2,
+         E + "--names goes with --stacks, not --stacks-file: a stacks file gives the names on its lines (name,stack)",
+         ""},
+        {"nash --chip-ev --button 1 --blinds 1,2 --names Anna,Bob --stacks-file \"" + file + "\"", 2,
+         E + "--names goes with --stacks, not --stacks-file: a stacks file gives the names on its lines (name,stack)",
+         ""},
+        {"equity --settings x.ini --names Anna,Bob", 2,
+         E + "--names goes with --stacks, not --settings: give the stacks with --stacks", ""},
+        {"bubble --players 2 --chips 10 --prizes 1 --names Anna,Bob", 2,
+         E + "--players and --chips describe the field: they take no --stacks, --stacks-file, --names or --settings",
+         ""},
+        {"equity --prizes 1 --names Anna,Bob", 2, E + "no stacks: give --stacks, --stacks-file or --settings", ""},
+        {"equity --stacks 5,3 --prizes 1 --names Anna, Bob", 2,
+         E + "unexpected \"Bob\" after --names Anna,: separate the values with commas, without spaces (--names "
+             "Anna,Bob)",
+         ""},
+        {"allin AA KK --names Anna,Bob", 2, E + "unknown option \"--names\" for allin: --names is an option of equity",
+         ""},
+    });
+    std::remove(file.c_str());
+}
+
 // One seat's bubble row as one opponent per line: the grid's own numbers.
 TEST(Typing, BubbleSeatOneOpponentPerLine)
 {
