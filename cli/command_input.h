@@ -23,7 +23,7 @@ constexpr size_t MaxWindowFileBytes = size_t{1} << 20;
 
 // --names's help, for every command that takes --stacks.
 constexpr const char *NamesHelp =
-    "Name of each seat's player, comma-separated, in seat order, with --stacks (a name cannot hold a comma)";
+    "The players' names, one per seat, comma-separated, with --stacks (no comma in a name)";
 
 // Each text is used when its flag says the option was given. Pool, when
 // given, makes every prize a percentage of it.
