@@ -95,6 +95,60 @@ const { splitWords } = require(path.resolve('web/src/command-line.js'));
               JSON.stringify(fromFile) === JSON.stringify(nativeFile), 'a picked stacks file gives the command\'s $EV: ' + fileLine);
         await page.click('#forget-files');
 
+        // Names typed into the form travel in the address as --names, a seat
+        // left unnamed as "Seat N"; opened in a fresh browser (empty storage)
+        // the address gives the names and the answer back.
+        await open(page, link(base, 'equity --stacks 5000,3000,2000,1000 --prizes 50,30,20'));
+        await waitDone(page);
+        const nameInputs = await page.$$('#seats input.name');
+        await nameInputs[0].type('Anna Lee');
+        await nameInputs[2].type('Zoë');
+        await page.click('#compute');
+        await waitDone(page);
+        const namedLine = await page.$eval('#command-line', (e) => e.textContent);
+        const namedAddress = decodeURIComponent(await page.evaluate(() => location.hash.slice(1)));
+        check(namedAddress === namedLine &&
+              namedLine === "equity --stacks 5000,3000,2000,1000 --names 'Anna Lee,Seat 2,Zoë,Seat 4' --prizes 50,30,20",
+              'typed names go into the address as --names, with no --stacks-file: ' + namedAddress);
+        const evRows = (target) => target.$$eval('#ev-table tbody tr', (rows) => rows.map((r) => [r.cells[1].textContent, r.cells[4].textContent]));
+        const namedNative = JSON.parse(nativeRun([...splitWords(namedLine), '--format', 'json']).stdout).players
+            .map((p) => [p.name, p.equity.toFixed(4)]);
+        const namedShown = await evRows(page);
+        check(JSON.stringify(namedShown) === JSON.stringify(namedNative), 'the names and $EV shown are the command\'s: ' + namedShown);
+        const context = await browser.createBrowserContext();
+        try {
+            const fresh = await context.newPage();
+            fresh.on('pageerror', (error) => failures.push('page error: ' + error.message));
+            await open(fresh, base + 'index.html#' + encodeURIComponent(namedAddress));
+            await waitDone(fresh);
+            const freshNames = await fresh.$$eval('#seats input.name', (all) => all.map((e) => e.value));
+            check(JSON.stringify(freshNames) === JSON.stringify(['Anna Lee', 'Seat 2', 'Zoë', 'Seat 4']),
+                  'a fresh browser fills the names from the address: ' + freshNames);
+            const freshShown = await evRows(fresh);
+            check(JSON.stringify(freshShown) === JSON.stringify(namedNative), 'and shows the same answer: ' + freshShown);
+            check(await fresh.$eval('#command-line', (e) => e.textContent) === namedLine, 'and the same line');
+        } finally {
+            await context.close();
+        }
+
+        // A link of the old form, its names in a file of this browser's storage:
+        // read still, and written again with --names.
+        await page.evaluate(() => localStorage.setItem('ostrel-files', JSON.stringify({ 'seats.txt': 'Anna,5000\nBob,3000\nCy,2000\n' })));
+        await open(page, link(base, 'equity --stacks-file seats.txt --prizes 50,30,20'));
+        await waitDone(page);
+        const oldNative = JSON.parse(nativeRun(['equity', '--stacks', '5000,3000,2000', '--names', 'Anna,Bob,Cy', '--prizes', '50,30,20',
+                                                '--format', 'json']).stdout).players.map((p) => [p.name, p.equity.toFixed(4)]);
+        check(JSON.stringify(await evRows(page)) === JSON.stringify(oldNative) &&
+              await page.$eval('#command-line', (e) => e.textContent) === 'equity --stacks 5000,3000,2000 --names Anna,Bob,Cy --prizes 50,30,20',
+              'an old link with --stacks-file seats.txt still opens, and is written with --names');
+
+        // A name holding a comma cannot go in --names: the file route, as before.
+        const commaName = (await page.$$('#seats input.name'))[1];
+        await commaName.click({ clickCount: 3 });
+        await commaName.type('Smith, J');
+        const commaLine = await page.$eval('#command-line', (e) => e.textContent);
+        check(commaLine === 'equity --stacks-file seats.txt --prizes 50,30,20', 'a name with a comma goes to seats.txt: ' + commaLine);
+
         // A link of each view, with a format: the command's text exactly.
         const lines = [
             'equity --stacks 5000,3000,2000 --prizes 50,30,20 --format json',

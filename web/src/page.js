@@ -170,14 +170,19 @@ function formWords(files) {
         add('--seed', value('seed'));
     } else {
         const list = seats();
+        // A seat left unnamed among named ones is "Seat N", its number.
+        const names = list.map((seat, i) => seat.name || 'Seat ' + (i + 1));
         if (picked.stacks) {
             files[picked.stacks.name] = picked.stacks.text;
             add('--stacks-file', picked.stacks.name);
-        } else if (list.some((seat) => seat.name)) {
-            files[SEAT_NAMES_FILE] = list.map((seat) => (seat.name || 'Seat') + ',' + seat.stack).join('\n') + '\n';
+        } else if (list.some((seat) => seat.name) && names.some((name) => name.includes(','))) {
+            // --names cannot hold a comma: the names go in a file of the browser's own.
+            files[SEAT_NAMES_FILE] = list.map((seat, i) => names[i] + ',' + seat.stack).join('\n') + '\n';
             add('--stacks-file', SEAT_NAMES_FILE);
         } else {
             add('--stacks', list.map((seat) => seat.stack).join(','));
+            if (list.some((seat) => seat.name))
+                add('--names', names.join(','));
         }
         if ($('in-bb').checked)
             words.push('--in-bb');
@@ -260,6 +265,13 @@ function fillForm(words, files) {
         }
     }
     let list = (options['--stacks'] || '').split(',').map((stack) => ({ name: '', stack }));
+    // Names into the seats' fields when there is one for each stack; else
+    // the line keeps them for the command to judge.
+    const names = options['--names'] !== undefined ? options['--names'].split(',') : [];
+    if (options['--stacks'] !== undefined && names.length === list.length)
+        names.forEach((name, i) => (list[i].name = name.trim()));
+    else if (options['--names'] !== undefined)
+        more.push('--names', options['--names']);
     picked.stacks = null;
     picked.pos = null;
     if (options['--pos'] && files[options['--pos']] !== undefined)
@@ -305,7 +317,7 @@ function fillForm(words, files) {
 }
 
 const FIELD_OF = {
-    '--stacks': 'stacks', '--stacks-file': 'stacks', '--pos': 'prizes', '--blinds': 'blinds', '--ante': 'ante', '--bb-ante': 'bb-ante',
+    '--stacks': 'stacks', '--stacks-file': 'stacks', '--names': 'stacks', '--pos': 'prizes', '--blinds': 'blinds', '--ante': 'ante', '--bb-ante': 'bb-ante',
     '--prizes': 'prizes', '--pool': 'pool', '--others': 'others', '--split': 'split',
     '--keep': 'keep', '--round': 'round', '--hero': 'hero', '--action': 'action', '--shover': 'shover',
     '--caller': 'caller', '--hand': 'hand', '--tolerance': 'tolerance', '--draws': 'draws', '--board': 'board',
