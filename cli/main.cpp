@@ -92,7 +92,7 @@ void NoteGivenSources(Options &options)
 {
     ostrel::InputOptions &input = options.Input;
     bool *flags[8] = {&input.HasStacks,       &input.HasStacksFile, &input.HasPrizes, &input.HasPayoutFile,
-                      &input.HasSettingsFile, &input.HasPrizesFile, &input.HasPool,    &input.HasNames};
+                      &input.HasSettingsFile, &input.HasPrizesFile, &input.HasPool,   &input.HasNames};
     for (int i = 0; i < 8; ++i)
         *flags[i] = options.Given[i]->count() > 0;
 }
@@ -296,8 +296,9 @@ int RunEqualStacksBubble(Options &options)
 {
     if (options.Input.HasStacks || options.Input.HasStacksFile || options.Input.HasSettingsFile ||
         options.Input.HasNames)
-        return Fail("--players and --chips describe the field: they take no --stacks, --stacks-file, --names or "
-                    "--settings");
+        return Fail(
+            "--players and --chips describe the field: they take no --stacks, --stacks-file, --names or "
+            "--settings");
     if (options.PlayersGiven->count() == 0 || options.ChipsGiven->count() == 0)
         return Fail("--players and --chips go together");
     if (options.SeatGiven->count() > 0)

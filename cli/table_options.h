@@ -29,10 +29,10 @@ struct TableOptions
     std::string Bounties, OthersBounties, BountyPool, BountyShare, ChipsPerUnit;
     CLI::Option *BountiesGiven = nullptr, *OthersBountiesGiven = nullptr, *BountyPoolGiven = nullptr,
                 *BountyShareGiven = nullptr, *ChipsPerUnitGiven = nullptr;
-    CLI::Option *StacksGiven = nullptr, *StacksFileGiven = nullptr, *NamesGiven = nullptr, *PrizesGiven = nullptr,
-                *PrizesFileGiven = nullptr, *PoolGiven = nullptr, *PosGiven = nullptr, *OthersGiven = nullptr, *OthersFileGiven = nullptr,
-                *ButtonGiven = nullptr, *BlindsGiven = nullptr, *AnteGiven = nullptr,
-                *BigBlindAnteGiven = nullptr;
+    CLI::Option *StacksGiven = nullptr, *StacksFileGiven = nullptr, *NamesGiven = nullptr,
+                *PrizesGiven = nullptr, *PrizesFileGiven = nullptr, *PoolGiven = nullptr, *PosGiven = nullptr,
+                *OthersGiven = nullptr, *OthersFileGiven = nullptr, *ButtonGiven = nullptr,
+                *BlindsGiven = nullptr, *AnteGiven = nullptr, *BigBlindAnteGiven = nullptr;
 };
 
 // Whether an option registered as `option` was typed.

@@ -599,7 +599,9 @@ StackList ReadStackLines(const std::string &text, std::string &error)
 
 std::string NameProblem(const std::string &name)
 {
-    return IsShowableName(name) ? "" : Quoted(name) + " holds a control character, a quote or bytes that are not UTF-8";
+    return IsShowableName(name)
+               ? ""
+               : Quoted(name) + " holds a control character, a quote or bytes that are not UTF-8";
 }
 
 std::vector<std::string> ReadNameList(const std::string &text, std::string &error)
@@ -610,7 +612,8 @@ std::vector<std::string> ReadNameList(const std::string &text, std::string &erro
         std::string problem = name.empty() ? "no name given (every seat takes one)" : NameProblem(name);
         const auto before = std::find(names.begin(), names.end(), name);
         if (problem.empty() && before != names.end())
-            problem = Quoted(name) + " is given twice (also name " + std::to_string(before - names.begin() + 1) + ")";
+            problem = Quoted(name) + " is given twice (also name " +
+                      std::to_string(before - names.begin() + 1) + ")";
         names.push_back(name);
         return problem.empty() ? problem : "name " + std::to_string(number) + ": " + problem;
     });

@@ -450,7 +450,8 @@ TEST(Typing, NamesTypedAreAStacksFilesNames)
             for (const std::string &format : command.Formats)
             {
                 const std::string line = command.Command + " --format " + format;
-                const CommandRun typed = RunLines(line + " --stacks " + field.Stacks + " --names " + field.Names);
+                const CommandRun typed =
+                    RunLines(line + " --stacks " + field.Stacks + " --names " + field.Names);
                 const CommandRun filed = RunLines(line + " --stacks-file \"" + path + "\"");
                 SCOPED_TRACE(line + " --names " + field.Names + "\n" + typed.Err + typed.Out);
                 EXPECT_EQ(0, typed.Status);
@@ -461,8 +462,8 @@ TEST(Typing, NamesTypedAreAStacksFilesNames)
     }
     // Names a file's lines could not hold (digits alone read as a seat
     // number there, a leading '#' as a comment) are names here, as typed.
-    const json shown = json::parse(RunCommand("equity --stacks 3,2,1 --prizes 1 --names 7,#2,x --format json").Out,
-                                   nullptr, false);
+    const json shown = json::parse(
+        RunCommand("equity --stacks 3,2,1 --prizes 1 --names 7,#2,x --format json").Out, nullptr, false);
     ASSERT_TRUE(shown.is_object());
     const char *typed[] = {"7", "#2", "x"};
     for (size_t seat = 0; seat < 3; ++seat)
@@ -477,8 +478,10 @@ TEST(Typing, NamesRefused)
     const std::string count = "; give one for each seat, in seat order";
     const std::string unshowable = " holds a control character, a quote or bytes that are not UTF-8";
     CheckRows({
-        {"equity --stacks 5,3,2 --prizes 1 --names Anna,Bob", 2, E + "--names: 2 names for 3 stacks" + count, ""},
-        {"deal --stacks 5,3 --prizes 1 --names Anna,Bob,Chloe", 2, E + "--names: 3 names for 2 stacks" + count, ""},
+        {"equity --stacks 5,3,2 --prizes 1 --names Anna,Bob", 2, E + "--names: 2 names for 3 stacks" + count,
+         ""},
+        {"deal --stacks 5,3 --prizes 1 --names Anna,Bob,Chloe", 2,
+         E + "--names: 3 names for 2 stacks" + count, ""},
         {"bubble --stacks 5 --prizes 1 --names Anna,Bob", 2, E + "--names: 2 names for 1 stack" + count, ""},
         {"finish --stacks 5,0,3 --prizes 1 --names Anna", 2, E + "--names: 1 name for 3 stacks" + count, ""},
         {"equity --stacks 5,3,2 --prizes 1 --names Anna,,Bob", 2,
@@ -497,23 +500,27 @@ TEST(Typing, NamesRefused)
          E + "--names: name 1: \"Zo\\xEB\"" + unshowable, ""},
 #endif
         {"equity --prizes 1 --names Anna,Bob --stacks-file \"" + file + "\"", 2,
-         E + "--names goes with --stacks, not --stacks-file: a stacks file gives the names on its lines (name,stack)",
+         E + "--names goes with --stacks, not --stacks-file: a stacks file gives the names on its lines "
+             "(name,stack)",
          ""},
         {"nash --chip-ev --button 1 --blinds 1,2 --names Anna,Bob --stacks-file \"" + file + "\"", 2,
-         E + "--names goes with --stacks, not --stacks-file: a stacks file gives the names on its lines (name,stack)",
+         E + "--names goes with --stacks, not --stacks-file: a stacks file gives the names on its lines "
+             "(name,stack)",
          ""},
         {"equity --settings x.ini --names Anna,Bob", 2,
          E + "--names goes with --stacks, not --settings: give the stacks with --stacks", ""},
         {"bubble --players 2 --chips 10 --prizes 1 --names Anna,Bob", 2,
-         E + "--players and --chips describe the field: they take no --stacks, --stacks-file, --names or --settings",
+         E + "--players and --chips describe the field: they take no --stacks, --stacks-file, --names or "
+             "--settings",
          ""},
-        {"equity --prizes 1 --names Anna,Bob", 2, E + "no stacks: give --stacks, --stacks-file or --settings", ""},
+        {"equity --prizes 1 --names Anna,Bob", 2, E + "no stacks: give --stacks, --stacks-file or --settings",
+         ""},
         {"equity --stacks 5,3 --prizes 1 --names Anna, Bob", 2,
-         E + "unexpected \"Bob\" after --names Anna,: separate the values with commas, without spaces (--names "
-             "Anna,Bob)",
+         E + "unexpected \"Bob\" after --names Anna,: separate the values with commas, without spaces "
+             "(--names Anna,Bob)",
          ""},
-        {"allin AA KK --names Anna,Bob", 2, E + "unknown option \"--names\" for allin: --names is an option of equity",
-         ""},
+        {"allin AA KK --names Anna,Bob", 2,
+         E + "unknown option \"--names\" for allin: --names is an option of equity", ""},
     });
     std::remove(file.c_str());
 }

@@ -71,7 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         Check(std::count(names.begin(), names.end(), name) == 1);
         joined += (joined.empty() ? "" : ",") + name;
         lines += name + ",1\n";
-        fileCanHold = fileCanHold && name[0] != '#' && name.find_first_not_of("0123456789") != std::string::npos;
+        fileCanHold =
+            fileCanHold && name[0] != '#' && name.find_first_not_of("0123456789") != std::string::npos;
     }
     if (!names.empty())
     {

@@ -120,7 +120,8 @@ TEST(SameAnswer, EquityAndFinishInEveryFormat)
         {"equity --stacks 5000,3000,2000 --names Ann,Bo,Cy --prizes 50,30,20 --format csv",
          [] {
              FieldInput typed = FieldOf({}, Ladder);
-             const bool read = ReadStacksTyped("5000,3000,2000", typed).Ok && ReadNamesTyped("Ann,Bo,Cy", typed).Ok;
+             const bool read =
+                 ReadStacksTyped("5000,3000,2000", typed).Ok && ReadNamesTyped("Ann,Bo,Cy", typed).Ok;
              return read ? Equity(EquityOf(typed), Format::Csv) : "error: not read";
          }},
         {"equity --stacks 24.5,30,10 --prizes 50,30,20 --format json",
