@@ -277,7 +277,7 @@ function deal(target, answer, extras) {
             full(p.equity, money(p.equity)),
             full(p.difference, signed(p.difference, 2), { signed: p.difference, share: Math.abs(p.difference) / top }),
             ...(bounty ? [full(p.bounty_ev, money(p.bounty_ev))] : [])]),
-        null, 'deal-table'));
+        'The deal, seat by seat', 'deal-table'));
     target.appendChild(element('p', { class: 'note' }, 'Difference: the deal value less the $EV of playing on, what the deal gives (green) or ' +
         'takes (red) against playing on.' + (bounty ? ' Of it bounty: the part of the $EV that is bounty money.' : '')));
 }
@@ -317,7 +317,7 @@ function allin(target, answer, extras) {
     target.appendChild(table(['Player', 'Hand or range', 'Combos', 'Equity', 'Win', 'Tie'],
         players.map((p, i) => [{ text: String(i + 1), header: true }, { text: p.range, kind: 'text' }, full(p.combos, number(p.combos, Number.isInteger(p.combos) ? undefined : 2)),
             full(p.equity, percent(p.equity, 3), { shade: p.equity }), full(p.win, percent(p.win, 3)), full(p.tie, percent(p.tie, 3))]),
-        null, 'allin-table'));
+        'Each hand\'s share of the pot', 'allin-table'));
     const how = answer.exact
         ? 'Exact: every board, ' + answer.boards + ' for each deal of hole cards.'
         : 'Sampled: ' + answer.samples + ' showdowns (seed ' + (optionOf(extras.words, '--seed') || '1') + '), standard error ' +
