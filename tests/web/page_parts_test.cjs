@@ -54,7 +54,7 @@ check(threw, 'an unclosed quote is refused');
 (async () => {
     const source = fs.readFileSync(path.join(__dirname, '../../web/src/hands.js'), 'utf8');
     const hands = await import('data:text/javascript,' + encodeURIComponent(source));
-    const { CLASSES, combos, classesOf, textOf, topClasses, BY_STRENGTH } = hands;
+    const { CLASSES, combos, classesOf, textOf, topClasses, BY_STRENGTH, handsOf } = hands;
     check(new Set(CLASSES).size === 169, '169 distinct classes');
     check(CLASSES.reduce((sum, name) => sum + combos(name), 0) === 1326, 'the classes hold 1,326 combos');
     check(new Set(BY_STRENGTH).size === 169 && BY_STRENGTH[0] === 'AA', 'the slider orders all 169, aces first');
@@ -81,6 +81,18 @@ check(threw, 'an unclosed quote is refused');
         const back = classesOf(textOf(chosen));
         check(back.size === chosen.size && [...chosen.keys()].every((name) => back.has(name)), 'grid round trip at ' + share + '%');
     }
+    // The hands of each class by their cards: the class's combos, of its
+    // ranks and suitedness, and together every one of the C(52, 2) hands once.
+    const everyHand = new Set();
+    for (const name of CLASSES) {
+        const list = handsOf(name);
+        const fits = list.every((hand) => hand[0] === name[0] && hand[2] === name[1] && hand[1] + hand[0] !== hand[3] + hand[2] &&
+            (name.length === 2 || (hand[1] === hand[3]) === (name[2] === 's')));
+        check(list.length === combos(name) && fits, name + ' is ' + list.join(' '));
+        for (const hand of list)
+            everyHand.add([hand.slice(0, 2), hand.slice(2)].sort().join(''));
+    }
+    check(everyHand.size === (52 * 51) / 2, 'the classes\' hands are the ' + everyHand.size + ' hands of 52 cards');
     console.log(failures.length ? failures.length + ' FAILED' : 'all passed');
     process.exit(failures.length ? 1 : 0);
 })();

@@ -22,6 +22,20 @@ export function combos(name) {
     return name.length === 2 ? 6 : name[2] === 's' ? 4 : 12;
 }
 
+// The hands of a class by their cards, as the command reads them: AKs is
+// AcKc, AdKd, AhKh, AsKs; AKo the twelve of two suits; AA the six pairs.
+export function handsOf(name) {
+    const suits = 'cdhs';
+    const out = [];
+    for (let a = 0; a < 4; ++a)
+        for (let b = 0; b < 4; ++b) {
+            const suited = a === b;
+            if (name.length === 2 ? b > a : (name[2] === 's') === suited)
+                out.push(name[0] + suits[a] + name[1] + suits[b]);
+        }
+    return out;
+}
+
 // A rough strength for the slider's order only: pairs by rank, then high
 // cards, suitedness and connectedness. The command never sees it: the slider
 // writes the classes it chose.

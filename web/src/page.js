@@ -301,8 +301,8 @@ function fillForm(words, files) {
     $('prize-kind').value = prizes.includes('%') ? 'percent' : $('prize-kind').value === 'percent' ? 'ladder' : $('prize-kind').value;
     $('prizes').value = prizes;
     for (const [option, id] of Object.entries(FIELD_OF))
-        if (id && !['stacks', 'blinds', 'ante', 'bb-ante', 'prizes'].includes(id))
-            $(id).value = options[option] || '';
+        if (id && !['stacks', 'blinds', 'ante', 'bb-ante', 'prizes'].includes(id) && !setField($(id), options[option] || ''))
+            more.push(option, options[option]);
     if (options['--button'])
         $('button').value = options['--button'];
     if (view === 'spot')
@@ -314,6 +314,18 @@ function fillForm(words, files) {
     if (view === 'allin')
         textToGrid();
     showView();
+}
+
+// A field set to a line's text. A select takes the option of that value or
+// else of that name (`--split icm` is the first option, the default); where
+// it has neither, it stays at its default and the word goes to More options.
+function setField(field, text) {
+    field.value = text;
+    if (field.tagName !== 'SELECT' || field.selectedIndex >= 0)
+        return true;
+    const named = [...field.options].find((option) => option.textContent === text);
+    field.value = named ? named.value : '';
+    return !!named;
 }
 
 const FIELD_OF = {
@@ -399,7 +411,7 @@ async function compute(options) {
             pre.textContent = answer.stdout;
             result.appendChild(pre);
         } else {
-            drawAnswer(result, view, JSON.parse(answer.stdout), { openSpot, handOutcomes });
+            drawAnswer(result, view, JSON.parse(answer.stdout), { openSpot, handOutcomes, words: shown });
         }
         if (answer.stderr)
             showError(answer.stderr);
