@@ -142,12 +142,17 @@ const { splitWords } = require(path.resolve('web/src/command-line.js'));
               await page.$eval('#command-line', (e) => e.textContent) === 'equity --stacks 5000,3000,2000 --names Anna,Bob,Cy --prizes 50,30,20',
               'an old link with --stacks-file seats.txt still opens, and is written with --names');
 
-        // A name holding a comma cannot go in --names: the file route, as before.
+        // A name holding a comma cannot be one of --names: the page says so
+        // beside the seats and computes nothing; the answer stays, stale.
         const commaName = (await page.$$('#seats input.name'))[1];
         await commaName.click({ clickCount: 3 });
         await commaName.type('Smith, J');
-        const commaLine = await page.$eval('#command-line', (e) => e.textContent);
-        check(commaLine === 'equity --stacks-file seats.txt --prizes 50,30,20', 'a name with a comma goes to seats.txt: ' + commaLine);
+        await page.click('#compute');
+        await page.waitForFunction(() => document.querySelector('.error[data-for~="--names"]').textContent !== '');
+        const commaMessage = await page.$eval('.error[data-for~="--names"]', (e) => e.textContent);
+        check(commaMessage.includes('"Smith, J" holds a comma') &&
+              await page.$eval('#result', (e) => e.classList.contains('stale')),
+              'a name with a comma is refused beside the seats, the answer kept as stale: ' + commaMessage);
 
         // A link of each view, with a format: the command's text exactly.
         const lines = [

@@ -175,10 +175,6 @@ function formWords(files) {
         if (picked.stacks) {
             files[picked.stacks.name] = picked.stacks.text;
             add('--stacks-file', picked.stacks.name);
-        } else if (list.some((seat) => seat.name) && names.some((name) => name.includes(','))) {
-            // --names cannot hold a comma: the names go in a file of the browser's own.
-            files[SEAT_NAMES_FILE] = list.map((seat, i) => names[i] + ',' + seat.stack).join('\n') + '\n';
-            add('--stacks-file', SEAT_NAMES_FILE);
         } else {
             add('--stacks', list.map((seat) => seat.stack).join(','));
             if (list.some((seat) => seat.name))
@@ -385,6 +381,15 @@ async function compute(options) {
         history.replaceState(null, '', '#' + encodeURIComponent(line));
     saveTable(line, files);
     clearErrors();
+    // --names separates the names by commas, so a name cannot hold one (nor
+    // can a stacks file's, whose lines are name,stack): said here, beside
+    // the seats, before the command would miscount them.
+    const comma = view === 'allin' ? undefined : seats().find((seat) => seat.name.includes(','));
+    if (comma) {
+        showError('--names: the name "' + comma.name + '" holds a comma; a name cannot, as the names are one list separated by commas');
+        $('result').classList.toggle('stale', lastShown !== null);
+        return;
+    }
     const format = shown.includes('--format') ? shown[shown.indexOf('--format') + 1] : '';
     const args = format ? shown : [...shown, '--format', 'json'];
     const result = $('result');
