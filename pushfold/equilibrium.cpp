@@ -86,7 +86,7 @@ struct DrawSets
         {
             PerClass = options.DrawsPerClass;
             OverPerClass = std::max<uint32_t>(1, options.DrawsPerClass / 4);
-            Uniform = MakeDraws(PerClass, seed);
+            Uniform = MakeDraws(game.Classes(), PerClass, seed);
         }
         else
             Uniform.resize(K);

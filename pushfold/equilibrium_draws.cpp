@@ -101,6 +101,16 @@ Draw Showdown(SplitMix &random, int hero, int a, int b)
     return d;
 }
 
+// The classes of the pairs across two combos (see Draw::Cross).
+void CrossClasses(const ClassTables &t, int first, int second, uint8_t *into)
+{
+    const auto &x = t.CardsOf[static_cast<size_t>(first)], &y = t.CardsOf[static_cast<size_t>(second)];
+    into[0] = t.PairClass[static_cast<size_t>(x[0] * 52 + y[0])];
+    into[1] = t.PairClass[static_cast<size_t>(x[0] * 52 + y[1])];
+    into[2] = t.PairClass[static_cast<size_t>(x[1] * 52 + y[0])];
+    into[3] = t.PairClass[static_cast<size_t>(x[1] * 52 + y[1])];
+}
+
 int UniformCombo(SplitMix &random, cards::CardSet used)
 {
     for (;;)
@@ -199,14 +209,16 @@ template <class Deal> std::vector<Draw> DrawEachClass(uint32_t perClass, uint64_
 
 } // namespace
 
-std::vector<Draw> MakeDraws(uint32_t perClass, uint64_t seed)
+std::vector<Draw> MakeDraws(const ClassTables &tables, uint32_t perClass, uint64_t seed)
 {
-    return DrawEachClass(perClass, seed, [](SplitMix &random, int hero) {
+    return DrawEachClass(perClass, seed, [&](SplitMix &random, int hero) {
         cards::CardSet used = cards::ComboMask(hero);
         const int a = UniformCombo(random, used);
         used |= cards::ComboMask(a);
         const int b = UniformCombo(random, used);
-        return Showdown(random, hero, a, b);
+        Draw d = Showdown(random, hero, a, b);
+        CrossClasses(tables, hero, a, d.Cross);
+        return d;
     });
 }
 
@@ -224,6 +236,7 @@ std::vector<Draw> MakeWeightedDraws(const ClassTables &tables, uint32_t perClass
         dead[3] = tables.CardsOf[static_cast<size_t>(ca)][1];
         const int cb = pb.Pick(random, used);
         Draw d = Showdown(random, hero, ca, cb);
+        CrossClasses(tables, ca, cb, d.Cross);
         // Uniform over the cards left (1 / 1225, then 1 / 1128) over the
         // proposal's chance given the same cards.
         d.Weight = pa.Live(dead, 2, tables) / (1225.0 * pa.Chance(ca, tables)) *

@@ -166,15 +166,12 @@ Status Game::OpenForced()
     return status;
 }
 
-double Game::Overcalls(const RemovalWeights &w, int c1, int c2, int c3, int c4) const
+Game::DeadFour Game::Dead(int first, int second, uint8_t firstClass, uint8_t secondClass,
+                          const uint8_t *cross) const
 {
-    // Inclusion and exclusion over the four dead cards: every combo holding
-    // two of them was taken away twice.
-    const auto pair = [&](int x, int y) { return w.Class[Tables.PairClass[static_cast<size_t>(x * 52 + y)]]; };
-    const double live = w.Total - w.Card[static_cast<size_t>(c1)] - w.Card[static_cast<size_t>(c2)] -
-                        w.Card[static_cast<size_t>(c3)] - w.Card[static_cast<size_t>(c4)] + pair(c1, c2) +
-                        pair(c1, c3) + pair(c1, c4) + pair(c2, c3) + pair(c2, c4) + pair(c3, c4);
-    return std::max(0.0, live) / LiveAfterFour;
+    const auto &x = Tables.CardsOf[static_cast<size_t>(first)];
+    const auto &y = Tables.CardsOf[static_cast<size_t>(second)];
+    return {{x[0], x[1], y[0], y[1]}, {firstClass, cross[0], cross[1], cross[2], cross[3], secondClass}};
 }
 
 std::array<double, K> Game::ShoverWeights(size_t p, size_t q, const Strategy &avg,
@@ -296,12 +293,19 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
     s.Value.assign(K * M, 0.0);
     s.FoldNum.assign(M, 0.0);
     s.FoldDen.assign(M, 0.0);
+    // The other's classes that play (the rest add nothing).
+    int playing[K];
+    int count = 0;
+    for (int a = 0; a < K; ++a)
+        if (calls[static_cast<size_t>(a)] > 0.0 || shove[static_cast<size_t>(a)] > 0.0)
+            playing[count++] = a;
     for (int h = 0; h < K; ++h)
     {
         double *hp = &s.HuP[static_cast<size_t>(h) * 3];
         double *hq = &s.HuQ[static_cast<size_t>(h) * 3];
-        for (int a = 0; a < K; ++a)
+        for (int j = 0; j < count; ++j)
         {
+            const int a = playing[j];
             const size_t i = static_cast<size_t>(h * K + a);
             const double given = Tables.Given[i];
             if (given == 0.0)
@@ -325,6 +329,41 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
         for (size_t f = 0; f < 3; ++f)
             foldHu[f] += Tables.Share[static_cast<size_t>(h)] * shove[static_cast<size_t>(h)] *
                          s.HuP[static_cast<size_t>(h) * 3 + f];
+    // The overcallers' removal weights side by side (one row of M per card
+    // and per class), so that one draw's M live chances are read in rows;
+    // and the values each fold and overcall branch reads, by finish.
+    std::vector<double> total(M), cardRows(cards::CardCount * M), classRows(K * M);
+    for (size_t m = 0; m < M; ++m)
+    {
+        const RemovalWeights &w = removal[OverNode(p, q, q + 1 + m)];
+        total[m] = w.Total;
+        for (size_t c = 0; c < static_cast<size_t>(cards::CardCount); ++c)
+            cardRows[c * M + m] = w.Card[c];
+        for (size_t c = 0; c < static_cast<size_t>(K); ++c)
+            classRows[c * M + m] = w.Class[c];
+    }
+    const auto liveRow = [&](const DeadFour &d, double *into) {
+        const double *c0 = &cardRows[d.Card[0] * M], *c1 = &cardRows[d.Card[1] * M];
+        const double *c2 = &cardRows[d.Card[2] * M], *c3 = &cardRows[d.Card[3] * M];
+        const double *k0 = &classRows[d.PairClass[0] * M], *k1 = &classRows[d.PairClass[1] * M];
+        const double *k2 = &classRows[d.PairClass[2] * M], *k3 = &classRows[d.PairClass[3] * M];
+        const double *k4 = &classRows[d.PairClass[4] * M], *k5 = &classRows[d.PairClass[5] * M];
+        for (size_t m = 0; m < M; ++m)
+        {
+            // Inclusion and exclusion over the four dead cards: every combo
+            // holding two of them was taken away twice.
+            const double w = total[m] - c0[m] - c1[m] - c2[m] - c3[m] + k0[m] + k1[m] + k2[m] + k3[m] + k4[m] + k5[m];
+            into[m] = 1.0 - std::max(0.0, w) / LiveAfterFour;
+        }
+    };
+    std::vector<double> threeTo(13 * M * M), twoTo(3 * M);
+    for (size_t f = 0; f < 13; ++f)
+        for (size_t m = 0; m < M; ++m)
+            for (size_t i = 0; i < M; ++i)
+                threeTo[(f * M + m) * M + i] = V3(p, q, q + 1 + m, f)[q + 1 + i];
+    for (size_t f = 0; f < 3; ++f)
+        for (size_t i = 0; i < M; ++i)
+            twoTo[f * M + i] = V2(p, q, f)[q + 1 + i];
     const double unit = 1.0 / perClass;
     std::vector<double> live(M), over(M);
     for (int h = 0; h < K; ++h)
@@ -336,13 +375,17 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
             const double xp = calls[d.ClassA], xq = shove[d.ClassA];
             if (xp > 0.0 || xq > 0.0)
             {
-                const auto &ch = Tables.CardsOf[d.Hero];
-                const auto &ca = Tables.CardsOf[d.A];
+                // A draw where nobody overcalls with B's class and the
+                // shover's folds take nothing adds nothing.
+                bool overcalled = false;
                 for (size_t m = 0; m < M; ++m)
                 {
-                    live[m] = 1.0 - Overcalls(removal[OverNode(p, q, q + 1 + m)], ch[0], ch[1], ca[0], ca[1]);
-                    over[m] = avg[OverNode(p, q, q + 1 + m)][d.ClassB];
+                    over[m] = classRows[d.ClassB * M + m];
+                    overcalled = overcalled || over[m] > 0.0;
                 }
+                if (!overcalled && !(rangeWeight * xp * unit > 0.0))
+                    continue;
+                liveRow(Dead(d.Hero, d.A, static_cast<uint8_t>(h), d.ClassA, d.Cross), live.data());
                 // Role P: the valued player shoved, A called.
                 const size_t f3p = Finish.Of3(d.RankHero, d.RankA, d.RankB), f2p = Finish.Of2(d.RankHero, d.RankA);
                 const size_t f3q = Finish.Of3(d.RankA, d.RankHero, d.RankB), f2q = Finish.Of2(d.RankA, d.RankHero);
@@ -369,19 +412,19 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
                 if (y > 0.0)
                 {
                     double before = 1.0;
+                    const double *three = &threeTo[f3p * M * M];
                     for (size_t i = 0; i < M; ++i)
                     {
-                        const size_t r = q + 1 + i;
                         const double left = y * (1.0 - before);
                         double moved = 0.0, after = before, num = 0.0;
                         for (size_t m = i + 1; m < M; ++m)
                         {
                             const double g = y * after * over[m];
-                            num += g * V3(p, q, q + 1 + m, f3p)[r];
+                            num += g * three[m * M + i];
                             moved += g;
                             after *= live[m];
                         }
-                        s.FoldNum[i] += num - (left + moved) * V2(p, q, f2p)[r];
+                        s.FoldNum[i] += num - (left + moved) * twoTo[f2p * M + i];
                         s.FoldDen[i] -= left;
                         before *= live[i];
                     }
@@ -414,17 +457,14 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
                 continue;
             sum += x;
             squares += x * x;
-            const auto &ca = Tables.CardsOf[d.A];
-            const auto &cb = Tables.CardsOf[d.B];
             const size_t f3 = Finish.Of3(d.RankA, d.RankB, d.RankHero);
+            liveRow(Dead(d.A, d.B, d.ClassA, d.ClassB, d.Cross), live.data());
             double before = x;
             for (size_t i = 0; i < M; ++i)
             {
-                const size_t r = q + 1 + i;
                 s.Reach[static_cast<size_t>(h) * M + i] += before;
-                s.Value[static_cast<size_t>(h) * M + i] += before * V3(p, q, r, f3)[r];
-                if (i + 1 < M)
-                    before *= 1.0 - Overcalls(removal[OverNode(p, q, r)], ca[0], ca[1], cb[0], cb[1]);
+                s.Value[static_cast<size_t>(h) * M + i] += before * threeTo[(f3 * M + i) * M + i];
+                before *= live[i];
             }
         }
         if (sum > 0.0)

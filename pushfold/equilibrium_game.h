@@ -35,6 +35,11 @@ struct Draw
     uint16_t Hero, A, B;
     uint8_t ClassA, ClassB;
     uint8_t RankHero, RankA, RankB;
+    // The classes of the four pairs of one card from each of the two hands
+    // whose cards the players after them cannot hold (the valued player's
+    // and A's in the uniform set, A's and B's in an overcall set): first
+    // hand's high card with the second's high and low, then its low card.
+    uint8_t Cross[4];
 };
 
 // Class tables every round reads: the chance of each class of the other
@@ -56,7 +61,7 @@ ClassTables MakeTables();
 // perClass draws for each class, from `seed` (splitmix64, one stream per
 // class). Cost: 169 * perClass draws of three hands and a board, three
 // evaluations each (some 0.2 s for 2,400 a class). Memory: 12 bytes a draw.
-std::vector<Draw> MakeDraws(uint32_t perClass, uint64_t seed);
+std::vector<Draw> MakeDraws(const ClassTables &tables, uint32_t perClass, uint64_t seed);
 
 // perClass draws for each class of the valued player whose opponents A and B
 // come from defensive mixtures: with chance Mix from the class weights
@@ -118,6 +123,7 @@ class Game
     // The position of a player all in from his blind or ante (none: past N).
     size_t ForcedPosition() const { return Forced; }
     const std::vector<Node> &Nodes() const { return List; }
+    const ClassTables &Classes() const { return Tables; }
     const std::vector<size_t> &Seats() const { return SeatOf; }
     const OutcomeBook &Book() const { return Money; }
 
@@ -186,7 +192,14 @@ class Game
     std::array<double, K> ShoverWeights(size_t p, size_t q, const Strategy &avg,
                                         const std::vector<std::array<double, K>> &callChance) const;
     template <class Work> void ForPots(size_t count, const Work &work) const;
-    double Overcalls(const RemovalWeights &w, int c1, int c2, int c3, int c4) const;
+    // Four dead cards with the classes of their six pairs, found once for
+    // every overcall range they meet.
+    struct DeadFour
+    {
+        uint8_t Card[4];
+        uint8_t PairClass[6];
+    };
+    DeadFour Dead(int first, int second, uint8_t firstClass, uint8_t secondClass, const uint8_t *cross) const;
 
     ClassTables Tables;
     FinishIndex Finish;
