@@ -50,6 +50,7 @@ ClassTables MakeTables()
         const cards::Combo two = cards::ComboCards(c);
         t.ClassOf[static_cast<size_t>(c)] = static_cast<uint8_t>(cards::ClassOfCombo(c));
         t.CardsOf[static_cast<size_t>(c)] = {two.High, two.Low};
+        t.MaskOf[static_cast<size_t>(c)] = cards::ComboMask(c);
     }
     t.PairClass.assign(52 * 52, 0);
     for (int x = 0; x < 52; ++x)
@@ -65,22 +66,29 @@ namespace
 
 // A board uniform over the cards the three combos leave, and the dense
 // ranks of the three hands on it.
-Draw Showdown(SplitMix &random, int hero, int a, int b)
+Draw Showdown(const ClassTables &t, SplitMix &random, int hero, int a, int b)
 {
-    const cards::CardSet used = cards::ComboMask(hero) | cards::ComboMask(a) | cards::ComboMask(b);
+    const cards::CardSet used = t.MaskOf[static_cast<size_t>(hero)] | t.MaskOf[static_cast<size_t>(a)] | t.MaskOf[static_cast<size_t>(b)];
     cards::CardSet board = 0;
+    cards::Hand common;
     for (int k = 0; k < 5;)
     {
-        const cards::CardSet card = cards::CardSet{1} << random.Below(cards::CardCount);
+        const uint64_t index = random.Below(cards::CardCount);
+        const cards::CardSet card = cards::CardSet{1} << index;
         if ((card & (used | board)) == 0)
         {
             board |= card;
+            common = common.Plus(static_cast<cards::Card>(index));
             ++k;
         }
     }
-    const cards::HandValue vh = cards::EvaluateCards(board | cards::ComboMask(hero));
-    const cards::HandValue va = cards::EvaluateCards(board | cards::ComboMask(a));
-    const cards::HandValue vb = cards::EvaluateCards(board | cards::ComboMask(b));
+    // The board's sums once, then each player's two cards (the same values
+    // as evaluating his seven cards).
+    const auto value = [&](int combo) {
+        const cards::Combo two = cards::ComboCards(combo);
+        return common.Plus(two.High).Plus(two.Low).Value();
+    };
+    const cards::HandValue vh = value(hero), va = value(a), vb = value(b);
     // Dense ranks: how many distinct values beat each hand.
     auto rank = [](cards::HandValue mine, cards::HandValue x, cards::HandValue y) {
         int above = (x > mine ? 1 : 0) + (y > mine ? 1 : 0);
@@ -93,8 +101,8 @@ Draw Showdown(SplitMix &random, int hero, int a, int b)
     d.Hero = static_cast<uint16_t>(hero);
     d.A = static_cast<uint16_t>(a);
     d.B = static_cast<uint16_t>(b);
-    d.ClassA = static_cast<uint8_t>(cards::ClassOfCombo(a));
-    d.ClassB = static_cast<uint8_t>(cards::ClassOfCombo(b));
+    d.ClassA = t.ClassOf[static_cast<size_t>(a)];
+    d.ClassB = t.ClassOf[static_cast<size_t>(b)];
     d.RankHero = rank(vh, va, vb);
     d.RankA = rank(va, vh, vb);
     d.RankB = rank(vb, vh, va);
@@ -111,12 +119,12 @@ void CrossClasses(const ClassTables &t, int first, int second, uint8_t *into)
     into[3] = t.PairClass[static_cast<size_t>(x[1] * 52 + y[1])];
 }
 
-int UniformCombo(SplitMix &random, cards::CardSet used)
+int UniformCombo(const ClassTables &t, SplitMix &random, cards::CardSet used)
 {
     for (;;)
     {
         const int c = static_cast<int>(random.Below(cards::ComboCount));
-        if ((cards::ComboMask(c) & used) == 0)
+        if ((t.MaskOf[static_cast<size_t>(c)] & used) == 0)
             return c;
     }
 }
@@ -166,7 +174,7 @@ struct Proposal
         const double uniform = (1.0 - RangeMix) * free / cards::ComboCount;
         return RangeMix > 0.0 ? RangeMix * std::max(0.0, live) / Total + uniform : uniform;
     }
-    int Pick(SplitMix &random, cards::CardSet used) const
+    int Pick(const ClassTables &t, SplitMix &random, cards::CardSet used) const
     {
         for (;;)
         {
@@ -184,7 +192,7 @@ struct Proposal
             }
             else
                 c = static_cast<int>(random.Below(cards::ComboCount));
-            if ((cards::ComboMask(c) & used) == 0)
+            if ((t.MaskOf[static_cast<size_t>(c)] & used) == 0)
                 return c;
         }
     }
@@ -212,11 +220,11 @@ template <class Deal> std::vector<Draw> DrawEachClass(uint32_t perClass, uint64_
 std::vector<Draw> MakeDraws(const ClassTables &tables, uint32_t perClass, uint64_t seed)
 {
     return DrawEachClass(perClass, seed, [&](SplitMix &random, int hero) {
-        cards::CardSet used = cards::ComboMask(hero);
-        const int a = UniformCombo(random, used);
-        used |= cards::ComboMask(a);
-        const int b = UniformCombo(random, used);
-        Draw d = Showdown(random, hero, a, b);
+        cards::CardSet used = tables.MaskOf[static_cast<size_t>(hero)];
+        const int a = UniformCombo(tables, random, used);
+        used |= tables.MaskOf[static_cast<size_t>(a)];
+        const int b = UniformCombo(tables, random, used);
+        Draw d = Showdown(tables, random, hero, a, b);
         CrossClasses(tables, hero, a, d.Cross);
         return d;
     });
@@ -229,13 +237,13 @@ std::vector<Draw> MakeWeightedDraws(const ClassTables &tables, uint32_t perClass
     return DrawEachClass(perClass, seed, [&](SplitMix &random, int hero) {
         uint8_t dead[4] = {tables.CardsOf[static_cast<size_t>(hero)][0],
                            tables.CardsOf[static_cast<size_t>(hero)][1], 0, 0};
-        cards::CardSet used = cards::ComboMask(hero);
-        const int ca = pa.Pick(random, used);
-        used |= cards::ComboMask(ca);
+        cards::CardSet used = tables.MaskOf[static_cast<size_t>(hero)];
+        const int ca = pa.Pick(tables, random, used);
+        used |= tables.MaskOf[static_cast<size_t>(ca)];
         dead[2] = tables.CardsOf[static_cast<size_t>(ca)][0];
         dead[3] = tables.CardsOf[static_cast<size_t>(ca)][1];
-        const int cb = pb.Pick(random, used);
-        Draw d = Showdown(random, hero, ca, cb);
+        const int cb = pb.Pick(tables, random, used);
+        Draw d = Showdown(tables, random, hero, ca, cb);
         CrossClasses(tables, ca, cb, d.Cross);
         // Uniform over the cards left (1 / 1225, then 1 / 1128) over the
         // proposal's chance given the same cards.

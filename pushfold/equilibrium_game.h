@@ -52,6 +52,7 @@ struct ClassTables
     std::array<double, K> Share{}; // combos(h) / 1326
     std::array<uint8_t, cards::ComboCount> ClassOf{};
     std::array<std::array<uint8_t, 2>, cards::ComboCount> CardsOf{};
+    std::array<cards::CardSet, cards::ComboCount> MaskOf{};
     std::vector<uint8_t> PairClass; // [c1 * 52 + c2]: the class of two distinct cards
 };
 
