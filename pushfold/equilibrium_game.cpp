@@ -364,6 +364,11 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
     for (size_t f = 0; f < 3; ++f)
         for (size_t i = 0; i < M; ++i)
             twoTo[f * M + i] = V2(p, q, f)[q + 1 + i];
+    // Whether anyone after the caller overcalls with each class.
+    std::array<bool, K> overcalled{};
+    for (size_t c = 0; c < static_cast<size_t>(K); ++c)
+        for (size_t m = 0; m < M; ++m)
+            overcalled[c] = overcalled[c] || classRows[c * M + m] > 0.0;
     const double unit = 1.0 / perClass;
     std::vector<double> live(M), over(M);
     for (int h = 0; h < K; ++h)
@@ -377,14 +382,10 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
             {
                 // A draw where nobody overcalls with B's class and the
                 // shover's folds take nothing adds nothing.
-                bool overcalled = false;
-                for (size_t m = 0; m < M; ++m)
-                {
-                    over[m] = classRows[d.ClassB * M + m];
-                    overcalled = overcalled || over[m] > 0.0;
-                }
-                if (!overcalled && !(rangeWeight * xp * unit > 0.0))
+                if (!overcalled[d.ClassB] && !(rangeWeight * xp * unit > 0.0))
                     continue;
+                for (size_t m = 0; m < M; ++m)
+                    over[m] = classRows[d.ClassB * M + m];
                 liveRow(Dead(d.Hero, d.A, static_cast<uint8_t>(h), d.ClassA, d.Cross), live.data());
                 // Role P: the valued player shoved, A called.
                 const size_t f3p = Finish.Of3(d.RankHero, d.RankA, d.RankB), f2p = Finish.Of2(d.RankHero, d.RankA);
