@@ -10,13 +10,8 @@ const path = require('path');
 const { spawnSync } = require('child_process');
 const { splitWords, joinWords, quoteWord } = require('../../web/src/command-line.js');
 
-const failures = [];
-function check(condition, what) {
-    if (!condition) {
-        failures.push(what);
-        console.log('FAIL ' + what);
-    }
-}
+const { failures, check: checkAll, finish } = require('./checks.cjs');
+const check = (condition, what) => checkAll(condition, what, true);
 
 // The words /bin/sh makes of a line, NUL-separated by printf.
 function shellWords(line) {
@@ -93,6 +88,5 @@ check(threw, 'an unclosed quote is refused');
             everyHand.add([hand.slice(0, 2), hand.slice(2)].sort().join(''));
     }
     check(everyHand.size === (52 * 51) / 2, 'the classes\' hands are the ' + everyHand.size + ' hands of 52 cards');
-    console.log(failures.length ? failures.length + ' FAILED' : 'all passed');
-    process.exit(failures.length ? 1 : 0);
+    finish();
 })();

@@ -10,21 +10,11 @@
  */
 'use strict';
 const path = require('path');
-const { spawnSync } = require('child_process');
 const { serve, launch, open, waitDone, link } = require('./browser.cjs');
 
 const [native, folder] = process.argv.slice(2);
-const failures = [];
-function check(condition, what) {
-    console.log((condition ? 'ok   ' : 'FAIL ') + what);
-    if (!condition)
-        failures.push(what);
-}
-
-function nativeRun(args) {
-    const run = spawnSync(native, args, { encoding: 'utf8' });
-    return { stdout: run.stdout, stderr: run.stderr, status: run.status };
-}
+const { failures, check, finish, nativeRunner } = require('./checks.cjs');
+const nativeRun = nativeRunner(native);
 
 const { splitWords } = require(path.resolve('web/src/command-line.js'));
 
@@ -252,8 +242,7 @@ const { splitWords } = require(path.resolve('web/src/command-line.js'));
         await browser.close();
         server.kill();
     }
-    console.log(failures.length ? failures.length + ' FAILED' : 'all passed');
-    process.exit(failures.length ? 1 : 0);
+    finish();
 })().catch((error) => {
     console.error(error);
     process.exit(1);
