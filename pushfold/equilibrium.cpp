@@ -497,7 +497,7 @@ double EstimatedNashSeconds(size_t players, const NashOptions &options)
     for (size_t q = 1; q < players; ++q)
         pots += static_cast<double>(q) * static_cast<double>(players - q);
     const double rounds = 30.0 + (players <= PolishPlayers ? 2.0 * PolishPasses : 0.0);
-    constexpr double SecondsPerDraw = 1.5e-6; // a class's draw through one pot's pass, in a round
+    constexpr double SecondsPerDraw = 0.8e-6; // a class's draw through one pot's pass, in a round
     const double threads = std::max(1u, options.Threads);
     return 0.2 + rounds * SecondsPerDraw * options.DrawsPerClass * pots / (1.0 + 0.66 * (threads - 1.0));
 }

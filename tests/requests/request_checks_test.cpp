@@ -240,8 +240,8 @@ TEST(RequestChecks, Nash)
         {"nash --stacks 2000,1500,1000,1000,1000,1000,1000,1000,1000,1000 --prizes 50,30,20 --button 1 --blinds "
          "50,100 --draws 1000000",
          [hours] { return CheckNashRequest(hours); },
-         "nash would take about 75 minutes on 10 players with --draws 1000000, over the limit of 10 minutes; "
-         "--draws 134096 or fewer fits"},
+         "nash would take about 40 minutes on 10 players with --draws 1000000, over the limit of 10 minutes; "
+         "--draws 251431 or fewer fits"},
         {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --draws 0",
          [draws] { return CheckNashRequest(draws); }, "--draws 0: not a number of showdowns from 1 to 1000000"},
         {"nash --stacks 2000,1500 --prizes 50,30 --button 1 --blinds 50,100 --max-iterations 0",
