@@ -67,13 +67,28 @@ inline bool DigitsThatRead(double value, int precision, std::string &digits, int
 // to it among those of that length, and the decimal exponent of the first.
 // Whatever reads back at one length does at the next (the same number with
 // a zero, or the nearest, or its neighbour between the two), so the length
-// is searched by halves: four or five printf calls, not up to seventeen
-// (C's printf and strtod work in software long doubles here).
+// may be searched in any order (C's printf and strtod work in software
+// long doubles here, so every try counts). A computed double mostly needs 16
+// or 17 digits: 16 and 15 are tried first (two or three calls in all), and
+// below 15 the length is searched by halves.
 inline void ShortestDigits(double value, std::string &digits, int &exponent)
 {
     int low = 1;   // lengths below `low` do not read back
     int high = 17; // 17 digits always read back
     DigitsThatRead(value, high, digits, exponent);
+    for (int length = 16; length >= 15 && low < high; --length)
+    {
+        std::string found;
+        int power = 0;
+        if (!DigitsThatRead(value, length, found, power))
+        {
+            low = length + 1;
+            break;
+        }
+        high = length;
+        digits = found;
+        exponent = power;
+    }
     while (low < high)
     {
         const int middle = (low + high) / 2;
