@@ -321,6 +321,8 @@ TEST(Typing, EquivalentInputs)
 {
     const std::string prizesFile = TemporaryFile("prizes.txt", "# the ladder\n250, 150 # top two\n\n100\n");
     const std::string percentFile = TemporaryFile("percent.txt", "25%\n15%,10%\n");
+    // A file name beyond ASCII is UTF-8 on the command line, on Windows too.
+    const std::string accented = TemporaryFile("pr\xC3\xA9mios.txt", "250\n150\n100\n");
     const std::string seats = TemporaryFile("seats.txt", "3,2000\n1,5000\n");
     const std::string names = TemporaryFile("names.txt", "Anna,5000\n Bob , 3000\nZo\xC3\xAB,2000\n");
     const std::string csv = " --format csv";
@@ -333,6 +335,7 @@ TEST(Typing, EquivalentInputs)
          "equity --stacks 5,3,2 --prizes 250,150,100"},
         {"equity --stacks 5,3,2 --pool 1000 --prizes-file \"" + percentFile + "\"",
          "equity --stacks 5,3,2 --prizes 250,150,100"},
+        {"equity --stacks 5,3,2 --prizes-file \"" + accented + "\"", "equity --stacks 5,3,2 --prizes 250,150,100"},
         {"finish --stacks 5,3,2 --prizes-file \"" + prizesFile + "\"" + csv,
          "finish --stacks 5,3,2 --prizes 250,150,100" + csv},
         {"equity --stacks 5,3,2 --prizes-file - < \"" + prizesFile + "\"",
@@ -424,10 +427,7 @@ TEST(Typing, NamesTypedAreAStacksFilesNames)
         std::string Stacks, Names, File;
     } fields[] = {
         {"5000,3000,2000", "Anna,Bob,Cy", "Anna,5000\nBob,3000\nCy,2000\n"},
-#ifndef _WIN32
-        // Windows hands a program its arguments in the ANSI code page, not UTF-8.
         {"5000,3000,2000", "Anna,Bob,Zo\xC3\xAB", "Anna,5000\nBob,3000\nZo\xC3\xAB,2000\n"},
-#endif
         // Blanks around a name are left out as a file leaves them out; those
         // inside it stay, and an empty seat is named too.
         {"4000,1500,2500,0", Word(" Anna Lee ,Bob,C. Arc-Dee,Dee "),
