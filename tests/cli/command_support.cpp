@@ -1,7 +1,10 @@
 /*
  * Processes through the C library's popen, the same way on Linux and under
  * Wine, where the command line goes through cmd; standard error is sent to a
- * file so that the two streams stay apart.
+ * file so that the two streams stay apart. Command lines and file names are
+ * UTF-8 here; on Windows they go to the system as UTF-16 (_wpopen, _wfopen),
+ * as a console hands what a person types, whatever the ANSI code page of
+ * this program (the window's, which some of its tests compare with).
  */
 #include "command_support.h"
 
@@ -10,12 +13,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #ifdef _WIN32
-#define popen _popen
-#define pclose _pclose
+#include <windows.h>
 #else
 #include <sys/wait.h>
 #endif
@@ -25,11 +25,30 @@ std::string CommandPath;
 namespace
 {
 
+#ifdef _WIN32
+std::wstring Wide(const std::string &text, UINT page = CP_UTF8)
+{
+    const int count = MultiByteToWideChar(page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(count), L'\0');
+    MultiByteToWideChar(page, 0, text.data(), static_cast<int>(text.size()), &wide[0], count);
+    return wide;
+}
+
+std::string Utf8(const std::wstring &wide)
+{
+    const int count = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                          nullptr, nullptr);
+    std::string text(static_cast<size_t>(count), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &text[0], count, nullptr, nullptr);
+    return text;
+}
+#endif
+
 std::string TemporaryFolder()
 {
 #ifdef _WIN32
-    const char *folder = std::getenv("TEMP");
-    return std::string(folder != nullptr ? folder : ".") + "\\";
+    const wchar_t *folder = _wgetenv(L"TEMP");
+    return (folder != nullptr ? Utf8(folder) : std::string(".")) + "\\";
 #else
     const char *folder = std::getenv("TMPDIR");
     return std::string(folder != nullptr ? folder : "/tmp") + "/";
@@ -38,10 +57,29 @@ std::string TemporaryFolder()
 
 std::string FileText(const std::string &path)
 {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
+#ifdef _WIN32
+    FILE *file = _wfopen(Wide(path).c_str(), L"rb");
+#else
+    FILE *file = std::fopen(path.c_str(), "rb");
+#endif
+    std::string text;
+    if (file == nullptr)
+        return text;
+    char block[4096];
+    size_t got = 0;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
+        text.append(block, got);
+    std::fclose(file);
+    return text;
+}
+
+void RemoveFile(const std::string &path)
+{
+#ifdef _WIN32
+    _wremove(Wide(path).c_str());
+#else
+    std::remove(path.c_str());
+#endif
 }
 
 } // namespace
@@ -50,7 +88,16 @@ std::string TemporaryFile(const std::string &name, const std::string &bytes)
 {
     static int count = 0;
     const std::string path = TemporaryFolder() + "ostrel-icm-test-" + std::to_string(++count) + "-" + name;
-    std::ofstream(path, std::ios::binary) << bytes;
+#ifdef _WIN32
+    FILE *file = _wfopen(Wide(path).c_str(), L"wb");
+#else
+    FILE *file = std::fopen(path.c_str(), "wb");
+#endif
+    if (file != nullptr)
+    {
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
     return path;
 }
 
@@ -68,21 +115,29 @@ CommandRun RunOnce(const std::string &arguments)
     const char *mode = "r";
 #endif
     CommandRun run = {-1, "", ""};
+#ifdef _WIN32
+    FILE *pipe = _wpopen(Wide(line).c_str(), Wide(mode).c_str());
+#else
     FILE *pipe = popen(line.c_str(), mode);
+#endif
     if (pipe == nullptr)
         return run;
     char block[4096];
     size_t got = 0;
     while ((got = std::fread(block, 1, sizeof block, pipe)) > 0)
         run.Out.append(block, got);
+#ifdef _WIN32
+    const int status = _pclose(pipe);
+#else
     const int status = pclose(pipe);
+#endif
 #ifdef _WIN32
     run.Status = status;
 #else
     run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
     run.Err = FileText(errors);
-    std::remove(errors.c_str());
+    RemoveFile(errors);
     return run;
 }
 
@@ -116,7 +171,11 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: %s PATH-OF-OSTREL-ICM\n", argv[0]);
         return 2;
     }
+#ifdef _WIN32
+    CommandPath = Utf8(Wide(argv[1], CP_ACP)); // the program's argument, in its ANSI code page
+#else
     CommandPath = argv[1];
+#endif
     return RUN_ALL_TESTS();
 }
 
