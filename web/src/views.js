@@ -135,7 +135,7 @@ function equity(target, answer) {
     const players = answer.players || [];
     const named = players.some((p) => p.name);
     target.appendChild(table(['Seat', ...(named ? ['Name'] : []), 'Stack', 'Chips %', '$EV', 'Pool %'],
-        players.map((p) => [String(p.seat), ...(named ? [p.name || ''] : []), number(p.stack), percent(p.chip_share),
+        players.map((p) => [String(p.seat), ...(named ? [p.name || ''] : []), String(p.stack), percent(p.chip_share),
             { text: number(p.equity), title: String(p.equity) }, { text: percent(p.pool_share), shade: p.pool_share }]),
         'Prize pool ' + number(answer.prize_pool, 2) + (answer.method ? ' (' + answer.method + ')' : ''), 'ev-table'));
 }
@@ -272,7 +272,7 @@ function deal(target, answer, extras) {
     target.appendChild(table(
         ['Seat', ...(named ? ['Name'] : []), 'Stack', 'The deal pays', ...(valued ? ['Deal value'] : []), '$EV playing on', 'Difference',
          ...(bounty ? ['Of it bounty'] : [])],
-        players.map((p) => [{ text: String(p.seat), header: true }, ...(named ? [p.name || ''] : []), number(p.stack),
+        players.map((p) => [{ text: String(p.seat), header: true }, ...(named ? [p.name || ''] : []), String(p.stack),
             full(p.payment, money(p.payment)), ...(valued ? [full(p.deal_value, money(p.deal_value))] : []),
             full(p.equity, money(p.equity)),
             full(p.difference, signed(p.difference, 2), { signed: p.difference, share: Math.abs(p.difference) / top }),
