@@ -85,8 +85,8 @@ Draw Showdown(const ClassTables &t, SplitMix &random, int hero, int a, int b)
     // The board's sums once, then each player's two cards (the same values
     // as evaluating his seven cards).
     const auto value = [&](int combo) {
-        const cards::Combo two = cards::ComboCards(combo);
-        return common.Plus(two.High).Plus(two.Low).Value();
+        const std::array<uint8_t, 2> &two = t.CardsOf[static_cast<size_t>(combo)];
+        return common.Plus(static_cast<cards::Card>(two[0])).Plus(static_cast<cards::Card>(two[1])).Value();
     };
     const cards::HandValue vh = value(hero), va = value(a), vb = value(b);
     // Dense ranks: how many distinct values beat each hand.
@@ -138,6 +138,13 @@ struct Proposal
     std::array<double, cards::CardCount> Card{};
     int Combos[K][cards::MaxClassCombos];
     int Count[K];
+    // Read once per draw, so made once: each combo's Chance, each combo's
+    // Live with its two cards dead, and where to start looking for a class
+    // in Cumulative by the first bits of u / Total.
+    std::array<double, cards::ComboCount> ChanceOf{}, LiveOfTwo{};
+    std::vector<double> PairWeight; // [x * 52 + y]: Class of the pair's class
+    static constexpr size_t Guides = 256;
+    std::array<uint8_t, Guides> Guide{};
 
     Proposal(const std::array<double, K> &weight, const ClassTables &t)
     {
@@ -152,6 +159,31 @@ struct Proposal
                     Card[card] += weight[static_cast<size_t>(k)];
         }
         RangeMix = Total > 0.0 ? ProposalMix : 0.0;
+        PairWeight.resize(t.PairClass.size());
+        for (size_t i = 0; i < t.PairClass.size(); ++i)
+            PairWeight[i] = Class[t.PairClass[i]];
+        for (int c = 0; c < cards::ComboCount; ++c)
+        {
+            ChanceOf[static_cast<size_t>(c)] = Chance(c, t);
+            LiveOfTwo[static_cast<size_t>(c)] = Live(t.CardsOf[static_cast<size_t>(c)].data(), 2);
+        }
+        for (size_t g = 0; g < Guides; ++g)
+            Guide[g] = static_cast<uint8_t>(std::min<ptrdiff_t>(
+                K - 1, std::upper_bound(Cumulative.begin(), Cumulative.end(), Total * static_cast<double>(g) / Guides) -
+                           Cumulative.begin()));
+    }
+    // The first class whose running weight passes u (upper_bound's answer,
+    // K when none does), from the guide's guess: it may be off either way,
+    // the two walks make it exact.
+    size_t ClassAt(double u) const
+    {
+        const double at = u / Total * Guides;
+        size_t k = Guide[at < static_cast<double>(Guides) ? static_cast<size_t>(at) : Guides - 1];
+        while (k > 0 && Cumulative[k - 1] > u)
+            --k;
+        while (k < static_cast<size_t>(K) && Cumulative[k] <= u)
+            ++k;
+        return k;
     }
     // The proposal's chance of combo c before removal.
     double Chance(int combo, const ClassTables &t) const
@@ -161,14 +193,14 @@ struct Proposal
                               : uniform;
     }
     // The proposal's chance of the combos that miss the dead cards.
-    double Live(const uint8_t *dead, int count, const ClassTables &t) const
+    double Live(const uint8_t *dead, int count) const
     {
         double live = Total;
         for (int i = 0; i < count; ++i)
         {
             live -= Card[dead[i]];
             for (int j = i + 1; j < count; ++j)
-                live += Class[t.PairClass[static_cast<size_t>(dead[i] * 52 + dead[j])]];
+                live += PairWeight[static_cast<size_t>(dead[i] * 52 + dead[j])];
         }
         const double free = static_cast<double>((52 - count) * (51 - count) / 2);
         const double uniform = (1.0 - RangeMix) * free / cards::ComboCount;
@@ -182,13 +214,12 @@ struct Proposal
             if (RangeMix > 0.0 && random.Unit() < RangeMix)
             {
                 const double u = random.Unit() * Total;
-                size_t k = static_cast<size_t>(std::upper_bound(Cumulative.begin(), Cumulative.end(), u) -
-                                               Cumulative.begin());
+                size_t k = ClassAt(u);
                 if (k >= static_cast<size_t>(K)) // u rounded up to the total
                     for (k = K - 1; Class[k] <= 0.0; --k)
                     {
                     }
-                c = Combos[k][random.Below(static_cast<uint64_t>(Count[k]))];
+                c = Combos[k][random.BelowClassCombos(static_cast<uint64_t>(Count[k]))];
             }
             else
                 c = static_cast<int>(random.Below(cards::ComboCount));
@@ -210,7 +241,7 @@ template <class Deal> std::vector<Draw> DrawEachClass(uint32_t perClass, uint64_
         const int count = cards::CombosOfClass(h, combos);
         SplitMix random{seed * 0x100000001b3u + static_cast<uint64_t>(h) * 0x9e3779b97f4a7c15u};
         for (uint32_t n = 0; n < perClass; ++n)
-            draws.push_back(deal(random, combos[random.Below(static_cast<uint64_t>(count))]));
+            draws.push_back(deal(random, combos[random.BelowClassCombos(static_cast<uint64_t>(count))]));
     }
     return draws;
 }
@@ -247,8 +278,8 @@ std::vector<Draw> MakeWeightedDraws(const ClassTables &tables, uint32_t perClass
         CrossClasses(tables, ca, cb, d.Cross);
         // Uniform over the cards left (1 / 1225, then 1 / 1128) over the
         // proposal's chance given the same cards.
-        d.Weight = pa.Live(dead, 2, tables) / (1225.0 * pa.Chance(ca, tables)) *
-                   (pb.Live(dead, 4, tables) / (1128.0 * pb.Chance(cb, tables)));
+        d.Weight = pa.LiveOfTwo[static_cast<size_t>(hero)] / (1225.0 * pa.ChanceOf[static_cast<size_t>(ca)]) *
+                   (pb.Live(dead, 4) / (1128.0 * pb.ChanceOf[static_cast<size_t>(cb)]));
         return d;
     });
 }

@@ -279,7 +279,8 @@ void Game::OvercallDraws(const Strategy &avg, uint32_t perClass, uint64_t seed, 
 }
 
 void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<std::array<double, K>> &callChance,
-                   const std::vector<RemovalWeights> &removal, const std::vector<Draw> &draws, uint32_t perClass,
+                   const std::vector<RemovalWeights> &removal, const std::vector<Draw> &draws,
+                   const std::vector<uint8_t> &drawClasses, uint32_t perClass,
                    const std::vector<Draw> &overDraws, uint32_t overPerClass, PotSums &s) const
 {
     const size_t M = N - 1 - q; // players who may overcall
@@ -342,13 +343,15 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
         for (size_t c = 0; c < static_cast<size_t>(K); ++c)
             classRows[c * M + m] = w.Class[c];
     }
+    // The last overcaller's chance is never read: nobody after him waits on
+    // his fold, so the rows stop one short.
     const auto liveRow = [&](const DeadFour &d, double *into) {
         const double *c0 = &cardRows[d.Card[0] * M], *c1 = &cardRows[d.Card[1] * M];
         const double *c2 = &cardRows[d.Card[2] * M], *c3 = &cardRows[d.Card[3] * M];
         const double *k0 = &classRows[d.PairClass[0] * M], *k1 = &classRows[d.PairClass[1] * M];
         const double *k2 = &classRows[d.PairClass[2] * M], *k3 = &classRows[d.PairClass[3] * M];
         const double *k4 = &classRows[d.PairClass[4] * M], *k5 = &classRows[d.PairClass[5] * M];
-        for (size_t m = 0; m < M; ++m)
+        for (size_t m = 0; m + 1 < M; ++m)
         {
             // Inclusion and exclusion over the four dead cards: every combo
             // holding two of them was taken away twice.
@@ -371,64 +374,80 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
             overcalled[c] = overcalled[c] || classRows[c * M + m] > 0.0;
     const double unit = 1.0 / perClass;
     std::vector<double> live(M), over(M);
+    // The draws of a class that add something, found first without
+    // branches: which ones do is a coin toss a branch would mostly miss.
+    std::vector<uint32_t> chosen(std::max(perClass, overPerClass));
     for (int h = 0; h < K; ++h)
     {
         const double rangeWeight = Tables.Share[static_cast<size_t>(h)] * shove[static_cast<size_t>(h)];
+        // A draw adds nothing where neither role plays A's class, or where
+        // nobody overcalls with B's class and the shover's folds take
+        // nothing: by A's class, whether it plays, and whether its folds
+        // take something.
+        std::array<uint8_t, K> plays, folds;
+        for (size_t a = 0; a < static_cast<size_t>(K); ++a)
+        {
+            plays[a] = static_cast<uint8_t>(calls[a] > 0.0 || shove[a] > 0.0);
+            folds[a] = static_cast<uint8_t>(rangeWeight * calls[a] * unit > 0.0);
+        }
+        const Draw *first = &draws[static_cast<size_t>(h) * perClass];
+        const uint8_t *pairs = &drawClasses[static_cast<size_t>(h) * perClass * 2];
+        uint32_t adding = 0;
         for (uint32_t n = 0; n < perClass; ++n)
         {
-            const Draw &d = draws[static_cast<size_t>(h) * perClass + n];
+            const uint8_t a = pairs[2 * n], b = pairs[2 * n + 1];
+            chosen[adding] = n;
+            adding += static_cast<uint32_t>(plays[a] & (static_cast<uint8_t>(overcalled[b]) | folds[a]));
+        }
+        for (uint32_t j = 0; j < adding; ++j)
+        {
+            const Draw &d = first[chosen[j]];
             const double xp = calls[d.ClassA], xq = shove[d.ClassA];
-            if (xp > 0.0 || xq > 0.0)
-            {
-                // A draw where nobody overcalls with B's class and the
-                // shover's folds take nothing adds nothing.
-                if (!overcalled[d.ClassB] && !(rangeWeight * xp * unit > 0.0))
-                    continue;
-                for (size_t m = 0; m < M; ++m)
-                    over[m] = classRows[d.ClassB * M + m];
+            for (size_t m = 0; m < M; ++m)
+                over[m] = classRows[d.ClassB * M + m];
+            if (M > 1)
                 liveRow(Dead(d.Hero, d.A, static_cast<uint8_t>(h), d.ClassA, d.Cross), live.data());
-                // Role P: the valued player shoved, A called.
-                const size_t f3p = Finish.Of3(d.RankHero, d.RankA, d.RankB), f2p = Finish.Of2(d.RankHero, d.RankA);
-                const size_t f3q = Finish.Of3(d.RankA, d.RankHero, d.RankB), f2q = Finish.Of2(d.RankA, d.RankHero);
-                double gone = 1.0, removedP = 0.0, removedQ = 0.0;
-                for (size_t m = 0; m < M; ++m)
+            // Role P: the valued player shoved, A called.
+            const size_t f3p = Finish.Of3(d.RankHero, d.RankA, d.RankB), f2p = Finish.Of2(d.RankHero, d.RankA);
+            const size_t f3q = Finish.Of3(d.RankA, d.RankHero, d.RankB), f2q = Finish.Of2(d.RankA, d.RankHero);
+            double gone = 1.0, removedP = 0.0, removedQ = 0.0;
+            for (size_t m = 0; m < M; ++m)
+            {
+                const double g = gone * over[m] * unit;
+                s.TwP[(static_cast<size_t>(h) * M + m) * 13 + f3p] += xp * g;
+                s.TwQ[(static_cast<size_t>(h) * M + m) * 13 + f3q] += xq * g;
+                removedP += xp * g;
+                removedQ += xq * g;
+                gone *= live[m];
+            }
+            s.HuP[static_cast<size_t>(h) * 3 + f2p] -= removedP;
+            s.HuQ[static_cast<size_t>(h) * 3 + f2q] -= removedQ;
+            // The fold of overcaller i: the players before him fold,
+            // those after him may overcall; valued to him. The exact
+            // heads-up mass (foldHu) is corrected by each draw: the
+            // part where an earlier player overcalls leaves the branch
+            // (numerator and normaliser), the part where a later one
+            // overcalls stays in it, valued three-way instead of
+            // heads-up (numerator only).
+            const double y = rangeWeight * xp * unit;
+            if (y > 0.0)
+            {
+                double before = 1.0;
+                const double *three = &threeTo[f3p * M * M];
+                for (size_t i = 0; i < M; ++i)
                 {
-                    const double g = gone * over[m] * unit;
-                    s.TwP[(static_cast<size_t>(h) * M + m) * 13 + f3p] += xp * g;
-                    s.TwQ[(static_cast<size_t>(h) * M + m) * 13 + f3q] += xq * g;
-                    removedP += xp * g;
-                    removedQ += xq * g;
-                    gone *= live[m];
-                }
-                s.HuP[static_cast<size_t>(h) * 3 + f2p] -= removedP;
-                s.HuQ[static_cast<size_t>(h) * 3 + f2q] -= removedQ;
-                // The fold of overcaller i: the players before him fold,
-                // those after him may overcall; valued to him. The exact
-                // heads-up mass (foldHu) is corrected by each draw: the
-                // part where an earlier player overcalls leaves the branch
-                // (numerator and normaliser), the part where a later one
-                // overcalls stays in it, valued three-way instead of
-                // heads-up (numerator only).
-                const double y = rangeWeight * xp * unit;
-                if (y > 0.0)
-                {
-                    double before = 1.0;
-                    const double *three = &threeTo[f3p * M * M];
-                    for (size_t i = 0; i < M; ++i)
+                    const double left = y * (1.0 - before);
+                    double moved = 0.0, after = before, num = 0.0;
+                    for (size_t m = i + 1; m < M; ++m)
                     {
-                        const double left = y * (1.0 - before);
-                        double moved = 0.0, after = before, num = 0.0;
-                        for (size_t m = i + 1; m < M; ++m)
-                        {
-                            const double g = y * after * over[m];
-                            num += g * three[m * M + i];
-                            moved += g;
-                            after *= live[m];
-                        }
-                        s.FoldNum[i] += num - (left + moved) * twoTo[f2p * M + i];
-                        s.FoldDen[i] -= left;
-                        before *= live[i];
+                        const double g = y * after * over[m];
+                        num += g * three[m * M + i];
+                        moved += g;
+                        after *= live[m];
                     }
+                    s.FoldNum[i] += num - (left + moved) * twoTo[f2p * M + i];
+                    s.FoldDen[i] -= left;
+                    before *= live[i];
                 }
             }
         }
@@ -450,16 +469,23 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
     for (int h = 0; h < K; ++h)
     {
         double sum = 0.0, squares = 0.0;
+        const Draw *first = overDraws.data() + static_cast<size_t>(h) * overPerClass;
+        uint32_t adding = 0;
         for (uint32_t n = 0; n < overPerClass; ++n)
         {
-            const Draw &d = overDraws[static_cast<size_t>(h) * overPerClass + n];
+            const Draw &d = first[n];
+            chosen[adding] = n;
+            adding += static_cast<uint32_t>(!(shove[d.ClassA] * calls[d.ClassB] * d.Weight * overUnit <= 0.0));
+        }
+        for (uint32_t j = 0; j < adding; ++j)
+        {
+            const Draw &d = first[chosen[j]];
             const double x = shove[d.ClassA] * calls[d.ClassB] * d.Weight * overUnit;
-            if (x <= 0.0)
-                continue;
             sum += x;
             squares += x * x;
             const size_t f3 = Finish.Of3(d.RankA, d.RankB, d.RankHero);
-            liveRow(Dead(d.A, d.B, d.ClassA, d.ClassB, d.Cross), live.data());
+            if (M > 1)
+                liveRow(Dead(d.A, d.B, d.ClassA, d.ClassB, d.Cross), live.data());
             double before = x;
             for (size_t i = 0; i < M; ++i)
             {
@@ -565,6 +591,14 @@ void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_
             w.Card[Tables.CardsOf[static_cast<size_t>(c)][1]] += weight;
         }
     }
+    // The uniform draws' classes side by side (A, B), which every pot reads
+    // to pass over the draws that add nothing to it.
+    std::vector<uint8_t> drawClasses(draws.size() * 2);
+    for (size_t n = 0; n < draws.size(); ++n)
+    {
+        drawClasses[2 * n] = draws[n].ClassA;
+        drawClasses[2 * n + 1] = draws[n].ClassB;
+    }
     // Every pot, by threads taking whole pots.
     std::vector<std::pair<size_t, size_t>> pots;
     for (size_t p = 0; p < N; ++p)
@@ -575,7 +609,7 @@ void Game::Evaluate(const Strategy &avg, const std::vector<Draw> &draws, uint32_
     ForPots(pots.size(), [&](size_t i) {
         const size_t p = pots[i].first, q = pots[i].second;
         if (Forced >= N)
-            PotPass(p, q, avg, callChance, removal, draws, perClass, i < over.size() ? over[i] : noDraws,
+            PotPass(p, q, avg, callChance, removal, draws, drawClasses, perClass, i < over.size() ? over[i] : noDraws,
                     overPerClass, sums[i]);
         else if (p != Forced && q != Forced)
             ForcedPotPass(p, q, avg, callChance, over[i], over[pots.size() + i], overPerClass, sums[i]);

@@ -182,7 +182,8 @@ class Game
         double Ess = 1.0;
     };
     void PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<std::array<double, K>> &callChance,
-                 const std::vector<RemovalWeights> &removal, const std::vector<Draw> &draws, uint32_t perClass,
+                 const std::vector<RemovalWeights> &removal, const std::vector<Draw> &draws,
+                 const std::vector<uint8_t> &drawClasses, uint32_t perClass,
                  const std::vector<Draw> &over, uint32_t overPerClass, PotSums &sums) const;
     void ForcedPotPass(size_t p, size_t q, const Strategy &avg, const std::vector<std::array<double, K>> &callChance,
                        const std::vector<Draw> &shover, const std::vector<Draw> &caller, uint32_t perClass,

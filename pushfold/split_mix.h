@@ -31,6 +31,13 @@ struct SplitMix
     }
     // Below n, with the tiny modulo bias of 2^64 % n that no answer here feels.
     uint64_t Below(uint64_t n) { return Next() % n; }
+    // Below the combos of a class (4, 6 or 12): the same numbers as Below,
+    // with the divisions by constants the compiler turns into products.
+    uint64_t BelowClassCombos(uint64_t n)
+    {
+        const uint64_t x = Next();
+        return n == 12 ? x % 12 : n == 6 ? x % 6 : n == 4 ? x % 4 : x % n;
+    }
     // In [0, 1).
     double Unit() { return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0); }
 };
