@@ -343,15 +343,15 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
         for (size_t c = 0; c < static_cast<size_t>(K); ++c)
             classRows[c * M + m] = w.Class[c];
     }
-    // The last overcaller's chance is never read: nobody after him waits on
-    // his fold, so the rows stop one short.
-    const auto liveRow = [&](const DeadFour &d, double *into) {
+    // The chances that the first `need` overcallers pass (the last one's
+    // is never read: nobody after him waits on his fold).
+    const auto liveRow = [&](const DeadFour &d, size_t need, double *into) {
         const double *c0 = &cardRows[d.Card[0] * M], *c1 = &cardRows[d.Card[1] * M];
         const double *c2 = &cardRows[d.Card[2] * M], *c3 = &cardRows[d.Card[3] * M];
         const double *k0 = &classRows[d.PairClass[0] * M], *k1 = &classRows[d.PairClass[1] * M];
         const double *k2 = &classRows[d.PairClass[2] * M], *k3 = &classRows[d.PairClass[3] * M];
         const double *k4 = &classRows[d.PairClass[4] * M], *k5 = &classRows[d.PairClass[5] * M];
-        for (size_t m = 0; m + 1 < M; ++m)
+        for (size_t m = 0; m < need; ++m)
         {
             // Inclusion and exclusion over the four dead cards: every combo
             // holding two of them was taken away twice.
@@ -401,12 +401,26 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
         }
         for (uint32_t j = 0; j < adding; ++j)
         {
+#if defined(__GNUC__)
+            // The draws read are scattered once the others are passed over.
+            if (j + 8 < adding)
+                __builtin_prefetch(&first[chosen[j + 8]]);
+#endif
             const Draw &d = first[chosen[j]];
             const double xp = calls[d.ClassA], xq = shove[d.ClassA];
+            // Without the folds' part, only the chances before the last
+            // player who overcalls with B's class are read (past him the
+            // overcalls add nothing, whatever the chances).
+            size_t need = 0;
             for (size_t m = 0; m < M; ++m)
+            {
                 over[m] = classRows[d.ClassB * M + m];
-            if (M > 1)
-                liveRow(Dead(d.Hero, d.A, static_cast<uint8_t>(h), d.ClassA, d.Cross), live.data());
+                need = over[m] > 0.0 ? m : need;
+            }
+            if (rangeWeight * xp * unit > 0.0)
+                need = M - 1;
+            if (need > 0)
+                liveRow(Dead(d.Hero, d.A, static_cast<uint8_t>(h), d.ClassA, d.Cross), need, live.data());
             // Role P: the valued player shoved, A called.
             const size_t f3p = Finish.Of3(d.RankHero, d.RankA, d.RankB), f2p = Finish.Of2(d.RankHero, d.RankA);
             const size_t f3q = Finish.Of3(d.RankA, d.RankHero, d.RankB), f2q = Finish.Of2(d.RankA, d.RankHero);
@@ -485,7 +499,7 @@ void Game::PotPass(size_t p, size_t q, const Strategy &avg, const std::vector<st
             squares += x * x;
             const size_t f3 = Finish.Of3(d.RankA, d.RankB, d.RankHero);
             if (M > 1)
-                liveRow(Dead(d.A, d.B, d.ClassA, d.ClassB, d.Cross), live.data());
+                liveRow(Dead(d.A, d.B, d.ClassA, d.ClassB, d.Cross), M - 1, live.data());
             double before = x;
             for (size_t i = 0; i < M; ++i)
             {
