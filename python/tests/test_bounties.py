@@ -144,7 +144,8 @@ def table_options(keywords):
 
 SPOTS = [
     # a knockout and a progressive knockout, one hand's outcomes and every class
-    (README_TABLE, README_TYPED, dict(bounties=[10, 10, 10]), dict(FACING, hand="Qh5h"), FACING_TYPED + ["--hand", "Qh5h"]),
+    (README_TABLE, README_TYPED, dict(bounties=[10, 10, 10]), dict(FACING, hand="Qh5h"),
+     FACING_TYPED + ["--hand", "Qh5h"]),
     (README_TABLE, README_TYPED, dict(bounties=[10, 10, 10], bounty_share=0.5), dict(FACING, hand="Qh5h"),
      FACING_TYPED + ["--hand", "Qh5h"]),
     (README_TABLE, README_TYPED, dict(bounties=[10, 10, 10], bounty_share=0.5), FACING, FACING_TYPED),
@@ -247,7 +248,8 @@ ZERO_SPOTS = [
     (README_TABLE, README_TYPED, ZERO, dict(FACING, hand="Qh5h"), FACING_TYPED + ["--hand", "Qh5h"]),
     (README_TABLE, README_TYPED, ZERO, FACING, FACING_TYPED),
     (README_TABLE, README_TYPED, dict(bounty_share=0.5), FACING, FACING_TYPED),  # a share of nothing
-    (OTHERS_TABLE, OTHERS_TYPED, dict(ZERO, bounty_pool=0), dict(FACING, hand="AdTs"), FACING_TYPED + ["--hand", "AdTs"]),
+    (OTHERS_TABLE, OTHERS_TYPED, dict(ZERO, bounty_pool=0), dict(FACING, hand="AdTs"),
+     FACING_TYPED + ["--hand", "AdTs"]),
     # chip EV takes bounties of 0 without a rate: no money to convert
     (CHIP_TABLE, CHIP_TYPED, ZERO, dict(FACING, hand="Qh5h"), FACING_TYPED + ["--hand", "Qh5h"]),
 ]
