@@ -205,22 +205,12 @@ int Ask(const Options &options, const Request &request, Run run, Write write)
 // --bounties and --bounty-pool as typed, each amount judged.
 std::string ReadBountyOptions(const Options &options, ostrel::BountyInput &bounty)
 {
-    std::string error;
+    ostrel::BountyTyped typed;
     if (options.BountiesGiven != nullptr && options.BountiesGiven->count() > 0)
-    {
-        bounty.OnHead = ostrel::ReadBountyList(options.Bounties, error);
-        if (!error.empty())
-            return "--bounties: " + error;
-    }
+        typed.OnHead = options.Bounties;
     if (options.BountyPoolGiven != nullptr && options.BountyPoolGiven->count() > 0)
-    {
-        double pool = 0.0;
-        error = ostrel::ParseBounty(options.BountyPool, "bounty pool", pool);
-        if (!error.empty())
-            return "--bounty-pool: " + error;
-        bounty.Pool = pool;
-    }
-    return "";
+        typed.Pool = options.BountyPool;
+    return ostrel::ReadBountyTyped(typed, bounty).Message;
 }
 
 int RunEquityCommand(Options &options, bool finish)

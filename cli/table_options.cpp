@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "number_lists.h"
@@ -216,52 +218,28 @@ void AddTableOptions(CLI::App &command, TableOptions &options)
 namespace
 {
 
+// Optional text of an option: the typed text when given.
+std::optional<std::string> TypedIf(const CLI::Option *given, const std::string &text)
+{
+    return Given(given) ? std::optional<std::string>(text) : std::nullopt;
+}
+
 Status ReadBountyOptions(const TableOptions &options, const std::vector<double> &fromFile, BountyInput &bounty)
 {
     bounty = BountyInput();
-    std::string error;
     if (Given(options.BountiesGiven) && !fromFile.empty())
         return Failure("two sources for the bounties: give --bounties or a stacks file with a bounty on each line, "
                        "not both");
-    bounty.OnHead = fromFile;
-    if (Given(options.BountiesGiven))
-    {
-        bounty.OnHead = ReadBountyList(options.Bounties, error);
-        if (!error.empty())
-            return Failure("--bounties: " + error);
-    }
-    if (Given(options.OthersBountiesGiven))
-    {
-        bounty.Others = ReadBountyList(options.OthersBounties, error);
-        if (!error.empty())
-            return Failure("--others-bounties: " + error);
-    }
-    double amount = 0.0;
-    if (Given(options.BountyPoolGiven))
-    {
-        error = ParseBounty(options.BountyPool, "bounty pool", amount);
-        if (!error.empty())
-            return Failure("--bounty-pool: " + error);
-        bounty.Pool = amount;
-    }
-    if (Given(options.BountyShareGiven))
-    {
-        error = ParseBounty(options.BountyShare, "share", amount);
-        if (!error.empty() || amount > 1.0)
-            return Failure("--bounty-share " + options.BountyShare +
-                           ": the share of a bounty paid in cash is 0 to 1 (1 a knockout, 0.5 the usual progressive "
-                           "knockout)");
-        bounty.Share = amount;
-    }
-    if (Given(options.ChipsPerUnitGiven))
-    {
-        error = ParseBounty(options.ChipsPerUnit, "rate", amount);
-        if (!error.empty() || !(amount > 0.0))
-            return Failure("--chips-per-unit " + options.ChipsPerUnit +
-                           ": the chips a unit of bounty money is worth is a number above 0");
-        bounty.ChipsPerUnit = amount;
-    }
-    return Status();
+    BountyTyped typed;
+    typed.OnHead = TypedIf(options.BountiesGiven, options.Bounties);
+    typed.Others = TypedIf(options.OthersBountiesGiven, options.OthersBounties);
+    typed.Pool = TypedIf(options.BountyPoolGiven, options.BountyPool);
+    typed.Share = TypedIf(options.BountyShareGiven, options.BountyShare);
+    typed.ChipsPerUnit = TypedIf(options.ChipsPerUnitGiven, options.ChipsPerUnit);
+    const Status status = ReadBountyTyped(typed, bounty);
+    if (status.Ok && !typed.OnHead)
+        bounty.OnHead = fromFile;
+    return status;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "number_lists.h"
 #include "number_text.h"
 
 namespace ostrel
@@ -31,6 +32,50 @@ Status CheckAmounts(const char *option, const std::vector<double> &amounts)
 }
 
 } // namespace
+
+Status ReadBountyTyped(const BountyTyped &typed, BountyInput &input)
+{
+    input = BountyInput();
+    std::string error;
+    if (typed.OnHead)
+    {
+        input.OnHead = ReadBountyList(*typed.OnHead, error);
+        if (!error.empty())
+            return Failure("--bounties: " + error);
+    }
+    if (typed.Others)
+    {
+        input.Others = ReadBountyList(*typed.Others, error);
+        if (!error.empty())
+            return Failure("--others-bounties: " + error);
+    }
+    double amount = 0.0;
+    if (typed.Pool)
+    {
+        error = ParseBounty(*typed.Pool, "bounty pool", amount);
+        if (!error.empty())
+            return Failure("--bounty-pool: " + error);
+        input.Pool = amount;
+    }
+    if (typed.Share)
+    {
+        error = ParseBounty(*typed.Share, "share", amount);
+        if (!error.empty() || amount > 1.0)
+            return Failure("--bounty-share " + *typed.Share +
+                           ": the share of a bounty paid in cash is 0 to 1 (1 a knockout, 0.5 the usual progressive "
+                           "knockout)");
+        input.Share = amount;
+    }
+    if (typed.ChipsPerUnit)
+    {
+        error = ParseBounty(*typed.ChipsPerUnit, "rate", amount);
+        if (!error.empty() || !(amount > 0.0))
+            return Failure("--chips-per-unit " + *typed.ChipsPerUnit +
+                           ": the chips a unit of bounty money is worth is a number above 0");
+        input.ChipsPerUnit = amount;
+    }
+    return Status();
+}
 
 bool BountyMoneyInPlay(const BountyInput &input)
 {

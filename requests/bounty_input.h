@@ -9,6 +9,7 @@
 #define OSTREL_REQUESTS_BOUNTY_INPUT_H
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "bounties.h"
@@ -24,6 +25,18 @@ struct BountyInput
     double Share = 1.0;                 // paid in cash: 1 a knockout, 0.5 a progressive knockout
     std::optional<double> ChipsPerUnit; // with chip EV: the chips one unit of bounty money is worth
 };
+
+// The bounty options as typed (--bounties, --others-bounties, --bounty-pool,
+// --bounty-share, --chips-per-unit), each empty when not given.
+struct BountyTyped
+{
+    std::optional<std::string> OnHead, Others, Pool, Share, ChipsPerUnit;
+};
+
+// Reads the options given, in that order, each amount judged in the
+// command's words; the rest of the input is left to CheckBountyInput. The
+// options not given keep BountyInput's defaults.
+Status ReadBountyTyped(const BountyTyped &typed, BountyInput &input);
 
 // Whether any bounty money is in play (none: every answer is as without
 // bounties).

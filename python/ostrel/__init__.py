@@ -23,7 +23,7 @@ import numpy as np
 from . import _ostrel
 
 __all__ = ["equity", "finish", "deal", "bubble_factors", "Range", "allin", "Table", "spot", "nash",
-           "Deal", "Allin", "Spot", "Nash", "Decision", "grid_of", "CLASS_NAMES", "COMBO_NAMES"]
+           "Equity", "Deal", "Allin", "Spot", "Nash", "Decision", "grid_of", "CLASS_NAMES", "COMBO_NAMES"]
 
 # The 169 hand classes in the library's order ("AA", "AKs", ...) and the
 # 1,326 combos ("AsAh", ...), the order of Range.weights.
@@ -76,7 +76,39 @@ def _number(value):
     return math.nan if value is None else value
 
 
-def equity(stacks, prizes, method="auto", threads=None, progress=None):
+def _typed_if(values):
+    """A list option as typed, or None when not given."""
+    return None if values is None else _typed(values)
+
+
+def _item_if(value):
+    """An amount option as typed, or None when not given."""
+    return None if value is None else _item(value)
+
+
+class Equity:
+    """$EV with bounties: `equity` (the prizes'), `bounty_ev` (each seat's
+    share of the bounty money in play, by its chips) and `total_ev` (their
+    sum), `chip_share` and `pool_share`, one per seat (arrays), with `seats`,
+    `stacks` and the JSON's `method`, `prize_pool` and `bounty_money`. With
+    no bounty money in play, `bounty_ev` is 0 and `total_ev` is `equity`."""
+
+    def __init__(self, answer):
+        players = answer.pop("players")
+        self.bounty_money = 0.0
+        self.__dict__.update(answer)
+        self.seats = np.array([p["seat"] for p in players])
+        self.stacks = np.array([p["stack"] for p in players])
+        for name in ("chip_share", "equity", "pool_share"):
+            setattr(self, name, np.array([p[name] for p in players], dtype=float))
+        self.bounty_ev = np.array([p.get("bounty_ev", 0.0) for p in players], dtype=float)
+        self.total_ev = np.array([p.get("total_ev", p["equity"]) for p in players], dtype=float)
+
+    def __repr__(self):
+        return "Equity(equity=%r, bounty_ev=%r)" % (self.equity.tolist(), self.bounty_ev.tolist())
+
+
+def equity(stacks, prizes, method="auto", threads=None, progress=None, bounties=None, bounty_pool=None):
     """Each seat's money expectation ($EV), one per seat (0 for an empty one).
 
     method: "auto", "plain", "subsets" or "quadrature"; threads: 1 to 256
@@ -85,10 +117,21 @@ def equity(stacks, prizes, method="auto", threads=None, progress=None):
 
         >>> ostrel.equity([5000, 3000, 2000], [50, 30, 20]).round(3)
         array([38.393, 32.75 , 28.857])
+
+    In a knockout tournament, `bounties` (the bounty on each seat's head, in
+    the prize unit) or `bounty_pool` (all the bounty money in play), as the
+    command's --bounties and --bounty-pool: with either given the answer is
+    an Equity, each seat's prize $EV with its bounty and total $EV.
+
+        >>> e = ostrel.equity([5000, 3000, 2000], [50, 30, 20], bounties=[10, 10, 10])
+        >>> e.bounty_ev, e.total_ev.round(3)
+        (array([15.,  9.,  6.]), array([53.393, 41.75 , 34.857]))
     """
-    values, notes = _ostrel.equity(_typed(stacks), _typed(prizes), method, _count(threads), False, None, progress)
+    bounty = bounties is not None or bounty_pool is not None
+    answer, notes = _ostrel.equity(_typed(stacks), _typed(prizes), method, _count(threads), False, None,
+                                   _typed_if(bounties), _item_if(bounty_pool), progress)
     _warn(notes)
-    return values
+    return Equity(json.loads(answer)) if bounty else answer
 
 
 def finish(stacks, prizes, method="auto", threads=None, places=None, progress=None):
@@ -98,7 +141,7 @@ def finish(stacks, prizes, method="auto", threads=None, places=None, progress=No
         array([0.5       , 0.33928571, 0.16071429])
     """
     text, notes = _ostrel.equity(_typed(stacks), _typed(prizes), method, _count(threads), True, _count(places),
-                                 progress)
+                                 None, None, progress)
     _warn(notes)
     return np.array([seat["places"] for seat in json.loads(text)["players"]], dtype=float)
 
@@ -106,30 +149,45 @@ def finish(stacks, prizes, method="auto", threads=None, places=None, progress=No
 class Deal:
     """A deal's answer: `payment`, `deal_value`, `equity` and `difference`
     per seat in play (arrays, in `seats` order), and the JSON's other
-    fields (`split`, `method`, `prize_pool`, `kept_for_winner`)."""
+    fields (`split`, `method`, `prize_pool`, `kept_for_winner`). With the
+    bounty money dealt too, `bounty_money` and each seat's share of it,
+    `bounty_ev` (in its payment, deal value and $EV); 0 without."""
 
     def __init__(self, answer):
         players = answer.pop("players")
+        self.bounty_money = 0.0
         self.__dict__.update(answer)
         self.seats = np.array([p["seat"] for p in players])
         self.stacks = np.array([p["stack"] for p in players])
         for name in ("payment", "deal_value", "equity", "difference"):
             setattr(self, name, np.array([p[name] for p in players], dtype=float))
+        self.bounty_ev = np.array([p.get("bounty_ev", 0.0) for p in players], dtype=float)
 
     def __repr__(self):
         return "Deal(split=%r, payment=%r)" % (self.split, self.payment.tolist())
 
 
-def deal(stacks, prizes, split="icm", keep=0, round=None, method="auto", threads=None, progress=None):
+def deal(stacks, prizes, split="icm", keep=0, round=None, method="auto", threads=None, progress=None,
+         bounties=None, bounty_pool=None, deal_bounties=False):
     """The money split now: by $EV ("icm"), by chips ("chip") or evenly
     ("even"), `keep` left on the table for the winner, payments in
     multiples of `round`.
 
         >>> ostrel.deal([5000, 3000, 2000], [50, 30, 20], round=1).payment
         array([38., 33., 29.])
+
+    `bounties` or `bounty_pool` as for equity, with `deal_bounties=True`
+    (--deal-bounties): each player's share of the bounty money by his
+    chips is dealt too, added to his payment, deal value and $EV (rounding
+    applies to the prizes).
+
+        >>> d = ostrel.deal([5000, 3000, 2000], [50, 30, 20], round=1, bounties=[10, 10, 10], deal_bounties=True)
+        >>> d.payment, d.bounty_ev
+        (array([53., 42., 35.]), array([15.,  9.,  6.]))
     """
     text, notes = _ostrel.deal(_typed(stacks), _typed(prizes), split, _item(keep),
-                               None if round is None else _item(round), method, _count(threads), progress)
+                               None if round is None else _item(round), _typed_if(bounties), _item_if(bounty_pool),
+                               bool(deal_bounties), method, _count(threads), progress)
     _warn(notes)
     return Deal(json.loads(text))
 

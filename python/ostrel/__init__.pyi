@@ -1,5 +1,5 @@
 # Types of the ostrel module, for editors and type checkers.
-from typing import Callable, Mapping, Optional, Sequence, Union
+from typing import Callable, Mapping, Optional, Sequence, Union, overload
 
 import numpy as np
 import numpy.typing as npt
@@ -13,8 +13,31 @@ RangeLike = Union["Range", str]
 CLASS_NAMES: tuple[str, ...]
 COMBO_NAMES: tuple[str, ...]
 
+class Equity:
+    method: str
+    prize_pool: float
+    bounty_money: float
+    seats: npt.NDArray[np.int64]
+    stacks: npt.NDArray[Union[np.int64, np.float64]]  # chips, or decimals as given
+    chip_share: npt.NDArray[np.float64]
+    equity: npt.NDArray[np.float64]
+    pool_share: npt.NDArray[np.float64]
+    bounty_ev: npt.NDArray[np.float64]
+    total_ev: npt.NDArray[np.float64]
+
+# Without bounty arguments each seat's $EV as an array; with `bounties` or
+# `bounty_pool` an Equity.
+@overload
 def equity(stacks: Numbers, prizes: Numbers, method: str = "auto", threads: Optional[int] = None,
-           progress: FieldProgress = None) -> npt.NDArray[np.float64]: ...
+           progress: FieldProgress = None, bounties: None = None,
+           bounty_pool: None = None) -> npt.NDArray[np.float64]: ...
+@overload
+def equity(stacks: Numbers, prizes: Numbers, method: str = "auto", threads: Optional[int] = None,
+           progress: FieldProgress = None, *, bounties: Numbers, bounty_pool: Optional[Number] = None) -> Equity: ...
+@overload
+def equity(stacks: Numbers, prizes: Numbers, method: str = "auto", threads: Optional[int] = None,
+           progress: FieldProgress = None, bounties: Optional[Numbers] = None, *,
+           bounty_pool: Number) -> Equity: ...
 def finish(stacks: Numbers, prizes: Numbers, method: str = "auto", threads: Optional[int] = None,
            places: Optional[int] = None, progress: FieldProgress = None) -> npt.NDArray[np.float64]: ...
 
@@ -29,9 +52,13 @@ class Deal:
     deal_value: npt.NDArray[np.float64]
     equity: npt.NDArray[np.float64]
     difference: npt.NDArray[np.float64]
+    bounty_money: float
+    bounty_ev: npt.NDArray[np.float64]
 
 def deal(stacks: Numbers, prizes: Numbers, split: str = "icm", keep: Number = 0, round: Optional[Number] = None,
-         method: str = "auto", threads: Optional[int] = None, progress: FieldProgress = None) -> Deal: ...
+         method: str = "auto", threads: Optional[int] = None, progress: FieldProgress = None,
+         bounties: Optional[Numbers] = None, bounty_pool: Optional[Number] = None,
+         deal_bounties: bool = False) -> Deal: ...
 def bubble_factors(stacks: Numbers, prizes: Numbers, seat: Optional[int] = None, method: str = "auto",
                    threads: Optional[int] = None, progress: FieldProgress = None) -> npt.NDArray[np.float64]: ...
 
@@ -62,9 +89,16 @@ class Table:
     bb_ante: int
     prizes: Optional[list[Number]]
     others: list[int]
+    bounties: Optional[list[Number]]
+    others_bounties: Optional[list[Number]]
+    bounty_pool: Optional[Number]
+    bounty_share: Optional[Number]
+    chips_per_unit: Optional[Number]
     def __init__(self, stacks: Numbers, button: Union[int, str], blinds: tuple[Number, Number], ante: Number = 0,
-                 bb_ante: Number = 0, prizes: Optional[Numbers] = None,
-                 others: Optional[Numbers] = None) -> None: ...
+                 bb_ante: Number = 0, prizes: Optional[Numbers] = None, others: Optional[Numbers] = None,
+                 bounties: Optional[Numbers] = None, others_bounties: Optional[Numbers] = None,
+                 bounty_pool: Optional[Number] = None, bounty_share: Optional[Number] = None,
+                 chips_per_unit: Optional[Number] = None) -> None: ...
 
 SeatRanges = Union[Mapping[Union[int, str], RangeLike], Sequence[str], None]
 
@@ -78,6 +112,17 @@ class Spot:
     range_share: float
     difference: dict[str, float]
     grid: npt.NDArray[np.float64]
+    bounty_money: float
+    bounty_share: float
+    # With one hand: its outcomes (each with "bounty_cash" under bounties)
+    # and, facing a shove, the equity needed (with bounties also without them).
+    ev_before: float
+    ev_fold: float
+    ev_play: float
+    fold: list[dict]
+    play: list[dict]
+    equity_needed: float
+    equity_needed_without_bounties: float
 
 def spot(table: Table, hero: Union[int, str], action: str = "first-in", ranges: Union[SeatRanges, str] = None,
          shover: Union[int, str, None] = None, caller: Union[int, str, None] = None, overcalls: SeatRanges = None,
@@ -105,6 +150,8 @@ class Nash:
     three_way_error: float
     max_hand_loss: float
     hand_loss_noise: float
+    bounty_money: float
+    bounty_share: float
     def decision(self, seat: int, action: str = "shove", versus: Sequence[int] = ()) -> Decision: ...
 
 def nash(table: Table, tolerance: Optional[float] = None, threads: Optional[int] = None,

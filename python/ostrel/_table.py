@@ -27,6 +27,11 @@ def grid_of(values):
     return grid
 
 
+def _listed(values):
+    """A list option kept as given: None, the command's text, or a list."""
+    return values if values is None or isinstance(values, str) else list(values)
+
+
 class Table:
     """A push-or-fold table in whole chips: stacks before anyone posts
     (0 for an empty seat), the button's seat (from 1, or its position),
@@ -35,10 +40,22 @@ class Table:
     tables. The command judges it when a question is asked of it.
 
         >>> t = ostrel.Table([5000, 3000, 2000], button=1, blinds=(100, 200), prizes=[50, 30, 20])
+
+    In a knockout tournament, as the command's options of the same names:
+    `bounties`, the bounty on each seat's head in seat order (in the prize
+    unit); with players at other tables, their `others_bounties` or all the
+    bounty money in play, `bounty_pool`; `bounty_share`, the share of a
+    bounty paid in cash (None: 1, a knockout; 0.5 the usual progressive
+    knockout); with chip EV, `chips_per_unit`, the chips one unit of bounty
+    money is worth.
+
+        >>> pko = ostrel.Table([1000, 500, 1500], button=1, blinds=(50, 100), prizes=[50, 30, 20],
+        ...                    bounties=[10, 10, 10], bounty_share=0.5)
     """
 
-    def __init__(self, stacks, button, blinds, ante=0, bb_ante=0, prizes=None, others=None):
-        from . import _typed  # lists as the command reads them
+    def __init__(self, stacks, button, blinds, ante=0, bb_ante=0, prizes=None, others=None, bounties=None,
+                 others_bounties=None, bounty_pool=None, bounty_share=None, chips_per_unit=None):
+        from . import _item, _typed  # lists and amounts as the command reads them
 
         self.stacks = list(stacks)
         self.button = button
@@ -47,6 +64,11 @@ class Table:
         self.bb_ante = bb_ante
         self.prizes = None if prizes is None else list(prizes)
         self.others = [] if others is None else list(others)
+        self.bounties = _listed(bounties)
+        self.others_bounties = _listed(others_bounties)
+        self.bounty_pool = bounty_pool
+        self.bounty_share = bounty_share
+        self.chips_per_unit = chips_per_unit
         terms = _ostrel.TableTerms()
         terms.stacks = _typed(self.stacks)
         terms.button = str(button)
@@ -56,11 +78,21 @@ class Table:
         terms.bb_ante = _typed([bb_ante]) if bb_ante != 0 else None
         terms.prizes = None if prizes is None else _typed(self.prizes)
         terms.others = _typed(self.others) if self.others else None
+        # The bounty options given, each as typed; None leaves one out.
+        terms.bounties = None if bounties is None else _typed(self.bounties)
+        terms.others_bounties = None if others_bounties is None else _typed(self.others_bounties)
+        terms.bounty_pool = None if bounty_pool is None else _item(bounty_pool)
+        terms.bounty_share = None if bounty_share is None else _item(bounty_share)
+        terms.chips_per_unit = None if chips_per_unit is None else _item(chips_per_unit)
         self._terms = terms
 
     def __repr__(self):
-        return "Table(%r, button=%r, blinds=%r, ante=%r, bb_ante=%r, prizes=%r, others=%r)" % (
+        text = "Table(%r, button=%r, blinds=%r, ante=%r, bb_ante=%r, prizes=%r, others=%r" % (
             self.stacks, self.button, self.blinds, self.ante, self.bb_ante, self.prizes, self.others)
+        for name in ("bounties", "others_bounties", "bounty_pool", "bounty_share", "chips_per_unit"):
+            if getattr(self, name) is not None:
+                text += ", %s=%r" % (name, getattr(self, name))
+        return text + ")"
 
 
 class Spot:
@@ -68,11 +100,17 @@ class Spot:
     `position`, `action`, `pool`, `hands` (one dict per class), `range`
     (Range: the hands that play) and `range_share`; `difference` maps each
     class to playing less folding, `grid` draws it 13 x 13. With one hand
-    asked, the JSON of its outcomes as attributes instead."""
+    asked, the JSON of its outcomes as attributes instead (with bounties,
+    each outcome's `bounty_cash` and, facing a shove,
+    `equity_needed_without_bounties`). Always `bounty_money`, the bounty
+    money in play (0: none, the answer is as without bounties), and
+    `bounty_share`, the share of a bounty paid in cash."""
 
-    def __init__(self, answer):
+    def __init__(self, answer, bounty_money=0.0, bounty_share=1.0):
         from . import Range
 
+        self.bounty_money = bounty_money
+        self.bounty_share = bounty_share
         self.__dict__.update(answer)
         if "range" in answer:
             self.range = Range(answer["range"])
@@ -106,15 +144,27 @@ def spot(table, hero, action="first-in", ranges=None, shover=None, caller=None, 
         'random'
         >>> round(ostrel.spot(t, "SB", ranges={"BB": "QQ+, AK"}, hand="AhJd").difference, 3)
         1.021
+
+    With bounties at the table (Table's `bounties`, `bounty_share`, ...),
+    one hand's outcomes carry their `bounty_cash`, and facing a shove the
+    equity a call needs with and without the bounties:
+
+        >>> pko = ostrel.Table([1000, 500, 1500], button=1, blinds=(50, 100), prizes=[50, 30, 20],
+        ...                    bounties=[10, 10, 10], bounty_share=0.5)
+        >>> s = ostrel.spot(pko, 3, action="call", shover=2, ranges={2: "50%"}, hand="Qh5h")
+        >>> round(s.equity_needed, 4), round(s.equity_needed_without_bounties, 4), s.bounty_money
+        (0.3769, 0.4167, 30)
+        >>> [outcome["bounty_cash"] for outcome in s.play]
+        [0, 5, 0]
     """
     from . import _count
 
     nash_ranges = isinstance(ranges, str) and ranges == "nash"
-    text = _ostrel.spot(table._terms, None if hero is None else str(hero), action,
-                        None if shover is None else str(shover), None if caller is None else str(caller),
-                        [] if nash_ranges else _spot_ranges(ranges), _spot_ranges(overcalls), _spot_ranges(shoves),
-                        nash_ranges, hand, _count(draws), _count(seed), _count(threads))
-    return Spot(json.loads(text))
+    text, bounty_money, bounty_share = _ostrel.spot(
+        table._terms, None if hero is None else str(hero), action, None if shover is None else str(shover),
+        None if caller is None else str(caller), [] if nash_ranges else _spot_ranges(ranges), _spot_ranges(overcalls),
+        _spot_ranges(shoves), nash_ranges, hand, _count(draws), _count(seed), _count(threads))
+    return Spot(json.loads(text), bounty_money, bounty_share)
 
 
 class Decision:
@@ -138,9 +188,13 @@ class Decision:
 class Nash:
     """The equilibrium: the JSON's `exploitability`, `iterations`, `seats`
     (dicts), `decisions` (Decision), `three_way_error`, `max_hand_loss` and
-    `hand_loss_noise`."""
+    `hand_loss_noise`; `bounty_money` in play (0: none) and `bounty_share`,
+    the share of a bounty paid in cash, as the command's table heads its
+    answer with them."""
 
-    def __init__(self, answer):
+    def __init__(self, answer, bounty_money=0.0, bounty_share=1.0):
+        self.bounty_money = bounty_money
+        self.bounty_share = bounty_share
         self.__dict__.update(answer)
         self.decisions = [Decision(d) for d in answer["decisions"]]
 
@@ -165,10 +219,19 @@ def nash(table, tolerance=None, threads=None, progress=None, max_iterations=1000
         >>> t = ostrel.Table([3000, 2000], button=1, blinds=(100, 200), prizes=[70, 30])
         >>> ostrel.nash(t).decision(1).share > 0.5
         True
+
+    With bounties on the table's heads, the answer's values count them
+    (`seats`' $EV, the decisions' EVs) and it carries the bounty money:
+
+        >>> ko = ostrel.Table([3000, 2000], button=1, blinds=(100, 200), prizes=[70, 30], bounties=[25, 25])
+        >>> ko_answer = ostrel.nash(ko)
+        >>> ko_answer.bounty_money, ko_answer.bounty_share
+        (50.0, 1.0)
     """
     from . import _count, _warn
 
-    text, notes = _ostrel.nash(table._terms, None if tolerance is None else repr(float(tolerance)),
-                               _count(max_iterations), _count(draws), _count(seed), _count(threads), progress)
+    text, notes, bounty_money, bounty_share = _ostrel.nash(
+        table._terms, None if tolerance is None else repr(float(tolerance)), _count(max_iterations), _count(draws),
+        _count(seed), _count(threads), progress)
     _warn(notes)
-    return Nash(json.loads(text))
+    return Nash(json.loads(text), bounty_money, bounty_share)

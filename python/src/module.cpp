@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "allin_request.h"
+#include "bounty_input.h"
 #include "bubble_request.h"
 #include "choice_text.h"
 #include "deal_amounts.h"
@@ -170,28 +171,43 @@ py::array_t<double> ArrayOf(const std::vector<double> &values)
     return array;
 }
 
+// --bounties and --bounty-pool as typed, for equity and deal.
+BountyTyped FieldBountyTyped(const std::optional<std::string> &bounties, const std::optional<std::string> &pool)
+{
+    BountyTyped typed;
+    typed.OnHead = bounties;
+    typed.Pool = pool;
+    return typed;
+}
+
+// $EV as doubles; the JSON for finish, and for $EV with bounty options
+// given (its bounty and total $EV).
 py::tuple Equity(const std::string &stacks, const std::string &prizes, const std::string &method,
                  const std::optional<std::string> &threads, bool finish, const std::optional<std::string> &places,
+                 const std::optional<std::string> &bounties, const std::optional<std::string> &bountyPool,
                  py::object progress)
 {
     EquityRequest request;
     request.Using = MethodOf(method);
     request.Threads = ThreadsOf(threads);
     ReadField(stacks, prizes, request.Field);
+    Raise(ReadBountyTyped(FieldBountyTyped(bounties, bountyPool), request.Bounty));
     if (finish && places)
         request.Places = static_cast<size_t>(CountOf("--places", *places, 1, MaxPlayers, "a number of places"));
     request.Finish = finish;
     EquityAnswer answer;
     Interruptible run(std::move(progress));
     run.Call([&](const RunProgress &heard) { return RunEquityRequest(request, heard, answer); }, true);
-    if (finish)
+    if (finish || bounties || bountyPool)
         return py::make_tuple(WriteEquityAnswer(answer, Format::Json), answer.Notes.Warnings);
     return py::make_tuple(ArrayOf(answer.Run.Equity), answer.Notes.Warnings);
 }
 
 py::tuple DealOf(const std::string &stacks, const std::string &prizes, const std::string &split,
-                 const std::string &keep, const std::optional<std::string> &round, const std::string &method,
-                 const std::optional<std::string> &threads, py::object progress)
+                 const std::string &keep, const std::optional<std::string> &round,
+                 const std::optional<std::string> &bounties, const std::optional<std::string> &bountyPool,
+                 bool dealBounties, const std::string &method, const std::optional<std::string> &threads,
+                 py::object progress)
 {
     DealRequest request;
     request.Using = MethodOf(method);
@@ -208,6 +224,8 @@ py::tuple DealOf(const std::string &stacks, const std::string &prizes, const std
     Raise(ReadStacksTyped(stacks, request.Field));
     Raise(ReadPrizesTyped(prizes, "", request.Field));
     Raise(CheckFieldInput(request.Field));
+    Raise(ReadBountyTyped(FieldBountyTyped(bounties, bountyPool), request.Bounty));
+    request.DealBounties = dealBounties;
     Raise(CheckDealRequest(request));
     if (round)
         Raise(CheckExactAmounts(keep, true, prizes, "", request.Field.Prizes));
@@ -333,9 +351,11 @@ PYBIND11_MODULE(_ostrel, module)
     using namespace ostrel_python;
     module.doc() = "The calculator's request layer; use the functions of the ostrel package.";
     module.def("equity", &Equity, py::arg("stacks"), py::arg("prizes"), py::arg("method"), py::arg("threads"),
-               py::arg("finish"), py::arg("places"), py::arg("progress"));
+               py::arg("finish"), py::arg("places"), py::arg("bounties"), py::arg("bounty_pool"),
+               py::arg("progress"));
     module.def("deal", &DealOf, py::arg("stacks"), py::arg("prizes"), py::arg("split"), py::arg("keep"),
-               py::arg("round"), py::arg("method"), py::arg("threads"), py::arg("progress"));
+               py::arg("round"), py::arg("bounties"), py::arg("bounty_pool"), py::arg("deal_bounties"),
+               py::arg("method"), py::arg("threads"), py::arg("progress"));
     module.def("bubble", &Bubble, py::arg("stacks"), py::arg("prizes"), py::arg("seat"), py::arg("method"),
                py::arg("threads"), py::arg("progress"));
     module.def("parse_range", &RangeOf, py::arg("text"));

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bounty_input.h"
 #include "choice_text.h"
 #include "field_input.h"
 #include "module_support.h"
@@ -38,12 +39,14 @@ struct TableTerms
     std::optional<std::string> Ante, BigBlindAnte;
     std::optional<std::string> Prizes; // none: chip EV
     std::optional<std::string> Others;
+    BountyTyped Bounty; // --bounties, --others-bounties, --bounty-pool, --bounty-share, --chips-per-unit
 };
 
 // The table read in the command's order (table_options.cpp, ReadTable):
-// the field (a placeholder ladder with chip EV), whole stacks, the other
-// tables, the button, one kind of ante, the blinds, the ante.
-HandField TableOf(const TableTerms &terms)
+// the field (a placeholder ladder with chip EV), whole stacks, the bounty
+// options, the other tables, the button, one kind of ante, the blinds, the
+// ante. The bounties are judged with the question (CheckBountyInput).
+HandField TableOf(const TableTerms &terms, BountyInput &bounty)
 {
     FieldInput read;
     Raise(ReadStacksTyped(terms.Stacks, read));
@@ -52,6 +55,7 @@ HandField TableOf(const TableTerms &terms)
     Raise(CheckWholeTableStacks(read));
     HandField field;
     field.Table.Stacks = read.Stacks;
+    Raise(ReadBountyTyped(terms.Bounty, bounty));
     if (terms.Prizes)
         field.Prizes = read.Prizes;
     if (terms.Others)
@@ -78,7 +82,7 @@ int64_t CountOf(const char *option, const std::string &text, int64_t low, int64_
 
 constexpr int64_t MostSeed = std::numeric_limits<int64_t>::max();
 
-std::string Spot(const TableTerms &terms, const std::optional<std::string> &hero, const std::string &action,
+py::tuple Spot(const TableTerms &terms, const std::optional<std::string> &hero, const std::string &action,
                  const std::optional<std::string> &shover, const std::optional<std::string> &caller,
                  const std::vector<std::string> &ranges, const std::vector<std::string> &overcalls,
                  const std::vector<std::string> &shoves, bool nashRanges, const std::optional<std::string> &hand,
@@ -90,7 +94,7 @@ std::string Spot(const TableTerms &terms, const std::optional<std::string> &hero
     request.Hero = hero;
     if (!hero)
         Raise(CheckSpotRequest(request));
-    request.Table = TableOf(terms);
+    request.Table = TableOf(terms, request.Bounty);
     request.ChipEv = !terms.Prizes;
     request.Action = action == "call" ? SpotAction::Call : action == "overcall" ? SpotAction::Overcall
                                                                                 : SpotAction::FirstIn;
@@ -117,7 +121,9 @@ std::string Spot(const TableTerms &terms, const std::optional<std::string> &hero
         status = RunSpotRequest(request, reply);
     }
     Raise(status);
-    return WriteSpotReply(reply, Format::Json);
+    // The bounty money in play and the share paid in cash beside the JSON,
+    // which gives them with one hand's outcomes only.
+    return py::make_tuple(WriteSpotReply(reply, Format::Json), reply.Bounty.InPlay, reply.Bounty.CashShare);
 }
 
 py::tuple Nash(const TableTerms &terms, const std::optional<std::string> &tolerance,
@@ -133,13 +139,14 @@ py::tuple Nash(const TableTerms &terms, const std::optional<std::string> &tolera
         request.Threads = static_cast<unsigned>(CountOf("--threads", *threads, 1, 256, "a thread count"));
     if (tolerance)
         Raise(ReadTolerance(*tolerance, request.Tolerance));
-    request.Table = TableOf(terms);
+    request.Table = TableOf(terms, request.Bounty);
     request.ChipEv = !terms.Prizes;
     NashReply reply;
     Interruptible run(std::move(progress));
     // Valued by the subsets up to 20 players, beyond any window's field.
     run.Call([&](const RunProgress &heard) { return RunNashRequest(request, heard, reply); }, false);
-    return py::make_tuple(WriteNashReply(reply, Format::Json), reply.Warnings);
+    const Bounties &bounties = reply.Table.Bounty;
+    return py::make_tuple(WriteNashReply(reply, Format::Json), reply.Warnings, bounties.InPlay, bounties.CashShare);
 }
 
 } // namespace
@@ -154,7 +161,22 @@ void AddTableFunctions(py::module_ &module)
         .def_readwrite("ante", &TableTerms::Ante)
         .def_readwrite("bb_ante", &TableTerms::BigBlindAnte)
         .def_readwrite("prizes", &TableTerms::Prizes)
-        .def_readwrite("others", &TableTerms::Others);
+        .def_readwrite("others", &TableTerms::Others)
+        .def_property(
+            "bounties", [](const TableTerms &terms) { return terms.Bounty.OnHead; },
+            [](TableTerms &terms, const std::optional<std::string> &text) { terms.Bounty.OnHead = text; })
+        .def_property(
+            "others_bounties", [](const TableTerms &terms) { return terms.Bounty.Others; },
+            [](TableTerms &terms, const std::optional<std::string> &text) { terms.Bounty.Others = text; })
+        .def_property(
+            "bounty_pool", [](const TableTerms &terms) { return terms.Bounty.Pool; },
+            [](TableTerms &terms, const std::optional<std::string> &text) { terms.Bounty.Pool = text; })
+        .def_property(
+            "bounty_share", [](const TableTerms &terms) { return terms.Bounty.Share; },
+            [](TableTerms &terms, const std::optional<std::string> &text) { terms.Bounty.Share = text; })
+        .def_property(
+            "chips_per_unit", [](const TableTerms &terms) { return terms.Bounty.ChipsPerUnit; },
+            [](TableTerms &terms, const std::optional<std::string> &text) { terms.Bounty.ChipsPerUnit = text; });
     module.def("spot", &Spot, py::arg("table"), py::arg("hero"), py::arg("action"), py::arg("shover"),
                py::arg("caller"), py::arg("ranges"), py::arg("overcalls"), py::arg("shoves"),
                py::arg("nash_ranges"), py::arg("hand"), py::arg("draws"), py::arg("seed"), py::arg("threads"));

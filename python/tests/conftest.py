@@ -40,3 +40,18 @@ def command_error(*arguments):
 
 def listed(values):
     return ",".join(str(v) for v in values)
+
+
+def same_as_json(answer, expected):
+    """Every field of the JSON on the answer: ranges as Range, the rest as
+    the very values."""
+    import ostrel
+
+    for name, value in expected.items():
+        if name == "range":
+            assert answer.range == ostrel.Range(value) and str(answer.range) == value
+        elif name == "decisions":
+            for decision, wanted in zip(answer.decisions, value, strict=True):
+                same_as_json(decision, wanted)
+        else:
+            assert getattr(answer, name) == value, name

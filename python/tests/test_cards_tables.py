@@ -11,7 +11,7 @@ import numpy as np
 import pytest
 
 import ostrel
-from conftest import command_error, run_command
+from conftest import command_error, run_command, same_as_json
 
 RANGES = [
     ("AA", 6, "AA"),
@@ -68,19 +68,6 @@ def test_allin_is_the_commands(ranges, keywords, options):
 
 README_TABLE = dict(stacks=[5000, 3000, 2000], button=1, blinds=(100, 200), prizes=[50, 30, 20])
 README_TYPED = ["--stacks", "25bb,15bb,10bb", "--prizes", "50,30,20", "--button", "1", "--blinds", "100,200"]
-
-
-def same_as_json(answer, expected):
-    """Every field of the JSON on the answer: ranges as Range, the rest as
-    the very values."""
-    for name, value in expected.items():
-        if name == "range":
-            assert answer.range == ostrel.Range(value) and str(answer.range) == value
-        elif name == "decisions":
-            for decision, wanted in zip(answer.decisions, value, strict=True):
-                same_as_json(decision, wanted)
-        else:
-            assert getattr(answer, name) == value, name
 
 
 SPOTS = [

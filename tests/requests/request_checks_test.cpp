@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "allin_request.h"
+#include "bounty_input.h"
 #include "bubble_request.h"
 #include "command_support.h"
 #include "deal_request.h"
@@ -251,6 +253,79 @@ TEST(RequestChecks, Nash)
          [tolerance] { return CheckNashRequest(tolerance); }, "--tolerance -0.5: give a number above 0, e.g. 0.05"},
     };
     ExpectRefusals(rows);
+}
+
+// The bounty options as typed, read by the layer as the command reads them:
+// each amount refused in the command's words before the bounties are judged.
+BountyTyped BountiesTyped(const char *onHead)
+{
+    BountyTyped typed;
+    typed.OnHead = onHead;
+    return typed;
+}
+
+Status ReadBounties(const BountyTyped &typed)
+{
+    BountyInput input;
+    return ReadBountyTyped(typed, input);
+}
+
+TEST(RequestChecks, BountyOptionsAsTyped)
+{
+    const std::string table = "spot" + ThreeTable + " --hero 2 --bounties 10,10,10";
+    BountyTyped others = BountiesTyped("10,10,10");
+    others.Others = "5,-1";
+    BountyTyped pool = BountiesTyped("10,10,10");
+    pool.Pool = "lots";
+    BountyTyped share = BountiesTyped("10,10,10");
+    share.Share = "1.5";
+    BountyTyped word = BountiesTyped("10,10,10");
+    word.Share = "half";
+    BountyTyped rate = BountiesTyped("10,10,10");
+    rate.ChipsPerUnit = "0";
+    const std::string notAmount = " is not an amount (digits, optionally with a decimal point: 25 or 12.50)";
+    const std::string shareWords = ": the share of a bounty paid in cash is 0 to 1 (1 a knockout, 0.5 the usual "
+                                   "progressive knockout)";
+    const std::vector<RefusalRow> rows = {
+        {"spot" + ThreeTable + " --hero 2 --bounties 10,x,10", [] { return ReadBounties(BountiesTyped("10,x,10")); },
+         "--bounties: bounty 2: \"x\"" + notAmount},
+        {"equity --stacks 5000,3000,2000 --prizes 50,30,20 --bounties 1e999,1,1",
+         [] { return ReadBounties(BountiesTyped("1e999,1,1")); }, "--bounties: bounty 1: \"1e999\"" + notAmount},
+        {table + " --others-bounties=5,-1", [others] { return ReadBounties(others); },
+         "--others-bounties: bounty 2: \"-1\" is negative; a bounty is 0 or more"},
+        {table + " --bounty-pool lots", [pool] { return ReadBounties(pool); }, "--bounty-pool: \"lots\"" + notAmount},
+        {table + " --bounty-share 1.5", [share] { return ReadBounties(share); }, "--bounty-share 1.5" + shareWords},
+        {table + " --bounty-share half", [word] { return ReadBounties(word); }, "--bounty-share half" + shareWords},
+        {table + " --chips-per-unit 0", [rate] { return ReadBounties(rate); },
+         "--chips-per-unit 0: the chips a unit of bounty money is worth is a number above 0"},
+    };
+    ExpectRefusals(rows);
+}
+
+// Every option given is read to its amounts; those not given keep the
+// defaults (a knockout, no rate, no pool).
+TEST(RequestChecks, BountyOptionsRead)
+{
+    BountyTyped typed = BountiesTyped("10, 12.50,0");
+    typed.Others = "7.25";
+    typed.Pool = "60";
+    typed.Share = "0.5";
+    typed.ChipsPerUnit = "12.5";
+    BountyInput input;
+    ASSERT_TRUE(ReadBountyTyped(typed, input).Ok);
+    EXPECT_EQ((std::vector<double>{10.0, 12.5, 0.0}), input.OnHead);
+    EXPECT_EQ(std::vector<double>{7.25}, input.Others);
+    EXPECT_EQ(std::optional<double>(60.0), input.Pool);
+    EXPECT_EQ(0.5, input.Share);
+    EXPECT_EQ(std::optional<double>(12.5), input.ChipsPerUnit);
+
+    input.Share = 0.25; // read again: what is not typed is the default
+    ASSERT_TRUE(ReadBountyTyped(BountiesTyped("5"), input).Ok);
+    EXPECT_EQ(std::vector<double>{5.0}, input.OnHead);
+    EXPECT_TRUE(input.Others.empty());
+    EXPECT_FALSE(input.Pool.has_value());
+    EXPECT_EQ(1.0, input.Share);
+    EXPECT_FALSE(input.ChipsPerUnit.has_value());
 }
 
 } // namespace
