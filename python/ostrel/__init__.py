@@ -86,6 +86,21 @@ def _item_if(value):
     return None if value is None else _item(value)
 
 
+def _take_seats(into, answer, names):
+    """An answer's fields onto `into`, its players' `names` (and seats,
+    stacks and bounty $EV, 0 without bounties) as arrays; returns the
+    players."""
+    players = answer.pop("players")
+    into.bounty_money = 0.0
+    into.__dict__.update(answer)
+    into.seats = np.array([p["seat"] for p in players])
+    into.stacks = np.array([p["stack"] for p in players])
+    for name in names:
+        setattr(into, name, np.array([p[name] for p in players], dtype=float))
+    into.bounty_ev = np.array([p.get("bounty_ev", 0.0) for p in players], dtype=float)
+    return players
+
+
 class Equity:
     """$EV with bounties: `equity` (the prizes'), `bounty_ev` (each seat's
     share of the bounty money in play, by its chips) and `total_ev` (their
@@ -94,14 +109,7 @@ class Equity:
     no bounty money in play, `bounty_ev` is 0 and `total_ev` is `equity`."""
 
     def __init__(self, answer):
-        players = answer.pop("players")
-        self.bounty_money = 0.0
-        self.__dict__.update(answer)
-        self.seats = np.array([p["seat"] for p in players])
-        self.stacks = np.array([p["stack"] for p in players])
-        for name in ("chip_share", "equity", "pool_share"):
-            setattr(self, name, np.array([p[name] for p in players], dtype=float))
-        self.bounty_ev = np.array([p.get("bounty_ev", 0.0) for p in players], dtype=float)
+        players = _take_seats(self, answer, ("chip_share", "equity", "pool_share"))
         self.total_ev = np.array([p.get("total_ev", p["equity"]) for p in players], dtype=float)
 
     def __repr__(self):
@@ -154,14 +162,7 @@ class Deal:
     `bounty_ev` (in its payment, deal value and $EV); 0 without."""
 
     def __init__(self, answer):
-        players = answer.pop("players")
-        self.bounty_money = 0.0
-        self.__dict__.update(answer)
-        self.seats = np.array([p["seat"] for p in players])
-        self.stacks = np.array([p["stack"] for p in players])
-        for name in ("payment", "deal_value", "equity", "difference"):
-            setattr(self, name, np.array([p[name] for p in players], dtype=float))
-        self.bounty_ev = np.array([p.get("bounty_ev", 0.0) for p in players], dtype=float)
+        _take_seats(self, answer, ("payment", "deal_value", "equity", "difference"))
 
     def __repr__(self):
         return "Deal(split=%r, payment=%r)" % (self.split, self.payment.tolist())
