@@ -203,7 +203,7 @@ function formWords(files) {
             if (kind === 'percent')
                 add('--pool', value('pool'));
         }
-        if (view !== 'deal' && view !== 'bubble')
+        if (view === 'spot' || view === 'nash')
             add('--others', value('others'));
         if (view === 'deal') {
             add('--split', value('split'));
