@@ -141,9 +141,10 @@ function equity(target, answer) {
         players.map((p) => [String(p.seat), ...(named ? [p.name || ''] : []), String(p.stack), percent(p.chip_share),
             { text: number(p.equity), title: String(p.equity) }, { text: percent(p.pool_share), shade: p.pool_share },
             ...(bounty ? [full(p.bounty_ev, number(p.bounty_ev, 4)), full(p.total_ev, number(p.total_ev, 4))] : [])]),
-        'Prize pool ' + number(answer.prize_pool, 2) +
-        (answer.bounty_money !== undefined ? ', bounty money in play ' + money(answer.bounty_money) : '') +
-        (answer.method ? ' (' + answer.method + ')' : ''), 'ev-table'));
+        'Prize pool ' + number(answer.prize_pool, 2) + (answer.method ? ' (' + answer.method + ')' : ''), 'ev-table'));
+    if (bounty)
+        target.appendChild(element('p', { class: 'note', id: 'bounty-money' }, 'Bounty money in play ' + money(answer.bounty_money) +
+            '. Bounty $EV: a seat\'s share of it, by its share of the chips; Total $EV: the prizes\' $EV and the bounty $EV.'));
 }
 
 // The finish chances of the field shown, a row per seat, shaded.
