@@ -83,25 +83,21 @@ let command = 'equity'; // the view's, or the link's own (finish for $EV)
 const COMMAND_OF_VIEW = { equity: 'equity', deal: 'deal', bubble: 'bubble', allin: 'allin', spot: 'spot', nash: 'nash' };
 const VIEW_OF_COMMAND = { equity: 'equity', finish: 'equity', deal: 'deal', bubble: 'bubble', allin: 'allin', spot: 'spot', nash: 'nash' };
 
-function seatRow(name, stack) {
+function seatRow(name, stack, bounty) {
     const row = document.createElement('tr');
-    const number = $('seats').tBodies[0].rows.length + 1;
     row.innerHTML = '<th scope="row"></th><td><input class="name" autocomplete="off"></td>' +
-        '<td><input class="stack" inputmode="decimal"></td><td><button type="button" class="remove">×</button></td>';
-    row.cells[0].textContent = number;
-    const [nameInput, stackInput] = row.querySelectorAll('input');
-    nameInput.value = name || '';
-    stackInput.value = stack || '';
-    nameInput.setAttribute('aria-label', 'Name of seat ' + number);
-    stackInput.setAttribute('aria-label', 'Stack of seat ' + number);
-    row.querySelector('.remove').setAttribute('aria-label', 'Remove seat ' + number);
+        '<td><input class="stack" inputmode="decimal"></td><td class="bounty-cell"><input class="bounty" inputmode="decimal"></td>' +
+        '<td><button type="button" class="remove">×</button></td>';
+    row.querySelector('.name').value = name || '';
+    row.querySelector('.stack').value = stack || '';
+    row.querySelector('.bounty').value = bounty || '';
     $('seats').tBodies[0].appendChild(row);
 }
 
 function setSeats(list) {
     $('seats').tBodies[0].innerHTML = '';
     for (const seat of list)
-        seatRow(seat.name, seat.stack);
+        seatRow(seat.name, seat.stack, seat.bounty);
     renumber();
 }
 
@@ -111,6 +107,7 @@ function renumber() {
         row.cells[0].textContent = i + 1;
         row.querySelector('.name').setAttribute('aria-label', 'Name of seat ' + (i + 1));
         row.querySelector('.stack').setAttribute('aria-label', 'Stack of seat ' + (i + 1));
+        row.querySelector('.bounty').setAttribute('aria-label', 'Bounty of seat ' + (i + 1));
         row.querySelector('.remove').setAttribute('aria-label', 'Remove seat ' + (i + 1));
     });
     const button = $('button');
@@ -124,6 +121,7 @@ function seats() {
     return [...$('seats').tBodies[0].rows].map((row) => ({
         name: row.querySelector('.name').value.trim(),
         stack: row.querySelector('.stack').value.trim(),
+        bounty: row.querySelector('.bounty').value.trim(),
     }));
 }
 
@@ -203,8 +201,24 @@ function formWords(files) {
             if (kind === 'percent')
                 add('--pool', value('pool'));
         }
-        if (view !== 'deal' && view !== 'bubble')
+        if (view === 'spot' || view === 'nash')
             add('--others', value('others'));
+        if (bountiesOn()) {
+            // equity and deal value the bounty money in play only; spot and
+            // nash pay it out in the hand too.
+            const inHand = command === 'spot' || command === 'nash';
+            if (!picked.stacks && list.some((seat) => seat.bounty))
+                add('--bounties', list.map((seat) => seat.bounty).join(','));
+            if (inHand)
+                add('--bounty-share', $('bounty-kind').value === 'share' ? value('bounty-share') : SHARE_OF_KIND[$('bounty-kind').value]);
+            add('--bounty-pool', value('bounty-pool'));
+            if (inHand)
+                add('--others-bounties', value('others-bounties'));
+            if (inHand && $('chip-ev').checked)
+                add('--chips-per-unit', value('chips-per-unit'));
+            if (command === 'deal' && $('deal-bounties').checked)
+                words.push('--deal-bounties');
+        }
         if (view === 'deal') {
             add('--split', value('split'));
             add('--keep', value('keep'));
@@ -231,6 +245,27 @@ function formWords(files) {
     return words;
 }
 
+// Bounties are on for the commands that take them once a kind is chosen.
+const BOUNTY_COMMANDS = ['equity', 'deal', 'spot', 'nash'];
+const BOUNTY_OPTIONS = ['--bounties', '--bounty-pool', '--bounty-share', '--others-bounties', '--chips-per-unit', '--deal-bounties'];
+const SHARE_OF_KIND = { knockout: '', progressive: '0.5' }; // the share paid in cash; a knockout's, 1, is the default
+
+function bountiesOn() {
+    return $('bounty-kind').value !== '' && BOUNTY_COMMANDS.includes(command);
+}
+
+// The kind of bounties a line's options make, and the typed share if none.
+function bountyKind(options) {
+    if (!BOUNTY_OPTIONS.some((option) => options[option] !== undefined))
+        return ['', ''];
+    const share = options['--bounty-share'];
+    if (share === undefined || share.trim() === '1')
+        return ['knockout', ''];
+    if (share.trim() === '0.5')
+        return ['progressive', ''];
+    return ['share', share];
+}
+
 // The form from a command line's words; what the form has no field for goes
 // to "More options", so that no word is lost.
 function fillForm(words, files) {
@@ -242,7 +277,7 @@ function fillForm(words, files) {
     const hands = [];
     for (let i = 1; i < words.length; ++i) {
         const word = words[i];
-        if (['--in-bb', '--chip-ev', '--separators', '--exact'].includes(word)) {
+        if (['--in-bb', '--chip-ev', '--deal-bounties', '--separators', '--exact'].includes(word)) {
             options[word] = true;
             if (word === '--separators' || word === '--exact')
                 more.push(word);
@@ -284,6 +319,17 @@ function fillForm(words, files) {
     } else if (options['--stacks-file']) {
         more.push('--stacks-file', options['--stacks-file']);
     }
+    // Bounties into the seats' fields when there is one for each seat, as
+    // the names; else the line keeps them.
+    const bounties = options['--bounties'] !== undefined ? options['--bounties'].split(',') : [];
+    if (bounties.length && !picked.stacks && bounties.length === list.length)
+        bounties.forEach((bounty, i) => (list[i].bounty = bounty.trim()));
+    else if (bounties.length)
+        more.push('--bounties', options['--bounties']);
+    const [kind, share] = bountyKind(options);
+    $('bounty-kind').value = kind;
+    $('bounty-share').value = share;
+    $('deal-bounties').checked = !!options['--deal-bounties'];
     if (view !== 'allin')
         setSeats(list.length ? list : [{ stack: '' }, { stack: '' }]);
     $('in-bb').checked = !!options['--in-bb'];
@@ -297,7 +343,8 @@ function fillForm(words, files) {
     $('prize-kind').value = prizes.includes('%') ? 'percent' : $('prize-kind').value === 'percent' ? 'ladder' : $('prize-kind').value;
     $('prizes').value = prizes;
     for (const [option, id] of Object.entries(FIELD_OF))
-        if (id && !['stacks', 'blinds', 'ante', 'bb-ante', 'prizes'].includes(id) && !setField($(id), options[option] || ''))
+        if (id && !['stacks', 'blinds', 'ante', 'bb-ante', 'prizes', 'bounties', 'bounty-share'].includes(id) &&
+            !setField($(id), options[option] || ''))
             more.push(option, options[option]);
     if (options['--button'])
         $('button').value = options['--button'];
@@ -330,6 +377,8 @@ const FIELD_OF = {
     '--keep': 'keep', '--round': 'round', '--hero': 'hero', '--action': 'action', '--shover': 'shover',
     '--caller': 'caller', '--hand': 'hand', '--tolerance': 'tolerance', '--draws': 'draws', '--board': 'board',
     '--dead': 'dead', '--samples': 'samples', '--seed': 'seed', '--format': 'format',
+    '--bounties': 'bounties', '--bounty-share': 'bounty-share', '--bounty-pool': 'bounty-pool',
+    '--others-bounties': 'others-bounties', '--chips-per-unit': 'chips-per-unit',
 };
 FIELD_OF['--button'] = null; // the select, set once the seats are
 
@@ -345,6 +394,15 @@ function showView() {
     $('forget-files').hidden = !picked.stacks && !picked.pos;
     $('seats').hidden = !!picked.stacks;
     $('add-seat').hidden = !!picked.stacks;
+    // The bounty fields only with bounties on, each where its command takes it.
+    const bounties = bountiesOn();
+    $('bounty-row').hidden ||= !BOUNTY_COMMANDS.includes(command);
+    $('seats').classList.toggle('with-bounties', bounties);
+    $('bounty-pool-label').hidden = !bounties;
+    $('deal-bounties-label').hidden = !bounties;
+    $('others-bounties-label').hidden ||= !bounties;
+    $('bounty-share-label').hidden ||= !bounties || $('bounty-kind').value !== 'share';
+    $('chips-per-unit-label').hidden ||= !bounties || !$('chip-ev').checked;
 }
 
 // ---- computing ----
@@ -425,7 +483,7 @@ async function compute(options) {
         result.dataset.milliseconds = String(Math.round(performance.now() - started));
         // The $EV first; the finish chances of the same field follow.
         if (!format && command === 'equity') {
-            const finish = await runCommand(['finish', ...args.slice(1)], encodeFiles(files));
+            const finish = await runCommand(['finish', ...withoutBounties(args.slice(1))], encodeFiles(files));
             if (finish.status === 0)
                 drawFinish(result, JSON.parse(finish.stdout));
         }
@@ -440,6 +498,21 @@ async function compute(options) {
             $('progress').hidden = true;
         }
     }
+}
+
+// The finish chances are the prizes' alone: the words without the bounty
+// options, which finish does not take.
+function withoutBounties(words) {
+    const left = [];
+    for (let i = 0; i < words.length; ++i) {
+        if (words[i] === '--deal-bounties')
+            continue;
+        if (BOUNTY_OPTIONS.includes(words[i]))
+            ++i;
+        else
+            left.push(words[i]);
+    }
+    return left;
 }
 
 function encodeFiles(files) {
@@ -548,7 +621,7 @@ function start() {
             textToGrid();
         if (event.target.id === 'board' || event.target.id === 'dead')
             markCards();
-        if (event.target.id === 'prize-kind' || event.target.id === 'in-bb')
+        if (['prize-kind', 'in-bb', 'bounty-kind', 'chip-ev'].includes(event.target.id))
             showView();
         if (event.target.id !== 'top')
             changed();

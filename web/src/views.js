@@ -134,10 +134,17 @@ function grid(target, rows, caption) {
 function equity(target, answer) {
     const players = answer.players || [];
     const named = players.some((p) => p.name);
-    target.appendChild(table(['Seat', ...(named ? ['Name'] : []), 'Stack', 'Chips %', '$EV', 'Pool %'],
+    // With bounty money in play, each seat's bounty $EV and the total beside.
+    const bounty = players.some((p) => p.bounty_ev !== undefined);
+    target.appendChild(table(['Seat', ...(named ? ['Name'] : []), 'Stack', 'Chips %', '$EV', 'Pool %',
+                              ...(bounty ? ['Bounty $EV', 'Total $EV'] : [])],
         players.map((p) => [String(p.seat), ...(named ? [p.name || ''] : []), String(p.stack), percent(p.chip_share),
-            { text: number(p.equity), title: String(p.equity) }, { text: percent(p.pool_share), shade: p.pool_share }]),
+            { text: number(p.equity), title: String(p.equity) }, { text: percent(p.pool_share), shade: p.pool_share },
+            ...(bounty ? [full(p.bounty_ev, number(p.bounty_ev, 4)), full(p.total_ev, number(p.total_ev, 4))] : [])]),
         'Prize pool ' + number(answer.prize_pool, 2) + (answer.method ? ' (' + answer.method + ')' : ''), 'ev-table'));
+    if (bounty)
+        target.appendChild(element('p', { class: 'note', id: 'bounty-money' }, 'Bounty money in play ' + money(answer.bounty_money) +
+            '. Bounty $EV: a seat\'s share of it, by its share of the chips; Total $EV: the prizes\' $EV and the bounty $EV.'));
 }
 
 // The finish chances of the field shown, a row per seat, shaded.
@@ -374,9 +381,13 @@ function handOutcomes(target, answer, extras) {
     target.appendChild(element('p', { class: 'note' }, 'Each outcome with its chance, the stacks after it and the hero\'s ' + unit + ' there.'));
     if (answer.equity_needed !== undefined) {
         const chips = unit === 'Chips';
+        const bounties = answer.equity_needed_without_bounties !== undefined;
         target.appendChild(element('p', { id: 'equity-needed' }, 'Equity needed to call in a heads-up pot: ' +
-            (chips ? percent(answer.equity_needed_chips) + ' under chip EV' : percent(answer.equity_needed) + ' under ICM, ' +
-             percent(answer.equity_needed_chips) + ' under chip EV') + '; ' + answer.hand + ' has ' + percent(answer.equity) + ' against the shover\'s range.'));
+            (chips ? percent(answer.equity_needed_chips) + ' under chip EV'
+             : bounties ? percent(answer.equity_needed) + ' with the bounties, ' + percent(answer.equity_needed_without_bounties) +
+                          ' without them, ' + percent(answer.equity_needed_chips) + ' under chip EV'
+             : percent(answer.equity_needed) + ' under ICM, ' + percent(answer.equity_needed_chips) + ' under chip EV') +
+            '; ' + answer.hand + ' has ' + percent(answer.equity) + ' against the shover\'s range.'));
     }
     backToGrid(target, extras);
 }
