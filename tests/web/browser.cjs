@@ -45,4 +45,14 @@ async function waitDone(page, timeout) {
 
 const link = (base, line) => base + 'index.html#' + encodeURIComponent(line);
 
-module.exports = { serve, launch, open, waitDone, link };
+// A link whose `option` the form cannot hold: what stays in "More options"
+// and the message shown beside the option once the command has judged it.
+async function leftToCommand(page, base, line, option) {
+    await open(page, link(base, line));
+    await waitDone(page);
+    const kept = await page.$eval('#more', (e) => e.value);
+    const message = await page.$eval('.error[data-for~="' + option + '"]', (e) => e.textContent);
+    return { kept, message };
+}
+
+module.exports = { serve, launch, open, waitDone, link, leftToCommand };

@@ -12,7 +12,7 @@
  */
 'use strict';
 const path = require('path');
-const { serve, launch, open, waitDone, link } = require('./browser.cjs');
+const { serve, launch, open, waitDone, link, leftToCommand } = require('./browser.cjs');
 
 const [native, folder] = process.argv.slice(2);
 const { failures, check, finish, nativeRunner } = require('./checks.cjs');
@@ -167,10 +167,7 @@ async function fillAndAnswer(page, base, form) {
         }
         // Bounties not one for each seat stay on the line for the command to judge.
         const short = 'equity --stacks 5000,3000,2000 --prizes 50,30,20 --bounties 10,10';
-        await open(page, link(base, short));
-        await waitDone(page);
-        const kept = await page.$eval('#more', (e) => e.value);
-        const miscount = await page.$eval('.error[data-for~="--bounties"]', (e) => e.textContent);
+        const { kept, message: miscount } = await leftToCommand(page, base, short, '--bounties');
         check(kept === '--bounties 10,10' && miscount === nativeRun(splitWords(short)).stderr.trim() && miscount.length > 0,
               'two bounties for three seats go to More options and the command\'s message: ' + miscount);
 

@@ -12,7 +12,7 @@
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const { serve, launch, open, waitDone, link } = require('./browser.cjs');
+const { serve, launch, open, waitDone, link, leftToCommand } = require('./browser.cjs');
 
 const [native, folder] = process.argv.slice(2);
 const { failures, check, finish, nativeRunner } = require('./checks.cjs');
@@ -136,10 +136,7 @@ function commandOutcomes(text) {
 
         // A split the select has not: left to the command, which names it.
         const unknown = 'deal --stacks 5000,3000,2000 --prizes 50,30,20 --split evenly';
-        await open(page, link(base, unknown));
-        await waitDone(page);
-        const kept = await page.$eval('#more', (e) => e.value);
-        const refused = await page.$eval('.error[data-for~="--split"]', (e) => e.textContent);
+        const { kept, message: refused } = await leftToCommand(page, base, unknown, '--split');
         check(kept === '--split evenly' && refused === nativeRun(splitWords(unknown)).stderr.trim() && refused.length > 0,
               'an unknown split goes to More options and the command\'s message: ' + refused);
 
