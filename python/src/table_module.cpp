@@ -11,6 +11,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bounty_input.h"
@@ -153,30 +154,25 @@ py::tuple Nash(const TableTerms &terms, const std::optional<std::string> &tolera
 
 void AddTableFunctions(py::module_ &module)
 {
-    py::class_<TableTerms>(module, "TableTerms")
-        .def(py::init<>())
+    py::class_<TableTerms> terms(module, "TableTerms");
+    terms.def(py::init<>())
         .def_readwrite("stacks", &TableTerms::Stacks)
         .def_readwrite("button", &TableTerms::Button)
         .def_readwrite("blinds", &TableTerms::Blinds)
         .def_readwrite("ante", &TableTerms::Ante)
         .def_readwrite("bb_ante", &TableTerms::BigBlindAnte)
         .def_readwrite("prizes", &TableTerms::Prizes)
-        .def_readwrite("others", &TableTerms::Others)
-        .def_property(
-            "bounties", [](const TableTerms &terms) { return terms.Bounty.OnHead; },
-            [](TableTerms &terms, const std::optional<std::string> &text) { terms.Bounty.OnHead = text; })
-        .def_property(
-            "others_bounties", [](const TableTerms &terms) { return terms.Bounty.Others; },
-            [](TableTerms &terms, const std::optional<std::string> &text) { terms.Bounty.Others = text; })
-        .def_property(
-            "bounty_pool", [](const TableTerms &terms) { return terms.Bounty.Pool; },
-            [](TableTerms &terms, const std::optional<std::string> &text) { terms.Bounty.Pool = text; })
-        .def_property(
-            "bounty_share", [](const TableTerms &terms) { return terms.Bounty.Share; },
-            [](TableTerms &terms, const std::optional<std::string> &text) { terms.Bounty.Share = text; })
-        .def_property(
-            "chips_per_unit", [](const TableTerms &terms) { return terms.Bounty.ChipsPerUnit; },
-            [](TableTerms &terms, const std::optional<std::string> &text) { terms.Bounty.ChipsPerUnit = text; });
+        .def_readwrite("others", &TableTerms::Others);
+    // The bounty options as typed, one attribute each.
+    const std::pair<const char *, std::optional<std::string> BountyTyped::*> bountyFields[] = {
+        {"bounties", &BountyTyped::OnHead},    {"others_bounties", &BountyTyped::Others},
+        {"bounty_pool", &BountyTyped::Pool},   {"bounty_share", &BountyTyped::Share},
+        {"chips_per_unit", &BountyTyped::ChipsPerUnit},
+    };
+    for (const auto &[name, field] : bountyFields)
+        terms.def_property(
+            name, [field = field](const TableTerms &t) { return t.Bounty.*field; },
+            [field = field](TableTerms &t, const std::optional<std::string> &text) { t.Bounty.*field = text; });
     module.def("spot", &Spot, py::arg("table"), py::arg("hero"), py::arg("action"), py::arg("shover"),
                py::arg("caller"), py::arg("ranges"), py::arg("overcalls"), py::arg("shoves"),
                py::arg("nash_ranges"), py::arg("hand"), py::arg("draws"), py::arg("seed"), py::arg("threads"));
