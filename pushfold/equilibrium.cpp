@@ -75,27 +75,42 @@ namespace
 // draw them again.
 struct DrawSets
 {
-    uint32_t PerClass = 1, OverPerClass = 0;
+    // Until the first full From, overcall sets of a quarter of the size, but
+    // not below EarlyAtLeast a class (fewer can turn even aces' best
+    // response): the early rounds' ranges are far from the answer, and
+    // their sets are drawn again.
+    static constexpr uint32_t EarlyAtLeast = 150;
+    bool Early = true;
+    uint32_t PerClass = 1, OverPerClass = 0, FullOverPerClass = 0;
     uint64_t Seed = 0;
     std::vector<Draw> Uniform;
     Game::PotDraws Over;
+    std::vector<std::vector<double>> MadeFrom; // by set: the ranges it was drawn from
 
     DrawSets(const Game &game, const NashOptions &options, uint64_t seed) : Seed(seed)
     {
         if (game.Players() >= 3)
         {
             PerClass = options.DrawsPerClass;
-            OverPerClass = std::max<uint32_t>(1, options.DrawsPerClass / 4);
+            FullOverPerClass = std::max<uint32_t>(1, options.DrawsPerClass / 4);
+            OverPerClass = std::max(FullOverPerClass / 4, std::min<uint32_t>(FullOverPerClass, EarlyAtLeast));
             Uniform = MakeDraws(game.Classes(), PerClass, seed);
         }
         else
             Uniform.resize(K);
     }
-    // Every overcall set from the ranges of `strategy`.
-    void From(const Game &game, const Game::Strategy &strategy)
+    // Every overcall set from the ranges of `strategy`, in full size unless
+    // `early`; where a set was drawn from the same ranges it is kept.
+    void From(const Game &game, const Game::Strategy &strategy, bool early = false)
     {
+        if (!early && Early)
+        {
+            Early = false;
+            OverPerClass = FullOverPerClass;
+            MadeFrom.clear();
+        }
         if (OverPerClass > 0)
-            game.OvercallDraws(strategy, OverPerClass, Seed, nullptr, 0.0, Over);
+            game.OvercallDraws(strategy, OverPerClass, Seed, nullptr, 0.0, Over, MadeFrom);
     }
     void Evaluate(const Game &game, const Game::Strategy &strategy, Game::Round &round) const
     {
@@ -310,7 +325,7 @@ Status SolveNash(const HandField &field, const FieldEquity &valuation, bool chip
     answer.Tolerance = options.Tolerance > 0.0 ? options.Tolerance : tolerance;
     const size_t N = game.Players();
     DrawSets draws(game, options, options.Seed);
-    answer.Draws = N >= 3 ? static_cast<uint64_t>(draws.PerClass + draws.OverPerClass) * K : 0;
+    answer.Draws = N >= 3 ? static_cast<uint64_t>(draws.PerClass + draws.FullOverPerClass) * K : 0;
     // Heads-up rounds cost some 0.1 ms: for up to HeadsUpRounds they go on
     // to a 500th of the tolerance, where the ranges settle at the
     // hands' thresholds.
@@ -320,7 +335,7 @@ Status SolveNash(const HandField &field, const FieldEquity &valuation, bool chip
     Game::Strategy average(game.Nodes().size());
     for (size_t n = 0; n < average.size(); ++n)
         average[n] = StartingGuess(game.Nodes()[n].Action);
-    draws.From(game, average);
+    draws.From(game, average, true);
     Game::Round round;
     uint64_t iteration = 0;
     int checks = 0;
@@ -414,11 +429,16 @@ Status SolveNash(const HandField &field, const FieldEquity &valuation, bool chip
             for (size_t c = 0; c < static_cast<size_t>(K); ++c)
                 average[n][c] += step * (round.Best[n][c] - average[n][c]);
         // As the ranges settle, the pots whose overcall draws lost half
-        // their effective size are drawn again from them (rounds 1, 2, 4,
-        // 8 and 16; later the game stays fixed so that the rounds converge
-        // on it, the final measure aside).
-        if ((iteration & (iteration - 1)) == 0 && iteration <= 16 && checks == 0 && draws.OverPerClass > 0)
-            game.OvercallDraws(average, draws.OverPerClass, draws.Seed, &round.Ess, 0.5, draws.Over);
+        // their effective size are drawn again from them (rounds 1, 2, 4
+        // and 16; at round 8 every pot's, in full size; later the game
+        // stays fixed so that the rounds converge on it, the final measure
+        // aside).
+        const bool redraw = (iteration & (iteration - 1)) == 0 && iteration <= 16 && checks == 0;
+        if (redraw && iteration == 8)
+            draws.From(game, average);
+        else if (redraw && draws.OverPerClass > 0)
+            game.OvercallDraws(average, draws.OverPerClass, draws.Seed, &round.Ess, 0.5, draws.Over,
+                               draws.MadeFrom);
     }
     answer.HandBound = 2.0 * tolerance;
     if (answer.Converged && N > 2 && N <= PolishPlayers)

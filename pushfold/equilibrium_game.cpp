@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <system_error>
 #include <thread>
@@ -245,36 +246,45 @@ template <class Work> void Game::ForPots(size_t count, const Work &work) const
 }
 
 void Game::OvercallDraws(const Strategy &avg, uint32_t perClass, uint64_t seed, const std::vector<double> *ess,
-                         double below, PotDraws &over) const
+                         double below, PotDraws &over, std::vector<std::vector<double>> &madeFrom) const
 {
     const std::vector<std::array<double, K>> callChance = CallChances(avg);
     std::vector<std::pair<size_t, size_t>> pots;
     for (size_t p = 0; p < N; ++p)
         for (size_t q = p + 1; q < N; ++q)
             pots.push_back({p, q});
+    const size_t sets = Forced < N ? 2 * pots.size() : pots.size();
+    over.resize(sets);
+    madeFrom.resize(sets);
+    // A set from the two ranges, unless it was last drawn from them.
+    const auto draw = [&](size_t j, const std::array<double, K> &a, const std::array<double, K> &b) {
+        std::vector<double> ranges(a.begin(), a.end());
+        ranges.insert(ranges.end(), b.begin(), b.end());
+        // Bit for bit: -0.0 and 0.0 are not taken for the same weight.
+        if (!over[j].empty() && ranges.size() == madeFrom[j].size() &&
+            std::memcmp(ranges.data(), madeFrom[j].data(), ranges.size() * sizeof(double)) == 0)
+            return;
+        over[j] = MakeWeightedDraws(Tables, perClass, Mix(seed ^ Mix(j)), a, b);
+        madeFrom[j] = std::move(ranges);
+    };
     if (Forced < N)
     {
         // Each role's other hand from its range, the forced player's any hand.
-        over.resize(2 * pots.size());
         std::array<double, K> any;
         any.fill(1.0);
-        ForPots(2 * pots.size(), [&](size_t j) {
+        ForPots(sets, [&](size_t j) {
             const size_t i = j % pots.size(), p = pots[i].first, q = pots[i].second;
             if (p == Forced || q == Forced || (ess != nullptr && (*ess)[i] >= below))
                 return;
-            over[j] = MakeWeightedDraws(Tables, perClass, Mix(seed ^ Mix(j)),
-                                        j < pots.size() ? avg[CallNode(p, q)] : ShoverWeights(p, q, avg, callChance),
-                                        any);
+            draw(j, j < pots.size() ? avg[CallNode(p, q)] : ShoverWeights(p, q, avg, callChance), any);
         });
         return;
     }
-    over.resize(pots.size());
-    ForPots(pots.size(), [&](size_t i) {
+    ForPots(sets, [&](size_t i) {
         const size_t p = pots[i].first, q = pots[i].second;
         if (q + 1 >= N || (ess != nullptr && (*ess)[i] >= below))
             return;
-        over[i] = MakeWeightedDraws(Tables, perClass, Mix(seed ^ Mix(i)), ShoverWeights(p, q, avg, callChance),
-                                    avg[CallNode(p, q)]);
+        draw(i, ShoverWeights(p, q, avg, callChance), avg[CallNode(p, q)]);
     });
 }
 

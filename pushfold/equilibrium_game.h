@@ -147,10 +147,12 @@ class Game
     };
     // Draws the overcall sets of the pots whose Ess (null: every pot) is
     // below `below`, the shover and the caller from their ranges in
-    // `average` (MakeWeightedDraws). Pots in parallel; bytes independent of
-    // the thread count.
+    // `average` (MakeWeightedDraws). A pot whose two ranges equal those in
+    // madeFrom (what its set was last drawn from, with the same perClass
+    // and seed) keeps its set: drawing it again gives the same draws.
+    // Pots in parallel; bytes independent of the thread count.
     void OvercallDraws(const Strategy &average, uint32_t perClass, uint64_t seed, const std::vector<double> *ess,
-                       double below, PotDraws &over) const;
+                       double below, PotDraws &over, std::vector<std::vector<double>> &madeFrom) const;
     void Evaluate(const Strategy &average, const std::vector<Draw> &draws, uint32_t perClass, const PotDraws &over,
                   uint32_t overPerClass, Round &round) const;
 
