@@ -15,9 +15,11 @@
 #include <cstdlib>
 
 #ifdef _WIN32
+#include <process.h>
 #include <windows.h>
 #else
 #include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 std::string CommandPath;
@@ -86,8 +88,16 @@ void RemoveFile(const std::string &path)
 
 std::string TemporaryFile(const std::string &name, const std::string &bytes)
 {
+    // The process id too: CTest runs the test programs that share this file
+    // side by side, and their counts start alike.
+#ifdef _WIN32
+    const long process = static_cast<long>(_getpid());
+#else
+    const long process = static_cast<long>(getpid());
+#endif
     static int count = 0;
-    const std::string path = TemporaryFolder() + "ostrel-icm-test-" + std::to_string(++count) + "-" + name;
+    const std::string path = TemporaryFolder() + "ostrel-icm-test-" + std::to_string(process) + "-" +
+                             std::to_string(++count) + "-" + name;
 #ifdef _WIN32
     FILE *file = _wfopen(Wide(path).c_str(), L"wb");
 #else

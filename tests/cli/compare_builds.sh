@@ -11,12 +11,26 @@ if [ ! -x "$native" ]; then
 fi
 passed=0
 failed=0
+errors=$(mktemp)
+trap 'rm -f "$errors"' EXIT
 while IFS= read -r arguments; do
     [ -z "$arguments" ] && continue
     # shellcheck disable=SC2086
     linux_out=$("$native" $arguments; echo "status $?")
     # shellcheck disable=SC2086
-    windows_out=$("$runner" "$prefix" "$windows" $arguments 2>/dev/null; echo "status $?")
+    windows_out=$("$runner" "$prefix" "$windows" $arguments 2>"$errors"; echo "status $?")
+    case $windows_out in
+    "status "*)
+        # Nothing written at all: Wine did not start the program (seen once
+        # in many runs, the next run of the same line passing). Once more,
+        # saying so.
+        if [ "$linux_out" != "$windows_out" ]; then
+            echo "again, Wine wrote nothing ($windows_out: $(head -c 300 "$errors")): $arguments"
+            # shellcheck disable=SC2086
+            windows_out=$("$runner" "$prefix" "$windows" $arguments 2>"$errors"; echo "status $?")
+        fi
+        ;;
+    esac
     if [ "$linux_out" = "$windows_out" ]; then
         passed=$((passed + 1))
     else
@@ -24,6 +38,7 @@ while IFS= read -r arguments; do
         echo "DIFFERENT: $arguments"
         echo "  linux:   $linux_out"
         echo "  windows: $windows_out"
+        echo "  windows' standard error: $(head -c 600 "$errors")"
     fi
 done <<'TABLE'
 equity --stacks 5000,3000,2000 --prizes 50,30,20 --format json
