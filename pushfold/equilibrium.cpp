@@ -112,6 +112,13 @@ struct DrawSets
         if (OverPerClass > 0)
             game.OvercallDraws(strategy, OverPerClass, Seed, nullptr, 0.0, Over, MadeFrom);
     }
+    // The overcall sets whose effective size for `strategy` (ess, by pot)
+    // fell below `below`, drawn again from its ranges at their present size.
+    void Refresh(const Game &game, const Game::Strategy &strategy, const std::vector<double> &ess, double below)
+    {
+        if (OverPerClass > 0)
+            game.OvercallDraws(strategy, OverPerClass, Seed, &ess, below, Over, MadeFrom);
+    }
     void Evaluate(const Game &game, const Game::Strategy &strategy, Game::Round &round) const
     {
         game.Evaluate(strategy, Uniform, PerClass, Over, OverPerClass, round);
@@ -436,9 +443,8 @@ Status SolveNash(const HandField &field, const FieldEquity &valuation, bool chip
         const bool redraw = (iteration & (iteration - 1)) == 0 && iteration <= 16 && checks == 0;
         if (redraw && iteration == 8)
             draws.From(game, average);
-        else if (redraw && draws.OverPerClass > 0)
-            game.OvercallDraws(average, draws.OverPerClass, draws.Seed, &round.Ess, 0.5, draws.Over,
-                               draws.MadeFrom);
+        else if (redraw)
+            draws.Refresh(game, average, round.Ess, 0.5);
     }
     answer.HandBound = 2.0 * tolerance;
     if (answer.Converged && N > 2 && N <= PolishPlayers)
