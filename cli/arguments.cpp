@@ -79,9 +79,19 @@ std::string UnknownOption(const CLI::App &program, const CLI::App &command, cons
     const std::string nearest = NearestName(name, names);
     if (!nearest.empty())
         return message + ": did you mean " + nearest + "?";
+    // Every command that has it, so that a reader does not take the first
+    // for the only one.
+    std::vector<std::string> others;
     for (const CLI::App *other : program.get_subcommands({}))
         if (other != &command && Find(NamesOf(*other), name) != nullptr)
-            return message + ": " + name + " is an option of " + other->get_name();
+            others.push_back(other->get_name());
+    if (!others.empty())
+    {
+        std::string listed;
+        for (size_t i = 0; i < others.size(); ++i)
+            listed += (i == 0 ? "" : i + 1 == others.size() ? " and " : ", ") + others[i];
+        return message + ": " + name + " is an option of " + listed;
+    }
     return message + " (see ostrel-icm help " + command.get_name() + ")";
 }
 

@@ -524,7 +524,13 @@ TEST(Typing, NamesRefused)
              "(--names Anna,Bob)",
          ""},
         {"allin AA KK --names Anna,Bob", 2,
-         E + "unknown option \"--names\" for allin: --names is an option of equity", ""},
+         E + "unknown option \"--names\" for allin: --names is an option of equity, finish, deal, bubble, spot "
+             "and nash",
+         ""},
+        {"spot --stacks 5,3 --threads 2", 2,
+         E + "unknown option \"--threads\" for spot: --threads is an option of equity, finish, deal, bubble and "
+             "nash",
+         ""},
     });
     std::remove(file.c_str());
 }
