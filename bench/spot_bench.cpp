@@ -1,8 +1,10 @@
 /*
- * A whole spot, every hand class, one thread, the field valued by the
- * command's `auto` choice: against one caller, against a caller and an
- * overcaller (three-way pots drawn, at three budgets of draws side by side),
- * and at a final table of 10 with 100 players in the field. Each figure
+ * A whole spot, every hand class, one thread, the field valued as the
+ * command values it (the subsets up to 20 players, else `auto`): against one
+ * caller, against a caller and an overcaller (three-way pots drawn, at three
+ * budgets of draws side by side), at a final table of 10 alone (beside the
+ * window's recursion, which the command used before) and with 100 players
+ * in the field. Each figure
  * counts the field valuations too; the cards library's tables are built
  * before the first iteration (the command pays that once, see
  * docs/performance.md).
@@ -83,6 +85,15 @@ Spot FinalTable()
     return spot;
 }
 
+// The final table alone: no players elsewhere.
+Spot FinalTableAlone()
+{
+    Spot spot = FinalTable();
+    spot.Field.Others.clear();
+    spot.Field.Prizes.resize(9);
+    return spot;
+}
+
 // The same spots in a progressive knockout: 10 on every head at the table,
 // half in cash, and as much again elsewhere.
 template <Spot (*Make)()> Spot WithBounties()
@@ -94,14 +105,17 @@ template <Spot (*Make)()> Spot WithBounties()
     return spot;
 }
 
-void Solve(benchmark::State &state, Spot (*make)(), uint64_t draws, bool suitSymmetry)
+void Solve(benchmark::State &state, Spot (*make)(), uint64_t draws, bool suitSymmetry, bool recursion = false)
 {
     Spot spot = make();
     spot.Question.Sampling.Draws = draws;
     spot.Question.SuitSymmetry = suitSymmetry;
     ostrel::RunOptions run; // one thread
     ostrel::MethodLog log;
-    const ostrel::FieldEquity valuation = ostrel::EquityBy(ostrel::Method::Automatic, run, log, nullptr);
+    const ostrel::Method method =
+        recursion ? ostrel::Method::Automatic
+                  : ostrel::OutcomeMethod(spot.Field.Table.Stacks.size() + spot.Field.Others.size());
+    const ostrel::FieldEquity valuation = ostrel::EquityBy(method, run, log, nullptr);
     ostrel::SpotAnswer answer;
     {
         ostrel::SpotSolver warm; // the cards library's tables, built once per process
@@ -133,6 +147,9 @@ BENCHMARK_CAPTURE(Solve, caller_overcaller_draws_20000, CallerAndOvercaller, 200
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Solve, caller_overcaller_every_combo, CallerAndOvercaller, 6000, false)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Solve, final_table_10_alone_window_recursion, FinalTableAlone, 6000, true, true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Solve, final_table_10_alone, FinalTableAlone, 6000, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Solve, final_table_10_field_100, FinalTable, 6000, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Solve, final_table_10_field_100_every_combo, FinalTable, 6000, false)
     ->Unit(benchmark::kMillisecond);

@@ -130,11 +130,8 @@ Status RunNashRequest(const NashRequest &request, const RunProgress &progress, N
     RunOptions run;
     run.Threads = nash.Threads;
     MethodLog log;
-    // The outcomes need no window bits: up to 20 players the subsets are
-    // exact to rounding and the fastest.
-    const size_t fieldPlayers = players + request.Table.Others.size();
     const FieldEquity valuation =
-        EquityBy(fieldPlayers <= 20 ? Method::Subsets : Method::Automatic, run, log, nullptr);
+        EquityBy(OutcomeMethod(players + request.Table.Others.size()), run, log, nullptr);
     RoundsHeard heard;
     heard.Progress = &progress;
     heard.Estimate = EstimatedNashSeconds(players, nash);

@@ -171,7 +171,12 @@ Status RunSpotRequest(const SpotRequest &request, SpotReply &reply)
     RunOptions run;
     run.Threads = cores;
     MethodLog log;
-    const FieldEquity valuation = EquityBy(Method::Automatic, run, log, nullptr);
+    size_t fieldPlayers = field.Others.size();
+    for (int64_t stack : field.Table.Stacks)
+        fieldPlayers += stack > 0 ? 1 : 0;
+    // Valued as `nash` values the same outcomes, so that its ranges are the
+    // equilibrium `nash` prints and the spot's values are `nash`'s.
+    const FieldEquity valuation = EquityBy(OutcomeMethod(fieldPlayers), run, log, nullptr);
     if (request.NashRanges)
     {
         status = FillNashRanges(field, valuation, request.ChipEv, cores, question);
