@@ -489,8 +489,10 @@ int Run(int argc, char **argv)
     }
     if (index == 5)
     {
-        std::string answer;
-        const ostrel::Status status = ostrel::RunSpotCommand(spotOptions, answer);
+        std::string answer, warning;
+        const ostrel::Status status = ostrel::RunSpotCommand(spotOptions, answer, warning);
+        if (status.Ok && !warning.empty())
+            std::fputs(warning.c_str(), stderr);
         return status.Ok ? Answer(answer) : Fail(status.Message);
     }
     if (index == 6)

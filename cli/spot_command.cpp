@@ -65,7 +65,7 @@ CLI::App *AddSpotCommand(CLI::App &app, SpotOptions &options)
     return spot;
 }
 
-Status RunSpotCommand(SpotOptions &options, std::string &text)
+Status RunSpotCommand(SpotOptions &options, std::string &text, std::string &warning)
 {
     for (const auto &[option, value, choices] :
          {std::tuple<const char *, const std::string &, std::vector<std::string>>{"--action", options.Action,
@@ -117,9 +117,13 @@ Status RunSpotCommand(SpotOptions &options, std::string &text)
         request.Hand = options.Hand;
     request.Threads = options.Threads;
     SpotReply reply;
-    status = RunSpotRequest(request, reply);
+    ProgressDisplay display = StartProgress();
+    status = RunSpotRequest(request, ProgressOn(display), reply);
+    EndProgress(display);
     if (!status.Ok)
         return status;
+    for (const std::string &line : reply.Warnings)
+        warning += "ostrel-icm: warning: " + line + "\n";
     const bool color = options.Color == "always" || (options.Color == "auto" && IsTerminal(stdout));
     Format format = Format::Table;
     FormatNamed(options.Format, format); // judged above

@@ -35,8 +35,11 @@ struct SpotOptions
 
 CLI::App *AddSpotCommand(CLI::App &app, SpotOptions &options);
 
-// The answer in `text`, or an error for the one-line message.
-Status RunSpotCommand(SpotOptions &options, std::string &text);
+// The answer in `text` and any warnings' lines in `warning` (with --ranges
+// nash, an equilibrium that stopped above its tolerance), or an error for
+// the one-line message. With --ranges nash the equilibrium's rounds show on
+// a terminal as nash shows them.
+Status RunSpotCommand(SpotOptions &options, std::string &text, std::string &warning);
 
 } // namespace ostrel
 

@@ -7,7 +7,7 @@
 
 #include "field_input.h"
 #include "field_methods.h"
-#include "nash_ranges.h"
+#include "nash_request.h"
 #include "number_text.h"
 #include "positions.h"
 #include "range.h"
@@ -158,7 +158,7 @@ Status CheckSpotRequest(const SpotRequest &request)
     return ReadSpot(request, question, handClass, combo);
 }
 
-Status RunSpotRequest(const SpotRequest &request, SpotReply &reply)
+Status RunSpotRequest(const SpotRequest &request, const RunProgress &progress, SpotReply &reply)
 {
     SpotQuestion question;
     int handClass = -1, combo = -1;
@@ -174,14 +174,23 @@ Status RunSpotRequest(const SpotRequest &request, SpotReply &reply)
     size_t fieldPlayers = field.Others.size();
     for (int64_t stack : field.Table.Stacks)
         fieldPlayers += stack > 0 ? 1 : 0;
-    // Valued as `nash` values the same outcomes, so that its ranges are the
-    // equilibrium `nash` prints and the spot's values are `nash`'s.
+    // Valued as `nash` values the same outcomes, so that the spot's values
+    // are those of the equilibrium it takes.
     const FieldEquity valuation = EquityBy(OutcomeMethod(fieldPlayers), run, log, nullptr);
     if (request.NashRanges)
     {
-        status = FillNashRanges(field, valuation, request.ChipEv, cores, question);
+        NashRequest nash;
+        nash.Table = request.Table;
+        nash.ChipEv = request.ChipEv;
+        nash.Bounty = request.Bounty;
+        nash.Threads = cores;
+        NashReply equilibrium;
+        status = RunNashRequest(nash, progress, equilibrium);
         if (!status.Ok)
-            return status;
+            return status.Message == Stopped().Message ? status : Failure("--ranges nash: " + status.Message);
+        TakeNashRanges(equilibrium.Table, equilibrium.Answer, question);
+        for (const std::string &line : equilibrium.Warnings)
+            reply.Warnings.push_back("--ranges nash: the equilibrium " + line);
     }
     SpotSolver solver;
     status = solver.Open(field, valuation, request.ChipEv, question);

@@ -1,9 +1,9 @@
 /*
  * `spot`: one seat's push-or-fold decision under the finishing-order model
  * (or chip EV), over every starting hand, one class's row or one hand's
- * every outcome, on the pushfold library. The field is valued by the same
- * method choice as `equity`, so the values before the hand are `equity`'s
- * to the bit.
+ * every outcome, on the pushfold library. The field is valued as `nash`
+ * values it (the subsets up to 20 players, else `equity`'s choice), so that
+ * the equilibrium `--ranges nash` takes is `nash`'s own.
  */
 #ifndef OSTREL_REQUESTS_SPOT_REQUEST_H
 #define OSTREL_REQUESTS_SPOT_REQUEST_H
@@ -15,6 +15,7 @@
 
 #include "answer_format.h"
 #include "bounty_input.h"
+#include "run_progress.h"
 #include "spot.h"
 
 namespace ostrel
@@ -53,15 +54,18 @@ struct SpotReply
     HandBreakdown Breakdown;
     Bounties Bounty;                  // in play in the hand (none: as without bounties)
     double NeededWithoutBounty = 0.0; // facing a shove with bounties: the equity a call needs valued without them
+    std::vector<std::string> Warnings; // with NashRanges: the equilibrium's rounds ran out before its tolerance
 };
 
 // The hero, the action's seats, the draws, the ranges and the hand, in the
 // command's words.
 Status CheckSpotRequest(const SpotRequest &request);
 
-// Checks, values the field, takes the equilibrium's ranges where asked and
-// solves the spot (or explains the one hand).
-Status RunSpotRequest(const SpotRequest &request, SpotReply &reply);
+// Checks, values the field, takes the equilibrium's ranges where asked (the
+// `nash` request of the same table: its checks, its progress, a stop asked
+// through `progress`, its warnings) and solves the spot (or explains the one
+// hand).
+Status RunSpotRequest(const SpotRequest &request, const RunProgress &progress, SpotReply &reply);
 
 // A grid and a list for people (coloured for a terminal with `color`), CSV
 // and JSON for tools: the shortest text that reads back to the same double.

@@ -136,8 +136,10 @@ def spot(table, hero, action="first-in", ranges=None, shover=None, caller=None, 
     """Push or fold for `hero` (a seat from 1 or a position) at `table`:
     `action` "first-in", "call" (a shove from `shover`) or "overcall"
     (`shover` and `caller`). `ranges`: {seat: range} of the other players
-    (the shover's, or the callers'), or "nash" for the equilibrium's;
-    `overcalls`, `shoves` likewise; `hand` one hand (AhKd) or class (AJo).
+    (the shover's, or the callers'), or "nash" for the equilibrium's
+    (a RuntimeWarning when that stopped above its tolerance; Ctrl+C stops
+    it); `overcalls`, `shoves` likewise; `hand` one hand (AhKd) or class
+    (AJo).
 
         >>> t = ostrel.Table([5000, 3000, 2000], button=1, blinds=(100, 200), prizes=[50, 30, 20])
         >>> str(ostrel.spot(t, "SB", ranges={"BB": "QQ+, AK"}).range)
@@ -157,13 +159,14 @@ def spot(table, hero, action="first-in", ranges=None, shover=None, caller=None, 
         >>> [outcome["bounty_cash"] for outcome in s.play]
         [0, 5, 0]
     """
-    from . import _count
+    from . import _count, _warn
 
     nash_ranges = isinstance(ranges, str) and ranges == "nash"
-    text, bounty_money, bounty_share = _ostrel.spot(
+    text, notes, bounty_money, bounty_share = _ostrel.spot(
         table._terms, None if hero is None else str(hero), action, None if shover is None else str(shover),
         None if caller is None else str(caller), [] if nash_ranges else _spot_ranges(ranges), _spot_ranges(overcalls),
         _spot_ranges(shoves), nash_ranges, hand, _count(draws), _count(seed), _count(threads))
+    _warn(notes)
     return Spot(json.loads(text), bounty_money, bounty_share)
 
 

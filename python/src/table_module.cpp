@@ -113,18 +113,14 @@ py::tuple Spot(const TableTerms &terms, const std::optional<std::string> &hero, 
     if (threads)
         request.Threads = static_cast<unsigned>(CountOf("--threads", *threads, 1, 256, "a thread count"));
     SpotReply reply;
-    Status status;
-    {
-        // The field is valued by equity's choice: the window's computation
-        // for a window's field.
-        py::gil_scoped_release free;
-        const std::lock_guard<std::mutex> alone(Interruptible::WindowRecord());
-        status = RunSpotRequest(request, reply);
-    }
-    Raise(status);
+    // Valued by the subsets up to 20 players, beyond any window's field;
+    // Ctrl+C stops the equilibrium of ranges="nash".
+    Interruptible run{py::none()};
+    run.Call([&](const RunProgress &heard) { return RunSpotRequest(request, heard, reply); }, false);
     // The bounty money in play and the share paid in cash beside the JSON,
     // which gives them with one hand's outcomes only.
-    return py::make_tuple(WriteSpotReply(reply, Format::Json), reply.Bounty.InPlay, reply.Bounty.CashShare);
+    return py::make_tuple(WriteSpotReply(reply, Format::Json), reply.Warnings, reply.Bounty.InPlay,
+                          reply.Bounty.CashShare);
 }
 
 py::tuple Nash(const TableTerms &terms, const std::optional<std::string> &tolerance,

@@ -193,6 +193,11 @@ TABLE_WRONG = [
     (lambda: ostrel.nash(ostrel.Table([5000, 3000], button="CO", blinds=(100, 200), prizes=[70, 30])),
      ["nash", "--stacks", "5000,3000", "--button", "CO", "--blinds", "100,200", "--prizes", "70,30"]),
     (lambda: ostrel.spot(ostrel.Table(**README_TABLE), "XX"), ["spot", *README_TYPED, "--hero", "XX"]),
+    # The equilibrium of ranges="nash" is nash's, with nash's limits.
+    (lambda: ostrel.spot(ostrel.Table([1000] * 11, button=1, blinds=(10, 20), prizes=[50, 30, 20]), 4,
+                         ranges="nash"),
+     ["spot", "--stacks", ",".join(["1000"] * 11), "--button", "1", "--blinds", "10,20", "--prizes", "50,30,20",
+      "--hero", "4", "--ranges", "nash"]),
     (lambda: ostrel.spot(ostrel.Table(**README_TABLE), "SB", action="limp"),
      ["spot", *README_TYPED, "--hero", "SB", "--action", "limp"]),
     (lambda: ostrel.spot(ostrel.Table(**README_TABLE), "SB", ranges={"BB": "QQ+"}, hand="AhAh"),
@@ -234,6 +239,17 @@ def test_ctrl_c_stops_a_long_nash():
     with pytest.raises(KeyboardInterrupt):
         ostrel.nash(ostrel.Table(**LONG_TABLE), tolerance=1e-9, max_iterations=10**6)
     assert time.monotonic() - started < 5.0
+
+
+def test_ctrl_c_stops_the_equilibrium_of_a_spot():
+    ten = ostrel.Table([9000, 4000, 2500, 7000, 3000, 1200, 6000, 5000, 800, 4400], button=1, blinds=(200, 400),
+                       ante=50, prizes=[30, 20, 14, 10, 8, 6, 5, 4, 3])
+    timer = threading.Timer(0.3, lambda: os.kill(os.getpid(), signal.SIGINT))
+    started = time.monotonic()
+    timer.start()
+    with pytest.raises(KeyboardInterrupt):
+        ostrel.spot(ten, 4, ranges="nash", threads=1)
+    assert time.monotonic() - started < 2.0
 
 
 def test_the_docstrings_examples_hold():

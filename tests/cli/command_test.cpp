@@ -522,23 +522,36 @@ TEST(Command, EdgeAnswersAreExact)
 
 #ifndef _WIN32
 // On a terminal a run of over a second shows how far it has got, whatever
-// the method: here the plain recursion, about 2 s on 16 players with 8 paid.
+// the method: the plain recursion, about 2 s on 16 players with 8 paid; and
+// the equilibrium a spot takes its ranges from, some 3 s at ten seats.
 TEST(Command, ProgressOnATerminalForEveryMethod)
 {
     if (std::system("script -V > /dev/null 2>&1") != 0)
         GTEST_SKIP() << "no script(1) for a pseudo-terminal";
-    const std::string command = CommandPath + " equity --stacks 1000,1037,1074,1111,1148,1185,1222,1259,1296,1333,"
-                                              "1370,1407,1444,1481,1518,1555 --prizes 8,7,6,5,4,3,2,1 --method plain "
-                                              "--format csv";
-    FILE *pipe = popen(("script -q -e -c '" + command + " > /dev/null' /dev/null").c_str(), "r");
-    ASSERT_NE(nullptr, pipe);
-    std::string terminal;
-    char block[4096];
-    for (size_t got = 0; (got = std::fread(block, 1, sizeof block, pipe)) > 0;)
-        terminal.append(block, got);
-    EXPECT_EQ(0, pclose(pipe));
-    EXPECT_NE(std::string::npos, terminal.find("ostrel-icm: ")) << terminal;
-    EXPECT_NE(std::string::npos, terminal.find("% (")) << terminal;
+    const struct
+    {
+        std::string Arguments, Shows;
+    } rows[] = {
+        {" equity --stacks 1000,1037,1074,1111,1148,1185,1222,1259,1296,1333,1370,1407,1444,1481,1518,1555 "
+         "--prizes 8,7,6,5,4,3,2,1 --method plain --format csv",
+         "% ("},
+        {" spot --stacks 9000,4000,2500,7000,3000,1200,6000,5000,800,4400 --prizes 30,20,14,10,8,6,5,4,3 "
+         "--button 1 --blinds 200,400 --ante 50 --hero 4 --ranges nash --format csv",
+         "iteration "},
+    };
+    for (const auto &row : rows)
+    {
+        SCOPED_TRACE(row.Arguments);
+        FILE *pipe = popen(("script -q -e -c '" + CommandPath + row.Arguments + " > /dev/null' /dev/null").c_str(), "r");
+        ASSERT_NE(nullptr, pipe);
+        std::string terminal;
+        char block[4096];
+        for (size_t got = 0; (got = std::fread(block, 1, sizeof block, pipe)) > 0;)
+            terminal.append(block, got);
+        EXPECT_EQ(0, pclose(pipe));
+        EXPECT_NE(std::string::npos, terminal.find("ostrel-icm: ")) << terminal;
+        EXPECT_NE(std::string::npos, terminal.find(row.Shows)) << terminal;
+    }
 }
 #endif
 

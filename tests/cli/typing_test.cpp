@@ -205,6 +205,13 @@ TEST(Typing, ParserMessagesInTheCommandsVoice)
         {"spot --stacks 100,200 --prizes 1 --blinds 1,2.5 --button 1 --hero 1", 2,
          E + "--blinds 1,2.5: chips at the table are whole (blinds and antes are counted in them), not decimals",
          ""},
+        // The equilibrium a spot takes its ranges from is nash's, with nash's limits.
+        {"spot --stacks 1000,1000,1000,1000,1000,1000,1000,1000,1000,1000,1000 --prizes 50,30,20 --button 1 "
+         "--blinds 10,20 --hero 4 --ranges nash",
+         2,
+         E + "--ranges nash: nash takes tables of at most 10 players, not 11: its work grows with the fourth power "
+             "of the players",
+         ""},
     });
 }
 

@@ -66,7 +66,7 @@ std::string Allin(const AllinRequest &request, Format format)
 std::string Spot(const SpotRequest &request, Format format)
 {
     SpotReply reply;
-    const Status status = RunSpotRequest(request, reply);
+    const Status status = RunSpotRequest(request, RunProgress(), reply);
     return status.Ok ? WriteSpotReply(reply, format) : "error: " + status.Message;
 }
 

@@ -71,7 +71,7 @@ TEST(SpotNash, TheSpotTakesNashsOwnEquilibrium)
         spot.NashRanges = true;
         spot.Threads = 2;
         SpotReply reply;
-        const Status status = RunSpotRequest(spot, reply);
+        const Status status = RunSpotRequest(spot, RunProgress(), reply);
         ASSERT_TRUE(status.Ok) << status.Message;
 
         SpotQuestion expected = reply.Question;
