@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "field_methods.h"
+#include "nash_request.h"
 #include "spot.h"
 
 namespace
@@ -112,10 +113,9 @@ void Solve(benchmark::State &state, Spot (*make)(), uint64_t draws, bool suitSym
     spot.Question.SuitSymmetry = suitSymmetry;
     ostrel::RunOptions run; // one thread
     ostrel::MethodLog log;
-    const ostrel::Method method =
-        recursion ? ostrel::Method::Automatic
-                  : ostrel::OutcomeMethod(spot.Field.Table.Stacks.size() + spot.Field.Others.size());
-    const ostrel::FieldEquity valuation = ostrel::EquityBy(method, run, log, nullptr);
+    const ostrel::FieldEquity valuation = recursion
+                                              ? ostrel::EquityBy(ostrel::Method::Automatic, run, log, nullptr)
+                                              : ostrel::OutcomeValuation(spot.Field, run, log);
     ostrel::SpotAnswer answer;
     {
         ostrel::SpotSolver warm; // the cards library's tables, built once per process

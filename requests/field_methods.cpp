@@ -334,11 +334,6 @@ FieldEquity EquityBy(Method method, const RunOptions &options, MethodLog &log, P
     };
 }
 
-Method OutcomeMethod(size_t fieldPlayers)
-{
-    return fieldPlayers <= 20 ? Method::Subsets : Method::Automatic;
-}
-
 double BubbleFields(size_t players, size_t rows)
 {
     const double n = static_cast<double>(players);

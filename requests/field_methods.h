@@ -92,12 +92,6 @@ struct MethodLog
 // through it refuses the next field with Stopped().
 FieldEquity EquityBy(Method method, const RunOptions &options, MethodLog &log, ProgressSteps *progress);
 
-// The method for the fields a hand's outcomes leave (spot, nash): they need
-// no window bits, so up to 20 players the subsets, exact to rounding and the
-// fastest (a ten-player table's outcomes by the window's recursion take tens
-// of seconds); beyond, the library's choice.
-Method OutcomeMethod(size_t fieldPlayers);
-
 // Fields a bubble computation evaluates one by one: 2n - 1 for one row,
 // n(n - 1) + 1 for the grid.
 double BubbleFields(size_t players, size_t rows);

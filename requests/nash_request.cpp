@@ -120,6 +120,12 @@ Status CheckNashRequest(const NashRequest &request)
     return Status();
 }
 
+FieldEquity OutcomeValuation(const HandField &table, const RunOptions &run, MethodLog &log)
+{
+    const size_t players = PlayersAtTable(table) + table.Others.size();
+    return EquityBy(players <= 20 ? Method::Subsets : Method::Automatic, run, log, nullptr);
+}
+
 Status RunNashRequest(const NashRequest &request, const RunProgress &progress, NashReply &reply)
 {
     Status status = CheckNashRequest(request);
@@ -130,8 +136,7 @@ Status RunNashRequest(const NashRequest &request, const RunProgress &progress, N
     RunOptions run;
     run.Threads = nash.Threads;
     MethodLog log;
-    const FieldEquity valuation =
-        EquityBy(OutcomeMethod(players + request.Table.Others.size()), run, log, nullptr);
+    const FieldEquity valuation = OutcomeValuation(request.Table, run, log);
     RoundsHeard heard;
     heard.Progress = &progress;
     heard.Estimate = EstimatedNashSeconds(players, nash);

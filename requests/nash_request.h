@@ -15,6 +15,7 @@
 #include "answer_format.h"
 #include "bounty_input.h"
 #include "equilibrium.h"
+#include "field_methods.h"
 #include "run_progress.h"
 
 namespace ostrel
@@ -52,6 +53,12 @@ Status ReadTolerance(const std::string &text, double &tolerance);
 // The options' ranges, the players at the table and the estimated time
 // (refused over 10 minutes, naming the draws that fit), in the command's words.
 Status CheckNashRequest(const NashRequest &request);
+
+// How a hand's outcomes at `table` are valued, by `spot` as by `nash`: they
+// need no window bits, so up to 20 players in the field the subsets, exact
+// to rounding and the fastest (a ten-player table's outcomes by the
+// window's recursion take tens of seconds); beyond, `equity`'s choice.
+FieldEquity OutcomeValuation(const HandField &table, const RunOptions &run, MethodLog &log);
 
 // Checks and solves; after each round `progress.Rounds` hears of it.
 Status RunNashRequest(const NashRequest &request, const RunProgress &progress, NashReply &reply);

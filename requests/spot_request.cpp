@@ -171,12 +171,9 @@ Status RunSpotRequest(const SpotRequest &request, const RunProgress &progress, S
     RunOptions run;
     run.Threads = cores;
     MethodLog log;
-    size_t fieldPlayers = field.Others.size();
-    for (int64_t stack : field.Table.Stacks)
-        fieldPlayers += stack > 0 ? 1 : 0;
     // Valued as `nash` values the same outcomes, so that the spot's values
     // are those of the equilibrium it takes.
-    const FieldEquity valuation = EquityBy(OutcomeMethod(fieldPlayers), run, log, nullptr);
+    const FieldEquity valuation = OutcomeValuation(field, run, log);
     if (request.NashRanges)
     {
         NashRequest nash;
